@@ -1,0 +1,165 @@
+#include "platform/core/MainLoop.h"
+
+#include <chrono>
+#include <optional>
+#include <stdexcept>
+
+namespace tmr {
+
+namespace {
+// A loop that keeps posting work without time passing would never let advance() return:
+// give up with a clear error instead of hanging.
+constexpr int kMaxTurnsPerInstant = 1'000'000;
+
+int64_t RealNow() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+}  // namespace
+
+MainLoop::MainLoop(ClockKind kind, int64_t virtualStart) : kind_(kind), virtualNow_(virtualStart) {}
+
+MainLoop::~MainLoop() { clear(); }
+
+int64_t MainLoop::now() const { return kind_ == ClockKind::Virtual ? virtualNow_ : RealNow(); }
+
+void MainLoop::post(Task task) { posted_.push_back(std::move(task)); }
+
+void MainLoop::postFromAnyThread(Task task) {
+  {
+    std::lock_guard lock(incomingMutex_);
+    incoming_.push_back(std::move(task));
+  }
+  wake_.notify_one();
+}
+
+MainLoop::TimerId MainLoop::addTimer(int64_t delayMs, Task task) {
+  if (delayMs < 0) delayMs = 0;
+  TimerKey key{now() + delayMs, ++seq_};
+  TimerId id = key.seq;
+  timers_.emplace(key, Timer{id, turn_, std::move(task)});
+  timerIndex_.emplace(id, key);
+  return id;
+}
+
+void MainLoop::cancelTimer(TimerId id) {
+  auto it = timerIndex_.find(id);
+  if (it == timerIndex_.end()) return;
+  auto node = timers_.extract(it->second);
+  timerIndex_.erase(it);
+  // node (and its task) is destroyed here, outside the timer map.
+}
+
+void MainLoop::drainIncoming() {
+  std::lock_guard lock(incomingMutex_);
+  while (!incoming_.empty()) {
+    posted_.push_back(std::move(incoming_.front()));
+    incoming_.pop_front();
+  }
+}
+
+bool MainLoop::runOneTurn() {
+  drainIncoming();
+  uint64_t thisTurn = ++turn_;
+  bool ran = false;
+  // Posted calls: only those posted before the turn began.
+  size_t n = posted_.size();
+  for (size_t i = 0; i < n && !posted_.empty(); ++i) {
+    Task t = std::move(posted_.front());
+    posted_.pop_front();
+    ran = true;
+    t();
+  }
+  // Timers due now that were set before this turn began, in (due, seq) order.
+  int64_t t = now();
+  std::vector<TimerKey> due;
+  for (auto& [key, timer] : timers_) {
+    if (key.due > t) break;
+    if (timer.turnSet < thisTurn) due.push_back(key);
+  }
+  for (auto& key : due) {
+    auto it = timers_.find(key);
+    if (it == timers_.end()) continue;  // cancelled by an earlier timer of this turn
+    Task task = std::move(it->second.task);
+    timerIndex_.erase(it->second.id);
+    timers_.erase(it);
+    ran = true;
+    task();
+  }
+  return ran;
+}
+
+bool MainLoop::hasPending() const {
+  {
+    std::lock_guard lock(incomingMutex_);
+    if (!incoming_.empty()) return true;
+  }
+  if (!posted_.empty()) return true;
+  return !timers_.empty() && timers_.begin()->first.due <= now();
+}
+
+void MainLoop::runUntilIdle() {
+  int turns = 0;
+  while (hasPending()) {
+    runOneTurn();
+    if (++turns > kMaxTurnsPerInstant) throw std::runtime_error("main loop: work keeps coming without time passing");
+  }
+}
+
+std::optional<int64_t> MainLoop::nextDue() const {
+  if (timers_.empty()) return std::nullopt;
+  return timers_.begin()->first.due;
+}
+
+void MainLoop::advanceTo(int64_t time) {
+  if (kind_ != ClockKind::Virtual) throw std::logic_error("advance needs the virtual clock");
+  runUntilIdle();
+  while (true) {
+    auto due = nextDue();
+    if (!due || *due > time) break;
+    if (*due > virtualNow_) virtualNow_ = *due;
+    runUntilIdle();
+  }
+  if (time > virtualNow_) virtualNow_ = time;
+  runUntilIdle();
+}
+
+void MainLoop::advance(int64_t ms) { advanceTo(now() + (ms < 0 ? 0 : ms)); }
+
+void MainLoop::run() {
+  quit_ = false;
+  while (!quit_) {
+    runUntilIdle();
+    if (quit_) break;
+    std::unique_lock lock(incomingMutex_);
+    if (!incoming_.empty() || !posted_.empty()) continue;
+    if (auto due = nextDue()) {
+      auto wait = std::chrono::milliseconds(std::max<int64_t>(0, *due - now()));
+      wake_.wait_for(lock, wait);
+    } else {
+      wake_.wait(lock);
+    }
+  }
+}
+
+void MainLoop::quit() {
+  quit_ = true;
+  wake_.notify_one();
+}
+
+void MainLoop::clear() {
+  // Move everything out first: destroying a task may release objects that post or cancel.
+  std::deque<Task> posted = std::move(posted_);
+  std::map<TimerKey, Timer> timers = std::move(timers_);
+  posted_.clear();
+  timers_.clear();
+  timerIndex_.clear();
+  std::deque<Task> incoming;
+  {
+    std::lock_guard lock(incomingMutex_);
+    incoming = std::move(incoming_);
+    incoming_.clear();
+  }
+}
+
+}  // namespace tmr

@@ -1,0 +1,86 @@
+#pragma once
+// The main loop: one thread, and a clock. Each turn runs the calls posted before it began, in
+// order, then the timers that are due (equal due times in the order they were set). A timer
+// set during a turn never runs in that same turn, so a zero delay still waits for a later one.
+// With the virtual clock (tests, scenarios) time moves only through advance().
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <vector>
+#include <atomic>
+#include <mutex>
+#include <utility>
+
+namespace tmr {
+
+class MainLoop {
+ public:
+  using Task = std::function<void()>;
+  using TimerId = uint64_t;
+
+  // A realistic start for the virtual clock: 2026-01-01T00:00:00Z in ms since 1970.
+  static constexpr int64_t kVirtualEpoch = 1767225600000;
+
+  enum class ClockKind { Real, Virtual };
+  explicit MainLoop(ClockKind kind = ClockKind::Virtual, int64_t virtualStart = kVirtualEpoch);
+  ~MainLoop();
+  MainLoop(const MainLoop&) = delete;
+  MainLoop& operator=(const MainLoop&) = delete;
+
+  ClockKind clockKind() const { return kind_; }
+  int64_t now() const;  // ms since 1970-01-01 UTC
+
+  void post(Task task);                // runs on the next turn, after what was posted before
+  void postFromAnyThread(Task task);   // thread-safe; runs on a later turn
+  TimerId addTimer(int64_t delayMs, Task task);
+  void cancelTimer(TimerId id);
+
+  // Runs one turn at the current time. Returns whether anything ran.
+  bool runOneTurn();
+  // Runs turns without moving the clock until nothing posted or due is left.
+  void runUntilIdle();
+  // Virtual clock: moves time forward by ms, running everything due on the way, in order.
+  void advance(int64_t ms);
+  // Virtual clock: sets the time (only forwards), running everything due on the way.
+  void advanceTo(int64_t time);
+
+  // Real clock: runs until quit() is called.
+  void run();
+  void quit();
+
+  bool hasPending() const;       // posted calls or timers due now
+  size_t timerCount() const { return timers_.size(); }
+  // Removes every posted call and timer (shutdown); the tasks are destroyed outside the loop.
+  void clear();
+
+ private:
+  struct TimerKey {
+    int64_t due;
+    uint64_t seq;
+    friend auto operator<=>(const TimerKey&, const TimerKey&) = default;
+  };
+  struct Timer {
+    TimerId id;
+    uint64_t turnSet;
+    Task task;
+  };
+  void drainIncoming();
+  std::optional<int64_t> nextDue() const;
+
+  ClockKind kind_;
+  int64_t virtualNow_;
+  uint64_t turn_ = 0;
+  uint64_t seq_ = 0;
+  std::deque<Task> posted_;
+  std::map<TimerKey, Timer> timers_;
+  std::map<TimerId, TimerKey> timerIndex_;
+  mutable std::mutex incomingMutex_;
+  std::condition_variable wake_;
+  std::deque<Task> incoming_;
+  std::atomic<bool> quit_ = false;
+};
+
+}  // namespace tmr

@@ -1,0 +1,96 @@
+#include "platform/core/Runtime.h"
+
+#include <cctype>
+#include <cstdio>
+
+#include "platform/core/ResumableSub.h"
+
+namespace tmr {
+
+std::string EventString(std::string_view eventName, std::string_view event, int parameterCount) {
+  std::string s;
+  for (char ch : eventName) s += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  s += '_';
+  for (char ch : event) s += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  s.append(static_cast<size_t>(parameterCount), ':');
+  return s;
+}
+
+Runtime::Runtime(MainLoop::ClockKind clock) : loop_(clock) {
+  logSink_ = [](std::string_view line) {
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+  };
+}
+
+Runtime::~Runtime() { shutdown(); }
+
+void Runtime::shutdown() {
+  // Each step may release objects that log or post; move things out before destroying them.
+  auto waits = std::move(waits_);
+  waits_.clear();
+  waits.clear();
+  loop_.clear();
+  auto services = std::move(services_);
+  services_.clear();
+  services.clear();
+  auto modules = std::move(codeModules_);
+  codeModules_.clear();
+  modules.clear();
+  loop_.clear();
+  waits_.clear();
+}
+
+void Runtime::Log(std::string_view line) {
+  if (logSink_) logSink_(line);
+}
+
+const Object& Runtime::sender() const {
+  static const Object none;
+  return senders_.empty() ? none : senders_.back();
+}
+
+void Runtime::addWait(Module* module, std::string eventString, Object senderFilter, std::shared_ptr<ResumableSub> rs) {
+  std::shared_ptr<ResumableSub> replaced;
+  for (auto it = waits_.begin(); it != waits_.end(); ++it) {
+    if (it->module == module && it->eventString == eventString && it->senderFilter == senderFilter) {
+      replaced = std::move(it->rs);
+      waits_.erase(it);
+      break;
+    }
+  }
+  waits_.push_back(Wait{module, std::move(eventString), std::move(senderFilter), std::move(rs)});
+  // `replaced` is destroyed here: the older coroutine never resumes.
+}
+
+Object Runtime::deliver(const std::shared_ptr<Module>& target, const Object& sender, std::string_view eventString,
+                        std::vector<Object> args) {
+  if (!target) return {};
+  for (auto it = waits_.begin(); it != waits_.end(); ++it) {
+    if (it->module != target.get() || it->eventString != eventString) continue;
+    if (!it->senderFilter.IsNull() && !(it->senderFilter == sender)) continue;
+    auto rs = std::move(it->rs);
+    waits_.erase(it);
+    senders_.push_back(sender);
+    struct Pop {
+      std::vector<Object>& s;
+      ~Pop() { s.pop_back(); }
+    } pop{senders_};
+    rs->takeEvent(std::move(args));
+    return {};
+  }
+  std::string key = "_" + std::string(eventString);
+  const auto* entry = target->subTable().find(key);
+  if (!entry) return {};
+  if (static_cast<size_t>(entry->arity) != args.size()) return {};
+  senders_.push_back(sender);
+  struct Pop {
+    std::vector<Object>& s;
+    ~Pop() { s.pop_back(); }
+  } pop{senders_};
+  auto keep = target;  // the handler may drop the last other reference to its module
+  return entry->call(*keep, args);
+}
+
+}  // namespace tmr

@@ -1,0 +1,97 @@
+#pragma once
+// One running instance of the runtime: the main loop and its clock, the console log, the code
+// modules' single instances, event delivery with waiting coroutines and the sender, and the
+// platform services attached to it. Everything runs on the thread that owns it.
+// Everything the runtime made (modules, views, coroutines) must be released before it.
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <typeindex>
+#include <vector>
+
+#include "platform/core/MainLoop.h"
+#include "platform/core/Module.h"
+#include "platform/core/Object.h"
+
+namespace tmr {
+
+class ResumableSub;
+
+class Runtime {
+ public:
+  explicit Runtime(MainLoop::ClockKind clock = MainLoop::ClockKind::Virtual);
+  ~Runtime();
+  Runtime(const Runtime&) = delete;
+  Runtime& operator=(const Runtime&) = delete;
+
+  MainLoop& loop() { return loop_; }
+  int64_t Now() const { return loop_.now(); }
+
+  // The console: one line per call. By default lines go to standard output.
+  void Log(std::string_view line);
+  void setLogSink(std::function<void(std::string_view)> sink) { logSink_ = std::move(sink); }
+
+  // The single instance of a code module in this runtime, created (with its dispatcher) on
+  // first use; _process_globals runs when the module is initialised, not here.
+  template <class T>
+  std::shared_ptr<T> codeModule() {
+    auto& slot = codeModules_[std::type_index(typeid(T))];
+    if (!slot) {
+      auto m = std::make_shared<T>();
+      m->attach(*this);
+      slot = m;
+    }
+    return std::static_pointer_cast<T>(slot);
+  }
+
+  // A platform service attached to this runtime (view layer, BLE manager, ...), made on first use.
+  template <class T>
+  T& service() {
+    auto& slot = services_[std::type_index(typeid(T))];
+    if (!slot) slot = std::make_shared<T>(*this);
+    return *std::static_pointer_cast<T>(slot);
+  }
+  template <class T>
+  bool hasService() const {
+    return services_.contains(std::type_index(typeid(T)));
+  }
+
+  // Delivers an event string ("manager_connected:") to a module: a coroutine waiting for it
+  // on that module (and that sender, when it filters by sender) takes it; otherwise the module's
+  // sub "_" + eventString runs; a module without that sub drops it. Returns the sub's result.
+  Object deliver(const std::shared_ptr<Module>& target, const Object& sender, std::string_view eventString,
+                 std::vector<Object> args);
+  // The object that raised the event being handled (null outside a handler).
+  const Object& sender() const;
+
+  // Registers a coroutine waiting for eventString on module; a newer wait for the same event
+  // string (and sender filter) on the same module replaces the older one, which is destroyed.
+  void addWait(Module* module, std::string eventString, Object senderFilter, std::shared_ptr<ResumableSub> rs);
+  size_t waitCount() const { return waits_.size(); }
+
+  // Releases every waiting coroutine, timer, posted call, service and code module, in that
+  // order. Called by the destructor; safe to call more than once.
+  void shutdown();
+
+ private:
+  struct Wait {
+    Module* module;
+    std::string eventString;
+    Object senderFilter;
+    std::shared_ptr<ResumableSub> rs;
+  };
+
+  MainLoop loop_;
+  std::function<void(std::string_view)> logSink_;
+  std::map<std::type_index, std::shared_ptr<StaticModule>> codeModules_;
+  std::map<std::type_index, std::shared_ptr<void>> services_;
+  std::vector<Wait> waits_;
+  std::vector<Object> senders_;
+};
+
+// The event string of an event: lower(eventName + "_" + event) followed by one ':' per parameter.
+std::string EventString(std::string_view eventName, std::string_view event, int parameterCount);
+
+}  // namespace tmr
