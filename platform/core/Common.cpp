@@ -15,7 +15,8 @@ std::string LowerSub(std::string_view sub, size_t n) { return SubKey(sub, static
 Object Common::call(const Object& target, std::string_view sub, std::vector<Object> args) {
   auto m = target.As<Module>();
   if (!m) return {};
-  return rt_.deliver(m, Object(), LowerSub(sub, args.size()), std::move(args));
+  auto es = LowerSub(sub, args.size());  // before args is moved from
+  return rt_.deliver(m, Object(), es, std::move(args));
 }
 
 void Common::callDelayed(const Object& target, std::string_view sub, std::vector<Object> args) {

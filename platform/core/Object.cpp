@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <ostream>
 
 #include "platform/core/ByteArray.h"
 #include "platform/core/List.h"
@@ -153,6 +154,11 @@ Map Object::AsMap() const { return Map(std::dynamic_pointer_cast<MapData>(AsRef(
 std::shared_ptr<RuntimeObject> Object::AsRef() const {
   if (kind() != Kind::Ref) return nullptr;
   return std::get<std::shared_ptr<RuntimeObject>>(v_);
+}
+
+std::ostream& operator<<(std::ostream& os, const Object& o) {
+  static constexpr const char* kNames[] = {"Null", "Boolean", "Int", "Long", "Float", "Double", "Text", "Bytes", "Ref"};
+  return os << kNames[static_cast<int>(o.kind())] << "(" << o.AsString().str() << ")";
 }
 
 bool operator==(const Object& a, const Object& b) {

@@ -2,6 +2,7 @@
 // A dynamic value of the runtime: null, Boolean, Int (32-bit), Long (64-bit), Float, Double,
 // text, byte array or a reference to a runtime object; with the runtime's conversions.
 #include <concepts>
+#include <iosfwd>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -87,6 +88,9 @@ class Object {
   friend class List;
   friend class Map;
 };
+
+// Shows the value's kind and text (test output, diagnostics).
+std::ostream& operator<<(std::ostream& os, const Object& o);
 
 // Text of a number as the runtime prints it: integral values have no fraction ("64"),
 // others the shortest text that reads back as the same value.

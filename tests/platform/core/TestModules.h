@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/Common.h"
 #include "platform/core/Module.h"
 #include "platform/core/Runtime.h"
 
