@@ -1,0 +1,303 @@
+#include "platform/dates/DateTime.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/core/Runtime.h"
+#include "tests/platform/dates/CivilTime.h"
+
+namespace tmr {
+namespace {
+
+using test::CivilTicks;
+
+class DateTimeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dt.setTimeZone("UTC");
+    dt.setLocale("en_US");
+  }
+  // The message of the error that f raises, or "" when it raises none.
+  template <class F>
+  static std::string ErrorOf(F&& f) {
+    try {
+      f();
+    } catch (const RuntimeError& e) {
+      return e.what();
+    }
+    return "";
+  }
+
+  Runtime rt;
+  DateTime& dt = rt.service<DateTime>();
+};
+
+TEST_F(DateTimeTest, StartsWithMonthDayYearAndTwentyFourHourFormats) {
+  EXPECT_EQ(dt.DateFormat(), String("MM/dd/yyyy"));
+  EXPECT_EQ(dt.TimeFormat(), String("HH:mm:ss"));
+  int64_t t = CivilTicks(2020, 3, 5, 14, 7, 9);
+  EXPECT_EQ(dt.Date(t), String("03/05/2020"));
+  EXPECT_EQ(dt.Time(t), String("14:07:09"));
+}
+
+TEST_F(DateTimeTest, FormatsInTheDevicesZoneAndLocale) {
+  struct Case {
+    const char* zone;
+    const char* locale;
+    int64_t ticks;
+    const char* pattern;
+    const char* text;
+  };
+  const int64_t t = CivilTicks(2020, 3, 5, 23, 7, 9);
+  const std::vector<Case> cases = {
+      {"UTC", "en_US", t, "yyyy-MM-dd HH:mm:ss", "2020-03-05 23:07:09"},
+      {"Europe/Berlin", "en_US", t, "yyyy-MM-dd HH:mm:ss", "2020-03-06 00:07:09"},
+      {"America/New_York", "en_US", t, "yyyy-MM-dd HH:mm:ss", "2020-03-05 18:07:09"},
+      {"UTC", "en_US", t, "EEEE", "Thursday"},
+      {"Europe/Berlin", "en_US", t, "EEEE", "Friday"},
+      {"UTC", "en_US", t, "MMMM", "March"},
+      {"UTC", "de_DE", t, "EEEE", "Donnerstag"},
+      {"UTC", "de_DE", t, "MMMM", "März"},
+      {"UTC", "en_US", t, "GGyyyyMMdd", "AD20200305"},
+      {"UTC", "en_US", -137628808000000, "GG", "BC"},
+      {"UTC", "en_US", CivilTicks(0, 6, 1), "GGyyyy", "BC0001"},
+      {"Asia/Kolkata", "en_US", t, "HHmmssz", "043709GMT+5:30"},
+  };
+  for (const auto& c : cases) {
+    dt.setTimeZone(c.zone);
+    dt.setLocale(c.locale);
+    dt.setDateFormat(c.pattern);
+    EXPECT_EQ(dt.Date(c.ticks).str(), c.text) << c.zone << " " << c.locale << " " << c.pattern;
+  }
+}
+
+TEST_F(DateTimeTest, ParsesWhatItFormats) {
+  const std::vector<const char*> patterns = {"MM/dd/yyyy HH:mm:ss", "GGyyyyMMddHHmmss", "yyyy-MM-dd'T'HH:mm:ss",
+                                             "GGyyyyMMddHHmmssz"};
+  const std::vector<int64_t> moments = {CivilTicks(2020, 2, 29, 12, 0, 1), CivilTicks(1999, 12, 31, 23, 59, 59),
+                                        CivilTicks(1, 1, 1), CivilTicks(9999, 12, 30, 23, 59, 59)};
+  for (const char* zone : {"UTC", "Europe/Berlin", "Asia/Kolkata"}) {
+    dt.setTimeZone(zone);
+    for (const char* p : patterns) {
+      dt.setDateFormat(p);
+      for (int64_t t : moments) EXPECT_EQ(dt.DateParse(dt.Date(t)), t) << zone << " " << p << " " << dt.Date(t);
+    }
+  }
+}
+
+TEST_F(DateTimeTest, ParsingFailsUnlessTheWholeTextIsAValidDate) {
+  struct Case {
+    const char* pattern;
+    const char* text;
+  };
+  const std::vector<Case> cases = {
+      {"MM/dd/yyyy", "13/01/2020"}, {"MM/dd/yyyy", "00/10/2020"},  {"MM/dd/yyyy", "02/30/2020"},
+      {"MM/dd/yyyy", "02/29/2021"}, {"MM/dd/yyyy", "04/31/2020"},  {"MM/dd/yyyy", "01/00/2020"},
+      {"MM/dd/yyyy", "01/01/2020 "}, {"MM/dd/yyyy", "01/01/2020x"}, {"MM/dd/yyyy", "01/01"},
+      {"MM/dd/yyyy", ""},           {"MM/dd/yyyy", "1-1-2020"},    {"GGyyyyMMdd", "AD20201305"},
+      {"GGyyyyMMdd", "AD20200230"}, {"GGyyyyMMdd", "AD00000101"},  {"GGyyyyMMdd", "XX20200101"},
+      {"GGyyyyMMdd", "AD2020010"},  {"HH:mm:ss", "24:00:00"},      {"HH:mm:ss", "12:60:00"},
+      {"HH:mm:ss", "12:00:60"},     {"HHmmss", "240000"},
+  };
+  for (const auto& c : cases) {
+    dt.setDateFormat(c.pattern);
+    EXPECT_EQ(ErrorOf([&] { dt.DateParse(c.text); }), std::string("Cannot parse: ") + c.text) << c.pattern;
+  }
+}
+
+TEST_F(DateTimeTest, AcceptsTheEdgesOfTheValidRange) {
+  struct Case {
+    const char* pattern;
+    const char* text;
+    int64_t ticks;
+  };
+  const std::vector<Case> cases = {
+      {"MM/dd/yyyy", "02/29/2020", CivilTicks(2020, 2, 29)},
+      {"MM/dd/yyyy", "02/29/2000", CivilTicks(2000, 2, 29)},
+      {"MM/dd/yyyy", "12/31/2020", CivilTicks(2020, 12, 31)},
+      {"HH:mm:ss", "23:59:59", CivilTicks(1970, 1, 1, 23, 59, 59)},
+      {"GGyyyyMMdd", "BC00010101", CivilTicks(0, 1, 1)},
+      {"GGyyyyMMdd", "BC00050101", CivilTicks(-4, 1, 1)},
+      {"GGyyyyMMddHHmmssz", "AD20200305140709GMT+05:30", CivilTicks(2020, 3, 5, 14, 7, 9, 330)},
+      {"GGyyyyMMddHHmmssz", "AD20200305140709GMT-03:30", CivilTicks(2020, 3, 5, 14, 7, 9, -210)},
+      {"GGyyyyMMddHHmmssz", "AD20200305140709GMT+00:00", CivilTicks(2020, 3, 5, 14, 7, 9)},
+  };
+  for (const auto& c : cases) {
+    dt.setTimeZone("UTC");
+    dt.setDateFormat(c.pattern);
+    EXPECT_EQ(dt.DateParse(c.text), c.ticks) << c.pattern << " " << c.text;
+    if (std::string(c.pattern).find('z') != std::string::npos) {
+      dt.setTimeZone("Europe/Berlin");  // a zone in the text wins over the device's
+      EXPECT_EQ(dt.DateParse(c.text), c.ticks) << c.pattern << " " << c.text;
+    }
+  }
+}
+
+TEST_F(DateTimeTest, DateTimeParseTakesTheLocalDateAtTheLocalTimeOfDay) {
+  dt.setDateFormat("yyyyMMdd");
+  dt.setTimeFormat("HHmmss");
+  EXPECT_EQ(dt.DateTimeParse("20200305", "140709"), CivilTicks(2020, 3, 5, 14, 7, 9));
+  dt.setTimeZone("Europe/Berlin");
+  EXPECT_EQ(dt.DateTimeParse("20200305", "140709"), CivilTicks(2020, 3, 5, 14, 7, 9, 60));
+  EXPECT_EQ(dt.DateTimeParse("20200705", "140709"), CivilTicks(2020, 7, 5, 14, 7, 9, 120));
+  EXPECT_EQ(ErrorOf([&] { dt.DateTimeParse("20200305", "250709"); }), "Cannot parse: 250709");
+  EXPECT_EQ(ErrorOf([&] { dt.DateTimeParse("20201305", "140709"); }), "Cannot parse: 20201305");
+}
+
+TEST_F(DateTimeTest, SkippedLocalTimeMovesForwardByTheGap) {
+  dt.setDateFormat("yyyy-MM-dd");
+  dt.setTimeFormat("HH:mm");
+  dt.setTimeZone("Europe/Berlin");  // 2024-03-31: 02:00 CET jumps to 03:00 CEST
+  int64_t t = dt.DateTimeParse("2024-03-31", "02:30");
+  EXPECT_EQ(t, CivilTicks(2024, 3, 31, 3, 30, 0, 120));
+  EXPECT_EQ(dt.GetHour(t), 3);
+  // Where midnight itself is skipped, the day still has a start: 2018-11-04 begins at 01:00.
+  dt.setTimeZone("America/Sao_Paulo");
+  t = dt.DateTimeParse("2018-11-04", "00:00");
+  EXPECT_EQ(t, CivilTicks(2018, 11, 4, 1, 0, 0, -120));
+  EXPECT_EQ(dt.GetDayOfMonth(t), 4);
+}
+
+TEST_F(DateTimeTest, RepeatedLocalTimeIsItsFirstOccurrence) {
+  dt.setDateFormat("yyyy-MM-dd");
+  dt.setTimeFormat("HH:mm");
+  dt.setTimeZone("Europe/Berlin");  // 2024-10-27: 03:00 CEST falls back to 02:00 CET
+  EXPECT_EQ(dt.DateTimeParse("2024-10-27", "02:30"), CivilTicks(2024, 10, 27, 2, 30, 0, 120));
+}
+
+TEST_F(DateTimeTest, TimeParseUsesTodaysLocalDate) {
+  rt.loop().advanceTo(CivilTicks(2026, 1, 1, 23, 30));
+  EXPECT_EQ(dt.TimeParse("13:45:10"), CivilTicks(2026, 1, 1, 13, 45, 10));
+  dt.setTimeZone("Europe/Berlin");  // already 00:30 on 2 January there
+  EXPECT_EQ(dt.TimeParse("13:45:10"), CivilTicks(2026, 1, 2, 13, 45, 10, 60));
+  EXPECT_EQ(ErrorOf([&] { dt.TimeParse("24:00:00"); }), "Cannot parse: 24:00:00");
+}
+
+TEST_F(DateTimeTest, AddKeepsTheTimeOfDayAndClampsToTheMonthEnd) {
+  struct Case {
+    int64_t from;
+    int years, months, days;
+    int64_t to;
+  };
+  const std::vector<Case> cases = {
+      {CivilTicks(2020, 1, 31, 10), 0, 1, 0, CivilTicks(2020, 2, 29, 10)},
+      {CivilTicks(2021, 1, 31, 10), 0, 1, 0, CivilTicks(2021, 2, 28, 10)},
+      {CivilTicks(2020, 3, 31), 0, -1, 0, CivilTicks(2020, 2, 29)},
+      {CivilTicks(2019, 12, 31), 0, 2, 0, CivilTicks(2020, 2, 29)},
+      {CivilTicks(2020, 2, 29), 1, 0, 0, CivilTicks(2021, 2, 28)},
+      {CivilTicks(2020, 2, 29), 4, 0, 0, CivilTicks(2024, 2, 29)},
+      {CivilTicks(2020, 2, 29), 1, 1, 0, CivilTicks(2021, 3, 28)},  // years, then months
+      {CivilTicks(2020, 1, 31), 0, 1, 1, CivilTicks(2020, 3, 1)},    // months, then days
+      {CivilTicks(2020, 2, 28, 5), 0, 0, 2, CivilTicks(2020, 3, 1, 5)},
+      {CivilTicks(2020, 3, 1), 0, 0, -1, CivilTicks(2020, 2, 29)},
+      {CivilTicks(2020, 5, 15), 0, 25, 0, CivilTicks(2022, 6, 15)},
+      {CivilTicks(0, 6, 1), 1, 0, 0, CivilTicks(1, 6, 1)},  // 1 BC + 1 year = AD 1
+      {CivilTicks(-4, 1, 1), 9, 0, 0, CivilTicks(5, 1, 1)},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(dt.Add(c.from, c.years, c.months, c.days), c.to)
+        << c.from << " + " << c.years << "y " << c.months << "m " << c.days << "d";
+  }
+  // Across a daylight-saving change a day is 23 hours: noon stays noon.
+  dt.setTimeZone("Europe/Berlin");
+  int64_t noon = CivilTicks(2024, 3, 30, 12, 0, 0, 60);
+  EXPECT_EQ(dt.Add(noon, 0, 0, 1) - noon, 23 * DateTime::TicksPerHour);
+  EXPECT_EQ(dt.GetHour(dt.Add(noon, 0, 0, 1)), 12);
+}
+
+TEST_F(DateTimeTest, CalendarFieldsWithSignedYears) {
+  struct Case {
+    int64_t ticks;
+    int year, month, day, hour, minute, second;
+  };
+  const std::vector<Case> cases = {
+      {CivilTicks(2024, 3, 3, 4, 5, 6), 2024, 3, 3, 4, 5, 6},
+      {CivilTicks(2024, 3, 9, 23, 59, 59), 2024, 3, 9, 23, 59, 59},
+      {CivilTicks(1969, 12, 31, 23, 59, 59), 1969, 12, 31, 23, 59, 59},
+      {CivilTicks(1582, 10, 10), 1582, 10, 10, 0, 0, 0},  // same calendar rules before 1582
+      {CivilTicks(1, 1, 1), 1, 1, 1, 0, 0, 0},
+      {CivilTicks(0, 12, 31), 0, 12, 31, 0, 0, 0},  // 1 BC
+      {CivilTicks(-4, 2, 29), -4, 2, 29, 0, 0, 0},  // 5 BC, a leap year
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.ticks);
+    EXPECT_EQ(dt.GetYear(c.ticks), c.year);
+    EXPECT_EQ(dt.GetMonth(c.ticks), c.month);
+    EXPECT_EQ(dt.GetDayOfMonth(c.ticks), c.day);
+    EXPECT_EQ(dt.GetDayOfWeek(c.ticks), test::DayOfWeek(c.ticks));
+    EXPECT_EQ(dt.GetHour(c.ticks), c.hour);
+    EXPECT_EQ(dt.GetMinute(c.ticks), c.minute);
+    EXPECT_EQ(dt.GetSecond(c.ticks), c.second);
+  }
+  EXPECT_EQ(dt.GetDayOfWeek(CivilTicks(2024, 3, 3)), 1);  // a Sunday
+  EXPECT_EQ(dt.GetDayOfWeek(CivilTicks(2024, 3, 9)), 7);  // a Saturday
+  dt.setTimeZone("America/New_York");
+  EXPECT_EQ(dt.GetDayOfMonth(CivilTicks(2020, 3, 1, 3)), 29);
+  EXPECT_EQ(dt.GetMonth(CivilTicks(2020, 3, 1, 3)), 2);
+}
+
+TEST_F(DateTimeTest, NowIsTheMainLoopsClock) {
+  EXPECT_EQ(dt.Now(), rt.Now());
+  int64_t before = dt.Now();
+  rt.loop().advance(1500);
+  EXPECT_EQ(dt.Now(), before + 1500);
+}
+
+TEST_F(DateTimeTest, TimeZoneOffsetFollowsDaylightSaving) {
+  EXPECT_EQ(dt.TimeZoneOffset(), 0.0);
+  dt.setTimeZone("Europe/Berlin");
+  EXPECT_EQ(dt.GetTimeZoneOffsetAt(CivilTicks(2024, 1, 15)), 1.0);
+  EXPECT_EQ(dt.GetTimeZoneOffsetAt(CivilTicks(2024, 7, 15)), 2.0);
+  rt.loop().advanceTo(CivilTicks(2026, 7, 1));
+  EXPECT_EQ(dt.TimeZoneOffset(), 2.0);
+  dt.setTimeZone("America/St_Johns");
+  EXPECT_EQ(dt.GetTimeZoneOffsetAt(CivilTicks(2024, 1, 15)), -3.5);
+}
+
+TEST_F(DateTimeTest, MomentsBeyondTheCalendarsReachAreRangeErrors) {
+  const int64_t max = DateTime::kMaxTicks;
+  EXPECT_NO_THROW(dt.Date(max));
+  EXPECT_NO_THROW(dt.Date(-max));
+  const std::vector<std::function<void()>> failing = {
+      [&] { dt.Date(max + 1); },
+      [&] { dt.Time(-max - 1); },
+      [&] { dt.GetYear(INT64_MIN); },
+      [&] { dt.Add(INT64_MAX, 0, 0, 0); },
+      [&] { dt.Add(max, 0, 0, 1); },
+      [&] { dt.Add(-max, 0, -1, 0); },
+      [&] { dt.Add(0, INT32_MAX, 0, 0); },
+      [&] { dt.Add(0, 0, INT32_MIN, 0); },
+      [&] { dt.Add(0, -INT32_MAX, INT32_MAX, INT32_MAX); },
+      [&] { dt.GetTimeZoneOffsetAt(INT64_MAX); },
+  };
+  for (size_t i = 0; i < failing.size(); ++i) {
+    EXPECT_EQ(ErrorOf(failing[i]).rfind("Date out of range: ", 0), 0u) << "case " << i;
+  }
+}
+
+TEST_F(DateTimeTest, ZoneAndLocaleAreSettable) {
+  dt.setTimeZone("Europe/Berlin");
+  EXPECT_EQ(dt.TimeZoneId(), "Europe/Berlin");
+  EXPECT_EQ(ErrorOf([&] { dt.setTimeZone("Mars/Olympus_Mons"); }), "Unknown time zone: Mars/Olympus_Mons");
+  EXPECT_EQ(dt.TimeZoneId(), "Europe/Berlin");
+  dt.setLocale("fr_FR");
+  EXPECT_EQ(dt.LocaleId(), "fr_FR");
+  dt.setDateFormat("MMMM");
+  EXPECT_EQ(dt.Date(CivilTicks(2020, 8, 1)), String("août"));
+}
+
+TEST_F(DateTimeTest, LocaleIdFromPosixValues) {
+  const std::vector<std::pair<const char*, const char*>> cases = {
+      {"de_DE.UTF-8", "de_DE"}, {"fr_FR@euro", "fr_FR"}, {"en_GB.ISO-8859-1@x", "en_GB"},
+      {"C", "en_US"},           {"C.UTF-8", "en_US"},    {"POSIX", "en_US"},
+      {"", "en_US"},            {"ja_JP", "ja_JP"},
+  };
+  for (auto [in, out] : cases) EXPECT_EQ(DateTime::LocaleIdFromPosix(in), out) << in;
+}
+
+}  // namespace
+}  // namespace tmr
