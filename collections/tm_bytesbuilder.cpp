@@ -95,14 +95,15 @@ void tm_bytesbuilder::logIndexTooLarge() const {
 
 void tm_bytesbuilder::_insert(int32_t index, const ByteArray& bytes) {
   if (index < 0) throw OutOfBounds(index, mlength);
-  ByteArray source = bytes;
+  const ByteArray source = bytes;
   if (index >= mlength) {
     if (index > mlength) logIndexTooLarge();
     appendBytes(source, 0, source.Length());
     return;
   }
-  // The tail is moved in place below, which would change a source that is this very storage.
-  if (source.shared() == mbuffer.shared()) source = source.Copy();
+  // The tail moves in place. A source that is this very storage is as long as the capacity,
+  // so the content then outgrows it: the move happens in new storage and source keeps the
+  // old bytes.
   const int32_t count = source.Length();
   const int32_t oldLength = mlength;
   _changelength(GrownLength(mlength, count));
