@@ -1,0 +1,60 @@
+// Cost per call of the date utilities' main operations: building a moment from its parts, the
+// period between two moments, and adding a period back.
+#include <benchmark/benchmark.h>
+
+#include "dateutils/tm_dateutils.h"
+#include "platform/core/Runtime.h"
+#include "platform/dates/DateTime.h"
+
+namespace {
+
+struct Fixture {
+  explicit Fixture(const char* zone) {
+    dt.setTimeZone(zone);
+    dt.setLocale("en_US");
+    du->initializeModule();
+  }
+  tmr::Runtime rt;
+  tmr::DateTime& dt = rt.service<tmr::DateTime>();
+  std::shared_ptr<tmr::tm_dateutils> du = rt.codeModule<tmr::tm_dateutils>();
+};
+
+const char* ZoneOf(const benchmark::State& state) { return state.range(0) == 0 ? "UTC" : "Europe/Berlin"; }
+
+void BM_SetDateAndTime(benchmark::State& state) {
+  Fixture f(ZoneOf(state));
+  int day = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(f.du->_setdateandtime(2020, 3, 1 + day, 14, 7, 9));
+    day = (day + 1) % 28;
+  }
+}
+BENCHMARK(BM_SetDateAndTime)->Arg(0)->Arg(1);
+
+void BM_PeriodBetween(benchmark::State& state) {
+  Fixture f(ZoneOf(state));
+  int64_t start = f.du->_setdateandtime(2020, 1, 31, 10, 0, 0);
+  int64_t end = f.du->_setdateandtime(2023, 11, 17, 9, 30, 15);
+  for (auto _ : state) benchmark::DoNotOptimize(f.du->_periodbetween(start, end));
+}
+BENCHMARK(BM_PeriodBetween)->Arg(0)->Arg(1);
+
+void BM_PeriodBetweenInDays(benchmark::State& state) {
+  Fixture f(ZoneOf(state));
+  int64_t start = f.du->_setdateandtime(2020, 1, 31, 10, 0, 0);
+  int64_t end = f.du->_setdateandtime(2023, 11, 17, 9, 30, 15);
+  for (auto _ : state) benchmark::DoNotOptimize(f.du->_periodbetweenindays(start, end));
+}
+BENCHMARK(BM_PeriodBetweenInDays)->Arg(0)->Arg(1);
+
+void BM_AddPeriod(benchmark::State& state) {
+  Fixture f(ZoneOf(state));
+  int64_t start = f.du->_setdateandtime(2020, 1, 31, 10, 0, 0);
+  auto period = f.du->_periodbetween(start, f.du->_setdateandtime(2023, 11, 17, 9, 30, 15));
+  for (auto _ : state) benchmark::DoNotOptimize(f.du->_addperiod(start, period));
+}
+BENCHMARK(BM_AddPeriod)->Arg(0)->Arg(1);
+
+}  // namespace
+
+BENCHMARK_MAIN();
