@@ -75,6 +75,8 @@ TEST_F(DateUtilsTest, BuildsLocalMoments) {
     }
   }
   EXPECT_TRUE(log.empty());
+  EXPECT_EQ(dt.DateFormat(), String("MM/dd/yyyy"));
+  EXPECT_EQ(dt.TimeFormat(), String("HH:mm:ss"));
 }
 
 TEST_F(DateUtilsTest, BuildsMomentsAtAGivenOffset) {
@@ -102,6 +104,7 @@ TEST_F(DateUtilsTest, InvalidDateLogsRestoresFormatsAndFails) {
       {[&] { du->_setdate(2021, 2, 29); }, "AD20210229 000000"},
       {[&] { du->_setdate(2020, 4, 31); }, "AD20200431 000000"},
       {[&] { du->_setdate(0, 1, 1); }, "AD00000101 000000"},
+      {[&] { du->_setdate(10000, 1, 1); }, "AD100000101 000000"},  // five year digits do not fit "yyyy"
       {[&] { du->_setdate(2020, -1, 1); }, "AD2020-0101 000000"},
       {[&] { du->_setdateandtime(2020, 1, 1, 24, 0, 0); }, "AD20200101 240000"},
       {[&] { du->_setdateandtime(2020, 1, 1, 23, 60, 0); }, "AD20200101 236000"},
