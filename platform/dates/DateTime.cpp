@@ -67,6 +67,7 @@ struct DateTime::Impl {
   // Always in UTC, strict: reading a text validates every field, with no daylight-saving gaps
   // to confuse a missing local time with an invalid one.
   std::unique_ptr<icu::GregorianCalendar> parser;
+  bool parserZoneChanged = false;
   std::unordered_map<std::u16string, std::unique_ptr<icu::SimpleDateFormat>> formats;
 
   // The wall-clock fields of a text, as written; zone is set when the text named one.
@@ -91,6 +92,7 @@ struct DateTime::Impl {
   void rebuild() {
     local = MakeCalendar(*zone, locale, true);
     parser = MakeCalendar(*gmt, locale, false);
+    parserZoneChanged = false;
     formats.clear();
   }
 
@@ -152,7 +154,11 @@ struct DateTime::Impl {
   WallTime read(const String& pattern, const String& text) {
     auto& f = format(pattern);
     bool zoned = HasZoneField(pattern);
-    if (zoned) parser->setTimeZone(*gmt);
+    if (parserZoneChanged) {  // a text with a zone, possibly one that failed, set it
+      parser->setTimeZone(*gmt);
+      parserZoneChanged = false;
+    }
+    parserZoneChanged = zoned;
     parser->clear();
     icu::UnicodeString u = ToIcu(text);
     icu::ParsePosition pos(0);
@@ -168,10 +174,7 @@ struct DateTime::Impl {
     w.minute = parser->get(UCAL_MINUTE, st);
     w.second = parser->get(UCAL_SECOND, st);
     w.millis = parser->get(UCAL_MILLISECOND, st);
-    if (zoned) {
-      w.zone.reset(parser->getTimeZone().clone());
-      parser->setTimeZone(*gmt);
-    }
+    if (zoned) w.zone.reset(parser->getTimeZone().clone());
     if (U_FAILURE(st)) throw CannotParse(text.str());
     return w;
   }

@@ -162,6 +162,14 @@ TEST_F(DateTimeTest, SkippedLocalTimeMovesForwardByTheGap) {
   EXPECT_EQ(dt.GetDayOfMonth(t), 4);
 }
 
+TEST_F(DateTimeTest, AZoneReadFromOneTextDoesNotCarryOverToTheNext) {
+  dt.setDateFormat("yyyy-MM-dd HH:mm VV");
+  EXPECT_EQ(dt.DateParse("2024-03-31 01:00 Europe/Berlin"), CivilTicks(2024, 3, 31, 1, 0, 0, 60));
+  EXPECT_NE(ErrorOf([&] { dt.DateParse("2024-03-31 01:00 Europe/Berlin!"); }), "");
+  dt.setDateFormat("yyyy-MM-dd HH:mm");
+  EXPECT_EQ(dt.DateParse("2024-03-31 02:30"), CivilTicks(2024, 3, 31, 2, 30));  // no gap in UTC
+}
+
 TEST_F(DateTimeTest, RepeatedLocalTimeIsItsFirstOccurrence) {
   dt.setDateFormat("yyyy-MM-dd");
   dt.setTimeFormat("HH:mm");
