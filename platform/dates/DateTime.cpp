@@ -269,7 +269,9 @@ int64_t DateTime::Add(int64_t ticks, int32_t years, int32_t months, int32_t days
   int64_t afterMonths = afterYears + months / 12;
   int64_t afterDays = afterMonths + days / 366;
   for (int64_t y : {afterYears, afterMonths, afterDays}) {
-    if (y > kYearLimit || y < -kYearLimit) throw DateRangeError(std::to_string(ticks) + " + " + std::to_string(y - year) + " years");
+    if (y > kYearLimit || y < -kYearLimit) {
+      throw DateRangeError(std::to_string(ticks) + " + " + std::to_string(y - year) + " years");
+    }
   }
   if (years != 0) cal.add(UCAL_EXTENDED_YEAR, years, st);
   if (months != 0) cal.add(UCAL_MONTH, months, st);

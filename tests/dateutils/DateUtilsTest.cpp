@@ -250,7 +250,8 @@ TEST_F(DateUtilsTest, DayAndMonthNames) {
                                          "Thursday", "Friday", "Saturday"};
   const std::vector<std::string> months = {"January", "February", "March",     "April",   "May",      "June",
                                            "July",    "August",   "September", "October", "November", "December"};
-  for (const auto& [list, expected] : {std::pair{du->_getdaysnames(), days}, std::pair{du->_getmonthsnames(), months}}) {
+  for (const auto& [list, expected] :
+       {std::pair{du->_getdaysnames(), days}, std::pair{du->_getmonthsnames(), months}}) {
     std::vector<std::string> names;
     for (const Object& o : list) names.push_back(o.AsString().str());
     EXPECT_EQ(names, expected);
@@ -270,7 +271,8 @@ TEST_F(DateUtilsTest, DayAndMonthNames) {
 
 TEST_F(DateUtilsTest, UnixTimeConversions) {
   const std::vector<std::pair<int64_t, int64_t>> toUnix = {
-      {1999, 1}, {-1999, -1}, {-1500, -1}, {999, 0}, {0, 0}, {1583366400000, 1583366400}, {INT64_MAX, INT64_MAX / 1000}};
+      {1999, 1}, {-1999, -1},          {-1500, -1}, {999, 0}, {0, 0}, {1583366400000, 1583366400},
+      {INT64_MAX, INT64_MAX / 1000}};
   for (auto [ticks, seconds] : toUnix) EXPECT_EQ(du->_tickstounixtime(ticks), seconds) << ticks;
   EXPECT_EQ(du->_unixtimetoticks(1583366400), 1583366400000);
   EXPECT_EQ(du->_unixtimetoticks(-5), -5000);
