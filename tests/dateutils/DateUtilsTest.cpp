@@ -271,7 +271,7 @@ TEST_F(DateUtilsTest, DayAndMonthNames) {
 
 TEST_F(DateUtilsTest, UnixTimeConversions) {
   const std::vector<std::pair<int64_t, int64_t>> toUnix = {
-      {1999, 1}, {-1999, -1},          {-1500, -1}, {999, 0}, {0, 0}, {1583366400000, 1583366400},
+      {1999, 1}, {-1999, -1}, {-1500, -1}, {999, 0}, {0, 0}, {1583366400000, 1583366400},
       {INT64_MAX, INT64_MAX / 1000}};
   for (auto [ticks, seconds] : toUnix) EXPECT_EQ(du->_tickstounixtime(ticks), seconds) << ticks;
   EXPECT_EQ(du->_unixtimetoticks(1583366400), 1583366400000);
