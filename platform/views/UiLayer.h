@@ -1,0 +1,33 @@
+#pragma once
+// The runtime's view-layer object (a module's `ui` field): makes panels and fonts, and holds the
+// view layer's constants. It keeps no state of its own.
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+#include "platform/graphics/Font.h"
+#include "platform/views/View.h"
+
+namespace tmr {
+
+class Dispatcher;
+
+class UiLayer {
+ public:
+  static constexpr int32_t Color_White = static_cast<int32_t>(0xFFFFFFFF);
+  static constexpr int32_t Color_Black = static_cast<int32_t>(0xFF000000);
+  static constexpr int32_t Color_Transparent = 0;
+
+  // A new transparent panel; a non-empty event name makes it raise its events (click) on the
+  // module of ba, an empty one makes it raise none.
+  View CreatePanel(const std::shared_ptr<Dispatcher>& ba, std::string_view eventName) const;
+
+  // The default text font and the "Material Icons" font, at a size in points.
+  Font CreateDefaultFont(float size) const;
+  Font CreateDefaultBoldFont(float size) const;
+  Font CreateMaterialIcons(float size) const;
+  // A new font of the same face as a native font, at the given size.
+  Font CreateFont(const Font& nativeFont, float size) const;
+};
+
+}  // namespace tmr

@@ -1,0 +1,144 @@
+#pragma once
+// One node of the platform's view tree: the native view behind a View handle (a panel, a label,
+// a button or an image view). It keeps what the runtime stores for a view and reads back: frame
+// (with its animation on the loop's clock), visibility, enabled state, Tag, colours and border,
+// children in z-order (last on top), gesture recognizers and the event name its events use.
+//
+// A hidden or disabled view takes no touches, nor does anything inside it; hiding or disabling
+// a view (or taking it out of the tree) while a touch is in progress on it cancels that touch.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/core/Object.h"
+#include "platform/graphics/Font.h"
+#include "platform/native/NativeCallable.h"
+#include "platform/views/Frame.h"
+#include "platform/views/TextAlignment.h"
+
+namespace tmr {
+
+class Dispatcher;
+class GestureRecognizer;
+class Module;
+class ViewSystem;
+
+class ViewObject : public NativeCallable {
+ public:
+  explicit ViewObject(ViewSystem& system);
+  ~ViewObject() override;
+  ViewObject(const ViewObject&) = delete;
+  ViewObject& operator=(const ViewObject&) = delete;
+
+  // The kind as the runtime names it: "Panel", "Label", "Button", "ImageView".
+  virtual std::string_view typeName() const = 0;
+  std::string description() const override;
+  ViewSystem* system() const { return system_; }
+
+  // --- Events: a view made with an event name raises "<event name>_<event>" on the module of
+  // the dispatcher it was made with, itself being the sender. An empty name raises nothing.
+  void setEvents(std::shared_ptr<Dispatcher> ba, std::string eventName);
+  const std::string& eventName() const { return eventName_; }
+  bool raisesEvents() const;
+  void raise(std::string_view event, std::vector<Object> args);
+
+  // The name the layout gave the view; "" for views made in code.
+  const std::string& name() const { return name_; }
+  void setName(std::string name) { name_ = std::move(name); }
+
+  // --- Tree. Adding a view that has a parent moves it.
+  std::shared_ptr<ViewObject> parent() const { return parent_.lock(); }
+  const std::vector<std::shared_ptr<ViewObject>>& children() const { return children_; }
+  void addChild(const std::shared_ptr<ViewObject>& child, const Frame& frame);
+  void removeFromParent();
+  void removeAllChildren();
+  void bringToFront();
+  // Whether this view is other or lies inside it.
+  bool isInside(const ViewObject& other) const;
+
+  // --- Frame. The stored frame becomes the target at once; with a duration the picture moves
+  // there on the loop's clock (ease in, ease out), and a newer change starts from where the
+  // picture is. A custom view's base panel reports each change of its size as "base_resize::".
+  const Frame& frame() const { return frame_; }
+  void setFrame(const Frame& frame, int64_t durationMs = 0);
+  Frame presentationFrame() const;
+  bool isAnimating() const;
+
+  // --- State stored and read back.
+  bool visible() const { return visible_; }
+  void setVisible(bool visible);
+  bool enabled() const { return enabled_; }
+  void setEnabled(bool enabled);
+  const Object& tag() const { return tag_; }
+  void setTag(Object tag) { tag_ = std::move(tag); }
+  int32_t color() const { return color_; }  // background, ARGB
+  void setColor(int32_t argb) { color_ = argb; }
+  double borderWidth() const { return borderWidth_; }
+  int32_t borderColor() const { return borderColor_; }
+  double cornerRadius() const { return cornerRadius_; }
+  void setColorAndBorder(int32_t color, double borderWidth, int32_t borderColor, double cornerRadius);
+
+  // --- Text. Labels and buttons carry text; asking any other view fails with a runtime error.
+  virtual bool hasText() const { return false; }
+  virtual String text() const;
+  virtual void setText(const String& text);
+  virtual int32_t textColor() const;
+  virtual void setTextColor(int32_t argb);
+  virtual Font font() const;
+  virtual void setFont(const Font& font);
+  virtual TextAlignment textAlignment() const;
+  virtual void setTextAlignment(const TextAlignment& alignment);
+
+  // --- Touches.
+  void addGestureRecognizer(const std::shared_ptr<GestureRecognizer>& recognizer);
+  const std::vector<std::shared_ptr<GestureRecognizer>>& gestureRecognizers() const { return recognizers_; }
+  // Whether a touch that lands here (or on a view inside that does not take clicks) makes this
+  // view raise its click: buttons always, panels and labels when they have an event name.
+  virtual bool takesClicks() const { return raisesEvents(); }
+  // A touch that began on this view ended inside it and was not cancelled.
+  virtual void click();
+
+  // The custom view this panel is the base of (it hears "base_resize::"), or null.
+  void setCustomView(const std::shared_ptr<Module>& view);
+  std::shared_ptr<Module> customView() const { return customView_.lock(); }
+
+  // Calls by selector through NativeObject: "addGestureRecognizer:".
+  Object runMethod(std::string_view selector, std::vector<Object> args) override;
+
+  // Drops every reference the view holds (children, Tag, recognizers, events), so that cycles
+  // through Tags end with the view system; the view is inert afterwards.
+  virtual void dispose();
+
+ protected:
+  // Text views fail here with the runtime's error naming the property.
+  [[noreturn]] void unsupported(std::string_view property) const;
+  // Cancels a touch in progress on this view (it became untouchable).
+  void becameUntouchable();
+
+ private:
+  ViewSystem* system_;
+  std::shared_ptr<Dispatcher> events_;
+  std::string eventName_;
+  std::string name_;
+  std::weak_ptr<ViewObject> parent_;
+  std::vector<std::shared_ptr<ViewObject>> children_;
+  Frame frame_;
+  Frame animFrom_;
+  int64_t animStart_ = 0;
+  int64_t animDuration_ = 0;
+  bool visible_ = true;
+  bool enabled_ = true;
+  Object tag_;
+  int32_t color_ = 0;
+  double borderWidth_ = 0;
+  int32_t borderColor_ = 0;
+  double cornerRadius_ = 0;
+  std::vector<std::shared_ptr<GestureRecognizer>> recognizers_;
+  std::weak_ptr<Module> customView_;
+
+  friend class ViewSystem;
+};
+
+}  // namespace tmr
