@@ -51,8 +51,9 @@ TEST_F(BytesBuilderTest, InsertAndSetAtOrPastTheEndAppend) {
     int index;
     bool logged;
   } cases[] = {
-      {"insert at end", true, 3, false}, {"insert past end", true, 4, true},  {"insert far past end", true, 50, true},
-      {"set at end", false, 3, false},   {"set past end", false, 4, true},    {"set far past end", false, 50, true},
+      {"insert at end", true, 3, false},       {"insert past end", true, 4, true},
+      {"insert far past end", true, 50, true}, {"set at end", false, 3, false},
+      {"set past end", false, 4, true},        {"set far past end", false, 50, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -159,7 +160,8 @@ TEST_F(BytesBuilderTest, SubArraysAreCopiesOfTheirRange) {
     int start, end;
     std::vector<int> expected;
   } cases[] = {{0, 4, {1, 2, 3, 4}}, {1, 3, {2, 3}}, {4, 4, {}}, {0, 0, {}}, {3, 4, {4}}};
-  for (const auto& c : cases) EXPECT_EQ(Ints(bb->_subarray2(c.start, c.end)), c.expected) << c.start << "," << c.end;
+  for (const auto& c : cases)
+    EXPECT_EQ(Ints(bb->_subarray2(c.start, c.end)), c.expected) << c.start << "," << c.end;
   EXPECT_THAT(Ints(bb->_subarray(2)), ElementsAre(3, 4));
   EXPECT_THAT(Ints(bb->_subarray(4)), IsEmpty());
   ByteArray copy = bb->_toarray();
@@ -192,9 +194,20 @@ TEST_F(BytesBuilderTest, IndexOfFindsTheFirstMatchFromStartWithinTheContentOnly)
     int start;
     int expected;
   } cases[] = {
-      {{1, 2}, 0, 0},          {{1, 2}, 1, 3},       {{1, 2}, 4, -1},    {{3}, 5, 5},     {{2, 3}, 2, 4},
-      {{}, 2, 2},              {{}, 6, 6},           {{}, 7, -1},        {{3, 1}, 0, 2},  {{1, 2, 3, 1, 2, 3}, 0, 0},
-      {{1, 2, 3, 1, 2, 3, 0}, 0, -1}, {{3, 0}, 0, -1}, {{9}, 0, -1},    {{1}, 100, -1},
+      {{1, 2}, 0, 0},
+      {{1, 2}, 1, 3},
+      {{1, 2}, 4, -1},
+      {{3}, 5, 5},
+      {{2, 3}, 2, 4},
+      {{}, 2, 2},
+      {{}, 6, 6},
+      {{}, 7, -1},
+      {{3, 1}, 0, 2},
+      {{1, 2, 3, 1, 2, 3}, 0, 0},
+      {{1, 2, 3, 1, 2, 3, 0}, 0, -1},
+      {{3, 0}, 0, -1},
+      {{9}, 0, -1},
+      {{1}, 100, -1},
   };
   for (const auto& c : cases) {
     ByteArray p(static_cast<int>(c.pattern.size()));
