@@ -153,7 +153,9 @@ void BleManager::onCharacteristics(const std::string& deviceId, const std::strin
     raiseDataAvailable(serviceId, *service);
     return;
   }
-  for (const auto& id : service->pendingReads) backend_->read(deviceId, serviceId, id);
+  for (const auto& c : service->characteristics) {
+    if (c.properties & BleBackend::kRead) backend_->read(deviceId, serviceId, c.id);
+  }
 }
 
 void BleManager::onValue(const std::string& deviceId, const std::string& serviceId,
