@@ -17,8 +17,9 @@ class Runtime;
 class Common;
 class Module;
 
-// The runtime's event dispatcher of one module: raises events on it by name.
-class Dispatcher {
+// The runtime's event dispatcher of one module: raises events on it by name. A runtime object,
+// so it can be passed in calls by name (a custom view's "_initialize:::" takes one).
+class Dispatcher : public RuntimeObject {
  public:
   Dispatcher(Runtime& rt, std::weak_ptr<Module> target) : rt_(rt), target_(std::move(target)) {}
   Runtime& runtime() const { return rt_; }

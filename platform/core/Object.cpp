@@ -164,9 +164,16 @@ std::ostream& operator<<(std::ostream& os, const Object& o) {
 bool operator==(const Object& a, const Object& b) {
   auto ka = a.kind(), kb = b.kind();
   if (IsNumberKind(ka) && IsNumberKind(kb)) {
-    if ((ka == Object::Kind::Int || ka == Object::Kind::Long) && (kb == Object::Kind::Int || kb == Object::Kind::Long))
-      return a.AsLong() == b.AsLong();
-    return a.AsDouble() == b.AsDouble();
+    bool ia = ka == Object::Kind::Int || ka == Object::Kind::Long;
+    bool ib = kb == Object::Kind::Int || kb == Object::Kind::Long;
+    if (ia && ib) return a.AsLong() == b.AsLong();
+    if (!ia && !ib) return a.AsDouble() == b.AsDouble();
+    // An integer equals a floating value only when that value is exactly the integer; comparing
+    // through double would make 2^53 + 1 equal 2^53 and break transitivity and hashing.
+    int64_t i = ia ? a.AsLong() : b.AsLong();
+    double d = ia ? b.AsDouble() : a.AsDouble();
+    if (!(d >= -9223372036854775808.0 && d < 9223372036854775808.0) || d != std::trunc(d)) return false;
+    return static_cast<int64_t>(d) == i;
   }
   if (ka != kb) return false;
   return a.v_ == b.v_;
@@ -185,7 +192,8 @@ size_t Object::Hash() const {
     case Kind::Double: {
       // Numbers equal by value must hash alike: integral values hash as the integer.
       double d = AsDouble();
-      if (d == std::trunc(d) && std::fabs(d) < 9.2e18) return std::hash<int64_t>()(static_cast<int64_t>(d));
+      if (d == std::trunc(d) && d >= -9223372036854775808.0 && d < 9223372036854775808.0)
+        return std::hash<int64_t>()(static_cast<int64_t>(d));
       return std::hash<double>()(d);
     }
     case Kind::Text:

@@ -66,6 +66,11 @@ TEST(ObjectTest, EqualityComparesNumbersByValueAndTextsByContent) {
   EXPECT_EQ(Object(), Object(nullptr));
   // Equal values hash alike, so they are one map key.
   EXPECT_EQ(Object(int32_t{5}).Hash(), Object(5.0).Hash());
+  // Large integers are not rounded through double: equality stays transitive.
+  const int64_t big = (int64_t{1} << 53) + 1;
+  EXPECT_FALSE(Object(big) == Object(static_cast<double>(big)));
+  EXPECT_EQ(Object(int64_t{1} << 53), Object(9007199254740992.0));
+  EXPECT_FALSE(Object(int64_t{1}) == Object(1.5));
   Map m;
   m.Initialize();
   m.Put(Object(5), "int");
