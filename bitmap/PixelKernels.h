@@ -1,0 +1,36 @@
+#pragma once
+// The inner loops of the bitmap creator over runs of premultiplied RGBA pixels. The blend is
+// the library's own exact rule: a source alpha of 255 replaces, 0 leaves the target, anything
+// else gives trunc(float(S) + k × float(D)) per channel with k = float(1 - a / 255.0),
+// multiplied and added in single precision and stored as the low 8 bits. The vector versions
+// compute the very same single-precision steps, so their pixels equal the scalar rule's.
+#include <array>
+#include <cstdint>
+
+namespace tmr::bckernels {
+
+// k = float(1 - a / 255.0) for every alpha.
+extern const std::array<float, 256> kBlendFactor;
+
+// Blends one premultiplied source pixel over one target pixel.
+inline void blendPixel(uint8_t* d, const uint8_t* s) {
+  uint8_t a = s[3];
+  if (a == 255) {
+    d[0] = s[0], d[1] = s[1], d[2] = s[2], d[3] = 255;
+  } else if (a != 0) {
+    float k = kBlendFactor[a];
+    for (int c = 0; c < 4; ++c) {
+      float t = k * static_cast<float>(d[c]);
+      d[c] = static_cast<uint8_t>(static_cast<int32_t>(static_cast<float>(s[c]) + t));
+    }
+  }
+}
+
+// Blends n source pixels over n target pixels (the two runs must not overlap).
+void blendRun(uint8_t* dst, const uint8_t* src, int64_t n);
+// Fills n pixels with one 32-bit pixel value (bytes in memory order R, G, B, A).
+void fillRun(uint8_t* dst, uint32_t pixel, int64_t n);
+// Copies the source pixels whose alpha is not 0; the others leave the target alone.
+void copyOpaqueRun(uint8_t* dst, const uint8_t* src, int64_t n);
+
+}  // namespace tmr::bckernels

@@ -1,0 +1,300 @@
+// Copies from one bitmap creator into another: plain (blended or not), scaled and rotated,
+// platform bitmaps stretched into a rectangle, and single pixels.
+//
+// Reads never leave the source: a source rectangle reaching outside the source bitmap is cut to
+// it (the part inside lands where it would have landed), and a copy of a bitmap creator onto
+// itself reads a snapshot of the source pixels.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "bitmap/NumericRules.h"
+#include "bitmap/PixelKernels.h"
+#include "bitmap/tm_bitmapcreator.h"
+#include "platform/core/Common.h"
+
+namespace tmr {
+
+using namespace bcnum;
+
+namespace {
+bool finiteRect(const Rect& r) { return finite(r.Left) && finite(r.Top) && finite(r.Right) && finite(r.Bottom); }
+}  // namespace
+
+void tm_bitmapcreator::_drawbitmapcreator(const std::shared_ptr<tm_bitmapcreator>& Source, const Rect& SrcRect,
+                                          int32_t TargetX, int32_t TargetY, bool SkipBlending) {
+  if (!Source || !finiteRect(SrcRect)) return;
+  int64_t tx = TargetX, ty = TargetY;
+  if (ty >= mheight || tx >= mwidth) return;
+  if (static_cast<float>(TargetX) + SrcRect.Width() < 0 || static_cast<float>(TargetY) + SrcRect.Height() < 0) return;
+  int64_t sl = truncLong(SrcRect.Left), st = truncLong(SrcRect.Top);
+  if (tx < 0) sl -= tx, tx = 0;
+  if (ty < 0) st -= ty, ty = 0;
+  int64_t width = truncLong(SrcRect.Right - static_cast<float>(sl));
+  int64_t height = truncLong(SrcRect.Bottom - static_cast<float>(st));
+  if (sl < 0) tx -= sl, width += sl, sl = 0;
+  if (st < 0) ty -= st, height += st, st = 0;
+  const tm_bitmapcreator& src = *Source;
+  const int64_t lastX = std::min({int64_t{mwidth} - 1 - tx, width - 1, int64_t{src.mwidth} - 1 - sl});
+  const int64_t lastY = std::min({int64_t{mheight} - 1 - ty, height - 1, int64_t{src.mheight} - 1 - st});
+  if (lastX < 0 || lastY < 0) return;
+  const int64_t n = lastX + 1, rows = lastY + 1;
+
+  if (SkipBlending && tx == 0 && ty == 0 && sl == 0 && st == 0 && width == mwidth && height == mheight &&
+      width == src.mwidth && height == src.mheight) {
+    if (&src != this) std::memcpy(mbuffer.data(), src.mbuffer.data(), static_cast<size_t>(mbuffer.Length()));
+    return;
+  }
+  const uint8_t* sbase = src.mbuffer.data();
+  std::vector<uint8_t> snapshot;
+  int64_t sstride = src.mwidth;
+  if (&src == this) {
+    snapshot.resize(static_cast<size_t>(n * rows * 4));
+    for (int64_t y = 0; y < rows; ++y)
+      std::memcpy(snapshot.data() + y * n * 4, sbase + ((st + y) * sstride + sl) * 4, static_cast<size_t>(n) * 4);
+    sbase = snapshot.data();
+    sstride = n;
+    sl = st = 0;
+  }
+  for (int64_t y = 0; y < rows; ++y) {
+    uint8_t* d = pixelAt(tx, ty + y);
+    const uint8_t* s = sbase + ((st + y) * sstride + sl) * 4;
+    if (SkipBlending) {
+      std::memcpy(d, s, static_cast<size_t>(n) * 4);
+    } else {
+      bckernels::blendRun(d, s, n);
+    }
+  }
+}
+
+void tm_bitmapcreator::_drawbitmapcreatortransformed(const std::shared_ptr<_drawtask>& Task) {
+  if (!Task) return;
+  auto src = Task->Source.As<tm_bitmapcreator>();
+  if (!src) return;
+  drawTransformed(*src, Task->SrcRect, Task->TargetX, Task->TargetY, Task->SkipBlending, Task->SrcScaleX,
+                  Task->SrcScaleY, Task->Degrees);
+}
+
+void tm_bitmapcreator::drawTransformed(const tm_bitmapcreator& source, const Rect& srcRect, int32_t targetX,
+                                       int32_t targetY, bool skipBlending, float sx, float sy, int32_t degrees) {
+  // A scale that is not a positive number has nothing to draw.
+  if (!finiteRect(srcRect) || !finite(sx) || !finite(sy) || !(sx > 0) || !(sy > 0)) return;
+  const int32_t d = ((degrees % 360) + 360) % 360;
+  const int64_t W = truncLong(srcRect.Width()), H = truncLong(srcRect.Height());
+  const int64_t L = truncLong(srcRect.Left), R = truncLong(srcRect.Right);
+  const int64_t T = truncLong(srcRect.Top), B = truncLong(srcRect.Bottom);
+  const int64_t w = clampCoord(truncLong(static_cast<float>(W) * sx));
+  const int64_t h = clampCoord(truncLong(static_cast<float>(H) * sy));
+  if (w <= 0 || h <= 0) return;
+
+  // Reads stay inside both the source rectangle and the source bitmap.
+  const int64_t readL = std::max<int64_t>(L, 0), readR = std::min<int64_t>(R, source.mwidth);
+  const int64_t readT = std::max<int64_t>(T, 0), readB = std::min<int64_t>(B, source.mheight);
+  if (readL >= readR || readT >= readB) return;
+  const uint8_t* sbase = source.mbuffer.data();
+  std::vector<uint8_t> snapshot;
+  if (&source == this) {
+    snapshot.assign(sbase, sbase + mbuffer.Length());
+    sbase = snapshot.data();
+  }
+  const int64_t sstride = source.mwidth;
+
+  const double rad = d * Common::cPI / 180;
+  const float s = static_cast<float>(std::sin(rad)), c = static_cast<float>(std::cos(rad));
+  const float fw = static_cast<float>(w), fh = static_cast<float>(h);
+  const float px[4] = {0, fw * c, fw * c - fh * s, -fh * s};
+  const float py[4] = {0, fw * s, fw * s + fh * c, fh * c};
+  struct Pt {
+    int64_t x, y;
+  };
+  Pt p[4];
+  for (int i = 0; i < 4; ++i) p[i] = {truncLong(px[i]), truncLong(py[i])};
+  // Corners named by where they lie after the clockwise rotation.
+  const int first = d < 90 ? 0 : d < 180 ? 3 : d < 270 ? 2 : 1;
+  const Pt top = p[first], right = p[(first + 1) % 4], bottom = p[(first + 2) % 4], left = p[(first + 3) % 4];
+  const float cx = d < 270 ? px[2] / 2 : static_cast<float>(p[2].x) / 2;
+  const float cy = d < 270 ? py[2] / 2 : static_cast<float>(p[2].y) / 2;
+  const int64_t OX = clampCoord(roundLong(static_cast<float>(targetX) - cx));
+  const int64_t OY = clampCoord(roundLong(static_cast<float>(targetY) - cy));
+
+  std::vector<uint8_t> row;
+  auto emit = [&](int64_t x0, int64_t y, const uint8_t* pixels, int64_t n) {
+    uint8_t* dst = pixelAt(OX + x0, OY + y);
+    if (skipBlending) {
+      bckernels::copyOpaqueRun(dst, pixels, n);
+    } else {
+      bckernels::blendRun(dst, pixels, n);
+    }
+  };
+
+  if (d % 90 == 0) {
+    const int64_t rowFirst = std::max(-OY, top.y), rowEnd = std::min(int64_t{mheight} - OY, bottom.y);
+    const int64_t colFirst = std::max(-OX, left.x), colEnd = std::min(int64_t{mwidth} - OX, right.x);
+    if (rowFirst >= rowEnd || colFirst >= colEnd) return;
+    const float stepX = 1 / sx, stepY = 1 / sy;
+    // Where the walks start and which way they go: at 0° and 180° the target's columns walk
+    // the source's x; at 90° and 270° its rows do.
+    float colStart, colStep, rowStart, rowStep;
+    bool rowsWalkX = false;
+    switch (d) {
+      case 0: colStart = static_cast<float>(L), colStep = stepX, rowStart = static_cast<float>(T), rowStep = stepY; break;
+      case 180: colStart = R - stepX, colStep = -stepX, rowStart = B - stepY, rowStep = -stepY; break;
+      case 90: rowStart = static_cast<float>(L), rowStep = stepX, colStart = B - stepY, colStep = -stepY, rowsWalkX = true; break;
+      default: rowStart = R - stepX, rowStep = -stepX, colStart = static_cast<float>(T), colStep = stepY, rowsWalkX = true; break;
+    }
+    const int64_t colLo = rowsWalkX ? readT : readL, colHi = rowsWalkX ? readB : readR;
+    const int64_t rowLo = rowsWalkX ? readL : readT, rowHi = rowsWalkX ? readR : readB;
+    const int64_t ncols = colEnd - colFirst;
+    std::vector<int64_t> srcCol(static_cast<size_t>(ncols));
+    float pos = advanceSteps(colStart, colStep, colFirst - left.x);
+    int64_t k0 = ncols, k1 = -1;
+    for (int64_t k = 0; k < ncols; ++k, pos += colStep) {
+      int64_t v = truncLong(pos);
+      bool ok = v >= colLo && v < colHi;
+      srcCol[static_cast<size_t>(k)] = v;
+      if (ok) k0 = std::min(k0, k), k1 = k;
+    }
+    if (k0 > k1) return;
+    bool contiguous = !rowsWalkX;
+    for (int64_t k = k0; contiguous && k < k1; ++k)
+      contiguous = srcCol[static_cast<size_t>(k + 1)] == srcCol[static_cast<size_t>(k)] + 1;
+    for (int64_t k = k0; k <= k1; ++k) {
+      int64_t v = srcCol[static_cast<size_t>(k)];
+      if (v < colLo || v >= colHi) contiguous = false;
+    }
+    row.resize(static_cast<size_t>(k1 - k0 + 1) * 4);
+    float rpos = advanceSteps(rowStart, rowStep, rowFirst - top.y);
+    for (int64_t y = rowFirst; y < rowEnd; ++y, rpos += rowStep) {
+      const int64_t rv = truncLong(rpos);
+      if (rv < rowLo || rv >= rowHi) continue;
+      const int64_t n = k1 - k0 + 1;
+      if (contiguous) {
+        emit(colFirst + k0, y, sbase + (rv * sstride + srcCol[static_cast<size_t>(k0)]) * 4, n);
+        continue;
+      }
+      int64_t m = 0, runStart = colFirst + k0;
+      auto flush = [&] {
+        if (m > 0) emit(runStart, y, row.data(), m);
+        m = 0;
+      };
+      for (int64_t k = k0; k <= k1; ++k) {
+        const int64_t v = srcCol[static_cast<size_t>(k)];
+        if (v < colLo || v >= colHi) {
+          flush();
+          runStart = colFirst + k + 1;
+          continue;
+        }
+        const int64_t sxp = rowsWalkX ? rv : v, syp = rowsWalkX ? v : rv;
+        std::memcpy(row.data() + m * 4, sbase + (syp * sstride + sxp) * 4, 4);
+        ++m;
+      }
+      flush();
+    }
+    return;
+  }
+
+  // Other angles: each row's span comes from the rotated rectangle's edges, and the source
+  // position walks across the source incrementally.
+  const float t = static_cast<float>(std::tan(rad));
+  const float k = c + t * s;
+  const float du = (1 / k) / sx, dv = -(t / k) / sy;
+  auto edgeX = [](Pt a, Pt b, int64_t y) {
+    // A rotated edge that became horizontal after truncation takes its first corner's x.
+    if (a.y == b.y) return a.x;
+    return truncLong(static_cast<double>(a.x) +
+                     static_cast<double>(y - a.y) * static_cast<double>(b.x - a.x) / static_cast<double>(b.y - a.y));
+  };
+  const int64_t rowFirst = std::max(-OY, top.y), rowLast = std::min(int64_t{mheight} - 1 - OY, bottom.y - 1);
+  row.resize(static_cast<size_t>(std::max(mwidth, 0)) * 4 + 4);
+  for (int64_t r = rowFirst; r <= rowLast; ++r) {
+    int64_t xl = r > left.y ? edgeX(left, bottom, r) : edgeX(top, left, r);
+    int64_t xr = r > right.y ? edgeX(right, bottom, r) : edgeX(top, right, r);
+    xl = std::max(-OX, xl);
+    xr = std::min(int64_t{mwidth} - OX, xr);
+    if (xl > xr - 1) continue;
+    const float fxl = static_cast<float>(xl), fr = static_cast<float>(r);
+    float u = std::min(std::max((fxl + fr * t) / k, 0.0f), static_cast<float>(w - 1)) / sx;
+    float v = std::min(std::max((fr - fxl * t) / k, 0.0f), static_cast<float>(h - 1)) / sy;
+    while (xl <= xr - 1) {
+      const float lastU = u + du * static_cast<float>(xr - 1 - xl);
+      if (lastU < 0 || lastU >= static_cast<double>(W) - 0.1) {
+        --xr;
+      } else {
+        break;
+      }
+    }
+    while (xl <= xr - 1) {
+      const float lastV = v + dv * static_cast<float>(xr - 1 - xl);
+      if (lastV < 0 || lastV >= static_cast<double>(H) - 0.1) {
+        --xr;
+      } else {
+        break;
+      }
+    }
+    int64_t m = 0, runStart = xl;
+    for (int64_t x = xl; x < xr; ++x, u += du, v += dv) {
+      const int64_t spx = truncLong(static_cast<float>(L) + u), spy = truncLong(static_cast<float>(T) + v);
+      if (spx < readL || spx >= readR || spy < readT || spy >= readB) {
+        if (m > 0) emit(runStart, r, row.data(), m);
+        m = 0;
+        runStart = x + 1;
+        continue;
+      }
+      std::memcpy(row.data() + m * 4, sbase + (spy * sstride + spx) * 4, 4);
+      ++m;
+    }
+    if (m > 0) emit(runStart, r, row.data(), m);
+  }
+}
+
+void tm_bitmapcreator::_drawbitmap(const std::shared_ptr<Bitmap>& Bmp, const Rect& TargetRect, bool SkipBlending) {
+  if (!Bmp || !finiteRect(TargetRect)) return;
+  const float tw = TargetRect.Width(), th = TargetRect.Height();
+  // A target under one pixel wide or high holds no pixel.
+  if (!(tw >= 1) || !(th >= 1)) return;
+  auto image = Bmp;
+  if (image->Width() != tw || image->Height() != th) image = image->Resize(tw, th, false);
+  auto bc = std::make_shared<tm_bitmapcreator>();
+  bc->_initialize(Module::bi, truncInt(image->Width()), truncInt(image->Height()));
+  bc->_copypixelsfrombitmap(image);
+  _drawbitmapcreator(bc, Rect(0, 0, static_cast<float>(bc->mwidth), static_cast<float>(bc->mheight)),
+                     truncInt(TargetRect.Left), truncInt(TargetRect.Top), SkipBlending);
+}
+
+void tm_bitmapcreator::_copypixel(const std::shared_ptr<tm_bitmapcreator>& Source, int32_t SrcX, int32_t SrcY,
+                                  int32_t TargetX, int32_t TargetY) {
+  if (!Source || !Source->inside(SrcX, SrcY) || !inside(TargetX, TargetY)) return;
+  std::memmove(pixelAt(TargetX, TargetY), Source->pixelAt(SrcX, SrcY), 4);
+}
+
+void tm_bitmapcreator::_copypixelignoresemitransparent(const std::shared_ptr<tm_bitmapcreator>& Source, int32_t SrcX,
+                                                       int32_t SrcY, int32_t TargetX, int32_t TargetY,
+                                                       bool SkipBlending) {
+  if (!SkipBlending) {
+    _blendpixel(Source, SrcX, SrcY, TargetX, TargetY);
+    return;
+  }
+  if (!Source || !Source->inside(SrcX, SrcY) || !inside(TargetX, TargetY)) return;
+  const uint8_t* s = Source->pixelAt(SrcX, SrcY);
+  if (s[3] != 0) std::memmove(pixelAt(TargetX, TargetY), s, 4);
+}
+
+void tm_bitmapcreator::_replacesemitransparentpixels(const Rect& R, int32_t Color) {
+  if (!finiteRect(R)) return;
+  const int64_t x0 = truncLong(std::max(R.Left, 0.0f));
+  const int64_t x1 = truncLong(std::min(static_cast<float>(mwidth - 1), R.Right - 1));
+  const int64_t y0 = truncLong(std::max(R.Top, 0.0f));
+  const int64_t y1 = truncLong(std::min(static_cast<float>(mheight - 1), R.Bottom - 1));
+  if (x0 > x1 || y0 > y1) return;
+  _argbtopremultipliedcolor(_colortoargb(Color, tempargb), temppm);
+  const uint8_t pm[4] = {static_cast<uint8_t>(temppm->r), static_cast<uint8_t>(temppm->g),
+                         static_cast<uint8_t>(temppm->b), static_cast<uint8_t>(temppm->a)};
+  for (int64_t y = y0; y <= y1; ++y) {
+    uint8_t* p = pixelAt(x0, y);
+    for (int64_t x = x0; x <= x1; ++x, p += 4)
+      if (p[3] != 0 && p[3] != 255) std::memcpy(p, pm, 4);
+  }
+}
+
+}  // namespace tmr
