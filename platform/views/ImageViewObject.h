@@ -1,6 +1,9 @@
 #pragma once
 // An image view: shows a picture inside its frame, transparent where it has none. With an event
 // name it raises "click" when tapped.
+#include <memory>
+
+#include "platform/graphics/Bitmap.h"
 #include "platform/views/ViewObject.h"
 
 namespace tmr {
@@ -15,8 +18,16 @@ class ImageViewObject : public ViewObject {
 
   ContentMode contentMode() const { return contentMode_; }
   void setContentMode(ContentMode mode) { contentMode_ = mode; }
+  // The picture shown; null shows none.
+  const std::shared_ptr<Bitmap>& bitmap() const { return bitmap_; }
+  void setBitmap(std::shared_ptr<Bitmap> bitmap) { bitmap_ = std::move(bitmap); }
+  void dispose() override {
+    bitmap_.reset();
+    ViewObject::dispose();
+  }
 
  private:
+  std::shared_ptr<Bitmap> bitmap_;
   ContentMode contentMode_ = ContentMode::Fill;
 };
 

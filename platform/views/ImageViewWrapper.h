@@ -16,6 +16,13 @@ class ImageViewWrapper : public View {
 
   // Makes a new image view; a non-empty event name makes it raise "<event name>_click".
   void Initialize(const std::shared_ptr<Dispatcher>& ba, std::string_view eventName);
+  // Shows the bitmap (null: none).
+  void SetBitmap(std::shared_ptr<Bitmap> bitmap) const { imageView().setBitmap(std::move(bitmap)); }
+  std::shared_ptr<Bitmap> GetBitmap() const { return imageView().bitmap(); }
+  // How the picture fits the frame (MODE_FILL stretches it).
+  static constexpr ImageViewObject::ContentMode MODE_FILL = ImageViewObject::ContentMode::Fill;
+  static constexpr ImageViewObject::ContentMode MODE_FIT = ImageViewObject::ContentMode::Fit;
+  void setContentMode(ImageViewObject::ContentMode mode) const { imageView().setContentMode(mode); }
   ImageViewObject& imageView() const;
 
  private:

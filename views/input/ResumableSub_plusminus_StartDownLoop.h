@@ -1,0 +1,26 @@
+#pragma once
+// The repeat of a held arrow: steps again after rapidperiod1 ms and then every rapidperiod2 ms,
+// for as long as the selector's loopindex is still the one it started with.
+#include <memory>
+
+#include "platform/core/ResumableSub.h"
+
+namespace tmr {
+
+class tm_plusminus;
+
+class ResumableSub_plusminus_StartDownLoop : public ResumableSub {
+ public:
+  ResumableSub_plusminus_StartDownLoop(std::shared_ptr<tm_plusminus> selector, bool up);
+
+  bool up;
+  int32_t myindex = 0;
+
+ protected:
+  SubBody body() override;
+
+ private:
+  tm_plusminus& selector() const;
+};
+
+}  // namespace tmr
