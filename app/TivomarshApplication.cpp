@@ -1,0 +1,25 @@
+#include "app/TivomarshApplication.h"
+
+#include "app/LS_page1.h"
+#include "app/LS_tivomarshapple.h"
+#include "app/tm_main.h"
+#include "platform/core/Runtime.h"
+#include "platform/layout/LayoutRegistry.h"
+#include "views/input/tm_plusminus.h"
+
+namespace tmr {
+
+ApplicationClasses TivomarshApplication() {
+  ApplicationClasses classes;
+  classes.mainModule = [](Runtime& rt) -> std::shared_ptr<Module> { return rt.codeModule<tm_main>(); };
+  classes.registerClasses = [](Runtime& rt) {
+    auto& registry = rt.service<LayoutRegistry>();
+    registry.registerCustomView("tm_plusminus", tm_plusminus::LayoutClass());
+    registry.registerDesignerScript("LS_tivomarshapple",
+                                    [](LayoutBuilder& b) { return std::make_unique<LS_tivomarshapple>(b); });
+    registry.registerDesignerScript("LS_page1", [](LayoutBuilder& b) { return std::make_unique<LS_page1>(b); });
+  };
+  return classes;
+}
+
+}  // namespace tmr

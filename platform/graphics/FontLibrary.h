@@ -1,0 +1,39 @@
+#pragma once
+// The fonts of the platform (a runtime service): finds each family's font file through
+// fontconfig, loads it with FreeType once, and answers which characters it has. Drawing and
+// measuring text happen in Painter. A family that is not installed is an error naming it.
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "platform/graphics/Font.h"
+
+namespace tmr {
+
+class Runtime;
+
+class FontLibrary {
+ public:
+  explicit FontLibrary(Runtime&);
+  FontLibrary();
+  ~FontLibrary();
+  FontLibrary(const FontLibrary&) = delete;
+  FontLibrary& operator=(const FontLibrary&) = delete;
+
+  // The font file that draws the font's family and weight.
+  std::string fileOf(const Font& font);
+  // Whether the font's family has a glyph for the code point.
+  bool hasGlyph(const Font& font, uint32_t codePoint);
+  // The face as the drawing library takes it (a cairo_font_face_t*), owned by the library.
+  void* cairoFace(const Font& font);
+
+ private:
+  struct Face;
+  Face& face(const Font& font);
+
+  void* ft_ = nullptr;  // FT_Library
+  std::map<std::pair<std::string, bool>, std::unique_ptr<Face>> faces_;
+};
+
+}  // namespace tmr

@@ -1,0 +1,254 @@
+#include "platform/graphics/Painter.h"
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/core/RuntimeError.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/FontLibrary.h"
+
+namespace tmr {
+
+namespace {
+
+cairo_t* Cr(void* p) { return static_cast<cairo_t*>(p); }
+cairo_surface_t* Surface(void* p) { return static_cast<cairo_surface_t*>(p); }
+
+// Code points of a UTF-16 text; a lone surrogate counts as U+FFFD.
+std::vector<uint32_t> CodePoints(const std::u16string& u) {
+  std::vector<uint32_t> out;
+  for (size_t i = 0; i < u.size(); ++i) {
+    uint32_t c = u[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < u.size() && u[i + 1] >= 0xDC00 && u[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (u[i + 1] - 0xDC00);
+      ++i;
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      c = 0xFFFD;
+    }
+    out.push_back(c);
+  }
+  return out;
+}
+
+void AppendUtf8(std::string& out, uint32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+}  // namespace
+
+Painter::Painter(FontLibrary& fonts, double widthPoints, double heightPoints, double scale) : fonts_(fonts) {
+  if (!(scale > 0)) throw RuntimeError("Painter: the scale must be positive");
+  int w = std::max(1, static_cast<int>(std::ceil(widthPoints * scale)));
+  int h = std::max(1, static_cast<int>(std::ceil(heightPoints * scale)));
+  surface_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+  cr_ = cairo_create(Surface(surface_));
+  cairo_scale(Cr(cr_), scale, scale);
+  // No hinting: text measures the same at every scale and on every machine with these fonts.
+  cairo_font_options_t* opts = cairo_font_options_create();
+  cairo_font_options_set_hint_style(opts, CAIRO_HINT_STYLE_NONE);
+  cairo_font_options_set_hint_metrics(opts, CAIRO_HINT_METRICS_OFF);
+  cairo_font_options_set_antialias(opts, CAIRO_ANTIALIAS_GRAY);
+  cairo_set_font_options(Cr(cr_), opts);
+  cairo_font_options_destroy(opts);
+}
+
+Painter::~Painter() {
+  cairo_destroy(Cr(cr_));
+  cairo_surface_destroy(Surface(surface_));
+}
+
+void Painter::save() {
+  cairo_save(Cr(cr_));
+  opacity_.push_back(opacity_.back());
+}
+
+void Painter::restore() {
+  cairo_restore(Cr(cr_));
+  if (opacity_.size() > 1) opacity_.pop_back();
+}
+
+void Painter::translate(double x, double y) { cairo_translate(Cr(cr_), x, y); }
+
+void Painter::setOpacity(double alpha) { opacity_.back() *= std::clamp(alpha, 0.0, 1.0); }
+
+void Painter::roundedRect(const Box& b, double radius) {
+  auto* cr = Cr(cr_);
+  double r = std::clamp(radius, 0.0, std::min(b.width, b.height) / 2);
+  if (r <= 0) {
+    cairo_rectangle(cr, b.left, b.top, b.width, b.height);
+    return;
+  }
+  constexpr double kPi = 3.14159265358979323846;
+  cairo_new_sub_path(cr);
+  cairo_arc(cr, b.left + b.width - r, b.top + r, r, -kPi / 2, 0);
+  cairo_arc(cr, b.left + b.width - r, b.top + b.height - r, r, 0, kPi / 2);
+  cairo_arc(cr, b.left + r, b.top + b.height - r, r, kPi / 2, kPi);
+  cairo_arc(cr, b.left + r, b.top + r, r, kPi, 3 * kPi / 2);
+  cairo_close_path(cr);
+}
+
+void Painter::setColor(uint32_t argb) {
+  double a = ((argb >> 24) & 0xFF) / 255.0 * opacity_.back();
+  cairo_set_source_rgba(Cr(cr_), ((argb >> 16) & 0xFF) / 255.0, ((argb >> 8) & 0xFF) / 255.0, (argb & 0xFF) / 255.0,
+                        a);
+}
+
+void Painter::clip(const Box& box, double radius) {
+  roundedRect(box, radius);
+  cairo_clip(Cr(cr_));
+}
+
+void Painter::fill(const Box& box, double radius, uint32_t argb) {
+  if ((argb >> 24) == 0 || box.width <= 0 || box.height <= 0) return;
+  setColor(argb);
+  roundedRect(box, radius);
+  cairo_fill(Cr(cr_));
+}
+
+void Painter::stroke(const Box& box, double radius, double width, uint32_t argb) {
+  if (width <= 0 || (argb >> 24) == 0) return;
+  Box inner{box.left + width / 2, box.top + width / 2, box.width - width, box.height - width};
+  if (inner.width < 0 || inner.height < 0) return;
+  setColor(argb);
+  roundedRect(inner, std::max(0.0, radius - width / 2));
+  cairo_set_line_width(Cr(cr_), width);
+  cairo_stroke(Cr(cr_));
+}
+
+void Painter::useFont(const Font& font) {
+  cairo_set_font_face(Cr(cr_), static_cast<cairo_font_face_t*>(fonts_.cairoFace(font)));
+  cairo_set_font_size(Cr(cr_), font.Size());
+}
+
+std::vector<Painter::Piece> Painter::split(const std::vector<Run>& runs) {
+  std::vector<Piece> pieces;
+  for (const auto& run : runs) {
+    Font fallback = Font::Make(Font::kDefaultFamily, run.font.Size(), run.font.bold());
+    for (uint32_t cp : CodePoints(run.text.units())) {
+      const Font& f = fonts_.hasGlyph(run.font, cp) ? run.font : fallback;
+      if (pieces.empty() || !(pieces.back().font == f) || pieces.back().argb != run.argb)
+        pieces.push_back(Piece{"", f, run.argb});
+      AppendUtf8(pieces.back().utf8, cp);
+    }
+  }
+  return pieces;
+}
+
+double Painter::measure(const std::vector<Run>& runs) {
+  double w = 0;
+  for (const auto& p : split(runs)) {
+    useFont(p.font);
+    cairo_text_extents_t e;
+    cairo_text_extents(Cr(cr_), p.utf8.c_str(), &e);
+    w += e.x_advance;
+  }
+  return w;
+}
+
+void Painter::text(const std::vector<Run>& runs, const Box& box, HAlign h, VAlign v) {
+  auto pieces = split(runs);
+  if (pieces.empty()) return;
+  auto* cr = Cr(cr_);
+  double width = 0, ascent = 0, descent = 0;
+  std::vector<double> advances;
+  for (const auto& p : pieces) {
+    useFont(p.font);
+    cairo_text_extents_t e;
+    cairo_text_extents(cr, p.utf8.c_str(), &e);
+    cairo_font_extents_t fe;
+    cairo_font_extents(cr, &fe);
+    advances.push_back(e.x_advance);
+    width += e.x_advance;
+    ascent = std::max(ascent, fe.ascent);
+    descent = std::max(descent, fe.descent);
+  }
+  double x = box.left;
+  if (h == HAlign::Center) x = box.left + (box.width - width) / 2;
+  if (h == HAlign::Right) x = box.left + box.width - width;
+  double y = box.top + ascent;
+  if (v == VAlign::Center) y = box.top + (box.height - ascent - descent) / 2 + ascent;
+  if (v == VAlign::Bottom) y = box.top + box.height - descent;
+  cairo_save(cr);
+  cairo_rectangle(cr, box.left, box.top, box.width, box.height);
+  cairo_clip(cr);
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    useFont(pieces[i].font);
+    setColor(pieces[i].argb);
+    cairo_move_to(cr, x, y);
+    cairo_show_text(cr, pieces[i].utf8.c_str());
+    x += advances[i];
+  }
+  cairo_restore(cr);
+}
+
+void Painter::bitmap(const Bitmap& bmp, const Box& box, Fit fit) {
+  int w = bmp.pixelWidth(), h = bmp.pixelHeight();
+  if (w <= 0 || h <= 0 || box.width <= 0 || box.height <= 0) return;
+  cairo_surface_t* src = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+  cairo_surface_flush(src);
+  unsigned char* data = cairo_image_surface_get_data(src);
+  int stride = cairo_image_surface_get_stride(src);
+  auto px = bmp.pixels();
+  for (int y = 0; y < h; ++y) {
+    auto* row = reinterpret_cast<uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
+    for (int x = 0; x < w; ++x) {
+      const uint8_t* p = &px[(static_cast<size_t>(y) * w + x) * 4];
+      row[x] = (uint32_t{p[3]} << 24) | (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2];
+    }
+  }
+  cairo_surface_mark_dirty(src);
+  double sx = box.width / w, sy = box.height / h;
+  if (fit == Fit::Fit) sx = sy = std::min(sx, sy);
+  if (fit == Fit::Center) sx = sy = 1;
+  double dx = box.left + (box.width - w * sx) / 2, dy = box.top + (box.height - h * sy) / 2;
+  auto* cr = Cr(cr_);
+  cairo_save(cr);
+  cairo_rectangle(cr, box.left, box.top, box.width, box.height);
+  cairo_clip(cr);
+  cairo_translate(cr, dx, dy);
+  cairo_scale(cr, sx, sy);
+  cairo_set_source_surface(cr, src, 0, 0);
+  cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+  cairo_paint_with_alpha(cr, opacity_.back());
+  cairo_restore(cr);
+  cairo_surface_destroy(src);
+}
+
+std::shared_ptr<Bitmap> Painter::picture() const {
+  auto* s = Surface(surface_);
+  cairo_surface_flush(s);
+  int w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s);
+  int stride = cairo_image_surface_get_stride(s);
+  const unsigned char* data = cairo_image_surface_get_data(s);
+  std::vector<uint8_t> rgba(static_cast<size_t>(w) * h * 4);
+  for (int y = 0; y < h; ++y) {
+    const auto* row = reinterpret_cast<const uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
+    for (int x = 0; x < w; ++x) {
+      uint32_t p = row[x];
+      uint8_t* o = &rgba[(static_cast<size_t>(y) * w + x) * 4];
+      o[0] = static_cast<uint8_t>(p >> 16);
+      o[1] = static_cast<uint8_t>(p >> 8);
+      o[2] = static_cast<uint8_t>(p);
+      o[3] = static_cast<uint8_t>(p >> 24);
+    }
+  }
+  return Bitmap::FromPixels(w, h, rgba);
+}
+
+}  // namespace tmr

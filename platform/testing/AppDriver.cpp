@@ -1,0 +1,156 @@
+#include "platform/testing/AppDriver.h"
+
+#include <cstdlib>
+
+#include "platform/core/Module.h"
+#include "platform/core/Runtime.h"
+#include "platform/layout/FieldTable.h"
+#include "platform/views/CustomView.h"
+#include "platform/views/TouchInput.h"
+#include "platform/views/ViewRenderer.h"
+#include "platform/views/ViewSystem.h"
+
+#ifndef TMR_DEFAULT_SOURCE_DIR
+#define TMR_DEFAULT_SOURCE_DIR "."
+#endif
+
+namespace tmr {
+
+namespace {
+
+std::string Lower(std::string_view s) { return String(s).ToLowerCase().str(); }
+
+// Depth first, in child order.
+std::shared_ptr<ViewObject> FindNamed(const std::shared_ptr<ViewObject>& v, const std::string& lower) {
+  if (!v->name().empty() && Lower(v->name()) == lower) return v;
+  for (const auto& c : v->children()) {
+    if (auto f = FindNamed(c, lower)) return f;
+  }
+  return nullptr;
+}
+
+void CollectNamed(const std::shared_ptr<ViewObject>& v, std::vector<std::shared_ptr<ViewObject>>& out) {
+  if (!v->name().empty()) out.push_back(v);
+  for (const auto& c : v->children()) CollectNamed(c, out);
+}
+
+}  // namespace
+
+std::filesystem::path AppDriver::DefaultAssetsDirectory() {
+  if (const char* dir = std::getenv("TMR_SOURCE_DIR"); dir && *dir) return std::filesystem::path(dir) / "assets";
+  return std::filesystem::path(TMR_DEFAULT_SOURCE_DIR) / "assets";
+}
+
+AppDriver::AppDriver(ApplicationClasses classes, std::filesystem::path assets)
+    : host_(std::move(classes), std::move(assets), MainLoop::ClockKind::Virtual) {
+  host_.runtime().setLogSink([this](std::string_view line) { log_.emplace_back(line); });
+}
+
+AppDriver::~AppDriver() = default;
+
+void AppDriver::start() { host_.start(); }
+
+View AppDriver::shownPanel() const {
+  auto& host = const_cast<ApplicationHost&>(host_);
+  View p = host.window().shownPanel();
+  if (!p.IsInitialized()) throw DriverError("No page is shown");
+  return p;
+}
+
+View AppDriver::find(std::string_view name) const {
+  std::string full(name);
+  std::string base = full;
+  std::string part;
+  bool hasPart = false;
+  if (auto dot = full.find('.'); dot != std::string::npos) {
+    base = full.substr(0, dot);
+    part = full.substr(dot + 1);
+    hasPart = true;
+  }
+  auto v = FindNamed(shownPanel().native(), Lower(base));
+  if (!v) throw DriverError("No view named " + base + " on the screen");
+  auto* cv = dynamic_cast<CustomView*>(v->customView().get());
+  if (!cv) {
+    if (hasPart) throw DriverError(base + " is not a custom view: it has no part " + part);
+    return View(v);
+  }
+  View p = cv->partNamed(part);
+  if (!p.IsInitialized()) throw DriverError(base + " has no part named \"" + part + "\"");
+  return p;
+}
+
+bool AppDriver::exists(std::string_view name) const {
+  try {
+    find(name);
+    return true;
+  } catch (const DriverError&) {
+    return false;
+  }
+}
+
+View AppDriver::press(std::string_view name) {
+  View target = find(name);
+  View root = shownPanel();
+  Frame f;
+  if (!TouchInput::frameIn(*target.native(), *root.native(), f))
+    throw DriverError(std::string(name) + " is not on the screen");
+  auto hit = ViewSystem::of(runtime()).touches().down(root.native(), f.centerX(), f.centerY());
+  runtime().loop().runUntilIdle();
+  return View(hit);
+}
+
+void AppDriver::release() {
+  ViewSystem::of(runtime()).touches().up();
+  runtime().loop().runUntilIdle();
+}
+
+bool AppDriver::touching() const { return ViewSystem::of(const_cast<AppDriver*>(this)->runtime()).touches().active(); }
+
+View AppDriver::tap(std::string_view name) {
+  View hit = press(name);
+  release();
+  return hit;
+}
+
+void AppDriver::wait(int64_t ms) { runtime().loop().advance(ms); }
+
+AppDriver::ViewState AppDriver::describe(const std::string& name, const View& v) const {
+  ViewState s;
+  s.name = name;
+  s.type = std::string(v.native()->typeName());
+  s.hasText = v.native()->hasText();
+  if (s.hasText) s.text = v.Text();
+  s.visible = v.Visible();
+  s.enabled = v.Enabled();
+  return s;
+}
+
+AppDriver::ViewState AppDriver::stateOf(std::string_view name) const { return describe(std::string(name), find(name)); }
+
+std::vector<AppDriver::ViewState> AppDriver::state() const {
+  std::vector<std::shared_ptr<ViewObject>> named;
+  CollectNamed(shownPanel().native(), named);
+  auto* fields = dynamic_cast<LayoutFields*>(host_.mainModule().get());
+  std::vector<ViewState> out;
+  for (const auto& v : named) {
+    std::string lower = Lower(v->name());
+    if (fields && !fields->fieldTable().find(lower)) continue;
+    if (auto* cv = dynamic_cast<CustomView*>(v->customView().get())) {
+      out.push_back(describe(lower, cv->partNamed("")));
+      for (const char* part : {"minus", "plus"}) {
+        View p = cv->partNamed(part);
+        if (p.IsInitialized()) out.push_back(describe(lower + "." + part, p));
+      }
+    } else {
+      out.push_back(describe(lower, View(v)));
+    }
+  }
+  return out;
+}
+
+std::shared_ptr<Bitmap> AppDriver::screenshot(double scale) const {
+  auto& rt = const_cast<AppDriver*>(this)->runtime();
+  return ViewRenderer(rt).render(*shownPanel().native(), scale);
+}
+
+}  // namespace tmr

@@ -1,0 +1,90 @@
+#pragma once
+// Drives the application as a person would, on the virtual clock: touches views found by their
+// layout names, lets time pass, reads what any view shows and renders the screen. A name
+// "pmbarks" means the view of that name or, for a custom view, its main part; "pmbarks.plus"
+// means the part "plus" of the custom view "pmbarks".
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/app/ApplicationClasses.h"
+#include "platform/app/ApplicationHost.h"
+#include "platform/core/RuntimeError.h"
+#include "platform/views/View.h"
+
+namespace tmr {
+
+class Bitmap;
+class Runtime;
+
+// A name that finds no view, or an input that cannot be made.
+class DriverError : public RuntimeError {
+ public:
+  using RuntimeError::RuntimeError;
+};
+
+class AppDriver {
+ public:
+  // What a view shows, as a person reads it.
+  struct ViewState {
+    std::string name;
+    std::string type;
+    bool hasText = false;
+    String text;
+    bool visible = true;
+    bool enabled = true;
+  };
+
+  // The assets folder: $TMR_SOURCE_DIR/assets, else the source tree this was built from.
+  static std::filesystem::path DefaultAssetsDirectory();
+
+  explicit AppDriver(ApplicationClasses classes, std::filesystem::path assets = DefaultAssetsDirectory());
+  ~AppDriver();
+
+  // Launches the application and runs what its start posted. Log lines are kept (logLines()).
+  void start();
+  Runtime& runtime() { return host_.runtime(); }
+  ApplicationHost& host() { return host_; }
+  template <class T>
+  std::shared_ptr<T> mainModule() const {
+    return std::dynamic_pointer_cast<T>(host_.mainModule());
+  }
+
+  // The view a name means on the page shown now; a DriverError when there is none.
+  View find(std::string_view name) const;
+  bool exists(std::string_view name) const;
+
+  // A finger down at the centre of the named view; returns the view the touch landed on (not
+  // necessarily the named one: a hidden or disabled view lets it through), or uninitialised.
+  View press(std::string_view name);
+  // The finger lifts where it went down.
+  void release();
+  bool touching() const;
+  // Down and up at once.
+  View tap(std::string_view name);
+  // Lets ms pass on the clock, running everything due on the way.
+  void wait(int64_t ms);
+
+  ViewState stateOf(std::string_view name) const;
+  // One entry per view bound to a field of the main module (and per part of a custom view), in
+  // the order of the screen's tree.
+  std::vector<ViewState> state() const;
+
+  // The screen as it looks now, scale pixels per point.
+  std::shared_ptr<Bitmap> screenshot(double scale = 2) const;
+
+  const std::vector<std::string>& logLines() const { return log_; }
+  void clearLog() { log_.clear(); }
+
+ private:
+  View shownPanel() const;
+  ViewState describe(const std::string& name, const View& v) const;
+
+  std::vector<std::string> log_;
+  ApplicationHost host_;
+};
+
+}  // namespace tmr
