@@ -1,0 +1,34 @@
+#include "platform/testing/CommandLine.h"
+
+#include <iostream>
+#include <string>
+
+#include "platform/testing/AppDriver.h"
+#include "platform/testing/ScenarioRunner.h"
+
+namespace tmr {
+
+int RunFromCommandLine(int argc, char** argv, ApplicationClasses classes) {
+  std::string scenario;
+  std::filesystem::path assets = AppDriver::DefaultAssetsDirectory();
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if ((arg == "--scenario" || arg == "--assets") && i + 1 < argc) {
+      if (arg == "--scenario") {
+        scenario = argv[++i];
+      } else {
+        assets = argv[++i];
+      }
+    } else {
+      scenario.clear();
+      break;
+    }
+  }
+  if (scenario.empty()) {
+    std::cerr << "usage: " << (argc > 0 ? argv[0] : "tivomarsh-remote") << " --scenario FILE [--assets DIR]\n";
+    return ScenarioRunner::kMalformed;
+  }
+  return ScenarioRunner(std::move(classes), std::cout, assets).runFile(scenario);
+}
+
+}  // namespace tmr

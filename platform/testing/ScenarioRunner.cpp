@@ -1,0 +1,153 @@
+#include "platform/testing/ScenarioRunner.h"
+
+#include <fstream>
+#include <ostream>
+#include <sstream>
+
+#include "platform/core/Runtime.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/testing/AppDriver.h"
+#include "platform/testing/Scenario.h"
+
+namespace tmr {
+
+namespace {
+
+std::string Quote(const std::string& s) { return "\"" + s + "\""; }
+std::string Bool(bool b) { return b ? "true" : "false"; }
+
+// A view as the transcript names it: by its name, or by the named view it lies in.
+std::string Where(const ViewObject& v) {
+  std::string type(v.typeName());
+  if (!v.name().empty()) return v.name() + " (" + type + ")";
+  for (auto p = v.parent(); p; p = p->parent()) {
+    if (!p->name().empty()) return "a " + type + " inside " + p->name();
+  }
+  return "the page's " + type;
+}
+
+std::string Describe(const AppDriver::ViewState& s) {
+  std::string line = s.name;
+  if (s.hasText) line += " text=" + Quote(s.text.str());
+  return line + " visible=" + Bool(s.visible) + " enabled=" + Bool(s.enabled);
+}
+
+}  // namespace
+
+ScenarioRunner::ScenarioRunner(ApplicationClasses classes, std::ostream& out, std::filesystem::path assets)
+    : classes_(std::move(classes)), out_(out), assets_(std::move(assets)) {}
+
+int ScenarioRunner::runFile(const std::filesystem::path& file) {
+  std::ifstream in(file);
+  if (!in) {
+    out_ << "scenario " << file.string() << ": cannot read the file\n";
+    return kMalformed;
+  }
+  std::stringstream text;
+  text << in.rdbuf();
+  return run(text.str(), file.string());
+}
+
+int ScenarioRunner::run(std::string_view text, std::string_view sourceName) {
+  try {
+    return runChecked(text, sourceName);
+  } catch (const std::exception& e) {
+    // What the application itself throws is a failure of the run, not of the scenario.
+    out_ << "FAILED: the application stopped with an error: " << e.what() << "\n";
+    return kFailed;
+  }
+}
+
+int ScenarioRunner::runChecked(std::string_view text, std::string_view sourceName) {
+  out_ << "scenario " << sourceName << "\n";
+  Scenario scenario;
+  try {
+    scenario = Scenario::Parse(text);
+  } catch (const ScenarioError& e) {
+    out_ << "malformed scenario: " << e.what() << "\n";
+    return kMalformed;
+  }
+
+  AppDriver app(classes_, assets_);
+  size_t logShown = 0;
+  auto flushLog = [&] {
+    const auto& lines = app.logLines();
+    for (; logShown < lines.size(); ++logShown) out_ << "  log: " << lines[logShown] << "\n";
+  };
+  app.start();
+  int64_t t0 = app.runtime().Now();
+  out_ << "started: the application shows its first page\n";
+  flushLog();
+  for (const auto& [line, name] : scenario.viewNames()) {
+    if (!app.exists(name)) {
+      out_ << "malformed scenario: line " << line << ": no view named " << name << " on the screen\n";
+      return kMalformed;
+    }
+  }
+
+  int expectations = 0;
+  std::string pressed;
+  for (const auto& c : scenario.commands) {
+    out_ << "[" << (app.runtime().Now() - t0) << " ms] line " << c.line << ": " << c.source << "\n";
+    const std::string& a0 = c.args.empty() ? std::string() : c.args[0].text;
+    try {
+      if (c.verb == "tap" || c.verb == "press") {
+        if (!pressed.empty()) {
+          out_ << "malformed scenario: line " << c.line << ": " << pressed << " is still pressed\n";
+          return kMalformed;
+        }
+        View target = app.find(a0);
+        View hit = c.verb == "tap" ? app.tap(a0) : app.press(a0);
+        if (c.verb == "press") pressed = a0;
+        if (!hit.IsInitialized()) {
+          out_ << "  the touch landed on nothing\n";
+        } else if (!hit.native()->isInside(*target.native())) {
+          std::string why = !target.Visible() ? "is hidden" : !target.Enabled() ? "is disabled" : "is covered";
+          out_ << "  " << a0 << " " << why << ": the touch went to " << Where(*hit.native()) << "\n";
+        }
+      } else if (c.verb == "release") {
+        if (pressed != a0 || !app.touching()) {
+          out_ << "malformed scenario: line " << c.line << ": release " << a0 << " without a press of it\n";
+          return kMalformed;
+        }
+        app.release();
+        pressed.clear();
+      } else if (c.verb == "wait") {
+        app.wait(std::stoll(a0));
+      } else if (c.verb == "expect") {
+        auto s = app.stateOf(a0);
+        const auto& prop = c.args[1].text;
+        const auto& want = c.args[2].text;
+        std::string found;
+        if (prop == "text") {
+          found = s.hasText ? Quote(s.text.str()) : "no text (" + s.type + ")";
+        } else {
+          found = Bool(prop == "visible" ? s.visible : s.enabled);
+        }
+        std::string expected = prop == "text" ? Quote(want) : want;
+        ++expectations;
+        if (found != expected) {
+          out_ << "FAILED at line " << c.line << ": expected " << a0 << " " << prop << " " << expected << ", found "
+               << found << "\n";
+          return kFailed;
+        }
+        out_ << "  ok\n";
+      } else if (c.verb == "screenshot") {
+        std::filesystem::path file(a0);
+        if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path());
+        app.screenshot(2)->WritePng(file.string());
+        out_ << "  wrote " << file.string() << "\n";
+      } else if (c.verb == "state") {
+        for (const auto& s : app.state()) out_ << "  " << Describe(s) << "\n";
+      }
+    } catch (const DriverError& e) {
+      out_ << "malformed scenario: line " << c.line << ": " << e.what() << "\n";
+      return kMalformed;
+    }
+    flushLog();
+  }
+  out_ << "passed: " << expectations << " expectations held, " << scenario.commands.size() << " commands\n";
+  return kPassed;
+}
+
+}  // namespace tmr

@@ -1,0 +1,34 @@
+#pragma once
+// Runs a scenario against the application on the virtual clock and writes a readable transcript.
+// The result is 0 when every expectation held, 1 at the first that did not (naming the line,
+// what was expected and what was found), 2 when the scenario is malformed (naming the line and
+// why: a wrong command, an unknown view, a release without its press). An error raised by the
+// application itself ends the run as a failure (1).
+#include <filesystem>
+#include <iosfwd>
+#include <string_view>
+
+#include "platform/app/ApplicationClasses.h"
+
+namespace tmr {
+
+class ScenarioRunner {
+ public:
+  static constexpr int kPassed = 0;
+  static constexpr int kFailed = 1;
+  static constexpr int kMalformed = 2;
+
+  ScenarioRunner(ApplicationClasses classes, std::ostream& out, std::filesystem::path assets);
+
+  int runFile(const std::filesystem::path& file);
+  int run(std::string_view text, std::string_view sourceName);
+
+ private:
+  int runChecked(std::string_view text, std::string_view sourceName);
+
+  ApplicationClasses classes_;
+  std::ostream& out_;
+  std::filesystem::path assets_;
+};
+
+}  // namespace tmr
