@@ -8,6 +8,8 @@
 
 #include <strings.h>
 
+#include <unordered_map>
+
 #include "platform/core/RuntimeError.h"
 
 namespace tmr {
@@ -19,6 +21,7 @@ void DoneFace(void* face) { FT_Done_Face(static_cast<FT_Face>(face)); }
 }  // namespace
 
 struct FontLibrary::Face {
+  std::unordered_map<uint32_t, bool> drawable;  // code point -> has a glyph that draws
   std::string file;
   FT_Face ft = nullptr;
   cairo_font_face_t* cairo = nullptr;
@@ -91,7 +94,18 @@ FontLibrary::Face& FontLibrary::face(const Font& font) {
 std::string FontLibrary::fileOf(const Font& font) { return face(font).file; }
 
 bool FontLibrary::hasGlyph(const Font& font, uint32_t codePoint) {
-  return FT_Get_Char_Index(face(font).ft, codePoint) != 0;
+  Face& f = face(font);
+  if (auto it = f.drawable.find(codePoint); it != f.drawable.end()) return it->second;
+  // Icon fonts map letters to empty glyphs (their ligature names are spelled with them): a
+  // glyph without an outline that encloses anything only counts for a blank.
+  bool has = false;
+  if (FT_UInt index = FT_Get_Char_Index(f.ft, codePoint); index != 0) {
+    bool blank = codePoint == ' ' || codePoint == 0xA0 || (codePoint >= 0x2000 && codePoint <= 0x200B);
+    has = blank || (FT_Load_Glyph(f.ft, index, FT_LOAD_NO_SCALE) == 0 &&
+                    (f.ft->glyph->format != FT_GLYPH_FORMAT_OUTLINE || f.ft->glyph->outline.n_points >= 3));
+  }
+  f.drawable.emplace(codePoint, has);
+  return has;
 }
 
 void* FontLibrary::cairoFace(const Font& font) { return face(font).cairo; }

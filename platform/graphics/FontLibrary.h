@@ -23,7 +23,8 @@ class FontLibrary {
 
   // The font file that draws the font's family and weight.
   std::string fileOf(const Font& font);
-  // Whether the font's family has a glyph for the code point.
+  // Whether the font's family has a glyph that draws the code point (an empty glyph counts only
+  // for a blank).
   bool hasGlyph(const Font& font, uint32_t codePoint);
   // The face as the drawing library takes it (a cairo_font_face_t*), owned by the library.
   void* cairoFace(const Font& font);

@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include "platform/core/Runtime.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/FontLibrary.h"
+#include "platform/views/ButtonWrapper.h"
+#include "platform/views/LabelWrapper.h"
+#include "platform/views/UiLayer.h"
+#include "platform/views/ViewRenderer.h"
+#include "platform/views/ViewSystem.h"
+#include "tests/platform/core/TestModules.h"
+
+namespace tmr {
+namespace {
+
+struct Rgba {
+  int r, g, b, a;
+};
+
+Rgba At(const Bitmap& bmp, int x, int y) {
+  const uint8_t* p = &bmp.pixels()[(static_cast<size_t>(y) * bmp.pixelWidth() + x) * 4];
+  return {p[0], p[1], p[2], p[3]};
+}
+
+// The number of pixels in the box that differ from the colour.
+int Inked(const Bitmap& bmp, int l, int t, int w, int h, Rgba bg) {
+  int n = 0;
+  for (int y = t; y < t + h; ++y) {
+    for (int x = l; x < l + w; ++x) {
+      Rgba p = At(bmp, x, y);
+      if (std::abs(p.r - bg.r) + std::abs(p.g - bg.g) + std::abs(p.b - bg.b) > 60) ++n;
+    }
+  }
+  return n;
+}
+
+struct RendererTest : ::testing::Test {
+  Runtime rt;
+  std::shared_ptr<ProbeModule> mod = ProbeModule::Make(rt);
+  UiLayer ui;
+  View root;
+  void SetUp() override {
+    root = ui.CreatePanel(mod->bi, "");
+    root.native()->setFrame(Frame{0, 0, 100, 60});
+    root.setColor(UiLayer::Color_White);
+  }
+  std::shared_ptr<Bitmap> render(double scale = 1) { return ViewRenderer(rt).render(*root.native(), scale); }
+};
+
+TEST_F(RendererTest, BackgroundsBordersAndHiddenViews) {
+  View box = ui.CreatePanel(mod->bi, "");
+  root.AddView(box, 10, 10, 40, 20);
+  box.SetColorAndBorder(static_cast<int32_t>(0xFFFF0000), 2, static_cast<int32_t>(0xFF0000FF), 0);
+  auto bmp = render(2);
+  EXPECT_EQ(bmp->pixelWidth(), 200);
+  Rgba inside = At(*bmp, 60, 40), edge = At(*bmp, 21, 40), outside = At(*bmp, 150, 100);
+  EXPECT_EQ(inside.r, 255);
+  EXPECT_EQ(inside.b, 0);
+  EXPECT_EQ(edge.b, 255) << "the border lies inside the frame";
+  EXPECT_EQ(outside.g, 255);
+  box.setVisible(false);
+  EXPECT_EQ(At(*render(2), 60, 40).g, 255);
+}
+
+TEST_F(RendererTest, LabelTextIsPlacedByItsAlignment) {
+  LabelWrapper l;
+  l.Initialize(mod->bi, "");
+  root.AddView(l, 0, 0, 100, 60);
+  l.setText("ii");
+  l.setFont(ui.CreateDefaultFont(20));
+  l.SetTextAlignment("CENTER", "LEFT");
+  Rgba white{255, 255, 255, 255};
+  auto left = render();
+  EXPECT_GT(Inked(*left, 0, 0, 30, 60, white), 0);
+  EXPECT_EQ(Inked(*left, 60, 0, 40, 60, white), 0);
+  l.SetTextAlignment("CENTER", "RIGHT");
+  auto right = render();
+  EXPECT_EQ(Inked(*right, 0, 0, 60, 60, white), 0);
+  EXPECT_GT(Inked(*right, 70, 0, 30, 60, white), 0);
+}
+
+TEST_F(RendererTest, IconGlyphsDrawAndCharactersTheIconFontLacksFallBackToTheTextFont) {
+  FontLibrary& fonts = rt.service<FontLibrary>();
+  Font icons = ui.CreateMaterialIcons(30);
+  EXPECT_TRUE(fonts.hasGlyph(icons, 0xE315));
+  EXPECT_FALSE(fonts.hasGlyph(icons, 'x'));
+  LabelWrapper l;
+  l.Initialize(mod->bi, "");
+  root.AddView(l, 0, 0, 100, 60);
+  l.setFont(icons);
+  l.SetTextAlignment("CENTER", "CENTER");
+  Rgba white{255, 255, 255, 255};
+  for (const String& text : {String::FromCodePoint(0xE315), String("x")}) {
+    l.setText(text);
+    EXPECT_GT(Inked(*render(), 30, 0, 40, 60, white), 20) << text;
+  }
+}
+
+TEST_F(RendererTest, DisabledButtonsUseTheirDisabledColour) {
+  ButtonWrapper b;
+  b.Initialize(mod->bi, "", ButtonWrapper::STYLE_SYSTEM);
+  root.AddView(b, 0, 0, 100, 60);
+  b.setText("WWWW");
+  auto countBlue = [&] {
+    auto bmp = render();
+    int n = 0;
+    for (int y = 0; y < 60; ++y) {
+      for (int x = 0; x < 100; ++x) {
+        Rgba p = At(*bmp, x, y);
+        if (p.b > 200 && p.r < 100) ++n;
+      }
+    }
+    return n;
+  };
+  EXPECT_GT(countBlue(), 20);
+  b.setEnabled(false);
+  EXPECT_EQ(countBlue(), 0);
+}
+
+TEST(FontLibraryTest, AFamilyThatIsNotInstalledIsAnErrorNamingIt) {
+  FontLibrary fonts;
+  try {
+    fonts.fileOf(Font::Make("No Such Family", 12));
+    FAIL();
+  } catch (const std::exception& e) {
+    EXPECT_NE(std::string(e.what()).find("No Such Family"), std::string::npos);
+  }
+  EXPECT_NE(fonts.fileOf(Font::Make("Material Icons", 12)).find("MaterialIcons"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tmr

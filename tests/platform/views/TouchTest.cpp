@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include "platform/core/Runtime.h"
+#include "platform/native/NativeObject.h"
+#include "platform/views/ButtonWrapper.h"
+#include "platform/views/LabelWrapper.h"
+#include "platform/views/LongPressGestureRecognizer.h"
+#include "platform/views/UiLayer.h"
+#include "platform/views/ViewSystem.h"
+
+namespace tmr {
+namespace {
+
+// The module of the views under test: records clicks and recognizer actions.
+class TouchProbe : public ClassModule {
+ public:
+  void _initialize(Runtime& rt) { initializeClassModule(rt); }
+  std::vector<std::string> calls;
+  void _btn_click() { calls.push_back("btn click"); }
+  void _pnl_click() { calls.push_back("pnl click"); }
+  void action(Object rec) {
+    calls.push_back("state " + NativeObject(rec).RunMethod("state").object().AsString().str());
+  }
+  std::string_view className() const override { return "tm_touchprobe"; }
+  const SubTable& subTable() const override {
+    static const SubTable table{sub<&TouchProbe::_btn_click>("_btn_click"),
+                                sub<&TouchProbe::_pnl_click>("_pnl_click"), sub<&TouchProbe::action>("action:")};
+    return table;
+  }
+};
+
+struct TouchTest : ::testing::Test {
+  Runtime rt;
+  std::shared_ptr<TouchProbe> probe = std::make_shared<TouchProbe>();
+  UiLayer ui;
+  View root;
+  TouchInput& touches = ViewSystem::of(rt).touches();
+  void SetUp() override {
+    probe->_initialize(rt);
+    root = ui.CreatePanel(probe->bi, "");
+    root.native()->setFrame(Frame{0, 0, 300, 300});
+  }
+  ButtonWrapper button(View parent, double l, double t) {
+    ButtonWrapper b;
+    b.Initialize(probe->bi, "btn", ButtonWrapper::STYLE_SYSTEM);
+    parent.AddView(b, l, t, 100, 40);
+    return b;
+  }
+  std::shared_ptr<GestureRecognizer> longPress(View v, double seconds) {
+    auto rec = NativeObject::ClassByName(rt, "UILongPressGestureRecognizer")
+                   .RunMethod("alloc")
+                   .RunMethod("initWithTarget:action:", {Object(probe), Object("action:")});
+    rec.RunMethod("setMinimumPressDuration:", {Object(seconds)});
+    NativeObject(Object(v)).RunMethod("addGestureRecognizer:", {rec.object()});
+    return rec.object().As<GestureRecognizer>();
+  }
+  void tap(double x, double y) {
+    touches.down(root.native(), x, y);
+    touches.up();
+  }
+};
+
+TEST_F(TouchTest, TheTopMostTouchableViewTakesTheTouch) {
+  View lower = ui.CreatePanel(probe->bi, "pnl");
+  root.AddView(lower, 0, 0, 200, 200);
+  View upper = ui.CreatePanel(probe->bi, "");
+  root.AddView(upper, 50, 50, 100, 100);
+  EXPECT_EQ(TouchInput::hitTest(root.native(), 60, 60), upper.native());
+  EXPECT_EQ(TouchInput::hitTest(root.native(), 10, 10), lower.native());
+  EXPECT_EQ(TouchInput::hitTest(root.native(), 250, 250), root.native());
+  EXPECT_EQ(TouchInput::hitTest(root.native(), 400, 10), nullptr);
+  upper.setVisible(false);
+  EXPECT_EQ(TouchInput::hitTest(root.native(), 60, 60), lower.native());
+  upper.setVisible(true);
+  upper.setEnabled(false);
+  EXPECT_EQ(TouchInput::hitTest(root.native(), 60, 60), lower.native());
+}
+
+TEST_F(TouchTest, HiddenOrDisabledViewsAndEverythingInsideThemRaiseNoClick) {
+  View holder = ui.CreatePanel(probe->bi, "");
+  root.AddView(holder, 0, 0, 200, 200);
+  auto b = button(holder, 10, 10);
+  tap(20, 20);
+  EXPECT_EQ(probe->calls, (std::vector<std::string>{"btn click"}));
+  b.setEnabled(false);
+  tap(20, 20);
+  b.setEnabled(true);
+  holder.setEnabled(false);
+  tap(20, 20);
+  holder.setEnabled(true);
+  holder.setVisible(false);
+  tap(20, 20);
+  EXPECT_EQ(probe->calls.size(), 1u);
+}
+
+TEST_F(TouchTest, AClickNeedsTheFingerToLiftInsideTheViewThatWasTouched) {
+  View pnl = ui.CreatePanel(probe->bi, "pnl");
+  root.AddView(pnl, 0, 0, 100, 100);
+  touches.down(root.native(), 50, 50);
+  touches.move(150, 150);
+  touches.up();
+  EXPECT_TRUE(probe->calls.empty());
+  touches.down(root.native(), 50, 50);
+  pnl.setVisible(false);
+  pnl.setVisible(true);
+  touches.up();
+  EXPECT_TRUE(probe->calls.empty()) << "hiding the view cancelled the touch";
+  tap(50, 50);
+  EXPECT_EQ(probe->calls, (std::vector<std::string>{"pnl click"}));
+}
+
+TEST_F(TouchTest, LongPressWithNoDurationBeginsAtTouchDownAndEndsWithTheTouch) {
+  View area = ui.CreatePanel(probe->bi, "");
+  root.AddView(area, 0, 0, 100, 100);
+  LabelWrapper glyph;
+  glyph.Initialize(probe->bi, "");
+  area.AddView(glyph, 0, 0, 100, 100);
+  auto rec = longPress(area, 0);
+  touches.down(root.native(), 50, 50);
+  EXPECT_EQ(rec->view(), area.native());
+  touches.move(55, 50);
+  touches.up();
+  EXPECT_EQ(probe->calls, (std::vector<std::string>{"state 1", "state 2", "state 3"}));
+}
+
+TEST_F(TouchTest, DisablingOrRemovingAViewDuringATouchCancelsItsRecognizers) {
+  View area = ui.CreatePanel(probe->bi, "");
+  root.AddView(area, 0, 0, 100, 100);
+  longPress(area, 0);
+  touches.down(root.native(), 50, 50);
+  area.setEnabled(false);
+  touches.up();
+  area.setEnabled(true);
+  touches.down(root.native(), 50, 50);
+  area.RemoveViewFromParent();
+  touches.up();
+  EXPECT_EQ(probe->calls, (std::vector<std::string>{"state 1", "state 4", "state 1", "state 4"}));
+}
+
+TEST_F(TouchTest, LongPressWaitsForItsDurationOnTheClockAndFailsSilentlyWhenLiftedBefore) {
+  View area = ui.CreatePanel(probe->bi, "");
+  root.AddView(area, 0, 0, 100, 100);
+  longPress(area, 0.5);
+  touches.down(root.native(), 50, 50);
+  rt.loop().advance(499);
+  touches.up();
+  rt.loop().advance(1000);
+  EXPECT_TRUE(probe->calls.empty());
+  touches.down(root.native(), 50, 50);
+  rt.loop().advance(500);
+  touches.up();
+  EXPECT_EQ(probe->calls, (std::vector<std::string>{"state 1", "state 3"}));
+}
+
+TEST_F(TouchTest, ARecognizedGestureTakesTheClickFromTheView) {
+  View pnl = ui.CreatePanel(probe->bi, "pnl");
+  root.AddView(pnl, 0, 0, 100, 100);
+  longPress(pnl, 0);
+  tap(50, 50);
+  EXPECT_EQ(probe->calls, (std::vector<std::string>{"state 1", "state 3"}));
+}
+
+TEST_F(TouchTest, ButtonsShowThemselvesPressedWhileTouched) {
+  auto b = button(root, 0, 0);
+  touches.down(root.native(), 10, 10);
+  EXPECT_TRUE(b.button().highlighted());
+  touches.up();
+  EXPECT_FALSE(b.button().highlighted());
+}
+
+}  // namespace
+}  // namespace tmr
