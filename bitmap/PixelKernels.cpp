@@ -65,6 +65,8 @@ bool haveAvx2() {
 
 }  // namespace
 
+// Filled at compile time; the header declares it for the inline single-pixel blend.
+extern const std::array<float, 256> kBlendFactor = makeFactors();
 
 void blendRun(uint8_t* dst, const uint8_t* src, int64_t n) {
   if (n <= 0) return;

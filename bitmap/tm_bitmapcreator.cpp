@@ -73,6 +73,7 @@ std::vector<std::pair<std::string, Object>> _drawtask::fields() const {
 
 const SubTable& tm_bitmapcreator::subTable() const {
   static const SubTable table{
+      sub<&tm_bitmapcreator::_initialize>("_initialize:::"),
       sub<&tm_bitmapcreator::UIImageToBuffer>("UIImageToBuffer:::::"),
       sub<&tm_bitmapcreator::bufferToUIImage>("bufferToUIImage:::"),
       sub<&tm_bitmapcreator::_getcolor>("_getcolor::"),
