@@ -1,0 +1,232 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+#include <fstream>
+
+#include "platform/core/Runtime.h"
+#include "platform/layout/DesignerScript.h"
+#include "platform/layout/FieldTable.h"
+#include "platform/layout/LayoutBuilder.h"
+#include "platform/layout/LayoutError.h"
+#include "platform/layout/LayoutLoader.h"
+#include "platform/layout/LayoutRegistry.h"
+#include "platform/views/ButtonWrapper.h"
+#include "platform/views/CustomView.h"
+#include "platform/views/LabelWrapper.h"
+#include "platform/views/UiLayer.h"
+#include "platform/views/ViewSystem.h"
+
+namespace tmr {
+namespace {
+
+std::vector<std::string>* gSteps = nullptr;  // what happened, in order, for the test at hand
+
+class tm_probeview : public ClassModule, public CustomView {
+ public:
+  std::string_view className() const override { return "tm_probeview"; }
+  const SubTable& subTable() const override {
+    static const SubTable table{sub<&tm_probeview::_base_resize>("_base_resize::")};
+    return table;
+  }
+  void _initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) override {
+    initializeClassModule(ba->runtime());
+    gSteps->push_back("initialize " + eventName.str() + " for " + callback.As<Module>()->className().data());
+  }
+  void _designercreateview(View b, LabelWrapper l, Map p) override {
+    base = b;
+    label = l;
+    props = p;
+    gSteps->push_back("create " + std::to_string(static_cast<int>(b.Width())) + "x" +
+                      std::to_string(static_cast<int>(b.Height())) + " label " + l.Text().str() +
+                      (l.Parent().IsInitialized() ? " (still in the base)" : ""));
+  }
+  void _base_resize(double w, double) override { gSteps->push_back("resize " + std::to_string(static_cast<int>(w))); }
+  View partNamed(std::string_view) const override { return base; }
+  View base;
+  LabelWrapper label;
+  Map props;
+};
+
+class tm_owner : public ClassModule, public LayoutFields {
+ public:
+  void _initialize(Runtime& rt) { initializeClassModule(rt); }
+  std::string_view className() const override { return "tm_owner"; }
+  const SubTable& subTable() const override {
+    static const SubTable table;
+    return table;
+  }
+  const FieldTable& fieldTable() const override {
+    static const FieldTable table{field<&tm_owner::btnok>("btnok"), field<&tm_owner::lbltitle>("lbltitle"),
+                                  field<&tm_owner::probe1>("probe1")};
+    return table;
+  }
+  ButtonWrapper btnok;
+  LabelWrapper lbltitle;
+  std::shared_ptr<tm_probeview> probe1;
+};
+
+class LS_screen_1 : public DesignerScript {
+ public:
+  using DesignerScript::DesignerScript;
+  void LS_general(Map views, double width, double height) override {
+    gSteps->push_back("script with " + std::to_string(views.Size()) + " views on " +
+                      std::to_string(static_cast<int>(width)) + "x" + std::to_string(static_cast<int>(height)));
+    setScaleRate(1);
+    scaleAll(views, width, height);
+  }
+};
+
+struct LayoutLoaderTest : ::testing::Test {
+  Runtime rt;
+  std::filesystem::path dir = std::filesystem::temp_directory_path() / ("tmr-layouts-" + std::to_string(::getpid()));
+  std::vector<std::string> steps;
+  std::shared_ptr<tm_owner> owner = std::make_shared<tm_owner>();
+  View panel;
+
+  void SetUp() override {
+    gSteps = &steps;
+    std::filesystem::create_directories(dir / "layouts");
+    LayoutLoader::Install(rt, dir);
+    auto& reg = rt.service<LayoutRegistry>();
+    using Kind = LayoutRegistry::Property::Kind;
+    reg.registerCustomView("tm_probeview", {[] { return std::make_shared<tm_probeview>(); },
+                                            {{"Mode", Kind::Text, std::nullopt},
+                                             {"Fast", Kind::Boolean, Object(false)},
+                                             {"Count", Kind::Number, Object(1)},
+                                             {"Tint", Kind::Color, Object(0)}}});
+    reg.registerDesignerScript("LS_screen_1", [](LayoutBuilder& b) { return std::make_unique<LS_screen_1>(b); });
+    owner->_initialize(rt);
+    panel = UiLayer().CreatePanel(owner->bi, "");
+    panel.native()->setFrame(Frame{0, 0, 200, 100});
+  }
+  void TearDown() override {
+    gSteps = nullptr;
+    std::filesystem::remove_all(dir);
+  }
+  void write(const std::string& name, const std::string& json) {
+    std::ofstream(dir / "layouts" / (name + ".layout")) << json;
+  }
+  std::string loadError(const std::string& json) {
+    write("bad", json);
+    try {
+      panel.LoadLayout("bad", owner->bi);
+    } catch (const LayoutError& e) {
+      return e.what();
+    }
+    return "loaded";
+  }
+};
+
+const char* kScreen = R"({
+  "width": 200, "height": 100, "color": "#FF101010",
+  "views": [
+    {"name": "lblTitle", "type": "Label", "frame": [0, 0, 200, 20], "text": "Hello",
+     "font": {"family": "DEFAULT", "size": 10}},
+    {"name": "pnl", "type": "Panel", "frame": [0, 20, 200, 80], "views": [
+      {"name": "btnOk", "type": "Button", "frame": [10, 10, 50, 20], "text": "OK", "enabled": false},
+      {"name": "probe1", "type": "CustomView", "class": "tm_probeview", "frame": [60, 10, 100, 40],
+       "text": "template", "props": {"Mode": "fast", "Count": 3, "Tint": "#80FF0000"}}
+    ]}
+  ]
+})";
+
+TEST_F(LayoutLoaderTest, BuildsBindsRunsTheScriptThenMakesCustomViews) {
+  write("screen-1", kScreen);
+  panel.native()->setFrame(Frame{0, 0, 400, 200});
+  panel.LoadLayout("screen-1", owner->bi);
+  ASSERT_TRUE(owner->btnok.IsInitialized());
+  EXPECT_EQ(owner->btnok.Text().str(), "OK");
+  EXPECT_FALSE(owner->btnok.Enabled());
+  EXPECT_EQ(owner->lbltitle.Text().str(), "Hello");
+  EXPECT_EQ(owner->lbltitle.Font().Size(), 20) << "the script scaled the text with the views";
+  EXPECT_EQ(owner->btnok.Left(), 20);
+  EXPECT_EQ(panel.Color(), static_cast<int32_t>(0xFF101010));
+  ASSERT_TRUE(owner->probe1);
+  EXPECT_EQ(steps, (std::vector<std::string>{"script with 4 views on 400x200", "initialize probe1 for tm_owner",
+                                             "create 200x80 label template"}));
+  Map p = owner->probe1->props;
+  EXPECT_EQ(p.Get(Object("Mode")), Object("fast"));
+  EXPECT_EQ(p.Get(Object("Count")), Object(3));
+  EXPECT_EQ(p.Get(Object("Tint")), Object(static_cast<int32_t>(0x80FF0000)));
+  EXPECT_FALSE(p.ContainsKey(Object("Fast"))) << "defaults are the view's to apply";
+  owner->probe1->base.setWidth(250);
+  EXPECT_EQ(steps.back(), "resize 250") << "the base panel reports its size changes from now on";
+}
+
+TEST_F(LayoutLoaderTest, ViewsRaiseTheirEventsUnderTheirEventName) {
+  write("plain", R"({"width": 10, "height": 10, "views": [
+    {"name": "a", "type": "Panel", "frame": [0, 0, 1, 1]},
+    {"name": "b", "type": "Panel", "frame": [0, 0, 1, 1], "eventName": "shared"}]})");
+  panel.LoadLayout("plain", owner->bi);
+  EXPECT_EQ(panel.GetView(0).native()->eventName(), "a");
+  EXPECT_EQ(panel.GetView(1).native()->eventName(), "shared");
+  EXPECT_EQ(panel.GetView(1).native()->name(), "b");
+}
+
+TEST_F(LayoutLoaderTest, BrokenLayoutsAreErrorsNamingFileViewAndKey) {
+  struct Case {
+    const char* json;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"{", "bad.layout: not valid JSON"},
+      {R"({"width": 10, "views": []})", "bad.layout: key \"height\": missing"},
+      {R"({"width": 10, "height": 10, "views": [], "colour": "#FFFFFF"})", "bad.layout: key \"colour\": unknown key"},
+      {R"({"width": 10, "height": 10, "views": [{"name": "x", "type": "Slider", "frame": [0,0,1,1]}]})",
+       "bad.layout: view x: key \"type\": unknown view type \"Slider\""},
+      {R"({"width": 10, "height": 10, "views": [{"name": "x", "type": "Label", "frame": [0,0,1]}]})",
+       "bad.layout: view x: key \"frame\": must be [left, top, width, height]"},
+      {R"({"width": 10, "height": 10, "views": [{"name": "x", "type": "Label", "frame": [0,0,1,1], "txt": ""}]})",
+       "bad.layout: view x: key \"txt\": unknown key"},
+      {R"({"width": 10, "height": 10, "views": [{"name": "x", "type": "Label", "frame": [0,0,1,1], "textColor": "red"}]})",
+       "bad.layout: view x: key \"textColor\": must be a colour"},
+      {R"({"width": 10, "height": 10, "views": [{"name": "x", "type": "Panel", "frame": [0,0,1,1]},
+                                                 {"name": "X", "type": "Panel", "frame": [0,0,1,1]}]})",
+       "bad.layout: view X: key \"name\": two views have this name"},
+      {R"({"width": 10, "height": 10, "views": [{"name": "p", "type": "CustomView", "class": "tm_none", "frame": [0,0,1,1]}]})",
+       "bad.layout: view p: key \"class\": unknown custom view class \"tm_none\""},
+      {R"({"width": 10, "height": 10, "views": [{"name": "p", "type": "CustomView", "class": "tm_probeview", "frame": [0,0,1,1]}]})",
+       "bad.layout: view p: key \"Mode\": designer property missing"},
+      {R"({"width": 10, "height": 10, "views": [{"name": "p", "type": "CustomView", "class": "tm_probeview",
+           "frame": [0,0,1,1], "props": {"Mode": "a", "Fast": "yes"}}]})",
+       "bad.layout: view p: key \"Fast\": must be true or false"},
+      {R"({"width": 10, "height": 10, "views": [{"name": "p", "type": "CustomView", "class": "tm_probeview",
+           "frame": [0,0,1,1], "props": {"Mode": "a", "Speed": 1}}]})",
+       "bad.layout: view p: key \"Speed\": unknown designer property of tm_probeview"},
+      {R"({"width": 10, "height": 10, "views": [{"name": "btnOk", "type": "Label", "frame": [0,0,1,1]}]})",
+       "bad.layout: view btnOk: key \"type\": the field btnok of tm_owner does not take a Label"},
+      {R"({"width": 10, "height": 10, "views": [{"name": "i", "type": "ImageView", "frame": [0,0,1,1], "image": "none.png"}]})",
+       "bad.layout: view i: key \"image\": "},
+  };
+  for (const auto& c : cases) {
+    std::string got = loadError(c.json);
+    EXPECT_EQ(got.rfind(c.message, 0), 0u) << "got: " << got;
+  }
+  EXPECT_EQ(panel.NumberOfViews(), 1) << "only the layout whose binding failed left views behind";
+  try {
+    panel.LoadLayout("missing", owner->bi);
+    FAIL();
+  } catch (const LayoutError& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("missing.layout: cannot read the layout file", 0), 0u);
+  }
+}
+
+TEST(LayoutBuilderTest, ScalesByTheRateOfTheDiagonalsAndNotAtAllOnTheReferenceSize) {
+  LayoutBuilder b(300, 400);
+  b.setScaleRate(0.3f);
+  EXPECT_DOUBLE_EQ(b.scaleFor(300, 400), 1);
+  EXPECT_NEAR(b.scaleFor(600, 800), 1.3, 1e-6);
+  EXPECT_NEAR(b.scaleFor(150, 200), 0.85, 1e-6);
+  b.setScaleRate(0);
+  EXPECT_DOUBLE_EQ(b.scaleFor(600, 800), 1);
+}
+
+TEST(LayoutRegistryTest, ScriptNamesAreLowerCaseWithUnderscoresForOtherCharacters) {
+  EXPECT_EQ(LayoutRegistry::ScriptClassName("tivomarshApple"), "LS_tivomarshapple");
+  EXPECT_EQ(LayoutRegistry::ScriptClassName("Screen-1.v2"), "LS_screen_1_v2");
+}
+
+}  // namespace
+}  // namespace tmr
