@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <sstream>
 
@@ -59,7 +61,7 @@ TEST(ScenarioTest, MalformedScenariosEndWithTwoBeforeAnythingRuns) {
 }
 
 TEST(ScenarioTest, ScreenshotsAreWrittenWhereAsked) {
-  auto file = std::filesystem::temp_directory_path() / "tmr-scenario-shots" / "start.png";
+  auto file = std::filesystem::temp_directory_path() / ("tmr-scenario-shots-" + std::to_string(::getpid())) / "start.png";
   std::filesystem::remove_all(file.parent_path());
   auto r = RunScenario("screenshot " + file.string());
   EXPECT_EQ(r.code, ScenarioRunner::kPassed) << r.transcript;
@@ -68,7 +70,7 @@ TEST(ScenarioTest, ScreenshotsAreWrittenWhereAsked) {
 }
 
 TEST(ScenarioTest, TheDemoScenarioPasses) {
-  auto dir = std::filesystem::temp_directory_path() / "tmr-demo-run";
+  auto dir = std::filesystem::temp_directory_path() / ("tmr-demo-run-" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
   auto here = std::filesystem::current_path();
   std::filesystem::current_path(dir);

@@ -63,6 +63,9 @@ TEST(PlusMinusTest, SettingAValueRoundsHalvesToEvenClampsAndRaisesNothing) {
   EXPECT_EQ(h.text(), "100");
   h.pm->_setselectedvalue(Object(-std::numeric_limits<double>::infinity()));
   EXPECT_EQ(h.text(), "1");
+  h.pm->_setselectedvalue(Object(std::numeric_limits<double>::quiet_NaN()));
+  EXPECT_EQ(h.text(), "") << "not a number selects nothing";
+  EXPECT_TRUE(h.pm->_getselectedvalue().IsNull());
   EXPECT_TRUE(h.owner->events.empty());
 }
 
