@@ -18,7 +18,7 @@ class AppDelegate {
   AppDelegate(Runtime& rt, ApplicationClasses classes) : rt_(rt), classes_(std::move(classes)) {}
 
   void applicationDidFinishLaunching();
-  Window& window() { return *window_; }
+  Window& window() const { return *window_; }
   const std::shared_ptr<Module>& mainModule() const { return main_; }
 
  private:

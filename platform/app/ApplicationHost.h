@@ -22,8 +22,8 @@ class ApplicationHost {
   ApplicationHost& operator=(const ApplicationHost&) = delete;
 
   void start();
-  Runtime& runtime() { return *rt_; }
-  Window& window() { return delegate_->window(); }
+  Runtime& runtime() const { return *rt_; }
+  Window& window() const { return delegate_->window(); }
   const std::shared_ptr<Module>& mainModule() const { return delegate_->mainModule(); }
 
  private:

@@ -51,8 +51,7 @@ AppDriver::~AppDriver() = default;
 void AppDriver::start() { host_.start(); }
 
 View AppDriver::shownPanel() const {
-  auto& host = const_cast<ApplicationHost&>(host_);
-  View p = host.window().shownPanel();
+  View p = host_.window().shownPanel();
   if (!p.IsInitialized()) throw DriverError("No page is shown");
   return p;
 }
@@ -104,7 +103,7 @@ void AppDriver::release() {
   runtime().loop().runUntilIdle();
 }
 
-bool AppDriver::touching() const { return ViewSystem::of(const_cast<AppDriver*>(this)->runtime()).touches().active(); }
+bool AppDriver::touching() const { return ViewSystem::of(runtime()).touches().active(); }
 
 View AppDriver::tap(std::string_view name) {
   View hit = press(name);
@@ -149,8 +148,7 @@ std::vector<AppDriver::ViewState> AppDriver::state() const {
 }
 
 std::shared_ptr<Bitmap> AppDriver::screenshot(double scale) const {
-  auto& rt = const_cast<AppDriver*>(this)->runtime();
-  return ViewRenderer(rt).render(*shownPanel().native(), scale);
+  return ViewRenderer(runtime()).render(*shownPanel().native(), scale);
 }
 
 }  // namespace tmr

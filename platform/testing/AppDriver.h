@@ -46,7 +46,7 @@ class AppDriver {
 
   // Launches the application and runs what its start posted. Log lines are kept (logLines()).
   void start();
-  Runtime& runtime() { return host_.runtime(); }
+  Runtime& runtime() const { return host_.runtime(); }
   ApplicationHost& host() { return host_; }
   template <class T>
   std::shared_ptr<T> mainModule() const {
