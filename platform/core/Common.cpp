@@ -53,7 +53,14 @@ void Common::Log(const String& text) const { rt_.Log(text.str()); }
 void Common::LogStr(std::string_view text) const { rt_.Log(text); }
 int64_t Common::Now() const { return rt_.Now(); }
 
-int64_t Common::Round(double x) { return static_cast<int64_t>(std::nearbyint(x)); }
+int64_t Common::Round(double x) {
+  // NaN gives 0 and values beyond the 64-bit range saturate, instead of an undefined conversion.
+  if (std::isnan(x)) return 0;
+  double r = std::nearbyint(x);
+  if (r >= 9223372036854775807.0) return INT64_MAX;
+  if (r <= -9223372036854775808.0) return INT64_MIN;
+  return static_cast<int64_t>(r);
+}
 double Common::Round2(double x, int digits) {
   double m = std::pow(10.0, digits);
   return std::nearbyint(x * m) / m;

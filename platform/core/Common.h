@@ -36,7 +36,8 @@ class Common {
   void LogStr(std::string_view text) const;
   int64_t Now() const;
 
-  // Maths, as the runtime does it. Round is to nearest, ties to even.
+  // Maths, as the runtime does it. Round is to nearest, ties to even (NaN gives 0, and values
+  // beyond the 64-bit range saturate).
   static int64_t Round(double x);
   static double Round2(double x, int digits);
   static double Abs(double x);

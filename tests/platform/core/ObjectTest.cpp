@@ -54,6 +54,9 @@ TEST(ObjectTest, RoundIsHalfToEven) {
   EXPECT_EQ(Common::Round(2.5), 2);
   EXPECT_EQ(Common::Round(-2.5), -2);
   EXPECT_EQ(Common::Round(2.6), 3);
+  EXPECT_EQ(Common::Round(std::nan("")), 0);
+  EXPECT_EQ(Common::Round(1e300), INT64_MAX);
+  EXPECT_EQ(Common::Round(-1e300), INT64_MIN);
 }
 
 TEST(ObjectTest, EqualityComparesNumbersByValueAndTextsByContent) {
