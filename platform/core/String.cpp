@@ -12,24 +12,6 @@ namespace tmr {
 namespace {
 constexpr char16_t kReplacement = 0xFFFD;
 
-void AppendUtf8(std::string& out, uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 void AppendUtf16(std::u16string& out, uint32_t cp) {
   if (cp >= 0x10000) {
     cp -= 0x10000;
@@ -55,6 +37,47 @@ String MapCase(const std::u16string& in, bool upper) {
   return String(std::move(out));
 }
 }  // namespace
+
+void AppendUtf8(std::string& out, uint32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+std::vector<uint32_t> CodePoints(std::u16string_view u) {
+  std::vector<uint32_t> out;
+  out.reserve(u.size());
+  for (size_t i = 0; i < u.size(); ++i) {
+    uint32_t c = u[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < u.size() && u[i + 1] >= 0xDC00 && u[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (u[i + 1] - 0xDC00);
+      ++i;
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      c = kReplacement;
+    }
+    out.push_back(c);
+  }
+  return out;
+}
+
+std::string Utf16ToUtf8(std::u16string_view u) {
+  std::string out;
+  out.reserve(u.size());
+  for (uint32_t c : CodePoints(u)) AppendUtf8(out, c);
+  return out;
+}
 
 std::u16string Utf8ToUtf16(std::string_view s) {
   std::u16string out;
@@ -100,22 +123,6 @@ std::u16string Utf8ToUtf16(std::string_view s) {
     }
     AppendUtf16(out, cp);
     i += static_cast<size_t>(extra) + 1;
-  }
-  return out;
-}
-
-std::string Utf16ToUtf8(std::u16string_view u) {
-  std::string out;
-  out.reserve(u.size());
-  for (size_t i = 0; i < u.size(); ++i) {
-    uint32_t c = u[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < u.size() && u[i + 1] >= 0xDC00 && u[i + 1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (u[i + 1] - 0xDC00);
-      ++i;
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      c = kReplacement;
-    }
-    AppendUtf8(out, c);
   }
   return out;
 }

@@ -7,6 +7,7 @@
 #include <iosfwd>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tmr {
 
@@ -61,6 +62,10 @@ std::ostream& operator<<(std::ostream& os, const String& s);
 // Converts UTF-8 to UTF-16 code units; malformed input becomes U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view units);
+// The code points of UTF-16 code units; a lone surrogate counts as U+FFFD.
+std::vector<uint32_t> CodePoints(std::u16string_view units);
+// Appends one code point (at most U+10FFFF) as UTF-8.
+void AppendUtf8(std::string& out, uint32_t cp);
 
 }  // namespace tmr
 

@@ -16,40 +16,6 @@ namespace {
 cairo_t* Cr(void* p) { return static_cast<cairo_t*>(p); }
 cairo_surface_t* Surface(void* p) { return static_cast<cairo_surface_t*>(p); }
 
-// Code points of a UTF-16 text; a lone surrogate counts as U+FFFD.
-std::vector<uint32_t> CodePoints(const std::u16string& u) {
-  std::vector<uint32_t> out;
-  for (size_t i = 0; i < u.size(); ++i) {
-    uint32_t c = u[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < u.size() && u[i + 1] >= 0xDC00 && u[i + 1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (u[i + 1] - 0xDC00);
-      ++i;
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      c = 0xFFFD;
-    }
-    out.push_back(c);
-  }
-  return out;
-}
-
-void AppendUtf8(std::string& out, uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 }  // namespace
 
 Painter::Painter(FontLibrary& fonts, double widthPoints, double heightPoints, double scale) : fonts_(fonts) {
