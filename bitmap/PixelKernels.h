@@ -6,6 +6,7 @@
 // compute the very same single-precision steps, so their pixels equal the scalar rule's.
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace tmr::bckernels {
 
@@ -26,10 +27,24 @@ inline void blendPixel(uint8_t* d, const uint8_t* s) {
   }
 }
 
+// A pixel as a 32-bit value whose bytes in memory are R, G, B, A.
+inline uint32_t packPixel(int32_t r, int32_t g, int32_t b, int32_t a) {
+  const uint8_t bytes[4] = {static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b),
+                            static_cast<uint8_t>(a)};
+  uint32_t v;
+  std::memcpy(&v, bytes, 4);
+  return v;
+}
+
 // Blends n source pixels over n target pixels (the two runs must not overlap).
 void blendRun(uint8_t* dst, const uint8_t* src, int64_t n);
+// The same, using only the SSE2 instructions every x86-64 processor has (what blendRun uses
+// where AVX2 is missing).
+void blendRunSse2(uint8_t* dst, const uint8_t* src, int64_t n);
 // Fills n pixels with one 32-bit pixel value (bytes in memory order R, G, B, A).
 void fillRun(uint8_t* dst, uint32_t pixel, int64_t n);
+// Fills n pixels in each of rows rows, strideBytes apart.
+void fillRect(uint8_t* dst, int64_t strideBytes, uint32_t pixel, int64_t n, int64_t rows);
 // Copies the source pixels whose alpha is not 0; the others leave the target alone.
 void copyOpaqueRun(uint8_t* dst, const uint8_t* src, int64_t n);
 

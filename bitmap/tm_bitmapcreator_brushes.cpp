@@ -10,13 +10,7 @@ namespace tmr {
 
 namespace {
 
-inline uint32_t packPixel(const _premultipliedcolor& c) {
-  uint8_t b[4] = {static_cast<uint8_t>(c.r), static_cast<uint8_t>(c.g), static_cast<uint8_t>(c.b),
-                  static_cast<uint8_t>(c.a)};
-  uint32_t v;
-  std::memcpy(&v, b, 4);
-  return v;
-}
+inline uint32_t packPixel(const _premultipliedcolor& c) { return bckernels::packPixel(c.r, c.g, c.b, c.a); }
 
 inline int64_t positiveRemainder(int64_t v, int64_t m) {
   int64_t r = v % m;

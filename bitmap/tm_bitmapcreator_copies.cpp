@@ -145,51 +145,45 @@ void tm_bitmapcreator::drawTransformed(const tm_bitmapcreator& source, const Rec
     }
     const int64_t colLo = rowsWalkX ? readT : readL, colHi = rowsWalkX ? readB : readR;
     const int64_t rowLo = rowsWalkX ? readL : readT, rowHi = rowsWalkX ? readR : readB;
+    // The source coordinate of every target column; the walk is monotone, so the columns that
+    // read inside the source form one range k0 .. k1.
     const int64_t ncols = colEnd - colFirst;
     std::vector<int64_t> srcCol(static_cast<size_t>(ncols));
     float pos = advanceSteps(colStart, colStep, colFirst - left.x);
     int64_t k0 = ncols, k1 = -1;
     for (int64_t k = 0; k < ncols; ++k, pos += colStep) {
-      int64_t v = truncLong(pos);
-      bool ok = v >= colLo && v < colHi;
+      const int64_t v = truncLong(pos);
       srcCol[static_cast<size_t>(k)] = v;
-      if (ok) k0 = std::min(k0, k), k1 = k;
+      if (v >= colLo && v < colHi) k0 = std::min(k0, k), k1 = k;
     }
     if (k0 > k1) return;
+    const int64_t n = k1 - k0 + 1;
+    // Pixel offsets (in pixels) of the columns' sources from the start of the row or column.
+    std::vector<int32_t> offs(static_cast<size_t>(n));
     bool contiguous = !rowsWalkX;
-    for (int64_t k = k0; contiguous && k < k1; ++k)
-      contiguous = srcCol[static_cast<size_t>(k + 1)] == srcCol[static_cast<size_t>(k)] + 1;
-    for (int64_t k = k0; k <= k1; ++k) {
-      int64_t v = srcCol[static_cast<size_t>(k)];
-      if (v < colLo || v >= colHi) contiguous = false;
+    for (int64_t k = 0; k < n; ++k) {
+      const int64_t v = std::clamp(srcCol[static_cast<size_t>(k0 + k)], colLo, colHi - 1);
+      offs[static_cast<size_t>(k)] = static_cast<int32_t>(rowsWalkX ? v * sstride : v);
+      if (k > 0 && offs[static_cast<size_t>(k)] != offs[static_cast<size_t>(k - 1)] + 1) contiguous = false;
     }
-    row.resize(static_cast<size_t>(k1 - k0 + 1) * 4);
+    row.resize(static_cast<size_t>(n) * 4);
+    int64_t gathered = -1;  // the source line whose pixels the row buffer holds
     float rpos = advanceSteps(rowStart, rowStep, rowFirst - top.y);
     for (int64_t y = rowFirst; y < rowEnd; ++y, rpos += rowStep) {
       const int64_t rv = truncLong(rpos);
       if (rv < rowLo || rv >= rowHi) continue;
-      const int64_t n = k1 - k0 + 1;
+      const uint8_t* line = sbase + (rowsWalkX ? rv : rv * sstride) * 4;
       if (contiguous) {
-        emit(colFirst + k0, y, sbase + (rv * sstride + srcCol[static_cast<size_t>(k0)]) * 4, n);
+        emit(colFirst + k0, y, line + static_cast<int64_t>(offs[0]) * 4, n);
         continue;
       }
-      int64_t m = 0, runStart = colFirst + k0;
-      auto flush = [&] {
-        if (m > 0) emit(runStart, y, row.data(), m);
-        m = 0;
-      };
-      for (int64_t k = k0; k <= k1; ++k) {
-        const int64_t v = srcCol[static_cast<size_t>(k)];
-        if (v < colLo || v >= colHi) {
-          flush();
-          runStart = colFirst + k + 1;
-          continue;
-        }
-        const int64_t sxp = rowsWalkX ? rv : v, syp = rowsWalkX ? v : rv;
-        std::memcpy(row.data() + m * 4, sbase + (syp * sstride + sxp) * 4, 4);
-        ++m;
+      if (rv != gathered) {
+        const uint32_t* from = reinterpret_cast<const uint32_t*>(line);
+        uint32_t* to = reinterpret_cast<uint32_t*>(row.data());
+        for (int64_t k = 0; k < n; ++k) to[k] = from[offs[static_cast<size_t>(k)]];
+        gathered = rv;
       }
-      flush();
+      emit(colFirst + k0, y, row.data(), n);
     }
     return;
   }
@@ -206,6 +200,8 @@ void tm_bitmapcreator::drawTransformed(const tm_bitmapcreator& source, const Rec
                      static_cast<double>(y - a.y) * static_cast<double>(b.x - a.x) / static_cast<double>(b.y - a.y));
   };
   const int64_t rowFirst = std::max(-OY, top.y), rowLast = std::min(int64_t{mheight} - 1 - OY, bottom.y - 1);
+  const bool rectInside = L >= 0 && T >= 0 && R <= source.mwidth && B <= source.mheight && R - L == W && B - T == H &&
+                          W < (int64_t{1} << 24) && H < (int64_t{1} << 24);
   row.resize(static_cast<size_t>(std::max(mwidth, 0)) * 4 + 4);
   for (int64_t r = rowFirst; r <= rowLast; ++r) {
     int64_t xl = r > left.y ? edgeX(left, bottom, r) : edgeX(top, left, r);
@@ -231,6 +227,24 @@ void tm_bitmapcreator::drawTransformed(const tm_bitmapcreator& source, const Rec
       } else {
         break;
       }
+    }
+    if (rectInside) {
+      // Every read lies in the source rectangle (the trimming above sees to it); the clamp only
+      // guards the buffer against rounding in the stepped offsets.
+      uint32_t* to = reinterpret_cast<uint32_t*>(row.data());
+      const uint32_t* from = reinterpret_cast<const uint32_t*>(sbase);
+      const float fL = static_cast<float>(L), fT = static_cast<float>(T);
+      const int32_t xMax = static_cast<int32_t>(readR - 1), yMax = static_cast<int32_t>(readB - 1);
+      const int32_t xMin = static_cast<int32_t>(readL), yMin = static_cast<int32_t>(readT);
+      const int32_t stride = static_cast<int32_t>(sstride);
+      const int64_t n = xr - xl;
+      for (int64_t i = 0; i < n; ++i, u += du, v += dv) {
+        const int32_t spx = std::clamp(static_cast<int32_t>(fL + u), xMin, xMax);
+        const int32_t spy = std::clamp(static_cast<int32_t>(fT + v), yMin, yMax);
+        to[i] = from[spy * stride + spx];
+      }
+      emit(xl, r, row.data(), n);
+      continue;
     }
     int64_t m = 0, runStart = xl;
     for (int64_t x = xl; x < xr; ++x, u += du, v += dv) {

@@ -28,16 +28,22 @@ inline int64_t positiveRemainder(int64_t v, int64_t m) {
 // Blends (or writes) a premultiplied colour given as Int channels over a pixel, with the
 // whole-value alpha tests of the single-pixel blend.
 inline void putColor(uint8_t* d, int32_t r, int32_t g, int32_t b, int32_t a, bool blend) {
-  uint8_t s[4] = {static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b), static_cast<uint8_t>(a)};
+  const uint8_t s[4] = {static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b),
+                        static_cast<uint8_t>(a)};
   if (!blend || a == 255) {
     std::memcpy(d, s, 4);
   } else if (a != 0) {
-    float k = static_cast<float>(1.0 - a / 255.0);
+    const float k = a > 0 && a < 255 ? bckernels::kBlendFactor[static_cast<size_t>(a)] : static_cast<float>(1.0 - a / 255.0);
     for (int c = 0; c < 4; ++c) {
-      float t = k * static_cast<float>(d[c]);
+      const float t = k * static_cast<float>(d[c]);
       d[c] = static_cast<uint8_t>(truncInt(static_cast<float>(s[c]) + t));
     }
   }
+}
+
+// A channel scaled by an edge pixel's coverage (0.1 .. 0.9), truncated toward zero.
+inline int32_t scaled(int32_t channel, float coverage) {
+  return static_cast<int32_t>(static_cast<float>(channel) * coverage);
 }
 
 // Sorted, non-overlapping parts of [lo1, hi1] ∪ [lo2, hi2], each already within [0, max].
@@ -85,8 +91,7 @@ void tm_bitmapcreator::paintEdgePixel(int64_t x, int64_t y, float coverage, cons
         std::memcpy(d, s, 4);
       }
     } else {
-      putColor(d, truncInt(static_cast<float>(s[0]) * coverage), truncInt(static_cast<float>(s[1]) * coverage),
-               truncInt(static_cast<float>(s[2]) * coverage), truncInt(static_cast<float>(s[3]) * coverage),
+      putColor(d, scaled(s[0], coverage), scaled(s[1], coverage), scaled(s[2], coverage), scaled(s[3], coverage),
                brush.BlendBorders);
     }
     return;
@@ -96,8 +101,7 @@ void tm_bitmapcreator::paintEdgePixel(int64_t x, int64_t y, float coverage, cons
   if (full) {
     putColor(d, c.r, c.g, c.b, c.a, brush.BlendBorders);
   } else {
-    putColor(d, truncInt(static_cast<float>(c.r) * coverage), truncInt(static_cast<float>(c.g) * coverage),
-             truncInt(static_cast<float>(c.b) * coverage), truncInt(static_cast<float>(c.a) * coverage),
+    putColor(d, scaled(c.r, coverage), scaled(c.g, coverage), scaled(c.b, coverage), scaled(c.a, coverage),
              brush.BlendBorders);
   }
 }

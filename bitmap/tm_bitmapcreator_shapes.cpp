@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "bitmap/NumericRules.h"
+#include "bitmap/PixelKernels.h"
 #include "bitmap/tm_bitmapcreator.h"
 #include "platform/core/Common.h"
 
@@ -42,6 +43,18 @@ std::shared_ptr<_bcbrush> tm_bitmapcreator::_drawrect2(const Rect& R, const std:
     const int64_t bottom = truncLong(std::min(static_cast<float>(mheight - 1), R.Bottom - 1));
     const int64_t left = truncLong(std::max(R.Left, 0.0f));
     const int64_t right = truncLong(std::min(static_cast<float>(mwidth - 1), R.Right - 1));
+    if (right < left || bottom < top) return Brush;
+    if (brush.IsColorSource && brush.ColorPM) {
+      // One fill per row, or one for the whole block when the rows are whole.
+      const _premultipliedcolor& c = *brush.ColorPM;
+      const uint32_t pixel = bckernels::packPixel(c.r, c.g, c.b, c.a);
+      if (left == 0 && right == mwidth - 1) {
+        bckernels::fillRun(pixelAt(0, top), pixel, (bottom - top + 1) * mwidth);
+      } else {
+        bckernels::fillRect(pixelAt(left, top), int64_t{mwidth} * 4, pixel, right - left + 1, bottom - top + 1);
+      }
+      return Brush;
+    }
     for (int64_t row = top; row <= bottom; ++row) fillSpan(left, right + 1, row, brush);
     return Brush;
   }
