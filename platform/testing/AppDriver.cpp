@@ -2,9 +2,11 @@
 
 #include <cstdlib>
 
+#include "platform/ble/SimulatedRadio.h"
 #include "platform/core/Module.h"
 #include "platform/core/Runtime.h"
 #include "platform/layout/FieldTable.h"
+#include "platform/views/ActionSheetObject.h"
 #include "platform/views/CustomView.h"
 #include "platform/views/TouchInput.h"
 #include "platform/views/ViewRenderer.h"
@@ -32,6 +34,11 @@ std::shared_ptr<ViewObject> FindNamed(const std::shared_ptr<ViewObject>& v, cons
 void CollectNamed(const std::shared_ptr<ViewObject>& v, std::vector<std::shared_ptr<ViewObject>>& out) {
   if (!v->name().empty()) out.push_back(v);
   for (const auto& c : v->children()) CollectNamed(c, out);
+}
+
+void CollectSheets(const std::shared_ptr<ViewObject>& v, std::vector<std::shared_ptr<ActionSheetObject>>& out) {
+  if (auto sheet = std::dynamic_pointer_cast<ActionSheetObject>(v)) out.push_back(sheet);
+  for (const auto& c : v->children()) CollectSheets(c, out);
 }
 
 }  // namespace
@@ -87,12 +94,13 @@ bool AppDriver::exists(std::string_view name) const {
   }
 }
 
-View AppDriver::press(std::string_view name) {
-  View target = find(name);
+View AppDriver::press(std::string_view name) { return touch(find(name), name); }
+
+View AppDriver::touch(const View& target, std::string_view what) {
   View root = shownPanel();
   Frame f;
   if (!TouchInput::frameIn(*target.native(), *root.native(), f))
-    throw DriverError(std::string(name) + " is not on the screen");
+    throw DriverError(std::string(what) + " is not on the screen");
   auto hit = ViewSystem::of(runtime()).touches().down(root.native(), f.centerX(), f.centerY());
   runtime().loop().runUntilIdle();
   return View(hit);
@@ -146,6 +154,46 @@ std::vector<AppDriver::ViewState> AppDriver::state() const {
   }
   return out;
 }
+
+std::shared_ptr<ActionSheetObject> AppDriver::shownSheet() const {
+  std::vector<std::shared_ptr<ActionSheetObject>> sheets;
+  CollectSheets(shownPanel().native(), sheets);
+  // Later in the tree is drawn later, that is on top.
+  for (auto it = sheets.rbegin(); it != sheets.rend(); ++it) {
+    if ((*it)->visible()) return *it;
+  }
+  return nullptr;
+}
+
+std::optional<AppDriver::SheetState> AppDriver::sheet() const {
+  auto sheet = shownSheet();
+  if (!sheet) return std::nullopt;
+  SheetState s;
+  s.title = sheet->title().str();
+  s.cancel = sheet->cancelButton().str();
+  const auto& buttons = sheet->buttons();
+  for (size_t i = 0; i < buttons.size(); ++i) {
+    bool isCancel = !sheet->cancelButton().empty() && i + 1 == buttons.size();
+    if (!isCancel) s.items.push_back(buttons[i].title.str());
+  }
+  return s;
+}
+
+void AppDriver::pick(std::string_view title) {
+  auto sheet = shownSheet();
+  if (!sheet) throw DriverError("no action sheet is shown");
+  for (const auto& b : sheet->buttons()) {
+    if (b.title.str() != title) continue;
+    touch(View(b.view), "the sheet's button " + std::string(title));
+    release();
+    return;
+  }
+  std::string shown;
+  for (const auto& b : sheet->buttons()) shown += (shown.empty() ? "\"" : ", \"") + b.title.str() + "\"";
+  throw DriverError("the action sheet has no button \"" + std::string(title) + "\" (it shows " + shown + ")");
+}
+
+SimulatedRadio& AppDriver::radio() const { return runtime().service<SimulatedRadio>(); }
 
 std::shared_ptr<Bitmap> AppDriver::screenshot(double scale) const {
   return ViewRenderer(runtime()).render(*shownPanel().native(), scale);

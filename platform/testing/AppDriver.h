@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,8 +18,10 @@
 
 namespace tmr {
 
+class ActionSheetObject;
 class Bitmap;
 class Runtime;
+class SimulatedRadio;
 
 // A name that finds no view, or an input that cannot be made.
 class DriverError : public RuntimeError {
@@ -36,6 +39,12 @@ class AppDriver {
     String text;
     bool visible = true;
     bool enabled = true;
+  };
+  // An action sheet as a person reads it.
+  struct SheetState {
+    std::string title;
+    std::vector<std::string> items;  // the buttons above the cancel button, top to bottom
+    std::string cancel;              // "" when it has none
   };
 
   // The assets folder: $TMR_SOURCE_DIR/assets, else the source tree this was built from.
@@ -73,6 +82,16 @@ class AppDriver {
   // the order of the screen's tree.
   std::vector<ViewState> state() const;
 
+  // The action sheet shown now (the top-most one), or nothing.
+  std::optional<SheetState> sheet() const;
+  // Taps the button of the shown action sheet that has this title ("Cancel" included), at its
+  // centre; a DriverError when no sheet is shown or it has no such button.
+  void pick(std::string_view title);
+
+  // The simulated radio that the application's Bluetooth LE central works over: its devices,
+  // the adapter's state and the writes that reached the devices.
+  SimulatedRadio& radio() const;
+
   // The screen as it looks now, scale pixels per point.
   std::shared_ptr<Bitmap> screenshot(double scale = 2) const;
 
@@ -81,6 +100,9 @@ class AppDriver {
 
  private:
   View shownPanel() const;
+  std::shared_ptr<ActionSheetObject> shownSheet() const;
+  // A touch down and up at the centre of view, which must be on the shown page.
+  View touch(const View& view, std::string_view what);
   ViewState describe(const std::string& name, const View& v) const;
 
   std::vector<std::string> log_;

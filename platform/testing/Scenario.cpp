@@ -1,6 +1,7 @@
 #include "platform/testing/Scenario.h"
 
 #include <charconv>
+#include <set>
 
 namespace tmr {
 
@@ -40,10 +41,58 @@ void Arity(const Scenario::Command& c, size_t n, const char* form) {
   if (c.args.size() != n) throw ScenarioError(c.line, c.verb + " takes " + form);
 }
 
+// One byte written as two hexadecimal digits.
+uint8_t Hex(const Scenario::Command& c, const Scenario::Word& w) {
+  const auto& t = w.text;
+  unsigned value = 0;
+  auto r = std::from_chars(t.data(), t.data() + t.size(), value, 16);
+  if (w.quoted || t.size() != 2 || r.ec != std::errc() || r.ptr != t.data() + t.size())
+    throw ScenarioError(c.line, c.verb + ": " + t + " is not a byte in two hexadecimal digits");
+  return static_cast<uint8_t>(value);
+}
+
+std::vector<uint8_t> HexWords(const Scenario::Command& c, size_t from, size_t to) {
+  std::vector<uint8_t> bytes;
+  for (size_t i = from; i < to; ++i) bytes.push_back(Hex(c, c.args[i]));
+  return bytes;
+}
+
+// "status HEX HEX HEX HEX HEX" from args[at].
+std::vector<uint8_t> Status(const Scenario::Command& c, size_t at) {
+  if (c.args.size() != at + 6 || c.args[at].text != "status" || c.args[at].quoted)
+    throw ScenarioError(c.line, c.verb + ": the settings are written as status and five bytes");
+  return HexWords(c, at + 1, at + 6);
+}
+
+// Groups of bytes with commas between them; a comma may stand alone or end a word.
+std::vector<std::vector<uint8_t>> Commands(const Scenario::Command& c) {
+  std::vector<std::vector<uint8_t>> groups(1);
+  for (const auto& w : c.args) {
+    std::string text = w.text;
+    bool comma = !w.quoted && !text.empty() && text.back() == ',';
+    if (comma) text.pop_back();
+    if (!text.empty()) groups.back().push_back(Hex(c, Scenario::Word{text, w.quoted}));
+    if (comma) {
+      if (groups.back().empty()) throw ScenarioError(c.line, "expect-writes: a comma without a command before it");
+      groups.emplace_back();
+    }
+  }
+  if (groups.back().empty()) throw ScenarioError(c.line, "expect-writes: a comma without a command after it");
+  return groups;
+}
+
+const std::set<std::string> kAdapterStates{"on", "off", "unsupported", "unauthorized"};
+
 }  // namespace
 
 Scenario Scenario::Parse(std::string_view text) {
   Scenario s;
+  std::set<std::string> devices;
+  auto knownDevice = [&devices](const Command& c) {
+    if (c.args.empty()) throw ScenarioError(c.line, c.verb + " takes a device id");
+    if (!devices.contains(c.args[0].text))
+      throw ScenarioError(c.line, "no device " + c.args[0].text + " (declare it with a device line first)");
+  };
   int number = 0;
   size_t pos = 0;
   while (pos <= text.size()) {
@@ -89,6 +138,36 @@ Scenario Scenario::Parse(std::string_view text) {
       Arity(c, 1, "a file name");
     } else if (c.verb == "state") {
       Arity(c, 0, "nothing");
+    } else if (c.verb == "pick") {
+      Arity(c, 1, "the title of a button of the action sheet");
+    } else if (c.verb == "expect-sheet") {
+      if (c.args.empty()) throw ScenarioError(number, "expect-sheet takes the titles shown, or none");
+      if (c.args.size() > 1 && !c.args[0].quoted && c.args[0].text == "none")
+        throw ScenarioError(number, "expect-sheet none takes nothing more");
+    } else if (c.verb == "device") {
+      if (c.args.size() != 2 && c.args.size() != 8)
+        throw ScenarioError(number, "device takes a quoted name, an id and optionally status and five bytes");
+      if (!c.args[0].quoted) throw ScenarioError(number, "the device's name must be in double quotes");
+      if (!devices.insert(c.args[1].text).second)
+        throw ScenarioError(number, "device " + c.args[1].text + " is declared twice");
+      if (c.args.size() == 8) c.bytes.push_back(Status(c, 2));
+    } else if (c.verb == "adapter") {
+      Arity(c, 1, "on, off, unsupported or unauthorized");
+      if (c.args[0].quoted || !kAdapterStates.contains(c.args[0].text))
+        throw ScenarioError(number, "unknown adapter state " + c.args[0].text + " (on, off, unsupported or unauthorized)");
+    } else if (c.verb == "notify") {
+      knownDevice(c);
+      if (c.args.size() < 2) throw ScenarioError(number, "notify takes a device id and the bytes it sends");
+      c.bytes.push_back(HexWords(c, 1, c.args.size()));
+    } else if (c.verb == "drop" || c.verb == "fail") {
+      Arity(c, 1, "a device id");
+      knownDevice(c);
+    } else if (c.verb == "expect-writes") {
+      if (c.args.empty()) throw ScenarioError(number, "expect-writes takes the commands received, or none");
+      if (!(c.args.size() == 1 && !c.args[0].quoted && c.args[0].text == "none")) c.bytes = Commands(c);
+    } else if (c.verb == "expect-device") {
+      knownDevice(c);
+      c.bytes.push_back(Status(c, 1));
     } else {
       throw ScenarioError(number, "unknown command " + c.verb);
     }

@@ -4,8 +4,22 @@
 //   tap VIEW | press VIEW | release VIEW | wait MS
 //   expect VIEW text "TEXT" | expect VIEW visible|enabled true|false
 //   screenshot FILE | state
+// The action sheet:
+//   pick TITLE                     taps the shown sheet's button with that title
+//   expect-sheet TITLE ...         the buttons above its cancel button, in order
+//   expect-sheet none              no sheet is shown
+// The simulated radio and its devices (HEX: one byte as two hexadecimal digits):
+//   device "NAME" ID [status HEX HEX HEX HEX HEX]   a device advertising NAME ("" for none)
+//   adapter on|off|unsupported|unauthorized
+//   notify ID HEX ...              the device notifies these bytes as its status
+//   drop ID | fail ID              it drops its connection | its next connection fails
+//   expect-writes HEX HEX , HEX HEX ...   the commands the devices received since the last
+//   expect-writes none                    expect-writes, in order, a comma between commands
+//   expect-device ID status HEX HEX HEX HEX HEX   the device's settings
+// An ID must have been declared by an earlier device line.
 #include <stdexcept>
 #include <string>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -29,6 +43,9 @@ struct Scenario {
     std::string verb;
     std::vector<Word> args;
     std::string source;  // the line as written
+    // The bytes the command carries, read from its HEX words: the status of device and
+    // expect-device, the notification of notify, each command of expect-writes.
+    std::vector<std::vector<uint8_t>> bytes;
   };
 
   // Reads the commands and checks each one's form; a ScenarioError for the first that is wrong.

@@ -4,6 +4,10 @@
 #include <ostream>
 #include <sstream>
 
+#include "platform/ble/BleManager.h"
+#include "platform/ble/SimulatedDevice.h"
+#include "platform/ble/SimulatedRadio.h"
+#include "platform/core/Bit.h"
 #include "platform/core/Runtime.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/testing/AppDriver.h"
@@ -30,6 +34,33 @@ std::string Describe(const AppDriver::ViewState& s) {
   std::string line = s.name;
   if (s.hasText) line += " text=" + Quote(s.text.str());
   return line + " visible=" + Bool(s.visible) + " enabled=" + Bool(s.enabled);
+}
+
+// "01 03, 05 00", or "none".
+std::string HexGroups(const std::vector<std::vector<uint8_t>>& groups) {
+  if (groups.empty()) return "none";
+  std::string s;
+  for (const auto& g : groups) {
+    if (!s.empty()) s += ", ";
+    for (size_t i = 0; i < g.size(); ++i) {
+      if (i > 0) s += ' ';
+      s += ByteConverter::HexFromBytes(std::span(&g[i], 1)).str();
+    }
+  }
+  return s;
+}
+
+std::string Titles(const std::vector<std::string>& titles) {
+  std::string s;
+  for (const auto& t : titles) s += (s.empty() ? "" : " ") + Quote(t);
+  return s;
+}
+
+int AdapterState(const std::string& word) {
+  if (word == "on") return BleManager::STATE_POWERED_ON;
+  if (word == "off") return BleManager::STATE_POWERED_OFF;
+  if (word == "unsupported") return BleManager::STATE_UNSUPPORTED;
+  return BleManager::STATE_UNAUTHORIZED;
 }
 
 }  // namespace
@@ -87,6 +118,10 @@ int ScenarioRunner::runChecked(std::string_view text, std::string_view sourceNam
 
   int expectations = 0;
   std::string pressed;
+  auto failed = [&](int line, const std::string& what) {
+    out_ << "FAILED at line " << line << ": " << what << "\n";
+    return kFailed;
+  };
   for (const auto& c : scenario.commands) {
     out_ << "[" << (app.runtime().Now() - t0) << " ms] line " << c.line << ": " << c.source << "\n";
     const std::string& a0 = c.args.empty() ? std::string() : c.args[0].text;
@@ -126,11 +161,7 @@ int ScenarioRunner::runChecked(std::string_view text, std::string_view sourceNam
         }
         std::string expected = prop == "text" ? Quote(want) : want;
         ++expectations;
-        if (found != expected) {
-          out_ << "FAILED at line " << c.line << ": expected " << a0 << " " << prop << " " << expected << ", found "
-               << found << "\n";
-          return kFailed;
-        }
+        if (found != expected) return failed(c.line, "expected " + a0 + " " + prop + " " + expected + ", found " + found);
         out_ << "  ok\n";
       } else if (c.verb == "screenshot") {
         std::filesystem::path file(a0);
@@ -139,6 +170,60 @@ int ScenarioRunner::runChecked(std::string_view text, std::string_view sourceNam
         out_ << "  wrote " << file.string() << "\n";
       } else if (c.verb == "state") {
         for (const auto& s : app.state()) out_ << "  " << Describe(s) << "\n";
+        if (auto sheet = app.sheet()) {
+          out_ << "  action sheet: " << Titles(sheet->items);
+          if (!sheet->cancel.empty()) out_ << " (cancel " << Quote(sheet->cancel) << ")";
+          out_ << "\n";
+        }
+      } else if (c.verb == "pick") {
+        try {
+          app.pick(a0);
+        } catch (const DriverError& e) {
+          return failed(c.line, std::string("cannot pick ") + Quote(a0) + ": " + e.what());
+        }
+      } else if (c.verb == "expect-sheet") {
+        auto sheet = app.sheet();
+        std::vector<std::string> want;
+        bool none = c.args.size() == 1 && !c.args[0].quoted && a0 == "none";
+        if (!none) {
+          for (const auto& w : c.args) want.push_back(w.text);
+        }
+        std::string found = sheet ? "a sheet with " + Titles(sheet->items) : "no sheet";
+        std::string expected = none ? "no sheet" : "a sheet with " + Titles(want);
+        ++expectations;
+        if (found != expected) return failed(c.line, "expected " + expected + ", found " + found);
+        out_ << "  ok\n";
+      } else if (c.verb == "device") {
+        auto device = app.radio().addDevice(a0, c.args[1].text);
+        if (!c.bytes.empty()) {
+          TivomarshFirmware::Status status{};
+          std::copy(c.bytes[0].begin(), c.bytes[0].end(), status.begin());
+          device->firmware().setStatus(status);
+        }
+      } else if (c.verb == "adapter") {
+        app.radio().setAdapterState(AdapterState(a0));
+        app.runtime().loop().runUntilIdle();
+      } else if (c.verb == "notify") {
+        if (!app.radio().device(a0)->notify(c.bytes[0]))
+          out_ << "  " << a0 << " sent nothing: it is not connected with notifications on\n";
+      } else if (c.verb == "drop") {
+        if (!app.radio().device(a0)->drop()) out_ << "  " << a0 << " is not connected: nothing to drop\n";
+      } else if (c.verb == "fail") {
+        app.radio().device(a0)->failNextConnection();
+      } else if (c.verb == "expect-writes") {
+        std::vector<std::vector<uint8_t>> received;
+        for (auto& w : app.radio().takeWrites()) received.push_back(std::move(w.bytes));
+        ++expectations;
+        if (received != c.bytes)
+          return failed(c.line, "expected the writes " + HexGroups(c.bytes) + ", found " + HexGroups(received));
+        out_ << "  ok\n";
+      } else if (c.verb == "expect-device") {
+        const auto& status = app.radio().device(a0)->firmware().status();
+        std::vector<std::vector<uint8_t>> found{std::vector<uint8_t>(status.begin(), status.end())};
+        ++expectations;
+        if (found != c.bytes)
+          return failed(c.line, "expected " + a0 + " status " + HexGroups(c.bytes) + ", found " + HexGroups(found));
+        out_ << "  ok\n";
       }
     } catch (const DriverError& e) {
       out_ << "malformed scenario: line " << c.line << ": " << e.what() << "\n";
