@@ -20,6 +20,31 @@ using namespace bcnum;
 
 namespace {
 bool finiteRect(const Rect& r) { return finite(r.Left) && finite(r.Top) && finite(r.Right) && finite(r.Bottom); }
+
+// Reads m source pixels along a slanted walk that starts at offsets (u, v) from (fL, fT) and
+// moves by (du, dv) per pixel; u and v are left at the next pixel's offsets. A function of its
+// own so that the walk stays in registers.
+struct SlantedWalk {
+  const uint32_t* from;
+  int32_t stride;
+  float fL, fT, du, dv;
+  int32_t xMin, xMax, yMin, yMax;
+};
+__attribute__((noinline)) void gatherSlanted(const SlantedWalk& w, uint32_t* to, int64_t m, float& uRef, float& vRef) {
+  const uint32_t* const from = w.from;
+  const int32_t stride = w.stride, xMin = w.xMin, xMax = w.xMax, yMin = w.yMin, yMax = w.yMax;
+  const float fL = w.fL, fT = w.fT, du = w.du, dv = w.dv;
+  float u = uRef, v = vRef;
+  for (int64_t i = 0; i < m; ++i) {
+    const int32_t spx = std::clamp(static_cast<int32_t>(fL + u), xMin, xMax);
+    const int32_t spy = std::clamp(static_cast<int32_t>(fT + v), yMin, yMax);
+    to[i] = from[spy * stride + spx];
+    u += du;
+    v += dv;
+  }
+  uRef = u;
+  vRef = v;
+}
 }  // namespace
 
 void tm_bitmapcreator::_drawbitmapcreator(const std::shared_ptr<tm_bitmapcreator>& Source, const Rect& SrcRect,
@@ -167,23 +192,49 @@ void tm_bitmapcreator::drawTransformed(const tm_bitmapcreator& source, const Rec
       if (k > 0 && offs[static_cast<size_t>(k)] != offs[static_cast<size_t>(k - 1)] + 1) contiguous = false;
     }
     row.resize(static_cast<size_t>(n) * 4);
-    int64_t gathered = -1;  // the source line whose pixels the row buffer holds
+    // The target rows with the source line each reads.
+    std::vector<std::pair<int64_t, int64_t>> lines;
     float rpos = advanceSteps(rowStart, rowStep, rowFirst - top.y);
     for (int64_t y = rowFirst; y < rowEnd; ++y, rpos += rowStep) {
       const int64_t rv = truncLong(rpos);
-      if (rv < rowLo || rv >= rowHi) continue;
-      const uint8_t* line = sbase + (rowsWalkX ? rv : rv * sstride) * 4;
-      if (contiguous) {
-        emit(colFirst + k0, y, line + static_cast<int64_t>(offs[0]) * 4, n);
-        continue;
+      if (rv >= rowLo && rv < rowHi) lines.emplace_back(y, rv);
+    }
+    if (!rowsWalkX) {
+      // Each target row reads along one source row: row by row, reusing a gathered row for the
+      // repeated rows of an enlargement.
+      int64_t gathered = -1;
+      for (auto [y, rv] : lines) {
+        const uint8_t* line = sbase + rv * sstride * 4;
+        if (contiguous) {
+          emit(colFirst + k0, y, line + static_cast<int64_t>(offs[0]) * 4, n);
+          continue;
+        }
+        if (rv != gathered) {
+          const uint32_t* from = reinterpret_cast<const uint32_t*>(line);
+          uint32_t* to = reinterpret_cast<uint32_t*>(row.data());
+          for (int64_t i = 0; i < n; ++i) to[i] = from[offs[static_cast<size_t>(i)]];
+          gathered = rv;
+        }
+        emit(colFirst + k0, y, row.data(), n);
       }
-      if (rv != gathered) {
-        const uint32_t* from = reinterpret_cast<const uint32_t*>(line);
-        uint32_t* to = reinterpret_cast<uint32_t*>(row.data());
-        for (int64_t k = 0; k < n; ++k) to[k] = from[offs[static_cast<size_t>(k)]];
-        gathered = rv;
+      return;
+    }
+    // Each target row reads down one source column: tiles of a few rows by a few dozen columns
+    // keep the source lines they read in the cache.
+    constexpr size_t kBand = 16;
+    constexpr int64_t kChunk = 64;
+    for (size_t b = 0; b < lines.size(); b += kBand) {
+      const size_t bEnd = std::min(lines.size(), b + kBand);
+      for (int64_t c0 = 0; c0 < n; c0 += kChunk) {
+        const int64_t m = std::min(kChunk, n - c0);
+        for (size_t li = b; li < bEnd; ++li) {
+          const auto [y, rv] = lines[li];
+          const uint32_t* from = reinterpret_cast<const uint32_t*>(sbase + rv * 4);
+          uint32_t* to = reinterpret_cast<uint32_t*>(row.data());
+          for (int64_t i = 0; i < m; ++i) to[i] = from[offs[static_cast<size_t>(c0 + i)]];
+          emit(colFirst + k0 + c0, y, row.data(), m);
+        }
       }
-      emit(colFirst + k0, y, row.data(), n);
     }
     return;
   }
@@ -203,6 +254,12 @@ void tm_bitmapcreator::drawTransformed(const tm_bitmapcreator& source, const Rec
   const bool rectInside = L >= 0 && T >= 0 && R <= source.mwidth && B <= source.mheight && R - L == W && B - T == H &&
                           W < (int64_t{1} << 24) && H < (int64_t{1} << 24);
   row.resize(static_cast<size_t>(std::max(mwidth, 0)) * 4 + 4);
+  // Each row's span and the source offsets of its first pixel.
+  struct RowWalk {
+    int64_t r, x, end;
+    float u, v;
+  };
+  std::vector<RowWalk> walks;
   for (int64_t r = rowFirst; r <= rowLast; ++r) {
     int64_t xl = r > left.y ? edgeX(left, bottom, r) : edgeX(top, left, r);
     int64_t xr = r > right.y ? edgeX(right, bottom, r) : edgeX(top, right, r);
@@ -210,8 +267,8 @@ void tm_bitmapcreator::drawTransformed(const tm_bitmapcreator& source, const Rec
     xr = std::min(int64_t{mwidth} - OX, xr);
     if (xl > xr - 1) continue;
     const float fxl = static_cast<float>(xl), fr = static_cast<float>(r);
-    float u = std::min(std::max((fxl + fr * t) / k, 0.0f), static_cast<float>(w - 1)) / sx;
-    float v = std::min(std::max((fr - fxl * t) / k, 0.0f), static_cast<float>(h - 1)) / sy;
+    const float u = std::min(std::max((fxl + fr * t) / k, 0.0f), static_cast<float>(w - 1)) / sx;
+    const float v = std::min(std::max((fr - fxl * t) / k, 0.0f), static_cast<float>(h - 1)) / sy;
     while (xl <= xr - 1) {
       const float lastU = u + du * static_cast<float>(xr - 1 - xl);
       if (lastU < 0 || lastU >= static_cast<double>(W) - 0.1) {
@@ -228,29 +285,28 @@ void tm_bitmapcreator::drawTransformed(const tm_bitmapcreator& source, const Rec
         break;
       }
     }
-    if (rectInside) {
-      // Every read lies in the source rectangle (the trimming above sees to it); the clamp only
-      // guards the buffer against rounding in the stepped offsets.
-      uint32_t* to = reinterpret_cast<uint32_t*>(row.data());
-      const uint32_t* from = reinterpret_cast<const uint32_t*>(sbase);
-      const float fL = static_cast<float>(L), fT = static_cast<float>(T);
-      const int32_t xMax = static_cast<int32_t>(readR - 1), yMax = static_cast<int32_t>(readB - 1);
-      const int32_t xMin = static_cast<int32_t>(readL), yMin = static_cast<int32_t>(readT);
-      const int32_t stride = static_cast<int32_t>(sstride);
-      const int64_t n = xr - xl;
-      for (int64_t i = 0; i < n; ++i, u += du, v += dv) {
-        const int32_t spx = std::clamp(static_cast<int32_t>(fL + u), xMin, xMax);
-        const int32_t spy = std::clamp(static_cast<int32_t>(fT + v), yMin, yMax);
-        to[i] = from[spy * stride + spx];
-      }
-      emit(xl, r, row.data(), n);
-      continue;
+    if (xl < xr) walks.push_back({r, xl, xr, u, v});
+  }
+  if (rectInside) {
+    // Every read lies in the source rectangle (the trimming above sees to it); the clamp only
+    // guards the buffer against rounding in the stepped offsets.
+    const SlantedWalk walk{reinterpret_cast<const uint32_t*>(sbase), static_cast<int32_t>(sstride),
+                           static_cast<float>(L), static_cast<float>(T), du, dv,
+                           static_cast<int32_t>(readL), static_cast<int32_t>(readR - 1),
+                           static_cast<int32_t>(readT), static_cast<int32_t>(readB - 1)};
+    for (RowWalk& wk : walks) {
+      gatherSlanted(walk, reinterpret_cast<uint32_t*>(row.data()), wk.end - wk.x, wk.u, wk.v);
+      emit(wk.x, wk.r, row.data(), wk.end - wk.x);
     }
-    int64_t m = 0, runStart = xl;
-    for (int64_t x = xl; x < xr; ++x, u += du, v += dv) {
+    return;
+  }
+  for (RowWalk& wk : walks) {
+    float u = wk.u, v = wk.v;
+    int64_t m = 0, runStart = wk.x;
+    for (int64_t x = wk.x; x < wk.end; ++x, u += du, v += dv) {
       const int64_t spx = truncLong(static_cast<float>(L) + u), spy = truncLong(static_cast<float>(T) + v);
       if (spx < readL || spx >= readR || spy < readT || spy >= readB) {
-        if (m > 0) emit(runStart, r, row.data(), m);
+        if (m > 0) emit(runStart, wk.r, row.data(), m);
         m = 0;
         runStart = x + 1;
         continue;
@@ -258,7 +314,7 @@ void tm_bitmapcreator::drawTransformed(const tm_bitmapcreator& source, const Rec
       std::memcpy(row.data() + m * 4, sbase + (spy * sstride + spx) * 4, 4);
       ++m;
     }
-    if (m > 0) emit(runStart, r, row.data(), m);
+    if (m > 0) emit(runStart, wk.r, row.data(), m);
   }
 }
 
