@@ -64,21 +64,34 @@ std::vector<uint8_t> Status(const Scenario::Command& c, size_t at) {
   return HexWords(c, at + 1, at + 6);
 }
 
-// Groups of bytes with commas between them; a comma may stand alone or end a word.
+// Groups of bytes with commas between them; a comma may stand alone or touch a byte.
 std::vector<std::vector<uint8_t>> Commands(const Scenario::Command& c) {
-  std::vector<std::vector<uint8_t>> groups(1);
+  std::string text;
   for (const auto& w : c.args) {
-    std::string text = w.text;
-    bool comma = !w.quoted && !text.empty() && text.back() == ',';
-    if (comma) text.pop_back();
-    if (!text.empty()) groups.back().push_back(Hex(c, Scenario::Word{text, w.quoted}));
-    if (comma) {
-      if (groups.back().empty()) throw ScenarioError(c.line, "expect-writes: a comma without a command before it");
-      groups.emplace_back();
-    }
+    if (w.quoted) throw ScenarioError(c.line, c.verb + ": \"" + w.text + "\" is not a byte in two hexadecimal digits");
+    text += w.text + ' ';
   }
-  if (groups.back().empty()) throw ScenarioError(c.line, "expect-writes: a comma without a command after it");
-  return groups;
+  std::vector<std::vector<uint8_t>> groups;
+  size_t from = 0;
+  while (true) {
+    size_t comma = text.find(',', from);
+    std::string_view part(text.data() + from, (comma == std::string::npos ? text.size() : comma) - from);
+    std::vector<uint8_t> group;
+    size_t i = 0;
+    while (i < part.size()) {
+      size_t end = part.find(' ', i);
+      if (end == std::string_view::npos) end = part.size();
+      if (end > i) group.push_back(Hex(c, Scenario::Word{std::string(part.substr(i, end - i)), false}));
+      i = end + 1;
+    }
+    if (group.empty()) {
+      throw ScenarioError(c.line, std::string("expect-writes: a comma without a command ") +
+                                      (comma == std::string::npos ? "after" : "before") + " it");
+    }
+    groups.push_back(std::move(group));
+    if (comma == std::string::npos) return groups;
+    from = comma + 1;
+  }
 }
 
 const std::set<std::string> kAdapterStates{"on", "off", "unsupported", "unauthorized"};

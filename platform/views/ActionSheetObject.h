@@ -25,7 +25,9 @@ class ActionSheetObject : public PanelObject {
   static constexpr int32_t kItemColor = static_cast<int32_t>(0xFF007AFF);
   static constexpr int32_t kDestructiveColor = static_cast<int32_t>(0xFFFF3B30);
   static constexpr double kMargin = 8;        // around the groups and between them
-  static constexpr double kRowHeight = 57;    // one button, unless the rows must shrink to fit
+  // One button. Rows shrink to fit under kTopClearance, down to kMinRowHeight; there is no
+  // scrolling, so rows beyond that lie above the top of the view.
+  static constexpr double kRowHeight = 57;
   static constexpr double kMinRowHeight = 28;
   static constexpr double kTitleHeight = 44;
   static constexpr double kCornerRadius = 13;

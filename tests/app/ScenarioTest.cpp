@@ -60,6 +60,64 @@ TEST(ScenarioTest, MalformedScenariosEndWithTwoBeforeAnythingRuns) {
   }
 }
 
+TEST(ScenarioTest, TheRadioCommandsDriveTheDevicesAndCheckWhatTheyReceived) {
+  auto r = RunScenario(
+      "device \"Tivomarsh-A\" D1 status 0A 02 1E 05 07\n"
+      "device \"\" D2\n"
+      "notify D1 01\n"
+      "drop D1\n"
+      "expect-sheet none\n"
+      "tap btnscan\nwait 5000\n"
+      "expect-sheet \"Tivomarsh-A\"\n"
+      "state\n"
+      "pick \"Tivomarsh-A\"\nwait 100\n"
+      "expect-writes 07 00\n"
+      "expect pmbarktime text \"30\"\n"
+      "tap pmbarks.plus\ntap btnspray\nwait 10\n"
+      "expect-writes 01 03, 05 00\n"
+      "expect-device D1 status 0A 03 1E 05 07\n"
+      "notify D1 40 03 04 0E 01\nwait 5\n"
+      "expect pmsensitivity text \"64\"\n"
+      "expect-writes none\n"
+      "drop D1\nwait 10\n"
+      "expect btnscan visible true\n"
+      "fail D1\ntap btnscan\nwait 5000\npick \"Tivomarsh-A\"\nwait 100\n"
+      "expect btnspray enabled false\n"
+      "adapter off\ntap btnscan\nwait 5000\n"
+      "expect-sheet none\n");
+  EXPECT_EQ(r.code, ScenarioRunner::kPassed) << r.transcript;
+  EXPECT_TRUE(Has(r, "  D1 sent nothing: it is not connected with notifications on\n")) << r.transcript;
+  EXPECT_TRUE(Has(r, "  D1 is not connected: nothing to drop\n")) << r.transcript;
+  EXPECT_TRUE(Has(r, "  action sheet: \"Tivomarsh-A\" (cancel \"Cancel\")\n")) << r.transcript;
+  EXPECT_TRUE(Has(r, "  log: No Tivomarsh device found\n")) << r.transcript;
+}
+
+TEST(ScenarioTest, RadioExpectationsThatDoNotHoldSayWhatWasFound) {
+  const std::string connected = "device \"Tivomarsh-A\" D1\ntap btnscan\nwait 5000\n";
+  struct Case {
+    std::string text;
+    const char* message;
+  } const cases[] = {
+      {"pick \"Tivomarsh-A\"", "FAILED at line 1: cannot pick \"Tivomarsh-A\": no action sheet is shown"},
+      {connected + "pick \"Tivomarsh-B\"",
+       "FAILED at line 4: cannot pick \"Tivomarsh-B\": the action sheet has no button \"Tivomarsh-B\" (it shows "
+       "\"Tivomarsh-A\", \"Cancel\")"},
+      {connected + "expect-sheet \"Tivomarsh-A\" \"Tivomarsh-B\"",
+       "FAILED at line 4: expected a sheet with \"Tivomarsh-A\" \"Tivomarsh-B\", found a sheet with \"Tivomarsh-A\""},
+      {connected + "expect-sheet none", "FAILED at line 4: expected no sheet, found a sheet with \"Tivomarsh-A\""},
+      {connected + "pick \"Tivomarsh-A\"\nwait 100\nexpect-writes 07 00, 07 00",
+       "FAILED at line 6: expected the writes 07 00, 07 00, found 07 00"},
+      {connected + "expect-writes 07 00", "FAILED at line 4: expected the writes 07 00, found none"},
+      {connected + "expect-device D1 status 40 03 04 0E 02",
+       "FAILED at line 4: expected D1 status 40 03 04 0E 02, found 40 03 04 0E 01"},
+  };
+  for (const auto& c : cases) {
+    auto r = RunScenario(c.text);
+    EXPECT_EQ(r.code, ScenarioRunner::kFailed) << c.text;
+    EXPECT_TRUE(Has(r, c.message)) << r.transcript;
+  }
+}
+
 TEST(ScenarioTest, ScreenshotsAreWrittenWhereAsked) {
   auto file = std::filesystem::temp_directory_path() / ("tmr-scenario-shots-" + std::to_string(::getpid())) / "start.png";
   std::filesystem::remove_all(file.parent_path());
@@ -79,7 +137,10 @@ TEST(ScenarioTest, TheDemoScenarioPasses) {
                  .runFile(AppDriver::DefaultAssetsDirectory() / "scenarios" / "demo.scenario");
   std::filesystem::current_path(here);
   EXPECT_EQ(code, ScenarioRunner::kPassed) << out.str();
-  EXPECT_TRUE(std::filesystem::exists(dir / "screens" / "start.png"));
+  for (const char* shot : {"1-start.png", "2-scanning.png", "3-list.png", "4-connected.png", "5-changed.png",
+                           "6-disconnected.png"}) {
+    EXPECT_TRUE(std::filesystem::exists(dir / "screens" / shot)) << shot;
+  }
   std::filesystem::remove_all(dir);
 }
 

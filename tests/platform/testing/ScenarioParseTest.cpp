@@ -36,6 +36,26 @@ TEST(ScenarioParseTest, MalformedLinesNameTheLineAndWhy) {
       {"swipe x", "line 1: unknown command swipe"},
       {"state now", "line 1: state takes nothing"},
       {"screenshot", "line 1: screenshot takes a file name"},
+      {"pick", "line 1: pick takes the title of a button of the action sheet"},
+      {"expect-sheet", "line 1: expect-sheet takes the titles shown, or none"},
+      {"expect-sheet none A", "line 1: expect-sheet none takes nothing more"},
+      {"device Tivomarsh D1", "line 1: the device's name must be in double quotes"},
+      {"device \"A\"", "line 1: device takes a quoted name, an id and optionally status and five bytes"},
+      {"device \"A\" D1 status 01 02 03 04 05 06", "line 1: device takes a quoted name, an id and optionally status and five bytes"},
+      {"device \"A\" D1 state 01 02 03 04 05", "line 1: device: the settings are written as status and five bytes"},
+      {"device \"A\" D1 status 01 02 03 04 5", "line 1: device: 5 is not a byte in two hexadecimal digits"},
+      {"device \"A\" D1 status 01 02 03 04 G0", "line 1: device: G0 is not a byte in two hexadecimal digits"},
+      {"device \"A\" D1\ndevice \"B\" D1", "line 2: device D1 is declared twice"},
+      {"adapter dim", "line 1: unknown adapter state dim (on, off, unsupported or unauthorized)"},
+      {"drop D1", "line 1: no device D1 (declare it with a device line first)"},
+      {"device \"A\" D1\nnotify D1", "line 2: notify takes a device id and the bytes it sends"},
+      {"device \"A\" D1\nfail D1 now", "line 2: fail takes a device id"},
+      {"expect-writes", "line 1: expect-writes takes the commands received, or none"},
+      {"expect-writes 01 03 ,", "line 1: expect-writes: a comma without a command after it"},
+      {"expect-writes , 01 03", "line 1: expect-writes: a comma without a command before it"},
+      {"expect-writes 01 03,, 05 00", "line 1: expect-writes: a comma without a command before it"},
+      {"expect-writes 010", "line 1: expect-writes: 010 is not a byte in two hexadecimal digits"},
+      {"device \"A\" D1\nexpect-device D1 01 02 03 04 05", "line 2: expect-device: the settings are written as status and five bytes"},
   };
   for (const auto& c : cases) {
     try {
@@ -45,6 +65,30 @@ TEST(ScenarioParseTest, MalformedLinesNameTheLineAndWhy) {
       EXPECT_STREQ(e.what(), c.message);
     }
   }
+}
+
+TEST(ScenarioParseTest, ReadsTheBytesOfTheRadioCommands) {
+  auto s = Scenario::Parse(
+      "device \"\" D0\n"
+      "device \"Tivomarsh-A\" D1 status 40 03 04 0e 01\n"
+      "notify D1 0A ff\n"
+      "expect-writes 01 03, 05 00 ,06 00\n"
+      "expect-writes none\n"
+      "expect-device D1 status 40 03 04 0E 01\n"
+      "expect-sheet none\n"
+      "expect-sheet \"none\"\n"
+      "adapter unauthorized\n");
+  ASSERT_EQ(s.commands.size(), 9u);
+  using Groups = std::vector<std::vector<uint8_t>>;
+  EXPECT_EQ(s.commands[0].args[0].text, "");
+  EXPECT_TRUE(s.commands[0].bytes.empty());
+  EXPECT_EQ(s.commands[1].bytes, (Groups{{0x40, 3, 4, 0x0E, 1}}));
+  EXPECT_EQ(s.commands[2].bytes, (Groups{{0x0A, 0xFF}}));
+  EXPECT_EQ(s.commands[3].bytes, (Groups{{1, 3}, {5, 0}, {6, 0}}));
+  EXPECT_TRUE(s.commands[4].bytes.empty()) << "none";
+  EXPECT_EQ(s.commands[5].bytes, (Groups{{0x40, 3, 4, 0x0E, 1}}));
+  EXPECT_TRUE(s.commands[7].args[0].quoted) << "a device named none";
+  EXPECT_TRUE(s.viewNames().empty());
 }
 
 }  // namespace
