@@ -9,20 +9,13 @@ namespace tmr::bckernels {
 
 namespace {
 
-constexpr std::array<float, 256> makeFactors() {
-  std::array<float, 256> k{};
-  for (int a = 0; a < 256; ++a) k[static_cast<size_t>(a)] = static_cast<float>(1.0 - a / 255.0);
-  return k;
-}
 void blendRunScalar(uint8_t* dst, const uint8_t* src, int64_t n) {
   for (int64_t i = 0; i < n; ++i) blendPixel(dst + i * 4, src + i * 4);
 }
 
-// The runs use an integer form of the rule that gives the very same bytes: for every alpha a in
-// 1..255 and every channel value D, trunc(float(k × D)) equals (D × (65536 − 257a)) >> 16, and
-// adding the integer S never carries across an integer (checked exhaustively by the tests over
-// every a, S and D), so out = (S + ((D × m) >> 16)) mod 256 with m = 65536 − 257a. A source alpha
-// of 0 keeps the target; alpha 255 gives m = 1, so out = S.
+// The runs use the integer form of the rule (blendTerm): out = (S + ((D × m) >> 16)) mod 256 with
+// m = 65536 − 257a, sixteen channels at a time. A source alpha of 0 keeps the target; alpha 255
+// gives m = 1, so out = S.
 
 // Eight pixels per step with AVX2.
 __attribute__((target("avx2"))) void blendRunAvx2(uint8_t* dst, const uint8_t* src, int64_t n) {
@@ -94,9 +87,6 @@ bool haveAvx2() {
 }
 
 }  // namespace
-
-// Filled at compile time; the header declares it for the inline single-pixel blend.
-extern const std::array<float, 256> kBlendFactor = makeFactors();
 
 void blendRun(uint8_t* dst, const uint8_t* src, int64_t n) {
   if (n <= 0) return;

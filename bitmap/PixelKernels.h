@@ -2,28 +2,26 @@
 // The inner loops of the bitmap creator over runs of premultiplied RGBA pixels. The blend is
 // the library's own exact rule: a source alpha of 255 replaces, 0 leaves the target, anything
 // else gives trunc(float(S) + k × float(D)) per channel with k = float(1 - a / 255.0),
-// multiplied and added in single precision and stored as the low 8 bits. The vector versions
-// compute the very same single-precision steps, so their pixels equal the scalar rule's.
-#include <array>
+// multiplied and added in single precision and stored as the low 8 bits. The code computes it
+// in an integer form that gives the very same bytes for every alpha, S and D (the tests check
+// all of them), which is what lets the runs use 16-bit vector arithmetic.
 #include <cstdint>
 #include <cstring>
 
 namespace tmr::bckernels {
 
-// k = float(1 - a / 255.0) for every alpha.
-extern const std::array<float, 256> kBlendFactor;
+// The rule's k × D term for a source alpha a in 1..255, in integers: trunc(float(k × D))
+// equals (D × (65536 − 257a)) >> 16 for every D in 0..255, and adding the integer S to it never
+// carries into the next integer, so the blended channel is S plus this, as the low 8 bits.
+inline uint32_t blendTerm(uint32_t d, uint32_t a) { return (d * (65536u - 257u * a)) >> 16; }
 
 // Blends one premultiplied source pixel over one target pixel.
 inline void blendPixel(uint8_t* d, const uint8_t* s) {
-  uint8_t a = s[3];
+  const uint32_t a = s[3];
   if (a == 255) {
     d[0] = s[0], d[1] = s[1], d[2] = s[2], d[3] = 255;
   } else if (a != 0) {
-    float k = kBlendFactor[a];
-    for (int c = 0; c < 4; ++c) {
-      float t = k * static_cast<float>(d[c]);
-      d[c] = static_cast<uint8_t>(static_cast<int32_t>(static_cast<float>(s[c]) + t));
-    }
+    for (int c = 0; c < 4; ++c) d[c] = static_cast<uint8_t>(s[c] + blendTerm(d[c], a));
   }
 }
 

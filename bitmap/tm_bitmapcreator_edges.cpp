@@ -32,8 +32,11 @@ inline void putColor(uint8_t* d, int32_t r, int32_t g, int32_t b, int32_t a, boo
                         static_cast<uint8_t>(a)};
   if (!blend || a == 255) {
     std::memcpy(d, s, 4);
+  } else if (a > 0 && a < 255) {
+    for (int c = 0; c < 4; ++c) d[c] = static_cast<uint8_t>(s[c] + bckernels::blendTerm(d[c], static_cast<uint32_t>(a)));
   } else if (a != 0) {
-    const float k = a > 0 && a < 255 ? bckernels::kBlendFactor[static_cast<size_t>(a)] : static_cast<float>(1.0 - a / 255.0);
+    // An alpha outside 0..255 (a colour record holding such a value) keeps the rule as written.
+    const float k = static_cast<float>(1.0 - a / 255.0);
     for (int c = 0; c < 4; ++c) {
       const float t = k * static_cast<float>(d[c]);
       d[c] = static_cast<uint8_t>(truncInt(static_cast<float>(s[c]) + t));

@@ -43,6 +43,15 @@ TEST(PixelKernelTest, BlendRunEqualsTheRuleForEveryAlphaSourceAndTarget) {
     ASSERT_EQ(dst, want) << "alpha " << a;
     bckernels::blendRunSse2(base.data(), src.data(), 65537);
     ASSERT_EQ(base, want) << "alpha " << a << " (SSE2)";
+    for (size_t i = 0; i < want.size(); ++i) base[i] = static_cast<uint8_t>(i % 4 == 3 ? (i / 4) & 255 : i);
+    for (int i = 0; i < 65536; ++i) {
+      uint8_t* d = &base[static_cast<size_t>(i) * 4];
+      const uint8_t* s = &src[static_cast<size_t>(i) * 4];
+      uint8_t before[4] = {d[0], d[1], d[2], d[3]};
+      bckernels::blendPixel(d, s);
+      for (int c = 0; c < 4; ++c)
+        ASSERT_EQ(d[c], a == 0 ? before[c] : a == 255 ? s[c] : ruleChannel(s[c], before[c], a)) << a << " " << i;
+    }
   }
 }
 
