@@ -1,0 +1,123 @@
+// The remote's own cost on its two roads, and its memory over many connections. The
+// application runs on the virtual clock with the simulated radio, so the radio's latencies
+// (a few virtual milliseconds) cost nothing: what is timed is the CPU work of the program and
+// of the platform layer under it (touch handling, the selector, the event dispatch, the BLE
+// manager and the simulated link).
+//
+//   TouchToDevice     a tap on an arrow until the device has received the command
+//   NotifyToScreen    a status notification until the five selectors show it
+//   ConnectCycles     1,000 (and 5,000) rounds of scan, pick, connect, set-up and disconnect,
+//                     the write logs taken each round; the counters give the heap in use after
+//                     the first 100 rounds and after all of them, and the run fails if it grew
+//                     by more than 64 KiB
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/TivomarshApplication.h"
+#include "platform/ble/SimulatedDevice.h"
+#include "platform/ble/SimulatedRadio.h"
+#include "platform/testing/AppDriver.h"
+
+namespace tmr {
+namespace {
+
+// The application with one device, connected and set up.
+struct Connected {
+  AppDriver app{TivomarshApplication()};
+  std::shared_ptr<SimulatedDevice> device;
+  int64_t linkMs = 0;
+
+  Connected() {
+    app.start();
+    device = app.radio().addDevice("Tivomarsh-A", "D1");
+    linkMs = app.radio().timings().linkMs;
+    connect();
+  }
+  void connect() {
+    app.tap("btnscan");
+    app.wait(5000);
+    app.pick("Tivomarsh-A");
+    app.wait(100);
+  }
+  // Drops what the logs have gathered, so that long runs keep a steady size.
+  void forget() {
+    app.radio().takeWrites();
+    device->clearReceived();
+    app.clearLog();
+  }
+};
+
+size_t HeapInUse() { return mallinfo2().uordblks; }
+constexpr size_t kHeapSlack = 64 * 1024;
+
+void TouchToDevice(benchmark::State& state) {
+  Connected c;
+  c.forget();
+  bool up = true;
+  for (auto _ : state) {
+    c.app.tap(up ? "pmbarks.plus" : "pmbarks.minus");
+    c.app.wait(c.linkMs);
+    state.PauseTiming();
+    if (c.device->received().size() != 1) state.SkipWithError("the device did not receive the command");
+    c.app.wait(c.linkMs);  // the device's status comes back
+    c.forget();
+    up = !up;
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(TouchToDevice);
+
+void NotifyToScreen(benchmark::State& state) {
+  Connected c;
+  const std::vector<std::vector<uint8_t>> statuses{{0x40, 3, 4, 0x0E, 1}, {0x0A, 2, 0x1E, 5, 7}};
+  const char* const shown[] = {"64", "10"};
+  size_t i = 0;
+  for (auto _ : state) {
+    c.device->notify(statuses[i % 2]);
+    c.app.wait(c.linkMs);
+    state.PauseTiming();
+    if (c.app.stateOf("pmsensitivity").text.str() != shown[i % 2]) state.SkipWithError("the status was not shown");
+    ++i;
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(NotifyToScreen);
+
+void ConnectCycles(benchmark::State& state) {
+  const int cycles = static_cast<int>(state.range(0));
+  size_t afterWarmUp = 0;
+  size_t atEnd = 0;
+  for (auto _ : state) {
+    Connected c;
+    c.app.tap("btnconnected");
+    c.app.wait(20);
+    c.forget();
+    for (int n = 1; n <= cycles; ++n) {
+      c.connect();
+      c.app.tap("btnconnected");
+      c.app.wait(20);
+      c.forget();
+      if (n == 100) afterWarmUp = HeapInUse();
+    }
+    atEnd = HeapInUse();
+    if (!c.app.stateOf("btnscan").visible) state.SkipWithError("the last cycle did not end idle");
+    // A round that kept anything (a view tree, a coroutine, a log) would add kilobytes each
+    // time; what is left is the allocator's own rounding and a few containers' spare room.
+    if (atEnd > afterWarmUp + kHeapSlack) state.SkipWithError("the heap grew over the cycles");
+  }
+  state.counters["heap_after_100"] = static_cast<double>(afterWarmUp);
+  state.counters["heap_at_end"] = static_cast<double>(atEnd);
+  state.counters["heap_growth"] = static_cast<double>(atEnd) - static_cast<double>(afterWarmUp);
+  state.counters["cycles_per_s"] = benchmark::Counter(static_cast<double>(cycles) * static_cast<double>(state.iterations()),
+                                                      benchmark::Counter::kIsRate);
+}
+BENCHMARK(ConnectCycles)->Arg(1000)->Arg(5000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace tmr
+
+BENCHMARK_MAIN();
