@@ -26,6 +26,7 @@
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Rect.h"
 #include "platform/native/NativeObject.h"
+#include "platform/views/View.h"
 
 namespace tmr {
 
@@ -110,6 +111,8 @@ class tm_bitmapcreator : public ClassModule {
   // --- Platform bitmaps -------------------------------------------------------------------
   std::shared_ptr<Bitmap> _getbitmap();
   ByteArray _getbuffer() { return mbuffer; }
+  // Shows the bitmap in the image view.
+  void _setbitmaptoimageview(const std::shared_ptr<Bitmap>& Bmp, const View& ImageView);
   // Draws the bitmap (stretched to this size) into the buffer; every copy after the first
   // clears the buffer first.
   void _copypixelsfrombitmap(const std::shared_ptr<Bitmap>& Bmp);

@@ -4,12 +4,17 @@
 #include "bitmap/PixelKernels.h"
 #include "bitmap/tm_bitmapcreator.h"
 #include "platform/core/Runtime.h"
+#include "platform/views/ImageViewWrapper.h"
 
 namespace tmr {
 
 std::shared_ptr<Bitmap> tm_bitmapcreator::_getbitmap() {
   NativeObject no(Object(self<tm_bitmapcreator>()));
   return no.RunMethod("bufferToUIImage:::", {Object(mbuffer), mwidth, mheight}).object().As<Bitmap>();
+}
+
+void tm_bitmapcreator::_setbitmaptoimageview(const std::shared_ptr<Bitmap>& Bmp, const View& ImageView) {
+  ImageViewWrapper::FromObject(Object(ImageView)).SetBitmap(Bmp);
 }
 
 std::shared_ptr<Bitmap> tm_bitmapcreator::bufferToUIImage(ByteArray Data, int32_t Width, int32_t Height) {

@@ -1,4 +1,5 @@
 // The bitmap creator's buffer to and from platform bitmaps, and its native methods by name.
+#include "platform/views/ImageViewWrapper.h"
 #include "tests/bitmap/BitmapTestSupport.h"
 
 namespace tmr::testing {
@@ -30,6 +31,16 @@ TEST_F(PlatformBitmapTest, GetBitmapCopiesTheBufferAndGetBufferIsTheBufferItself
   bc->_setcolor(0, 0, -1);
   EXPECT_EQ(bmp->pixels()[3], 0);  // a later drawing needs a new bitmap
   EXPECT_EQ(bc->_getbuffer(), bc->mbuffer);
+}
+
+TEST_F(PlatformBitmapTest, TheBitmapGoesIntoAnImageView) {
+  auto bc = make(4, 4);
+  bc->_fillrect(-1, bc->targetrect);
+  ImageViewWrapper iv;
+  iv.Initialize(ba, "");
+  auto bmp = bc->_getbitmap();
+  bc->_setbitmaptoimageview(bmp, iv);
+  EXPECT_EQ(iv.GetBitmap(), bmp);
 }
 
 TEST_F(PlatformBitmapTest, CopyingABitmapOfAnotherSizeStretchesIt) {
