@@ -2,9 +2,9 @@
 // Runs a scenario against the application on the virtual clock and writes a readable transcript.
 // The result is 0 when every expectation held, 1 at the first that did not (naming the line,
 // what was expected and what was found; a pick that the shown action sheet cannot serve counts
-// as such), 2 when the scenario is malformed (naming the line and
-// why: a wrong command, an unknown view, a release without its press). An error raised by the
-// application itself ends the run as a failure (1).
+// as such), 2 when the scenario is malformed (naming the line and why: a wrong command, an
+// unknown view or device, a release without its press). An error raised by the application
+// itself ends the run as a failure (1).
 #include <filesystem>
 #include <iosfwd>
 #include <string_view>
