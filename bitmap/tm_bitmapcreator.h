@@ -181,9 +181,9 @@ class tm_bitmapcreator : public ClassModule {
   void paintEdgePixel(int64_t x, int64_t y, float coverage, const _bcbrush& brush);
   void traceWuLine(float X0, float Y0, float X1, float Y1, bool check, bool leftEdge, _internalbccolumn& column,
                    const _bcbrush& brush, bool skipEnds);
-  void traceWuCircle(int64_t X, int64_t Y, int64_t radius, bool check, bool inner, _internalbccolumn& column,
+  void traceWuCircle(int64_t X, int64_t Y, int64_t radius, bool inner, _internalbccolumn& column,
                      const _bcbrush& brush, int64_t L, int64_t R, int64_t T, int64_t B);
-  void traceWuArc(int64_t X, int64_t Y, int64_t radius, bool check, bool inner, _internalbccolumn& left,
+  void traceWuArc(int64_t X, int64_t Y, int64_t radius, bool inner, _internalbccolumn& left,
                   _internalbccolumn& right, const _bcbrush& brush, float startAngle, float endAngle);
   void drawCircleShape(int64_t cx, int64_t cy, int64_t r, const _bcbrush& brush, bool filled, int64_t strokeWidth,
                        int64_t L, int64_t R, int64_t T, int64_t B);

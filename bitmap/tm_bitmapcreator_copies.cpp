@@ -323,13 +323,23 @@ void tm_bitmapcreator::_drawbitmap(const std::shared_ptr<Bitmap>& Bmp, const Rec
   const float tw = TargetRect.Width(), th = TargetRect.Height();
   // A target under one pixel wide or high holds no pixel.
   if (!(tw >= 1) || !(th >= 1)) return;
-  auto image = Bmp;
-  if (image->Width() != tw || image->Height() != th) image = image->Resize(tw, th, false);
+  const int64_t left = truncLong(TargetRect.Left), top = truncLong(TargetRect.Top);
+  std::shared_ptr<Bitmap> image = Bmp;
+  int64_t x0 = 0, y0 = 0;
+  if (Bmp->Width() != tw || Bmp->Height() != th) {
+    // Stretched to the rectangle; only the part that lands on this bitmap is made, so a huge
+    // rectangle costs no more than the bitmap.
+    const int64_t W = truncLong(tw), H = truncLong(th);
+    x0 = std::max<int64_t>(0, -left), y0 = std::max<int64_t>(0, -top);
+    const int64_t x1 = std::min<int64_t>(W, int64_t{mwidth} - left), y1 = std::min<int64_t>(H, int64_t{mheight} - top);
+    if (x1 <= x0 || y1 <= y0) return;
+    image = Bmp->ResizedPart(W, H, x0, y0, static_cast<int>(x1 - x0), static_cast<int>(y1 - y0));
+  }
   auto bc = std::make_shared<tm_bitmapcreator>();
   bc->_initialize(Module::bi, truncInt(image->Width()), truncInt(image->Height()));
   bc->_copypixelsfrombitmap(image);
   _drawbitmapcreator(bc, Rect(0, 0, static_cast<float>(bc->mwidth), static_cast<float>(bc->mheight)),
-                     truncInt(TargetRect.Left), truncInt(TargetRect.Top), SkipBlending);
+                     truncInt(static_cast<double>(left + x0)), truncInt(static_cast<double>(top + y0)), SkipBlending);
 }
 
 void tm_bitmapcreator::_copypixel(const std::shared_ptr<tm_bitmapcreator>& Source, int32_t SrcX, int32_t SrcY,

@@ -211,13 +211,12 @@ void tm_bitmapcreator::_drawwucircle(int32_t X, int32_t Y, int32_t Radius, bool 
                                      const std::shared_ptr<_bcbrush>& Brush, int32_t L, int32_t R, int32_t T,
                                      int32_t B) {
   if (!Column || !Brush) return;
-  traceWuCircle(X, Y, Radius, CheckBounds, Inner, *Column, *Brush, L, R, T, B);
+  (void)CheckBounds;  // every pixel and row is checked
+  traceWuCircle(X, Y, Radius, Inner, *Column, *Brush, L, R, T, B);
 }
 
-void tm_bitmapcreator::traceWuCircle(int64_t X, int64_t Y, int64_t Radius, bool check, bool inner,
-                                     _internalbccolumn& column, const _bcbrush& brush, int64_t L, int64_t R,
-                                     int64_t T, int64_t B) {
-  (void)check;
+void tm_bitmapcreator::traceWuCircle(int64_t X, int64_t Y, int64_t Radius, bool inner, _internalbccolumn& column,
+                                     const _bcbrush& brush, int64_t L, int64_t R, int64_t T, int64_t B) {
   const int64_t c1 = truncLong(std::sin(Common::cPI / 4) * static_cast<double>(Radius) + 0.5);
   const int64_t c2 = truncLong(std::cos(Common::cPI / 4) * static_cast<double>(Radius) + 0.5);
   const float rr = static_cast<float>(static_cast<double>(Radius) * static_cast<double>(Radius));
@@ -285,13 +284,12 @@ void tm_bitmapcreator::_drawwuarc(int32_t X, int32_t Y, int32_t Radius, bool Che
                                   const std::shared_ptr<_internalbccolumn>& RightColumn,
                                   const std::shared_ptr<_bcbrush>& Brush, float StartAngle, float EndAngle) {
   if (!LeftColumn || !RightColumn || !Brush || !finite(StartAngle) || !finite(EndAngle)) return;
-  traceWuArc(X, Y, Radius, CheckBounds, Inner, *LeftColumn, *RightColumn, *Brush, StartAngle, EndAngle);
+  (void)CheckBounds;  // every pixel and row is checked
+  traceWuArc(X, Y, Radius, Inner, *LeftColumn, *RightColumn, *Brush, StartAngle, EndAngle);
 }
 
-void tm_bitmapcreator::traceWuArc(int64_t X, int64_t Y, int64_t Radius, bool check, bool inner,
-                                  _internalbccolumn& left, _internalbccolumn& right, const _bcbrush& brush,
-                                  float startAngle, float endAngle) {
-  (void)check;
+void tm_bitmapcreator::traceWuArc(int64_t X, int64_t Y, int64_t Radius, bool inner, _internalbccolumn& left,
+                                  _internalbccolumn& right, const _bcbrush& brush, float startAngle, float endAngle) {
   // Quarter q covers the angles 90q .. 90(q + 1), clockwise on screen from the positive x axis:
   // q0 below right of the centre, q1 below left, q2 above left, q3 above right.
   struct Range {

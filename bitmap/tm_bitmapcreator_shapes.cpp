@@ -134,7 +134,6 @@ void tm_bitmapcreator::drawCircleShape(int64_t cx, int64_t cy, int64_t r, const 
                                        int64_t sw, int64_t L, int64_t R, int64_t T, int64_t B) {
   const int64_t W = mwidth, H = mheight;
   if (!(cx + r + R >= 0 && cx - r - L < W && cy + r + B >= 0 && cy - r - T < H)) return;
-  const bool check = cx - r - L < 0 || cx + r + R >= W || cy - r - T < 0 || cy + r + B >= H;
   // A stroke at least as wide as the radius leaves no hole: the shape is filled. For a rounded
   // rectangle that holds only when the stroke also closes the straight middle part.
   if (!filled && sw >= r) {
@@ -150,7 +149,7 @@ void tm_bitmapcreator::drawCircleShape(int64_t cx, int64_t cy, int64_t r, const 
   const int64_t midLeft = std::max<int64_t>(cx - L - r + 1, 0), midRight = std::min<int64_t>(W, cx + R + r);
   const int64_t m0 = std::max<int64_t>(cy - T + 1, 0), m1 = std::min<int64_t>(H - 1, cy + B);
 
-  traceWuCircle(cx, cy, r - 1, check, false, outer, brush, L, R, T, B);
+  traceWuCircle(cx, cy, r - 1, false, outer, brush, L, R, T, B);
   if (filled) {
     auto row = [&](int64_t y) {
       const int64_t w = truncLong(outer.at(y));
@@ -165,7 +164,7 @@ void tm_bitmapcreator::drawCircleShape(int64_t cx, int64_t cy, int64_t r, const 
   }
 
   const int64_t inner = r - sw;
-  if (inner > 0) traceWuCircle(cx, cy, inner, check, true, innerCol, brush, L, R, T, B);
+  if (inner > 0) traceWuCircle(cx, cy, inner, true, innerCol, brush, L, R, T, B);
   auto ringRow = [&](int64_t y, int64_t distance) {
     const int64_t w = truncLong(outer.at(y));
     const int64_t left = std::max<int64_t>(cx - w - L, 0), right = std::min<int64_t>(W - 1, cx + w + R);
@@ -324,8 +323,8 @@ void tm_bitmapcreator::drawArcRange(float X, float Y, float r, const _bcbrush& b
   for (auto* c : col)
     for (int64_t y = r0; y <= r1; ++y) c->at(y) = kNoEdge;
   const int64_t inner = ri - sw;
-  traceWuArc(cx, cy, ri - 1, check, false, *col[2], *col[3], brush, s, e);
-  traceWuArc(cx, cy, inner, check, true, *col[0], *col[1], brush, s, e);
+  traceWuArc(cx, cy, ri - 1, false, *col[2], *col[3], brush, s, e);
+  traceWuArc(cx, cy, inner, true, *col[0], *col[1], brush, s, e);
   if (filled) paintEdgePixel(cx, cy, 1.0f, brush);
 
   // The two straight edges; the column that receives each depends on its quadrant.

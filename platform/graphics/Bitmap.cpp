@@ -24,12 +24,13 @@ struct Tap {
   int index;
   float weight;
 };
-std::vector<std::vector<Tap>> axisTaps(int src, int dst) {
-  std::vector<std::vector<Tap>> taps(static_cast<size_t>(dst));
-  if (src <= 0) return taps;
-  double scale = static_cast<double>(src) / dst;
-  for (int i = 0; i < dst; ++i) {
-    auto& t = taps[static_cast<size_t>(i)];
+std::vector<std::vector<Tap>> axisTaps(int src, int64_t dst, int64_t from, int count) {
+  std::vector<std::vector<Tap>> taps(static_cast<size_t>(std::max(count, 0)));
+  if (src <= 0 || dst <= 0) return taps;
+  double scale = static_cast<double>(src) / static_cast<double>(dst);
+  for (int j = 0; j < count; ++j) {
+    const double i = static_cast<double>(from + j);
+    auto& t = taps[static_cast<size_t>(j)];
     if (scale > 1.0) {
       double a = i * scale, b = (i + 1) * scale;
       for (int s = static_cast<int>(std::floor(a)); s < b && s < src; ++s) {
@@ -76,34 +77,42 @@ std::shared_ptr<Bitmap> Bitmap::Resize(float width, float height, bool keepAspec
   }
   int nw = checkedSide(static_cast<int64_t>(std::clamp(w, 0.0, 1e9)));
   int nh = checkedSide(static_cast<int64_t>(std::clamp(h, 0.0, 1e9)));
-  auto out = Create(nw, nh);
-  if (nw == 0 || nh == 0 || width_ == 0 || height_ == 0) return out;
   if (nw == width_ && nh == height_) {
+    auto out = Create(nw, nh);
     out->pixels_ = pixels_;
     return out;
   }
-  // Separable: rows first into a float buffer of nw × height_, then columns.
-  auto tx = axisTaps(width_, nw), ty = axisTaps(height_, nh);
-  std::vector<float> mid(static_cast<size_t>(nw) * height_ * 4);
+  return ResizedPart(nw, nh, 0, 0, nw, nh);
+}
+
+std::shared_ptr<Bitmap> Bitmap::ResizedPart(int64_t width, int64_t height, int64_t left, int64_t top, int partWidth,
+                                            int partHeight) const {
+  auto out = Create(partWidth, partHeight);
+  const int pw = out->width_, ph = out->height_;
+  if (pw == 0 || ph == 0 || width <= 0 || height <= 0 || width_ == 0 || height_ == 0) return out;
+  // Separable: rows first into a float buffer of pw × height_, then columns.
+  auto tx = axisTaps(width_, width, left, pw), ty = axisTaps(height_, height, top, ph);
+  std::vector<float> mid(static_cast<size_t>(pw) * height_ * 4);
   for (int y = 0; y < height_; ++y) {
     const uint8_t* srow = pixels_.data() + static_cast<size_t>(y) * width_ * 4;
-    float* mrow = mid.data() + static_cast<size_t>(y) * nw * 4;
-    for (int x = 0; x < nw; ++x) {
+    float* mrow = mid.data() + static_cast<size_t>(y) * pw * 4;
+    for (int x = 0; x < pw; ++x) {
       float acc[4] = {0, 0, 0, 0};
       for (const Tap& t : tx[static_cast<size_t>(x)])
         for (int ch = 0; ch < 4; ++ch) acc[ch] += t.weight * srow[t.index * 4 + ch];
       std::memcpy(mrow + x * 4, acc, sizeof acc);
     }
   }
-  for (int y = 0; y < nh; ++y) {
-    uint8_t* orow = out->pixels_.data() + static_cast<size_t>(y) * nw * 4;
-    for (int x = 0; x < nw; ++x) {
+  for (int y = 0; y < ph; ++y) {
+    uint8_t* orow = out->pixels_.data() + static_cast<size_t>(y) * pw * 4;
+    for (int x = 0; x < pw; ++x) {
       float acc[4] = {0, 0, 0, 0};
       for (const Tap& t : ty[static_cast<size_t>(y)])
-        for (int ch = 0; ch < 4; ++ch) acc[ch] += t.weight * mid[(static_cast<size_t>(t.index) * nw + x) * 4 + ch];
+        for (int ch = 0; ch < 4; ++ch) acc[ch] += t.weight * mid[(static_cast<size_t>(t.index) * pw + x) * 4 + ch];
       // Premultiplied colour may not exceed its alpha after rounding.
       int a = std::clamp(static_cast<int>(std::lround(acc[3])), 0, 255);
-      for (int ch = 0; ch < 3; ++ch) orow[x * 4 + ch] = static_cast<uint8_t>(std::clamp(static_cast<int>(std::lround(acc[ch])), 0, a));
+      for (int ch = 0; ch < 3; ++ch)
+        orow[x * 4 + ch] = static_cast<uint8_t>(std::clamp(static_cast<int>(std::lround(acc[ch])), 0, a));
       orow[x * 4 + 3] = static_cast<uint8_t>(a);
     }
   }

@@ -32,6 +32,10 @@ class Bitmap : public RuntimeObject {
   // into it; with keepAspectRatio the picture keeps its proportions and fits inside that size.
   // Shrinking averages the covered pixels, enlarging interpolates between pixel centres.
   std::shared_ptr<Bitmap> Resize(float width, float height, bool keepAspectRatio) const;
+  // Only the part (left, top, partWidth, partHeight) of this picture stretched to width × height:
+  // the same pixels as that part of Resize's result, at the cost of the part alone.
+  std::shared_ptr<Bitmap> ResizedPart(int64_t width, int64_t height, int64_t left, int64_t top, int partWidth,
+                                      int partHeight) const;
 
   // Writes the picture as a PNG file; failure is a RuntimeError naming the file.
   void WritePng(const std::string& path) const;

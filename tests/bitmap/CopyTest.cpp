@@ -169,6 +169,19 @@ TEST_F(CopyTest, TransformedCopiesWithNothingToDraw) {
   EXPECT_EQ(painted(dst), 0);
 }
 
+TEST_F(CopyTest, ThinSourcesAtSmallAnglesAndHugeScalesStayBounded) {
+  auto thin = numbered(20, 1), dst = make(40, 40);
+  for (int deg : {1, 3, 89, 179, 181, 359})
+    dst->_drawbitmapcreatortransformed(task(thin, Rect(0, 0, 20, 1), 20, 20, 1, deg));
+  EXPECT_LE(painted(dst), 6 * 40);
+  auto src = numbered(4, 4);
+  for (int deg : {0, 30, 90}) {
+    auto big = make(30, 30);
+    big->_drawbitmapcreatortransformed(task(src, Rect(0, 0, 4, 4), 15, 15, 1e6f, deg));
+    EXPECT_EQ(painted(big), 900) << deg;
+  }
+}
+
 TEST_F(CopyTest, SourceRectanglesAreCutToTheSource) {
   auto src = numbered(5, 5), dst = make(20, 20);
   dst->_drawbitmapcreator(src, Rect(-3, 0, 5, 5), 10, 10, false);
@@ -223,6 +236,21 @@ TEST_F(CopyTest, DrawingAPlatformBitmapStretchesItIntoTheRectangle) {
   for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 8; ++x)
       ASSERT_EQ(px(bc, x, y), (x >= 1 && x < 5 && y >= 1 && y < 5 ? Pixel{0, 0, 255, 255} : kClear)) << x << "," << y;
+  // A rectangle far larger than the bitmap: only the part on the bitmap is made.
+  auto huge = make(8, 8);
+  huge->_drawbitmap(bmp, Rect(-1e6f, -1e6f, 1e6f, 1e6f), true);
+  EXPECT_EQ(painted(huge), 64);
+  EXPECT_EQ(px(huge, 7, 7), (Pixel{0, 0, 255, 255}));
+  // A part of a stretched picture equals that part of the whole stretched picture.
+  auto grad = Bitmap::Create(3, 2);
+  for (size_t i = 0; i < grad->pixels().size(); ++i) grad->pixels()[i] = static_cast<uint8_t>(i % 4 == 3 ? 255 : i * 9);
+  auto part = make(8, 8);
+  part->_drawbitmap(grad, Rect(-3, -2, 5, 6), true);
+  auto full = grad->Resize(8, 8, false);
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 5; ++x)
+      for (int c = 0; c < 4; ++c)
+        ASSERT_EQ(px(part, x, y)[static_cast<size_t>(c)], full->pixels()[static_cast<size_t>(((y + 2) * 8 + x + 3) * 4 + c)]);
   auto none = make(8, 8);
   none->_drawbitmap(bmp, Rect(1, 1, 1.5f, 5), false);
   none->_drawbitmap(bmp, Rect(1, 1, 5, 0), false);
