@@ -74,6 +74,9 @@ TEST_F(ShapeTest, EmptyInvertedAndNonFiniteRectanglesDrawNothing) {
       bc->_drawrectrounded(r, -1, filled, 2, 3);
     }
   }
+  // Outlines with a negative stroke.
+  bc->_drawrect(Rect(1, 1, 9, 9), -1, false, -2);
+  bc->_drawrectrounded(Rect(1, 1, 9, 9), -1, false, -2, 3);
   EXPECT_EQ(painted(bc), 0);
 }
 
