@@ -1,7 +1,9 @@
 #pragma once
-// One drawing job: a region of a source copied (optionally scaled and rotated) into a target.
+// One drawing job of a batch: a region of a source bitmap creator copied (optionally scaled and
+// rotated) into a target, a compressed bitmap expanded, or a drawing primitive replayed.
 #include <memory>
 
+#include "bitmap/_internalcanvasdrawtask.h"
 #include "platform/core/Record.h"
 #include "platform/graphics/Rect.h"
 
@@ -11,7 +13,8 @@ class tm_bitmapcreator;
 
 class _drawtask : public Record {
  public:
-  // Every field empty: TargetBC a new, uninitialised bitmap creator, SrcRect a new Rect.
+  // Every field empty: TargetBC a new, uninitialised bitmap creator, SrcRect a new Rect,
+  // CanvasTask a new record.
   void Initialize() override;
 
   Object Source;
@@ -26,6 +29,7 @@ class _drawtask : public Record {
   bool IsCompressedSource = false;
   std::shared_ptr<tm_bitmapcreator> TargetBC;
   bool IsCanvasTask = false;
+  std::shared_ptr<_internalcanvasdrawtask> CanvasTask;
 
  protected:
   std::vector<std::pair<std::string, Object>> fields() const override;

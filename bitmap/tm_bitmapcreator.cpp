@@ -50,6 +50,7 @@ void _drawtask::Initialize() {
   Degrees = 0;
   Transform = IsCompressedSource = IsCanvasTask = false;
   TargetBC = std::make_shared<tm_bitmapcreator>();
+  CanvasTask = std::make_shared<_internalcanvasdrawtask>();
 }
 
 std::vector<std::pair<std::string, Object>> _drawtask::fields() const {
@@ -66,6 +67,7 @@ std::vector<std::pair<std::string, Object>> _drawtask::fields() const {
   f.emplace_back("IsCompressedSource", IsCompressedSource);
   f.emplace_back("TargetBC", TargetBC ? Object(TargetBC) : Object());
   f.emplace_back("IsCanvasTask", IsCanvasTask);
+  f.emplace_back("CanvasTask", CanvasTask ? Object(CanvasTask) : Object());
   return f;
 }
 
@@ -85,6 +87,9 @@ const SubTable& tm_bitmapcreator::subTable() const {
       sub<&tm_bitmapcreator::_getbuffer>("_getbuffer"),
       sub<&tm_bitmapcreator::_copypixelsfrombitmap>("_copypixelsfrombitmap:"),
       sub<&tm_bitmapcreator::_preparecolumns>("_preparecolumns:"),
+      sub<&tm_bitmapcreator::DrawBitmapCreatorsAsync>("DrawBitmapCreatorsAsync:::"),
+      sub<&tm_bitmapcreator::_drawbitmapcreatorsasync>("_drawbitmapcreatorsasync:::"),
+      sub<&tm_bitmapcreator::_drawcanvasasync>("_drawcanvasasync:"),
   };
   return table;
 }

@@ -2,14 +2,15 @@
 // The bitmap creator: one software pixel buffer (premultiplied RGBA, bytes R, G, B, A per pixel,
 // rows top to bottom) and everything that draws into it without the platform's graphics:
 // colour conversions, single pixels and blends, brushes and spans, rectangles, lines, circles,
-// arcs with anti-aliased edges, bitmap-to-bitmap copies and conversion to platform bitmaps.
+// arcs with anti-aliased edges, gradients, paths, bitmap-to-bitmap copies, compressed bitmaps,
+// drawing batches run on a background thread, and conversion to platform bitmaps.
 //
 // Every drawing operation clips to the bitmap; the single-pixel subs ignore writes outside it
 // and read outside it as transparent. The scratch records tempargb, temppm and temppm2 are
 // reused by the single-pixel subs, so one instance is used by one thread at a time.
 //
-// The class is split over several sources by topic (core, brushes, shapes, edges, copies,
-// platform); all share this header.
+// The class is split over several sources by topic (core, brushes, shapes, edges, gradients,
+// paths, copies, compressed, tasks, platform); all share this header.
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -17,10 +18,14 @@
 
 #include "bitmap/_argbcolor.h"
 #include "bitmap/_bcbrush.h"
+#include "bitmap/_compressedbc.h"
 #include "bitmap/_drawtask.h"
+#include "bitmap/_internalantialiasingbuffer.h"
 #include "bitmap/_internalbccolumn.h"
 #include "bitmap/_premultipliedcolor.h"
+#include "bitmap/tm_bcpath.h"
 #include "platform/core/ByteArray.h"
+#include "platform/core/List.h"
 #include "platform/core/Module.h"
 #include "platform/core/String.h"
 #include "platform/graphics/Bitmap.h"
@@ -108,6 +113,28 @@ class tm_bitmapcreator : public ClassModule {
                   const std::shared_ptr<_internalbccolumn>& RightColumn, const std::shared_ptr<_bcbrush>& Brush,
                   float StartAngle, float EndAngle);
 
+  // --- Gradients (pixels are written, not blended) -----------------------------------------
+  // Colours spread evenly from the named start to the end, interpolated in straight ARGB.
+  // Orientation: "TL_BR", "BR_TL", "TR_BL", "BL_TR", "LEFT_RIGHT", "RIGHT_LEFT", "TOP_BOTTOM",
+  // "BOTTOM_TOP" or "RECTANGLE" (concentric rectangles from the centre out); any other name is
+  // logged ("Invalid orientation: " and the name) and draws nothing.
+  void _fillgradient(const std::vector<int32_t>& GradColors, const Rect& R, const String& Orientation);
+  // Colours spread from the rectangle's centre to its corners.
+  void _fillradialgradient(const std::vector<int32_t>& Colors, const Rect& R);
+
+  // --- Paths --------------------------------------------------------------------------------
+  std::shared_ptr<_bcbrush> _drawpath(const std::shared_ptr<tm_bcpath>& Path, int32_t Color, bool Filled,
+                                      int32_t StrokeWidth);
+  // Fills the path, or strokes each segment as a thick line (joints filled when the path's
+  // drawconnectionsegments is set). A path of fewer than two points draws nothing.
+  std::shared_ptr<_bcbrush> _drawpath2(const std::shared_ptr<tm_bcpath>& Path, const std::shared_ptr<_bcbrush>& Brush,
+                                       bool Filled, int32_t StrokeWidth);
+  void _drawfullpath(const std::shared_ptr<tm_bcpath>& Path, const std::shared_ptr<_bcbrush>& Brush);
+  // Nudges the edge position of PrevColumn at row Y1 by 0.01 towards NextColumn, so that the
+  // joint row between two chains is filled from the right side.
+  void _columnswitchimpl(const std::shared_ptr<_internalbccolumn>& PrevColumn,
+                         const std::shared_ptr<_internalbccolumn>& NextColumn, int32_t Y1, int32_t Y2);
+
   // --- Platform bitmaps -------------------------------------------------------------------
   std::shared_ptr<Bitmap> _getbitmap();
   ByteArray _getbuffer() { return mbuffer; }
@@ -135,6 +162,58 @@ class tm_bitmapcreator : public ClassModule {
   void _copypixelignoresemitransparent(const std::shared_ptr<tm_bitmapcreator>& Source, int32_t SrcX, int32_t SrcY,
                                        int32_t TargetX, int32_t TargetY, bool SkipBlending);
   void _replacesemitransparentpixels(const Rect& R, int32_t Color);
+
+  // --- Compressed bitmaps ---------------------------------------------------------------------
+  // Encodes the rectangle (pixels of alpha 30 or less count as transparent; pixels outside the
+  // buffer read as transparent), adding new 40-pixel colour runs to Cache while it holds fewer
+  // than max_same_color_size colours. A Cache whose ColorsMap is not initialised takes none.
+  std::shared_ptr<_compressedbc> _extractcompressedbc(const Rect& R,
+                                                      const std::shared_ptr<_internalcompressedbccache>& Cache);
+  // Draws SrcRect of CBC with its top left at (TargetX, TargetY), replacing the pixels under
+  // opaque runs and leaving those under transparent runs.
+  void _drawcompressedbitmap(const std::shared_ptr<_compressedbc>& CBC, const Rect& SrcRect, int32_t TargetX,
+                             int32_t TargetY);
+  // The mirrored bitmap (the very same record when neither flag is set).
+  std::shared_ptr<_compressedbc> _flipcompressedbitmap(const std::shared_ptr<_compressedbc>& CBC, bool Horizontal,
+                                                       bool Vertical);
+  void _drawrotatedcbc(const std::shared_ptr<_compressedbc>& CBC, float Degrees, int32_t Width, int32_t Height,
+                       const std::shared_ptr<_internalantialiasingbuffer>& AABuffer);
+  // Draws CBC rotated clockwise by Degrees about its centre, anti-aliased (four samples per
+  // source pixel), into the Width × Height area at (TargetX, TargetY), replacing the pixels it
+  // covers. AABuffer is scratch (five Ints per pixel of the area; grown when shorter).
+  void _drawrotatedcbc2(const std::shared_ptr<_compressedbc>& CBC, float Degrees, int32_t Width, int32_t Height,
+                        const std::shared_ptr<_internalantialiasingbuffer>& AABuffer, int32_t TargetX,
+                        int32_t TargetY);
+
+  // --- Drawing tasks and background batches ---------------------------------------------------
+  // A copy task of SrcRect of Source (a bitmap creator, or a compressed bitmap once
+  // IsCompressedSource is set) to (TargetX, TargetY) of the bitmap creator that runs the batch.
+  std::shared_ptr<_drawtask> _createdrawtask(const Object& Source, const Rect& SrcRect, int32_t TargetX,
+                                             int32_t TargetY, bool SkipBlending);
+  // A task that replays a drawing primitive on this bitmap creator.
+  std::shared_ptr<_drawtask> _createcanvasdrawtask(int32_t Code, const std::shared_ptr<_bcbrush>& Brush, bool Filled,
+                                                   std::vector<Object> Values);
+  std::shared_ptr<_drawtask> _asyncdrawline(float X1, float Y1, float X2, float Y2,
+                                            const std::shared_ptr<_bcbrush>& Brush, int32_t StrokeWidth);
+  std::shared_ptr<_drawtask> _asyncdrawcircle(float X, float Y, float Radius, const std::shared_ptr<_bcbrush>& Brush,
+                                              bool Filled, int32_t StrokeWidth);
+  std::shared_ptr<_drawtask> _asyncdrawrect(const Rect& R, const std::shared_ptr<_bcbrush>& Brush, bool Filled,
+                                            int32_t StrokeWidth);
+  std::shared_ptr<_drawtask> _asyncdrawrectrounded(const Rect& R, const std::shared_ptr<_bcbrush>& Brush, bool Filled,
+                                                   int32_t StrokeWidth, int32_t CornersRadius);
+  std::shared_ptr<_drawtask> _asyncdrawpath(const std::shared_ptr<tm_bcpath>& Path,
+                                            const std::shared_ptr<_bcbrush>& Brush, bool Filled, int32_t StrokeWidth);
+  std::shared_ptr<_drawtask> _asyncdrawarc(float X, float Y, float Radius, const std::shared_ptr<_bcbrush>& Brush,
+                                           bool Filled, int32_t StrokeWidth, float StartAngle, float SweepAngle);
+  // Draws the tasks (a list of _drawtask) in order on the background worker, then raises
+  // lower(EventName) + "_bitmapready:" on the Callback module, on the main thread, with the
+  // bitmap of this bitmap creator. Until then the caller leaves the tasks, their sources and
+  // targets and this bitmap creator alone.
+  void _drawbitmapcreatorsasync(const Object& Callback, const String& EventName, const List& Tasks);
+  // Native method behind _drawbitmapcreatorsasync: hands the batch to the background worker.
+  void DrawBitmapCreatorsAsync(const List& Tasks, const String& FullEventName, const Object& Target);
+  // Replays one canvas task on this bitmap creator.
+  void _drawcanvasasync(const std::shared_ptr<_drawtask>& Task);
 
   // --- Column buffers and point routines ---------------------------------------------------
   std::shared_ptr<_internalbccolumn> _createcolumn(int32_t StartY, int32_t EndY);

@@ -1,0 +1,376 @@
+// Compressed bitmaps: rows of runs (transparent, solid, or 40 pixels of one cached colour), made
+// from a rectangle of the buffer, drawn back as block copies of their opaque runs, mirrored, or
+// drawn rotated with four samples per source pixel.
+//
+// Reads never leave their buffers: pixels outside this buffer extract as transparent, and a
+// compressed bitmap whose rows, pixels or cache slots do not match each other draws only what
+// they hold.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "bitmap/NumericRules.h"
+#include "bitmap/tm_bitmapcreator.h"
+#include "platform/core/Common.h"
+
+namespace tmr {
+
+using namespace bcnum;
+
+namespace {
+
+bool finiteRect(const Rect& r) { return finite(r.Left) && finite(r.Top) && finite(r.Right) && finite(r.Bottom); }
+
+constexpr int32_t kTransparent = 0;
+constexpr int32_t kSolid = 1;
+constexpr int32_t kCached = 40;       // the kind of a cached run, and its length
+constexpr int64_t kSlotBytes = 40 * 4;
+
+inline int32_t runLength(int32_t kind, int32_t value) { return kind == kCached ? kCached : value; }
+
+// Copies n pixels from src (holding srcLen bytes) at byte offset off to dst, as far as src holds them.
+inline void copyPixels(uint8_t* dst, const ByteArray& src, int64_t off, int64_t n) {
+  const int64_t len = src.Length();
+  if (off < 0 || n <= 0 || off >= len) return;
+  n = std::min(n, (len - off) / 4);
+  if (n > 0) std::memcpy(dst, src.data() + off, static_cast<size_t>(n) * 4);
+}
+
+}  // namespace
+
+std::shared_ptr<_compressedbc> tm_bitmapcreator::_extractcompressedbc(
+    const Rect& R, const std::shared_ptr<_internalcompressedbccache>& Cache) {
+  auto cbc = std::make_shared<_compressedbc>();
+  cbc->IsInitialized = true;
+  cbc->Cache = Cache;
+  if (!finiteRect(R)) return cbc;
+  const int64_t L = clampCoord(truncLong(R.Left)), Rt = clampCoord(truncLong(R.Right));
+  const int64_t T = clampCoord(truncLong(R.Top)), B = clampCoord(truncLong(R.Bottom));
+  cbc->mWidth = std::max(0, truncInt(R.Width()));
+  cbc->mHeight = std::max(0, truncInt(R.Height()));
+  cbc->TargetRect = Rect(0, 0, static_cast<float>(cbc->mWidth), static_cast<float>(cbc->mHeight));
+  // Only a cache with an initialised colour map takes colours.
+  auto cacheOpen = [&] {
+    return Cache && Cache->ColorsMap.IsInitialized() && Cache->ColorsMap.Size() < max_same_color_size;
+  };
+  bool open = cacheOpen();
+  const int32_t threshold = alphathresholdforcbcextraction;
+  const int64_t runLen = same_color_length_for_cache;
+
+  std::vector<uint8_t> solid;  // the pixels of the solid runs, in order
+  std::vector<int32_t> row;    // the row being encoded; grows as it needs
+  int64_t lastKey = -1, lastOffset = -1;
+  const uint8_t kClearPixel[4] = {0, 0, 0, 0};
+  auto pixel = [&](int64_t x, int64_t y) -> const uint8_t* { return inside(x, y) ? pixelAt(x, y) : kClearPixel; };
+  // Appends the solid pixels x0 .. x0 + n - 1 of row y.
+  auto keepSolid = [&](int64_t x0, int64_t y, int64_t n) {
+    for (int64_t x = x0; x < x0 + n; ++x) solid.insert(solid.end(), pixel(x, y), pixel(x, y) + 4);
+  };
+
+  for (int64_t y = T; y < B; ++y) {
+    row.assign(1, static_cast<int32_t>(solid.size() / 4));
+    int64_t runEnd = L - 1;  // the last pixel covered by the runs written so far
+    int32_t current = kTransparent;
+    int64_t count = 0;
+    bool haveRef = false;
+    uint8_t ref[4] = {0, 0, 0, 0};
+    auto writeRun = [&](int32_t kind, int64_t length) {
+      row.push_back(kind);
+      row.push_back(static_cast<int32_t>(length));
+    };
+    const bool rowInside = y >= 0 && y < mheight;
+    for (int64_t x = L; x < Rt; ++x) {
+      if (x != L && current == kTransparent && (!rowInside || x < 0 || x >= mwidth)) {
+        // Outside the buffer every pixel is transparent and only lengthens the current
+        // transparent run: go straight to the next pixel inside it.
+        x = (rowInside && x < 0 ? std::min<int64_t>(0, Rt) : Rt) - 1;
+        continue;
+      }
+      const uint8_t* p = pixel(x, y);
+      const int32_t a = p[3];
+      const int32_t kind = (a == 255 || (a != 0 && a > threshold)) ? kSolid : kTransparent;
+      if (x == L) current = kind;
+      bool cachedHere = false;
+      if (kind == kSolid && open) {
+        if (haveRef && std::memcmp(p, ref, 4) == 0) {
+          ++count;
+        } else {
+          count = 1;
+          std::memcpy(ref, p, 4);
+          haveRef = true;
+        }
+        if (count == runLen) {
+          if (x - runEnd > runLen) {
+            const int64_t prefix = x - runEnd - runLen;
+            writeRun(kSolid, prefix);
+            keepSolid(runEnd + 1, y, prefix);
+          }
+          // Alpha in the top byte: every colour has a key of its own.
+          const int64_t key = (int64_t{p[3]} << 24) | (int64_t{p[0]} << 16) | (int64_t{p[1]} << 8) | p[2];
+          int64_t offset = lastOffset;
+          if (key != lastKey) {
+            Map& map = Cache->ColorsMap;
+            offset = map.GetDefault(Object(key), Object(-1)).AsLong();
+            if (offset < 0) {
+              offset = int64_t{map.Size()} * kSlotBytes;
+              auto& bytes = Cache->mBuffer.shared()->bytes;
+              if (static_cast<int64_t>(bytes.size()) < offset + kSlotBytes)
+                bytes.resize(static_cast<size_t>(std::max<int64_t>(offset + kSlotBytes, int64_t{max_same_color_size} * kSlotBytes)));
+              for (int64_t i = 0; i < runLen; ++i) std::memcpy(bytes.data() + offset + i * 4, pixel(x - runLen + 1 + i, y), 4);
+              map.Put(Object(key), Object(offset));
+            }
+            lastKey = key;
+            lastOffset = offset;
+          }
+          row.push_back(kCached);
+          row.push_back(static_cast<int32_t>(offset));
+          open = cacheOpen();
+          runEnd = x;
+          current = kSolid;
+          haveRef = false;  // the next pixel starts a new count
+          cachedHere = true;
+        }
+      }
+      if (!cachedHere && kind != current) {
+        const int64_t length = x - 1 - runEnd;
+        if (length > 0) {
+          writeRun(current, length);
+          if (current == kSolid) keepSolid(runEnd + 1, y, length);
+        }
+        runEnd = x - 1;
+        current = kind;
+        count = kind == kSolid ? 1 : 0;
+      }
+    }
+    if (runEnd < Rt - 1) {
+      const int64_t length = Rt - 1 - runEnd;
+      writeRun(current, length);
+      if (current == kSolid) keepSolid(runEnd + 1, y, length);
+    }
+    cbc->Rows.push_back(row);
+  }
+  cbc->mBuffer = ByteArray(std::span<const uint8_t>(solid));
+  return cbc;
+}
+
+void tm_bitmapcreator::_drawcompressedbitmap(const std::shared_ptr<_compressedbc>& CBC, const Rect& SrcRect,
+                                             int32_t TargetX, int32_t TargetY) {
+  if (!CBC || !finiteRect(SrcRect)) return;
+  const _compressedbc& cbc = *CBC;
+  int64_t tx = TargetX, ty = TargetY;
+  if (ty >= mheight || tx >= mwidth) return;
+  if (static_cast<float>(TargetX) + SrcRect.Width() < 0 || static_cast<float>(TargetY) + SrcRect.Height() < 0) return;
+  int64_t sl = clampCoord(truncLong(SrcRect.Left)), st = clampCoord(truncLong(SrcRect.Top));
+  if (tx < 0) sl -= tx, tx = 0;
+  if (ty < 0) st -= ty, ty = 0;
+  int64_t width = clampCoord(truncLong(SrcRect.Right - static_cast<float>(sl)));
+  int64_t height = clampCoord(truncLong(SrcRect.Bottom - static_cast<float>(st)));
+  // A source rectangle reaching before the compressed bitmap is cut to it.
+  if (sl < 0) tx -= sl, width += sl, sl = 0;
+  if (st < 0) ty -= st, height += st, st = 0;
+  const int64_t rowsHeld = std::min<int64_t>(cbc.mHeight, static_cast<int64_t>(cbc.Rows.size()));
+  const int64_t lastX = std::min({int64_t{mwidth} - 1 - tx, width - 1, int64_t{cbc.mWidth} - 1 - sl});
+  const int64_t lastY = std::min({int64_t{mheight} - 1 - ty, height - 1, rowsHeld - 1 - st});
+  if (lastX < 0 || lastY < 0) return;
+  const ByteArray* cacheBytes = cbc.Cache ? &cbc.Cache->mBuffer : nullptr;
+
+  for (int64_t y = ty; y <= ty + lastY; ++y) {
+    const auto& row = cbc.Rows[static_cast<size_t>(st + (y - ty))];
+    if (row.empty()) continue;
+    int64_t x = 0, index = row[0];
+    for (size_t w = 1; w + 1 < row.size(); w += 2) {
+      const int32_t kind = row[w] & 0xFF;
+      const int32_t value = row[w + 1];
+      const int64_t length = runLength(kind, value);
+      if (length <= 0) continue;
+      if (x + length <= sl) {
+        if (kind == kSolid) index += length;
+        x += length;
+        continue;
+      }
+      const int64_t start = std::max(x, sl);
+      int64_t count = length;
+      if (x < sl) {
+        count -= sl - x;
+        if (kind == kSolid) index += sl - x;
+      }
+      const int64_t m = std::min(count, lastX + 1 - (start - sl));
+      uint8_t* dst = pixelAt(tx + start - sl, y);
+      if (kind == kSolid) {
+        copyPixels(dst, cbc.mBuffer, index * 4, m);
+        index += count;
+      } else if (kind == kCached && cacheBytes) {
+        copyPixels(dst, *cacheBytes, value, std::min<int64_t>(m, kCached));
+      }
+      x += length;
+      if (x > sl + lastX) break;
+    }
+  }
+}
+
+std::shared_ptr<_compressedbc> tm_bitmapcreator::_flipcompressedbitmap(const std::shared_ptr<_compressedbc>& CBC,
+                                                                       bool Horizontal, bool Vertical) {
+  if (!CBC || (!Horizontal && !Vertical)) return CBC;
+  auto out = std::make_shared<_compressedbc>();
+  out->IsInitialized = true;
+  out->mWidth = CBC->mWidth;
+  out->mHeight = CBC->mHeight;
+  out->TargetRect = CBC->TargetRect;
+  out->Cache = CBC->Cache;
+  if (!Horizontal) {
+    out->mBuffer = CBC->mBuffer;
+    out->Rows.assign(CBC->Rows.rbegin(), CBC->Rows.rend());
+    return out;
+  }
+  // Pixels in reverse order, each pixel's four bytes kept in order.
+  const auto in = CBC->mBuffer.span();
+  const size_t pixels = in.size() / 4;
+  ByteArray reversed(static_cast<int>(pixels * 4));
+  uint8_t* d = reversed.data();
+  for (size_t i = 0; i < pixels; ++i) std::memcpy(d + i * 4, in.data() + (pixels - 1 - i) * 4, 4);
+  out->mBuffer = reversed;
+  // Rows from last to first, each with its runs in reverse order; the start index counts the
+  // solid pixels of the rows built before it.
+  int64_t solidSoFar = 0;
+  std::vector<_compressedbc::EncodedRow> rows;
+  for (auto it = CBC->Rows.rbegin(); it != CBC->Rows.rend(); ++it) {
+    const auto& old = *it;
+    _compressedbc::EncodedRow row(old.size(), 0);
+    if (!row.empty()) row[0] = static_cast<int32_t>(solidSoFar);
+    const size_t pairs = old.empty() ? 0 : (old.size() - 1) / 2;
+    for (size_t p = 0; p < pairs; ++p) {
+      const size_t from = 1 + 2 * (pairs - 1 - p), to = 1 + 2 * p;
+      row[to] = old[from];
+      row[to + 1] = old[from + 1];
+      if ((old[from] & 0xFF) == kSolid) solidSoFar += old[from + 1];
+    }
+    rows.push_back(std::move(row));
+  }
+  // Built bottom to top: reversed back unless the picture is also flipped vertically.
+  if (!Vertical) std::reverse(rows.begin(), rows.end());
+  out->Rows = std::move(rows);
+  return out;
+}
+
+void tm_bitmapcreator::_drawrotatedcbc(const std::shared_ptr<_compressedbc>& CBC, float Degrees, int32_t Width,
+                                       int32_t Height, const std::shared_ptr<_internalantialiasingbuffer>& AABuffer) {
+  _drawrotatedcbc2(CBC, Degrees, Width, Height, AABuffer, 0, 0);
+}
+
+void tm_bitmapcreator::_drawrotatedcbc2(const std::shared_ptr<_compressedbc>& CBC, float Degrees, int32_t Width,
+                                        int32_t Height, const std::shared_ptr<_internalantialiasingbuffer>& AABuffer,
+                                        int32_t TargetX, int32_t TargetY) {
+  if (!CBC || !AABuffer || !finite(Degrees) || Width <= 0 || Height <= 0) return;
+  const _compressedbc& cbc = *CBC;
+  const int64_t area = int64_t{Width} * Height;
+  // The scratch is an Int array of five entries per pixel: no larger one can exist.
+  if (area > std::numeric_limits<int32_t>::max() / 5) return;
+  auto& scratch = AABuffer->IntsArray;
+  if (static_cast<int64_t>(scratch.size()) < area * 5) scratch.resize(static_cast<size_t>(area * 5));
+  for (int64_t i = 0; i < area; ++i) scratch[static_cast<size_t>(i * 5 + 4)] = 0;
+
+  const double rad = Degrees * Common::cPI / 180;
+  const float c = static_cast<float>(std::cos(rad)), s = static_cast<float>(std::sin(rad));
+  const float scx = static_cast<float>(cbc.mWidth / 2.0), scy = static_cast<float>(cbc.mHeight / 2.0);
+  const float tcx = static_cast<float>(Width / 2.0), tcy = static_cast<float>(Height / 2.0);
+  const float offX[4] = {0, c / 2, -s / 2, c / 2 - s / 2};
+  const float offY[4] = {0, s / 2, c / 2, s / 2 + c / 2};
+
+  // Adds one straight colour's four samples at the target position (px, py).
+  auto sample = [&](float px, float py, int32_t a, int32_t r, int32_t g, int32_t b) {
+    for (int k = 0; k < 4; ++k) {
+      const int64_t x = truncLong(px + offX[k] + 0.5f), y = truncLong(py + offY[k] + 0.5f);
+      if (x < 0 || y < 0 || x >= Width || y >= Height) continue;
+      int32_t* cell = scratch.data() + (y * Width + x) * 5;
+      const bool clear = a < 1;
+      if ((cell[4] & 0xFF) == 0) {
+        cell[0] = a, cell[1] = r, cell[2] = g, cell[3] = b;
+      } else if (!clear) {
+        cell[0] += a, cell[1] += r, cell[2] += g, cell[3] += b;
+      }
+      cell[4] += clear ? 257 : 1;
+    }
+  };
+  // Source pixel i of row r lands at the row's start plus i steps of (c, s).
+  auto rowStart = [&](int64_t r, float& px, float& py) {
+    const float dx = 0 - scx, dy = static_cast<float>(r) - scy;
+    px = dx * c - dy * s + tcx;
+    py = dx * s + dy * c + tcy;
+  };
+  auto straight = [](const uint8_t* p, int32_t& a, int32_t& r, int32_t& g, int32_t& b) {
+    a = p[3];
+    if (a == 0) {
+      a = r = g = b = 0;
+      return;
+    }
+    const double k = a / 255.0;
+    r = truncInt(p[0] / k), g = truncInt(p[1] / k), b = truncInt(p[2] / k);
+  };
+  const int64_t bufferPixels = cbc.mBuffer.Length() / 4;
+  const int64_t cacheBytes = cbc.Cache ? cbc.Cache->mBuffer.Length() : 0;
+
+  for (int64_t r = -1; r <= cbc.mHeight; ++r) {
+    float px, py;
+    rowStart(r, px, py);
+    const bool border = r < 0 || r >= cbc.mHeight || r >= static_cast<int64_t>(cbc.Rows.size());
+    if (border) {
+      // The transparent border rows above and below the picture.
+      for (int64_t i = 0; i < cbc.mWidth; ++i, px += c, py += s) sample(px, py, 0, 0, 0, 0);
+      continue;
+    }
+    const auto& row = cbc.Rows[static_cast<size_t>(r)];
+    if (row.empty()) continue;
+    // A row that starts or ends opaque gets a transparent pixel beyond that end, so that its
+    // edge is blended with the outside like the top and bottom edges are.
+    const bool opensSolid = row.size() >= 3 && (row[1] & 0xFF) != kTransparent;
+    const bool closesSolid = row.size() >= 3 && (row[row.size() - 2] & 0xFF) != kTransparent;
+    if (opensSolid) sample(px - c, py - s, 0, 0, 0, 0);
+    int64_t index = row[0], x = 0;
+    for (size_t w = 1; w + 1 < row.size() && x < cbc.mWidth; w += 2) {
+      const int32_t kind = row[w] & 0xFF;
+      const int32_t value = row[w + 1];
+      const int64_t length = std::min<int64_t>(runLength(kind, value), cbc.mWidth - x);
+      int32_t a = 0, cr = 0, cg = 0, cb = 0;
+      if (kind == kCached && value >= 0 && value + 4 <= cacheBytes) straight(cbc.Cache->mBuffer.data() + value, a, cr, cg, cb);
+      for (int64_t i = 0; i < length; ++i, px += c, py += s) {
+        if (kind == kSolid) {
+          if (index >= 0 && index < bufferPixels) {
+            straight(cbc.mBuffer.data() + index * 4, a, cr, cg, cb);
+          } else {
+            a = cr = cg = cb = 0;
+          }
+          ++index;
+        }
+        sample(px, py, a, cr, cg, cb);
+      }
+      if (kind == kSolid && length < value) index += value - length;
+      x += length;
+    }
+    if (closesSolid) sample(px, py, 0, 0, 0, 0);
+  }
+
+  // Resolve: the average alpha over all samples, the average colour over the opaque ones.
+  const int64_t y0 = std::max<int64_t>(0, -int64_t{TargetY}), y1 = std::min<int64_t>(Height, int64_t{mheight} - TargetY);
+  const int64_t x0 = std::max<int64_t>(0, -int64_t{TargetX}), x1 = std::min<int64_t>(Width, int64_t{mwidth} - TargetX);
+  for (int64_t y = y0; y < y1; ++y) {
+    const int64_t ty = int64_t{TargetY} + y;
+    for (int64_t x = x0; x < x1; ++x) {
+      const int64_t tx = int64_t{TargetX} + x;
+      const int32_t* cell = scratch.data() + (y * Width + x) * 5;
+      const int32_t n = cell[4] & 0xFF, clear = (cell[4] >> 8) & 0xFF;
+      if (cell[0] <= 0 || n == 0) continue;
+      const int32_t a = cell[0] / n;
+      const int32_t m = clear > 0 ? n - clear : n;
+      if (m <= 0) continue;
+      uint8_t* d = pixelAt(tx, ty);
+      const double k = a / 255.0;
+      d[0] = static_cast<uint8_t>(truncInt(static_cast<double>(cell[1]) / m * k));
+      d[1] = static_cast<uint8_t>(truncInt(static_cast<double>(cell[2]) / m * k));
+      d[2] = static_cast<uint8_t>(truncInt(static_cast<double>(cell[3]) / m * k));
+      d[3] = static_cast<uint8_t>(a);
+    }
+  }
+}
+
+}  // namespace tmr
