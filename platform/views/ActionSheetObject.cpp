@@ -38,7 +38,9 @@ ActionSheetObject::ActionSheetObject(ViewSystem& system, String title, String ca
   setColor(kBackdropColor);
 }
 
-void ActionSheetObject::show(const std::shared_ptr<ViewObject>& parent) {
+void ActionSheetObject::show(const std::shared_ptr<ViewObject>& view) {
+  auto parent = view;
+  while (auto up = parent->parent()) parent = up;
   removeAllChildren();
   buttons_.clear();
   ViewSystem& views = *system();

@@ -1,10 +1,11 @@
 #pragma once
 // An action sheet: the buttons a phone shows at the bottom of the screen when it asks the user
-// to choose one of a few actions. Shown over a view, it covers that view with a dimmed backdrop
-// that takes every touch (nothing under it can be touched, and a touch on the backdrop does
-// nothing); at the bottom sits a rounded group with the title (when there is one), the
-// destructive button (when there is one) and the items, and below it the cancel button (when
-// there is one). A tap on a button takes the sheet away and then raises "<event name>_click:"
+// to choose one of a few actions. Shown over a view, it covers the whole screen that view is on
+// (the outermost view around it: a sheet the size of a small view could not show its buttons)
+// with a dimmed backdrop that takes every touch (nothing under it can be touched, and a touch on
+// the backdrop does nothing); at the bottom sits a rounded group with the title (when there is
+// one), the destructive button (when there is one) and the items, and below it the cancel button
+// (when there is one). A tap on a button takes the sheet away and then raises "<event name>_click:"
 // with the button's title, the sheet being the sender.
 #include <memory>
 #include <string_view>
@@ -51,8 +52,9 @@ class ActionSheetObject : public PanelObject {
   const String& destructiveButton() const { return destructive_; }
   const std::vector<String>& items() const { return items_; }
 
-  // Lays the sheet out over the bounds of parent, on top of its children.
-  void show(const std::shared_ptr<ViewObject>& parent);
+  // Lays the sheet out over the bounds of the outermost view around view (view itself when it
+  // has no parent), on top of its children.
+  void show(const std::shared_ptr<ViewObject>& view);
   bool shown() const { return parent() != nullptr; }
   // The buttons, top to bottom: the destructive one, the items, the cancel one.
   const std::vector<Button>& buttons() const { return buttons_; }

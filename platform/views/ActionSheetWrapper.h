@@ -24,7 +24,7 @@ class ActionSheetWrapper {
   void Initialize(const std::shared_ptr<Dispatcher>& ba, std::string_view eventName, const String& title,
                   const String& cancelButton, const String& destructiveButton, const List& items);
   bool IsInitialized() const { return sheet_ != nullptr; }
-  // Shows the sheet over view, covering it, on top of everything inside it.
+  // Shows the sheet over the screen that view is on, covering it, on top of everything in it.
   void Show(const View& view) const;
 
   const std::shared_ptr<ActionSheetObject>& native() const { return sheet_; }

@@ -23,4 +23,10 @@ Font UiLayer::CreateFont(const Font& nativeFont, float size) const {
   return Font::Make(nativeFont.family(), size, nativeFont.bold());
 }
 
+int32_t UiLayer::PaintOrColorToColor(const Object& value) const {
+  if (value.IsNull()) return 0;
+  // Colours above 0x7FFFFFFF may arrive as a Long: keep their 32 bits.
+  return static_cast<int32_t>(static_cast<uint32_t>(value.AsLong()));
+}
+
 }  // namespace tmr

@@ -28,6 +28,9 @@ class UiLayer {
   Font CreateMaterialIcons(float size) const;
   // A new font of the same face as a native font, at the given size.
   Font CreateFont(const Font& nativeFont, float size) const;
+
+  // A designer property's colour as an ARGB Int; a missing property (null) gives 0.
+  int32_t PaintOrColorToColor(const Object& value) const;
 };
 
 }  // namespace tmr
