@@ -6,6 +6,7 @@
 #include "platform/core/Module.h"
 #include "platform/core/Runtime.h"
 #include "platform/layout/FieldTable.h"
+#include "platform/testing/Finger.h"
 #include "platform/views/ActionSheetObject.h"
 #include "platform/views/CustomView.h"
 #include "platform/views/TouchInput.h"
@@ -120,6 +121,16 @@ View AppDriver::tap(std::string_view name) {
 }
 
 void AppDriver::wait(int64_t ms) { runtime().loop().advance(ms); }
+
+void AppDriver::drag(std::string_view name, double dx, double dy, int64_t durationMs, int steps) {
+  View target = find(name);
+  View root = shownPanel();
+  Frame f;
+  if (!TouchInput::frameIn(*target.native(), *root.native(), f))
+    throw DriverError(std::string(name) + " is not on the screen");
+  Finger(runtime(), root).drag(target, dx, dy, durationMs, steps);
+  runtime().loop().runUntilIdle();
+}
 
 AppDriver::ViewState AppDriver::describe(const std::string& name, const View& v) const {
   ViewState s;

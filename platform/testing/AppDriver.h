@@ -76,6 +76,10 @@ class AppDriver {
   View tap(std::string_view name);
   // Lets ms pass on the clock, running everything due on the way.
   void wait(int64_t ms);
+  // Down at the centre of the named view, moving (dx, dy) in `steps` even steps over
+  // durationMs and lifting there, then runs what was posted. Dragging inside a scroll view
+  // scrolls its content by the finger's movement (a finger moved up shows what lies below).
+  void drag(std::string_view name, double dx, double dy, int64_t durationMs = 300, int steps = 10);
 
   ViewState stateOf(std::string_view name) const;
   // One entry per view bound to a field of the main module (and per part of a custom view), in

@@ -21,6 +21,10 @@ void LabelWrapper::Initialize(const std::shared_ptr<Dispatcher>& ba, std::string
 
 LabelObject& LabelWrapper::label() const { return static_cast<LabelObject&>(obj()); }
 
+bool LabelWrapper::Multiline() const { return label().numberOfLines() != 1; }
+void LabelWrapper::setMultiline(bool multiline) const { label().setNumberOfLines(multiline ? 0 : 1); }
+void LabelWrapper::SizeToFit() const { label().sizeToFit(); }
+
 std::shared_ptr<RichText> LabelWrapper::AttributedText() const { return label().attributedText(); }
 void LabelWrapper::setAttributedText(std::shared_ptr<RichText> text) const { label().setAttributedText(std::move(text)); }
 

@@ -19,6 +19,11 @@ class LabelWrapper : public View {
 
   std::shared_ptr<RichText> AttributedText() const;
   void setAttributedText(std::shared_ptr<RichText> text) const;
+  // Whether the label breaks its text into as many lines as it needs within its width.
+  bool Multiline() const;
+  void setMultiline(bool multiline) const;
+  // Fits the label's size to its text (LabelObject::sizeToFit).
+  void SizeToFit() const;
   LabelObject& label() const;
 
  private:

@@ -1,8 +1,13 @@
 #include "platform/views/TouchInput.h"
 
 #include "platform/views/ButtonObject.h"
+#include <cmath>
+
+#include "platform/core/Runtime.h"
 #include "platform/views/GestureRecognizer.h"
+#include "platform/views/ScrollViewObject.h"
 #include "platform/views/ViewObject.h"
+#include "platform/views/ViewSystem.h"
 
 namespace tmr {
 
@@ -12,7 +17,8 @@ std::shared_ptr<ViewObject> Hit(const std::shared_ptr<ViewObject>& v, double x, 
   if (!v->visible() || !v->enabled()) return nullptr;
   const Frame& f = v->frame();
   if (!f.contains(x, y)) return nullptr;
-  double lx = x - f.left, ly = y - f.top;
+  // Children lie in the view's content, which a scroll view shows moved by its offset.
+  double lx = x - f.left + v->scrollX(), ly = y - f.top + v->scrollY();
   const auto& children = v->children();
   for (auto it = children.rbegin(); it != children.rend(); ++it) {
     if (auto h = Hit(*it, lx, ly)) return h;
@@ -35,6 +41,13 @@ void SetHighlighted(const std::shared_ptr<ViewObject>& v, bool on) {
 
 }  // namespace
 
+TouchInput::~TouchInput() { stopLongClickTimer(); }
+
+void TouchInput::stopLongClickTimer() {
+  if (longClickTimer_ && loop_) loop_->cancelTimer(longClickTimer_);
+  longClickTimer_ = 0;
+}
+
 std::shared_ptr<ViewObject> TouchInput::hitTest(const std::shared_ptr<ViewObject>& root, double x, double y) {
   if (!root) return nullptr;
   return Hit(root, x, y);
@@ -45,8 +58,8 @@ bool TouchInput::frameIn(const ViewObject& view, const ViewObject& root, Frame& 
   for (auto p = view.parent(); ; p = p->parent()) {
     if (&view == &root) break;
     if (!p) return false;
-    f.left += p->frame().left;
-    f.top += p->frame().top;
+    f.left += p->frame().left - p->scrollX();
+    f.top += p->frame().top - p->scrollY();
     if (p.get() == &root) break;
   }
   out = f;
@@ -65,9 +78,13 @@ bool TouchInput::toLocal(const ViewObject& view, double& x, double& y) const {
 std::shared_ptr<ViewObject> TouchInput::down(const std::shared_ptr<ViewObject>& root, double x, double y) {
   if (active_) cancel();
   active_ = true;
+  ++touchId_;
   root_ = root;
-  x_ = x;
-  y_ = y;
+  x_ = downX_ = x;
+  y_ = downY_ = y;
+  movedAway_ = false;
+  dragging_ = false;
+  scroller_.reset();
   auto hit = hitTest(root, x, y);
   hit_ = hit;
   chain_.clear();
@@ -76,15 +93,18 @@ std::shared_ptr<ViewObject> TouchInput::down(const std::shared_ptr<ViewObject>& 
   if (!hit) return nullptr;
 
   std::shared_ptr<ViewObject> clickTarget;
+  std::shared_ptr<ScrollViewObject> scroller;
   for (auto v = hit; v; v = v->parent()) {
     chain_.push_back(v);
     if (!clickTarget && v->takesClicks()) clickTarget = v;
+    if (!scroller) scroller = std::dynamic_pointer_cast<ScrollViewObject>(v);
     for (const auto& r : v->gestureRecognizers()) {
       if (r->enabled()) followers_.push_back(r);
     }
     if (v == root) break;
   }
   clickTarget_ = clickTarget;
+  scroller_ = scroller;
   if (clickTarget) SetHighlighted(clickTarget, true);
 
   auto followers = followers_;
@@ -104,7 +124,49 @@ std::shared_ptr<ViewObject> TouchInput::down(const std::shared_ptr<ViewObject>& 
     if (clickTarget) SetHighlighted(clickTarget, false);
     clickTarget_.reset();
   }
+  if (clickTarget_.lock() && clickTarget->takesLongClicks() && clickTarget->system()) {
+    loop_ = &clickTarget->system()->runtime().loop();
+    uint64_t id = touchId_;
+    longClickTimer_ = loop_->addTimer(kLongClickMs, [this, id] { longClickTimerFired(id); });
+  }
   return hit;
+}
+
+void TouchInput::longClickTimerFired(uint64_t touchId) {
+  longClickTimer_ = 0;
+  if (!active_ || touchId != touchId_ || movedAway_) return;
+  auto target = clickTarget_.lock();
+  auto root = root_.lock();
+  if (!target || !root || !Touchable(*target, *root)) return;
+  // The long click takes the touch: lifting the finger afterwards clicks nothing.
+  clickTarget_.reset();
+  SetHighlighted(target, false);
+  target->longClick();
+}
+
+void TouchInput::beginDrag(const std::shared_ptr<ScrollViewObject>& scroller) {
+  dragging_ = true;
+  stopLongClickTimer();
+  if (auto t = clickTarget_.lock(); t && t->isInside(*scroller)) {
+    SetHighlighted(t, false);
+    clickTarget_.reset();
+  }
+  // The recognizers of the views inside the scroll view lose the touch; those around it keep it.
+  std::vector<std::weak_ptr<GestureRecognizer>> kept;
+  std::vector<std::shared_ptr<GestureRecognizer>> lost;
+  for (const auto& f : followers_) {
+    auto r = f.lock();
+    if (!r) continue;
+    auto view = r->view();
+    if (view && view.get() != scroller.get() && view->isInside(*scroller)) {
+      lost.push_back(r);
+    } else {
+      kept.push_back(f);
+    }
+  }
+  followers_ = std::move(kept);
+  scroller->beginDrag();
+  for (const auto& r : lost) r->touchCancelled();
 }
 
 void TouchInput::move(double x, double y) {
@@ -112,6 +174,16 @@ void TouchInput::move(double x, double y) {
   x_ = x;
   y_ = y;
   auto hit = hit_.lock();
+  uint64_t id = touchId_;
+  if (!movedAway_ && std::hypot(x - downX_, y - downY_) > kTouchSlop) {
+    movedAway_ = true;
+    stopLongClickTimer();
+    if (auto scroller = scroller_.lock(); scroller && scroller->canScroll()) beginDrag(scroller);
+  }
+  if (dragging_) {
+    if (auto scroller = scroller_.lock()) scroller->dragBy(x - downX_, y - downY_);
+    if (!active_ || id != touchId_) return;  // a scroll handler ended this touch
+  }
   auto followers = followers_;
   bool recognized = false;
   for (const auto& f : followers) {
@@ -136,6 +208,10 @@ void TouchInput::up() {
   auto followers = std::move(followers_);
   auto clickTarget = clickTarget_.lock();
   double x = x_, y = y_;
+  stopLongClickTimer();
+  if (auto scroller = scroller_.lock(); scroller && dragging_) scroller->endDrag();
+  dragging_ = false;
+  scroller_.reset();
   // The touch is over before anyone hears of it: what the handlers do starts afresh.
   active_ = false;
   followers_.clear();
@@ -165,6 +241,10 @@ void TouchInput::cancel() {
   if (!active_) return;
   auto followers = std::move(followers_);
   auto clickTarget = clickTarget_.lock();
+  stopLongClickTimer();
+  if (auto scroller = scroller_.lock(); scroller && dragging_) scroller->endDrag();
+  dragging_ = false;
+  scroller_.reset();
   active_ = false;
   followers_.clear();
   chain_.clear();

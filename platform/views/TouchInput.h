@@ -5,18 +5,36 @@
 // follow the touch; the nearest of those views that takes clicks raises "click" when the finger
 // lifts inside it, unless a recognizer recognized its gesture or the touch was cancelled.
 // A view that becomes hidden, disabled or leaves the tree during the touch cancels it.
+//
+// Held: a finger that stays down kLongClickMs on a view whose module handles its "longclick"
+// (and does not move more than kTouchSlop) makes that view raise "longclick" then, and no click
+// follows. Dragged: a finger that moves more than kTouchSlop inside a scroll view whose content
+// can scroll drags the content with it; the touch then belongs to the scroll view, and the views
+// inside it lose it (no click, no long click, their recognizers cancelled).
+// Scroll views move their children by their offset: hit testing and frames account for it.
+#include <cstdint>
 #include <memory>
 #include <vector>
 
+#include "platform/core/MainLoop.h"
 #include "platform/views/Frame.h"
 
 namespace tmr {
 
 class GestureRecognizer;
+class ScrollViewObject;
 class ViewObject;
 
 class TouchInput {
  public:
+  static constexpr int64_t kLongClickMs = 500;
+  static constexpr double kTouchSlop = 10;
+
+  TouchInput() = default;
+  ~TouchInput();
+  TouchInput(const TouchInput&) = delete;
+  TouchInput& operator=(const TouchInput&) = delete;
+
   // The top-most touchable view under (x, y) in root's coordinates, or null.
   static std::shared_ptr<ViewObject> hitTest(const std::shared_ptr<ViewObject>& root, double x, double y);
   // The frame of view in root's coordinates (its stored frames), or nothing when view is not
@@ -32,6 +50,8 @@ class TouchInput {
   bool active() const { return active_; }
   // The view the touch in progress landed on, or null.
   std::shared_ptr<ViewObject> touchedView() const;
+  // Whether the touch in progress drags a scroll view's content.
+  bool dragging() const { return active_ && dragging_; }
 
   // Views call this when they become hidden or disabled or leave the tree.
   void viewBecameUntouchable(const ViewObject& view);
@@ -39,6 +59,10 @@ class TouchInput {
  private:
   // The point in the coordinates of view, or false when it is no longer inside root.
   bool toLocal(const ViewObject& view, double& x, double& y) const;
+  void stopLongClickTimer();
+  void longClickTimerFired(uint64_t touchId);
+  // The finger left the slop around where it went down inside a scroll view: the drag begins.
+  void beginDrag(const std::shared_ptr<ScrollViewObject>& scroller);
 
   bool active_ = false;
   std::weak_ptr<ViewObject> root_;
@@ -48,6 +72,14 @@ class TouchInput {
   std::vector<std::weak_ptr<GestureRecognizer>> followers_;  // recognizers following the touch
   double x_ = 0;
   double y_ = 0;
+  double downX_ = 0;
+  double downY_ = 0;
+  uint64_t touchId_ = 0;
+  MainLoop* loop_ = nullptr;
+  MainLoop::TimerId longClickTimer_ = 0;
+  bool movedAway_ = false;  // beyond the slop: no long click any more
+  std::weak_ptr<ScrollViewObject> scroller_;  // the scroll view around the hit view
+  bool dragging_ = false;
 };
 
 }  // namespace tmr

@@ -3,6 +3,8 @@
 #include "platform/core/Module.h"
 #include "platform/core/RuntimeError.h"
 #include "platform/views/LayoutLoading.h"
+#include "platform/views/PanelObject.h"
+#include "platform/views/ScrollViewObject.h"
 #include "platform/views/ViewSystem.h"
 
 namespace tmr {
@@ -83,6 +85,40 @@ void View::setColor(int32_t argb) const { obj().setColor(argb); }
 
 void View::SetColorAndBorder(int32_t color, double borderWidth, int32_t borderColor, double cornerRadius) const {
   obj().setColorAndBorder(color, borderWidth, borderColor, cornerRadius);
+}
+
+void View::SetColorAnimated(int durationMs, int32_t fromColor, int32_t toColor) const {
+  obj().setColorAnimated(durationMs, fromColor, toColor);
+}
+
+ScrollViewObject& View::scroller(std::string_view property) const {
+  auto* sv = dynamic_cast<ScrollViewObject*>(&obj());
+  if (!sv) throw RuntimeError(std::string(property) + " is not supported by " + std::string(obj().typeName()));
+  return *sv;
+}
+
+View View::ScrollViewInnerPanel() const {
+  return View(std::static_pointer_cast<ViewObject>(scroller("ScrollViewInnerPanel").innerPanel()));
+}
+int32_t View::ScrollViewContentWidth() const { return scroller("ScrollViewContentWidth").contentWidth(); }
+int32_t View::ScrollViewContentHeight() const { return scroller("ScrollViewContentHeight").contentHeight(); }
+void View::setScrollViewContentWidth(int32_t width) const {
+  auto& sv = scroller("ScrollViewContentWidth");
+  sv.setContentSize(width, sv.contentHeight());
+}
+void View::setScrollViewContentHeight(int32_t height) const {
+  auto& sv = scroller("ScrollViewContentHeight");
+  sv.setContentSize(sv.contentWidth(), height);
+}
+double View::ScrollViewOffsetX() const { return scroller("ScrollViewOffsetX").offsetX(); }
+double View::ScrollViewOffsetY() const { return scroller("ScrollViewOffsetY").offsetY(); }
+void View::setScrollViewOffsetX(double x) const {
+  auto& sv = scroller("ScrollViewOffsetX");
+  sv.setOffset(x, sv.offsetY());
+}
+void View::setScrollViewOffsetY(double y) const {
+  auto& sv = scroller("ScrollViewOffsetY");
+  sv.setOffset(sv.offsetX(), y);
 }
 
 String View::Text() const { return obj().text(); }

@@ -16,6 +16,7 @@
 namespace tmr {
 
 class Dispatcher;
+class ScrollViewObject;
 
 class View {
  public:
@@ -61,6 +62,21 @@ class View {
   int32_t Color() const;
   void setColor(int32_t argb) const;
   void SetColorAndBorder(int32_t color, double borderWidth, int32_t borderColor, double cornerRadius) const;
+  // The colour becomes fromColor and the picture changes to toColor over durationMs on the loop's
+  // clock; Color reads toColor at once.
+  void SetColorAnimated(int durationMs, int32_t fromColor, int32_t toColor) const;
+
+  // Scroll views (ScrollViewWrapper); other views fail with the runtime's error. Setting the
+  // offset moves the content at once and raises the scroll view's "scrollchanged" when it moved.
+  View ScrollViewInnerPanel() const;
+  int32_t ScrollViewContentWidth() const;
+  int32_t ScrollViewContentHeight() const;
+  void setScrollViewContentWidth(int32_t width) const;
+  void setScrollViewContentHeight(int32_t height) const;
+  double ScrollViewOffsetX() const;
+  double ScrollViewOffsetY() const;
+  void setScrollViewOffsetX(double x) const;
+  void setScrollViewOffsetY(double y) const;
 
   // Text views (labels, buttons); other views fail with the runtime's error.
   String Text() const;
@@ -79,6 +95,7 @@ class View {
   ViewObject& obj() const;
 
  private:
+  ScrollViewObject& scroller(std::string_view property) const;
   std::shared_ptr<ViewObject> v_;
 };
 

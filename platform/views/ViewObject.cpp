@@ -123,8 +123,39 @@ void ViewObject::setEnabled(bool enabled) {
   if (disabling) becameUntouchable();
 }
 
+void ViewObject::setColor(int32_t argb) {
+  color_ = argb;
+  colorDuration_ = 0;
+}
+
+void ViewObject::setColorAnimated(int64_t durationMs, int32_t from, int32_t to) {
+  color_ = to;
+  colorFrom_ = from;
+  colorDuration_ = durationMs > 0 && system_ ? durationMs : 0;
+  colorStart_ = system_ ? system_->runtime().Now() : 0;
+}
+
+bool ViewObject::isColorAnimating() const {
+  if (colorDuration_ <= 0 || !system_) return false;
+  return system_->runtime().Now() < colorStart_ + colorDuration_;
+}
+
+int32_t ViewObject::presentationColor() const {
+  if (!isColorAnimating()) return color_;
+  double t = Ease(static_cast<double>(system_->runtime().Now() - colorStart_) / static_cast<double>(colorDuration_));
+  // Each channel (straight alpha) moves on its own from the first colour to the second.
+  auto from = static_cast<uint32_t>(colorFrom_), to = static_cast<uint32_t>(color_);
+  uint32_t out = 0;
+  for (int shift = 0; shift < 32; shift += 8) {
+    double a = (from >> shift) & 0xFF, b = (to >> shift) & 0xFF;
+    auto channel = static_cast<uint32_t>(std::lround(Mix(a, b, t)));
+    out |= std::min<uint32_t>(channel, 255) << shift;
+  }
+  return static_cast<int32_t>(out);
+}
+
 void ViewObject::setColorAndBorder(int32_t color, double borderWidth, int32_t borderColor, double cornerRadius) {
-  color_ = color;
+  setColor(color);
   borderWidth_ = borderWidth;
   borderColor_ = borderColor;
   cornerRadius_ = cornerRadius;
@@ -155,6 +186,14 @@ void ViewObject::addGestureRecognizer(const std::shared_ptr<GestureRecognizer>& 
 }
 
 void ViewObject::click() { raise("click", {}); }
+
+bool ViewObject::takesLongClicks() const {
+  if (!takesClicks() || !raisesEvents()) return false;
+  auto module = events_->target();
+  return module && module->hasSub("_" + EventString(eventName_, "longclick", 0));
+}
+
+void ViewObject::longClick() { raise("longclick", {}); }
 
 void ViewObject::setCustomView(const std::shared_ptr<Module>& view) { customView_ = view; }
 

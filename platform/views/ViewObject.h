@@ -66,6 +66,13 @@ class ViewObject : public NativeCallable {
   Frame presentationFrame() const;
   bool isAnimating() const;
 
+  // --- Scrolling. A view that scrolls its content (a scroll view) shows its children moved by
+  // its scroll offset and clips them to its bounds; every other view has offset 0 and does not
+  // clip (except through a corner radius).
+  virtual double scrollX() const { return 0; }
+  virtual double scrollY() const { return 0; }
+  virtual bool clipsToBounds() const { return false; }
+
   // --- State stored and read back.
   bool visible() const { return visible_; }
   void setVisible(bool visible);
@@ -74,7 +81,13 @@ class ViewObject : public NativeCallable {
   const Object& tag() const { return tag_; }
   void setTag(Object tag) { tag_ = std::move(tag); }
   int32_t color() const { return color_; }  // background, ARGB
-  void setColor(int32_t argb) { color_ = argb; }
+  void setColor(int32_t argb);
+  // Sets the background to `from` and lets the picture change to `to` over durationMs on the
+  // loop's clock; the stored colour is `to` at once (as with frames). 0 ms: `to` at once.
+  void setColorAnimated(int64_t durationMs, int32_t from, int32_t to);
+  // The background the screen shows now (the colour on its way during an animation).
+  int32_t presentationColor() const;
+  bool isColorAnimating() const;
   double borderWidth() const { return borderWidth_; }
   int32_t borderColor() const { return borderColor_; }
   double cornerRadius() const { return cornerRadius_; }
@@ -99,6 +112,10 @@ class ViewObject : public NativeCallable {
   virtual bool takesClicks() const { return raisesEvents(); }
   // A touch that began on this view ended inside it and was not cancelled.
   virtual void click();
+  // Whether a touch held here (kLongClickMs without moving away) raises "longclick" instead of
+  // a click: views that take clicks and whose module handles "<event name>_longclick".
+  virtual bool takesLongClicks() const;
+  void longClick();
 
   // The custom view this panel is the base of (it hears "base_resize::"), or null.
   void setCustomView(const std::shared_ptr<Module>& view);
@@ -132,6 +149,9 @@ class ViewObject : public NativeCallable {
   bool enabled_ = true;
   Object tag_;
   int32_t color_ = 0;
+  int32_t colorFrom_ = 0;
+  int64_t colorStart_ = 0;
+  int64_t colorDuration_ = 0;
   double borderWidth_ = 0;
   int32_t borderColor_ = 0;
   double cornerRadius_ = 0;

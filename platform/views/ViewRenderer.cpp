@@ -1,5 +1,7 @@
 #include "platform/views/ViewRenderer.h"
 
+#include <algorithm>
+
 #include "platform/core/Runtime.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/FontLibrary.h"
@@ -7,6 +9,7 @@
 #include "platform/views/ButtonObject.h"
 #include "platform/views/ImageViewObject.h"
 #include "platform/views/LabelObject.h"
+#include "platform/views/TextMeasurer.h"
 
 namespace tmr {
 
@@ -50,22 +53,74 @@ Painter::Fit FitOf(ImageViewObject::ContentMode m) {
   return Painter::Fit::Fill;
 }
 
+bool Intersects(const Painter::Box& a, const Frame& f) {
+  return f.left < a.left + a.width && a.left < f.left + f.width && f.top < a.top + a.height &&
+         a.top < f.top + f.height;
+}
+
+// The runs of a label's text between two positions of its plain text.
+std::vector<Painter::Run> Slice(const std::vector<Painter::Run>& runs, int start, int length) {
+  std::vector<Painter::Run> out;
+  int pos = 0;
+  for (const auto& r : runs) {
+    int n = r.text.Length();
+    int a = std::max(start, pos), b = std::min(start + length, pos + n);
+    if (a < b) out.push_back(Painter::Run{r.text.SubString2(a - pos, b - pos), r.font, r.argb});
+    pos += n;
+  }
+  return out;
+}
+
 }  // namespace
 
 std::shared_ptr<Bitmap> ViewRenderer::render(const ViewObject& root, double scale) {
   Frame f = root.presentationFrame();
   Painter p(rt_.service<FontLibrary>(), f.width, f.height, scale);
-  draw(p, root, true);
+  draw(p, root, true, std::nullopt);
   return p.picture();
 }
 
-void ViewRenderer::draw(Painter& p, const ViewObject& v, bool isRoot) {
+void ViewRenderer::drawLabel(Painter& p, const LabelObject& label, const Painter::Box& box) {
+  std::vector<Painter::Run> runs;
+  if (const auto& rich = label.attributedText()) {
+    for (const auto& r : rich->runs()) {
+      runs.push_back(Painter::Run{r.text, r.font.IsInitialized() ? r.font : label.font(),
+                                  Argb(r.color.value_or(label.textColor()))});
+    }
+  } else {
+    runs.push_back(Painter::Run{label.text(), label.font(), Argb(label.textColor())});
+  }
+  auto a = label.textAlignment();
+  if (label.numberOfLines() == 1) {
+    p.text(runs, box, H(a.horizontal), V(a.vertical));
+    return;
+  }
+  // Line by line, the block of lines placed in the box by the vertical alignment.
+  auto& measurer = rt_.service<TextMeasurer>();
+  auto lines = measurer.wrap(label.text(), label.font(), box.width);
+  if (label.numberOfLines() > 0 && lines.size() > static_cast<size_t>(label.numberOfLines()))
+    lines.resize(static_cast<size_t>(label.numberOfLines()));
+  double lh = measurer.lineHeight(label.font());
+  double blockHeight = lh * static_cast<double>(lines.size());
+  double top = box.top;
+  if (a.vertical == VerticalAlignment::Center) top += (box.height - blockHeight) / 2;
+  if (a.vertical == VerticalAlignment::Bottom) top += box.height - blockHeight;
+  p.save();
+  p.clip(box, 0);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    Painter::Box line{box.left, top + lh * static_cast<double>(i), box.width, lh};
+    p.text(Slice(runs, lines[i].start, lines[i].length), line, H(a.horizontal), Painter::VAlign::Center);
+  }
+  p.restore();
+}
+
+void ViewRenderer::draw(Painter& p, const ViewObject& v, bool isRoot, const std::optional<Painter::Box>& visible) {
   if (!v.visible()) return;
   Frame f = v.presentationFrame();
   p.save();
   if (!isRoot) p.translate(f.left, f.top);
   Painter::Box box{0, 0, f.width, f.height};
-  p.fill(box, v.cornerRadius(), Argb(v.color()));
+  p.fill(box, v.cornerRadius(), Argb(v.presentationColor()));
 
   if (const auto* iv = dynamic_cast<const ImageViewObject*>(&v); iv && iv->bitmap()) {
     p.save();
@@ -74,19 +129,9 @@ void ViewRenderer::draw(Painter& p, const ViewObject& v, bool isRoot) {
     p.restore();
   }
   if (const auto* label = dynamic_cast<const LabelObject*>(&v)) {
-    std::vector<Painter::Run> runs;
-    if (const auto& rich = label->attributedText()) {
-      for (const auto& r : rich->runs()) {
-        runs.push_back(Painter::Run{r.text, r.font.IsInitialized() ? r.font : label->font(),
-                                    Argb(r.color.value_or(label->textColor()))});
-      }
-    } else {
-      runs.push_back(Painter::Run{label->text(), label->font(), Argb(label->textColor())});
-    }
     p.save();
     if (!label->enabled()) p.setOpacity(kDisabledTextOpacity);
-    auto a = label->textAlignment();
-    p.text(runs, box, H(a.horizontal), V(a.vertical));
+    drawLabel(p, *label, box);
     p.restore();
   }
   if (const auto* button = dynamic_cast<const ButtonObject*>(&v)) {
@@ -100,8 +145,31 @@ void ViewRenderer::draw(Painter& p, const ViewObject& v, bool isRoot) {
   p.stroke(box, v.cornerRadius(), v.borderWidth(), Argb(v.borderColor()));
 
   if (!v.children().empty()) {
-    if (v.cornerRadius() > 0) p.clip(box, v.cornerRadius());
-    for (const auto& c : v.children()) draw(p, *c, false);
+    if (v.cornerRadius() > 0 || v.clipsToBounds()) p.clip(box, v.cornerRadius());
+    // What can show of the children, in their parent's content coordinates.
+    std::optional<Painter::Box> shown = visible;
+    if (v.clipsToBounds()) {
+      Painter::Box own = box;
+      if (shown) {
+        double l = std::max(own.left, shown->left), t = std::max(own.top, shown->top);
+        double r = std::min(own.left + own.width, shown->left + shown->width);
+        double b = std::min(own.top + own.height, shown->top + shown->height);
+        own = Painter::Box{l, t, std::max(0.0, r - l), std::max(0.0, b - t)};
+      }
+      shown = own;
+    }
+    if (shown) {
+      shown->left += v.scrollX();
+      shown->top += v.scrollY();
+    }
+    p.translate(-v.scrollX(), -v.scrollY());
+    for (const auto& c : v.children()) {
+      Frame cf = c->presentationFrame();
+      if (shown && !Intersects(*shown, cf)) continue;
+      std::optional<Painter::Box> inChild;
+      if (shown) inChild = Painter::Box{shown->left - cf.left, shown->top - cf.top, shown->width, shown->height};
+      draw(p, *c, false, inChild);
+    }
   }
   p.restore();
 }

@@ -1,15 +1,20 @@
 #pragma once
 // Renders a view and everything inside it as the screen shows it now: backgrounds and borders
-// with their rounded corners, label and button text with their fonts, colours and alignment,
-// image views' pictures, hidden views left out, animations where the loop's clock has them.
+// with their rounded corners, label and button text with their fonts, colours and alignment
+// (multi-line labels line by line), image views' pictures, scroll views' content moved by their
+// offset and clipped to their bounds (what lies outside is not drawn at all), hidden views left
+// out, frame and colour animations where the loop's clock has them.
 // A disabled label draws its text dimmed; a disabled button draws its title in its disabled
 // colour, and a pressed one dimmed.
 #include <memory>
+#include <optional>
+
+#include "platform/graphics/Painter.h"
 
 namespace tmr {
 
 class Bitmap;
-class Painter;
+class LabelObject;
 class Runtime;
 class ViewObject;
 
@@ -23,7 +28,9 @@ class ViewRenderer {
   std::shared_ptr<Bitmap> render(const ViewObject& root, double scale);
 
  private:
-  void draw(Painter& p, const ViewObject& v, bool isRoot);
+  // visible: the part of v's own coordinates that a clipping view around it lets show, if any.
+  void draw(Painter& p, const ViewObject& v, bool isRoot, const std::optional<Painter::Box>& visible);
+  void drawLabel(Painter& p, const LabelObject& label, const Painter::Box& box);
 
   Runtime& rt_;
 };

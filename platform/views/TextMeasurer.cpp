@@ -1,0 +1,151 @@
+#include "platform/views/TextMeasurer.h"
+
+#include <cairo.h>
+
+#include "platform/core/Runtime.h"
+#include "platform/graphics/FontLibrary.h"
+
+namespace tmr {
+
+namespace {
+
+cairo_t* Cr(void* p) { return static_cast<cairo_t*>(p); }
+
+bool IsBlank(uint32_t cp) { return cp == ' ' || cp == '\t'; }
+
+// The code point at units[i] and how many units it takes; a lone surrogate is U+FFFD.
+std::pair<uint32_t, int> CodePointAt(const std::u16string& units, size_t i) {
+  char16_t u = units[i];
+  if (u >= 0xD800 && u <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF)
+    return {0x10000 + ((static_cast<uint32_t>(u) - 0xD800) << 10) + (units[i + 1] - 0xDC00u), 2};
+  if (u >= 0xD800 && u <= 0xDFFF) return {0xFFFD, 1};
+  return {u, 1};
+}
+
+}  // namespace
+
+TextMeasurer::TextMeasurer(Runtime& rt) : fonts_(rt.service<FontLibrary>()) {
+  surface_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
+  cr_ = cairo_create(static_cast<cairo_surface_t*>(surface_));
+  // The same font options as the screen's painter, so that text measures as it is drawn.
+  cairo_font_options_t* opts = cairo_font_options_create();
+  cairo_font_options_set_hint_style(opts, CAIRO_HINT_STYLE_NONE);
+  cairo_font_options_set_hint_metrics(opts, CAIRO_HINT_METRICS_OFF);
+  cairo_font_options_set_antialias(opts, CAIRO_ANTIALIAS_GRAY);
+  cairo_set_font_options(Cr(cr_), opts);
+  cairo_font_options_destroy(opts);
+}
+
+TextMeasurer::~TextMeasurer() {
+  cairo_destroy(Cr(cr_));
+  cairo_surface_destroy(static_cast<cairo_surface_t*>(surface_));
+}
+
+void TextMeasurer::useFont(const Font& font) {
+  cairo_set_font_face(Cr(cr_), static_cast<cairo_font_face_t*>(fonts_.cairoFace(font)));
+  cairo_set_font_size(Cr(cr_), font.Size());
+}
+
+TextMeasurer::FontMetrics& TextMeasurer::metrics(const Font& font) {
+  auto key = std::make_pair(font.family(), std::make_pair(font.Size(), font.bold()));
+  auto it = metrics_.find(key);
+  if (it != metrics_.end()) return it->second;
+  FontMetrics m;
+  useFont(font);
+  cairo_font_extents_t fe;
+  cairo_font_extents(Cr(cr_), &fe);
+  m.lineHeight = fe.ascent + fe.descent;
+  return metrics_.emplace(key, std::move(m)).first->second;
+}
+
+double TextMeasurer::advance(const Font& font, FontMetrics& m, uint32_t cp) {
+  auto it = m.advances.find(cp);
+  if (it != m.advances.end()) return it->second;
+  Font f = fonts_.hasGlyph(font, cp) ? font : Font::Make(Font::kDefaultFamily, font.Size(), font.bold());
+  useFont(f);
+  std::string utf8;
+  AppendUtf8(utf8, cp);
+  cairo_text_extents_t e;
+  cairo_text_extents(Cr(cr_), utf8.c_str(), &e);
+  m.advances.emplace(cp, e.x_advance);
+  return e.x_advance;
+}
+
+double TextMeasurer::lineHeight(const Font& font) { return metrics(font).lineHeight; }
+
+double TextMeasurer::width(const String& text, const Font& font) {
+  auto& m = metrics(font);
+  const auto& units = text.units();
+  double w = 0;
+  for (size_t i = 0; i < units.size();) {
+    auto [cp, n] = CodePointAt(units, i);
+    w += advance(font, m, cp);
+    i += static_cast<size_t>(n);
+  }
+  return w;
+}
+
+std::vector<TextMeasurer::Line> TextMeasurer::wrap(const String& text, const Font& font, double maxWidth) {
+  auto& m = metrics(font);
+  const auto& units = text.units();
+  std::vector<Line> lines;
+  if (units.empty()) return lines;
+  bool limited = maxWidth > 0;
+  size_t i = 0;
+  while (i <= units.size()) {
+    // One line: from i up to a line break, the end, or the point where it no longer fits.
+    size_t start = i;
+    double w = 0;
+    size_t breakAt = 0;  // end of the last fitting word (0: none yet)
+    double breakWidth = 0;
+    size_t resumeAt = 0;  // where the next line begins after a break at a blank
+    size_t end = i;
+    bool done = false;
+    while (true) {
+      if (end >= units.size()) {
+        lines.push_back(Line{static_cast<int>(start), static_cast<int>(end - start), w});
+        i = units.size() + 1;
+        done = true;
+        break;
+      }
+      auto [cp, n] = CodePointAt(units, end);
+      if (cp == '\n') {
+        lines.push_back(Line{static_cast<int>(start), static_cast<int>(end - start), w});
+        i = end + 1;
+        if (i == units.size()) i = units.size() + 1;  // a final line break starts no new line
+        break;
+      }
+      double a = advance(font, m, cp);
+      if (IsBlank(cp)) {
+        // A blank may end the line; it is not counted in the line's width.
+        if (breakAt == 0 || end > breakAt) {
+          breakAt = end;
+          breakWidth = w;
+        }
+        size_t j = end;
+        while (j < units.size() && IsBlank(units[j])) ++j;
+        resumeAt = j;
+        for (size_t k = end; k < j; ++k) w += advance(font, m, units[k]);
+        end = j;
+        continue;
+      }
+      if (limited && w + a > maxWidth && end > start) {
+        if (breakAt > start) {
+          lines.push_back(Line{static_cast<int>(start), static_cast<int>(breakAt - start), breakWidth});
+          i = resumeAt;
+        } else {
+          // A word wider than the line: cut it here.
+          lines.push_back(Line{static_cast<int>(start), static_cast<int>(end - start), w});
+          i = end;
+        }
+        break;
+      }
+      w += a;
+      end += static_cast<size_t>(n);
+    }
+    if (done) break;
+  }
+  return lines;
+}
+
+}  // namespace tmr

@@ -1,0 +1,60 @@
+#pragma once
+// Text measuring for views that size themselves to their text (a runtime service): the width
+// of a text in a font, the height of one line, and the lines a text breaks into within a
+// width. A character the font lacks is measured in the default font, as the screen draws it.
+// Widths add up character by character, so a text measures the same wherever it is cut.
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "platform/core/String.h"
+#include "platform/graphics/Font.h"
+
+namespace tmr {
+
+class FontLibrary;
+class Runtime;
+
+class TextMeasurer {
+ public:
+  // One line of a wrapped text: its first code unit and its length (the blanks and the line
+  // break that end it are left out), and its width in points.
+  struct Line {
+    int start;
+    int length;
+    double width;
+  };
+
+  explicit TextMeasurer(Runtime& rt);
+  ~TextMeasurer();
+  TextMeasurer(const TextMeasurer&) = delete;
+  TextMeasurer& operator=(const TextMeasurer&) = delete;
+
+  double width(const String& text, const Font& font);
+  // Ascent plus descent of the font: the distance from one line to the next.
+  double lineHeight(const Font& font);
+  // The lines of text within maxWidth: a line break ("\n") always ends a line; a line ends at
+  // the last blank that lets it fit; a word wider than the whole width is cut between
+  // characters. maxWidth <= 0 wraps only at line breaks. An empty text has no lines.
+  std::vector<Line> wrap(const String& text, const Font& font, double maxWidth);
+
+ private:
+  struct FontMetrics {
+    double lineHeight = 0;
+    std::unordered_map<uint32_t, double> advances;
+  };
+  FontMetrics& metrics(const Font& font);
+  double advance(const Font& font, FontMetrics& m, uint32_t codePoint);
+  void useFont(const Font& font);
+
+  FontLibrary& fonts_;
+  void* surface_;  // cairo_surface_t*
+  void* cr_;       // cairo_t*
+  std::map<std::pair<std::string, std::pair<float, bool>>, FontMetrics> metrics_;
+};
+
+}  // namespace tmr
