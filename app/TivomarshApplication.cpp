@@ -5,7 +5,9 @@
 #include "app/tm_main.h"
 #include "platform/core/Runtime.h"
 #include "platform/layout/LayoutRegistry.h"
+#include "views/input/tm_combobox.h"
 #include "views/input/tm_plusminus.h"
+#include "views/input/tm_switch.h"
 
 namespace tmr {
 
@@ -15,6 +17,8 @@ ApplicationClasses TivomarshApplication() {
   classes.registerClasses = [](Runtime& rt) {
     auto& registry = rt.service<LayoutRegistry>();
     registry.registerCustomView("tm_plusminus", tm_plusminus::LayoutClass());
+    registry.registerCustomView("tm_switch", tm_switch::LayoutClass());
+    registry.registerCustomView("tm_combobox", tm_combobox::LayoutClass());
     registry.registerDesignerScript("LS_tivomarshapple",
                                     [](LayoutBuilder& b) { return std::make_unique<LS_tivomarshapple>(b); });
     registry.registerDesignerScript("LS_page1", [](LayoutBuilder& b) { return std::make_unique<LS_page1>(b); });
