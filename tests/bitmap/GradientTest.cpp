@@ -1,0 +1,180 @@
+// Linear, concentric and radial gradients.
+#include <cmath>
+#include <limits>
+
+#include "tests/bitmap/BitmapTestSupport.h"
+
+namespace tmr::testing {
+namespace {
+
+constexpr int32_t kBlack = static_cast<int32_t>(0xFF000000u);
+constexpr int32_t kWhiteC = -1;
+constexpr int32_t kRed = static_cast<int32_t>(0xFFFF0000u);
+constexpr int32_t kBlue = static_cast<int32_t>(0xFF0000FFu);
+
+class GradientTest : public BitmapTest {
+ protected:
+  static Pixel grey(int v) { return {v, v, v, 255}; }
+};
+
+TEST_F(GradientTest, HorizontalGradientsRunBetweenTheirEndColoursColumnByColumn) {
+  struct Case {
+    const char* orientation;
+    bool whiteFirst;
+  };
+  for (const Case& c : {Case{"LEFT_RIGHT", false}, Case{"RIGHT_LEFT", true}}) {
+    SCOPED_TRACE(c.orientation);
+    auto bc = make(12, 3);
+    bc->_fillgradient({kBlack, kWhiteC}, Rect(0, 0, 11, 2), c.orientation);
+    for (int x = 0; x < 11; ++x) {
+      const int up = static_cast<int>(x * 255.0 / 11);
+      const int v = c.whiteFirst ? static_cast<int>(255 - x * 255.0 / 11) : up;
+      EXPECT_EQ(px(bc, x, 0), grey(v)) << "column " << x;
+      EXPECT_EQ(px(bc, x, 1), grey(v)) << "column " << x;
+    }
+    EXPECT_EQ(px(bc, 11, 0), kClear) << "the rectangle's right edge is exclusive";
+    EXPECT_EQ(px(bc, 0, 2), kClear) << "the rectangle's bottom edge is exclusive";
+  }
+  auto bc = make(12, 3);
+  EXPECT_EQ(bc->_getcolor(10, 0), 0);
+  bc->_fillgradient({kBlack, kWhiteC}, Rect(0, 0, 11, 1), "LEFT_RIGHT");
+  EXPECT_EQ(painted(bc), 0) << "a rectangle one pixel high draws nothing";
+}
+
+TEST_F(GradientTest, VerticalGradientGivesEveryRowOneColourStartingTransparent) {
+  auto bc = make(4, 5);
+  bc->_fillgradient({0, kRed}, Rect(0, 0, 4, 5), "TOP_BOTTOM");
+  // Row y is at fraction y / 5: alpha trunc(y / 5 × 255), red the same, premultiplied.
+  const std::array<Pixel, 5> rows{kClear, Pixel{10, 0, 0, 51}, Pixel{40, 0, 0, 102}, Pixel{91, 0, 0, 153},
+                                  Pixel{163, 0, 0, 204}};
+  for (int y = 0; y < 5; ++y)
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(px(bc, x, y), rows[static_cast<size_t>(y)]) << x << "," << y;
+}
+
+TEST_F(GradientTest, ReversedOrientationsEqualTheForwardOnesWithTheColourListReversed) {
+  struct Case {
+    const char* reversed;
+    const char* forward;
+  };
+  const std::vector<int32_t> colours{kRed, static_cast<int32_t>(0x8000FF00u), kBlue};
+  const std::vector<int32_t> backwards{kBlue, static_cast<int32_t>(0x8000FF00u), kRed};
+  for (const Case& c : {Case{"BOTTOM_TOP", "TOP_BOTTOM"}, Case{"RIGHT_LEFT", "LEFT_RIGHT"}, Case{"BR_TL", "TL_BR"},
+                        Case{"BL_TR", "TR_BL"}}) {
+    SCOPED_TRACE(c.reversed);
+    auto a = make(23, 17), b = make(23, 17);
+    a->_fillgradient(colours, Rect(1, 2, 22, 16), c.reversed);
+    b->_fillgradient(backwards, Rect(1, 2, 22, 16), c.forward);
+    EXPECT_EQ(bytes(a), bytes(b));
+    EXPECT_EQ(painted(a), 21 * 14);
+  }
+}
+
+TEST_F(GradientTest, DiagonalGradientStartsAtItsCornerAndMirrorsLeftToRight) {
+  auto tl = make(20, 20);
+  tl->_fillgradient({kBlack, kWhiteC}, Rect(0, 0, 20, 20), "TL_BR");
+  EXPECT_EQ(px(tl, 0, 0), grey(0));
+  EXPECT_GE(px(tl, 19, 19)[0], 230);
+  // On a square the bands are perpendicular to the diagonal: pixel (x, y) matches (y, x), and
+  // the colour grows along the diagonal.
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 20; ++x) EXPECT_NEAR(px(tl, x, y)[0], px(tl, y, x)[0], 1) << x << "," << y;
+  for (int i = 1; i < 20; ++i) EXPECT_GT(px(tl, i, i)[0], px(tl, i - 1, i - 1)[0]);
+  auto tr = make(20, 20);
+  tr->_fillgradient({kBlack, kWhiteC}, Rect(0, 0, 20, 20), "TR_BL");
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 20; ++x) EXPECT_EQ(px(tr, x, y), px(tl, 19 - x, y)) << x << "," << y;
+}
+
+TEST_F(GradientTest, MirroredGradientReachingPastTheBitmapShowsTheRightPartOfIt) {
+  // The whole gradient on a wide bitmap, and the same rectangle shifted half out of a narrow one.
+  auto whole = make(20, 10);
+  whole->_fillgradient({kBlack, kWhiteC}, Rect(0, 0, 20, 10), "TR_BL");
+  auto part = make(10, 10);
+  part->_fillgradient({kBlack, kWhiteC}, Rect(-5, 0, 15, 10), "TR_BL");
+  EXPECT_EQ(painted(part), 100);
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 10; ++x) EXPECT_NEAR(px(part, x, y)[0], px(whole, x + 5, y)[0], 1) << x << "," << y;
+}
+
+TEST_F(GradientTest, ConcentricRectanglesPutTheFirstColourAtTheCentreAndTheLastOnTheOutline) {
+  auto bc = make(5, 5);
+  bc->_fillgradient({kRed, kBlue}, Rect(0, 0, 5, 5), "RECTANGLE");
+  const Pixel red{255, 0, 0, 255}, blue{0, 0, 255, 255}, half{127, 0, 127, 255};
+  for (int y = 0; y < 5; ++y)
+    for (int x = 0; x < 5; ++x) {
+      const int ring = std::max(std::abs(x - 2), std::abs(y - 2));
+      EXPECT_EQ(px(bc, x, y), ring == 0 ? red : ring == 1 ? half : blue) << x << "," << y;
+    }
+}
+
+TEST_F(GradientTest, ConcentricRectangleTooSmallForRingsIsItsOutline) {
+  // A 2 × 3 rectangle has no ring between centre and outline; the outline covers it.
+  auto bc = make(4, 4);
+  bc->_fillgradient({kRed, kBlue}, Rect(1, 1, 3, 4), "RECTANGLE");
+  for (int y = 1; y < 4; ++y)
+    for (int x = 1; x < 3; ++x) EXPECT_EQ(px(bc, x, y), (Pixel{0, 0, 255, 255})) << x << "," << y;
+  EXPECT_EQ(painted(bc), 6);
+}
+
+TEST_F(GradientTest, OneColourFillsTheRectangleInBothGradients) {
+  const Pixel pm{128, 0, 0, 128};  // 0x80FF0000 premultiplied
+  auto linear = make(6, 6);
+  linear->_fillgradient({static_cast<int32_t>(0x80FF0000u)}, Rect(1, 1, 4, 5), "TOP_BOTTOM");
+  auto radial = make(6, 6);
+  radial->_fillradialgradient({static_cast<int32_t>(0x80FF0000u)}, Rect(1, 1, 4, 5));
+  for (auto* bc : {&linear, &radial}) {
+    EXPECT_EQ(painted(*bc), 12);
+    EXPECT_EQ(px(*bc, 1, 1), pm);
+    EXPECT_EQ(px(*bc, 3, 4), pm);
+  }
+}
+
+TEST_F(GradientTest, UnknownOrientationIsLoggedAndDrawsNothing) {
+  for (const char* name : {"left_right", "DIAGONAL", ""}) {
+    auto bc = make(8, 8);
+    log.clear();
+    bc->_fillgradient({kBlack, kWhiteC}, Rect(0, 0, 8, 8), name);
+    EXPECT_EQ(log, std::vector<std::string>{std::string("Invalid orientation: ") + name});
+    EXPECT_EQ(painted(bc), 0);
+  }
+}
+
+TEST_F(GradientTest, EmptyColourListsAndNonFiniteRectanglesDrawNothing) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  auto bc = make(8, 8);
+  for (const char* o : {"LEFT_RIGHT", "RECTANGLE", "TL_BR"}) bc->_fillgradient({}, Rect(0, 0, 8, 8), o);
+  bc->_fillradialgradient({}, Rect(0, 0, 8, 8));
+  bc->_fillgradient({kBlack, kWhiteC}, Rect(0, nan, 8, 8), "LEFT_RIGHT");
+  bc->_fillradialgradient({kBlack, kWhiteC}, Rect(0, 0, nan, 8));
+  EXPECT_EQ(painted(bc), 0);
+}
+
+TEST_F(GradientTest, RadialGradientSpreadsFromTheCentreAndReachesTheLastEntryAtTheCorners) {
+  // Half diagonal of 6 × 8 is exactly 5: the corners lie at distance 5, past the last of the
+  // five table entries, and take that last one.
+  auto bc = make(6, 8);
+  bc->_fillradialgradient({kBlack, kWhiteC}, Rect(0, 0, 6, 8));
+  EXPECT_EQ(px(bc, 3, 4), grey(0));
+  EXPECT_EQ(px(bc, 3, 5), grey(51));   // distance 1: f = 1/5
+  EXPECT_EQ(px(bc, 5, 7), grey(153));  // distance 3.6: f = 3/5
+  EXPECT_EQ(px(bc, 0, 0), grey(204));  // distance 5: the entry of distance 4
+  EXPECT_EQ(px(bc, 5, 0), grey(204));
+  EXPECT_EQ(painted(bc), 48);
+}
+
+TEST_F(GradientTest, HugeRectanglesCostOnlyTheirVisiblePart) {
+  // Unclipped, these would walk a million rings or a billion pixels per row.
+  auto bc = make(10, 10);
+  bc->_fillgradient({kRed, kBlue}, Rect(-1e6f, -1e6f, 1e6f + 10, 1e6f + 10), "RECTANGLE");
+  EXPECT_EQ(px(bc, 5, 5), (Pixel{255, 0, 0, 255}));
+  EXPECT_EQ(painted(bc), 100);
+  auto radial = make(10, 10);
+  radial->_fillradialgradient({kRed, kBlue}, Rect(-1e9f, -1e9f, 1e9f, 1e9f));
+  EXPECT_EQ(px(radial, 0, 0), (Pixel{255, 0, 0, 255}));
+  auto diagonal = make(10, 10);
+  diagonal->_fillgradient({kRed, kBlue}, Rect(-1e7f, -1e7f, 1e7f, 1e7f), "BL_TR");
+  EXPECT_EQ(painted(diagonal), 100);
+}
+
+}  // namespace
+}  // namespace tmr::testing
