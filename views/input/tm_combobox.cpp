@@ -74,7 +74,9 @@ void tm_combobox::_designercreateview(View base, LabelWrapper label, Map /*props
   mbase.AddView(mbtn, 0, 0, mbase.Width(), mbase.Height());
 }
 
-void tm_combobox::_base_resize(double width, double height) { mbase.GetView(0).SetLayoutAnimated(0, 0, 0, width, height); }
+void tm_combobox::_base_resize(double width, double height) {
+  mbase.GetView(0).SetLayoutAnimated(0, 0, 0, width, height);
+}
 
 View tm_combobox::partNamed(std::string_view part) const {
   if (part.empty()) return mbtn;
@@ -103,11 +105,17 @@ String tm_combobox::_getselecteditem() {
   return _getitem(mselectedindex);
 }
 
-String tm_combobox::_getitem(int32_t index) { return mitems.Get(index).AsString(); }
+String tm_combobox::_getitem(int32_t index) {
+  return mitems.Get(index).AsString();
+}
 
-int32_t tm_combobox::_getsize() { return mitems.Size(); }
+int32_t tm_combobox::_getsize() {
+  return mitems.Size();
+}
 
-int32_t tm_combobox::_indexof(Object value) { return mitems.IndexOf(value); }
+int32_t tm_combobox::_indexof(Object value) {
+  return mitems.IndexOf(value);
+}
 
 void tm_combobox::_btn_click() {
   auto rs = std::make_shared<ResumableSub_combobox_btn_Click>(self<tm_combobox>());

@@ -49,7 +49,8 @@ class InputViewsOwner : public ClassModule, public LayoutFields {
   }
   const FieldTable& fieldTable() const override {
     static const FieldTable table{field<&InputViewsOwner::sw1>("sw1"), field<&InputViewsOwner::sw2>("sw2"),
-                                  field<&InputViewsOwner::swquiet>("swquiet"), field<&InputViewsOwner::cb1>("cb1"),
+                                  field<&InputViewsOwner::swquiet>("swquiet"),
+                                  field<&InputViewsOwner::cb1>("cb1"),
                                   field<&InputViewsOwner::cbquiet>("cbquiet")};
     return table;
   }
@@ -67,13 +68,22 @@ class InputViewsOwner : public ClassModule, public LayoutFields {
   }
 };
 
+// A folder of its own, removed with everything in it (also when loading the layout fails).
+struct ScratchFolder {
+  ScratchFolder() {
+    static std::atomic<int> serial{0};
+    path = std::filesystem::temp_directory_path() /
+           ("tmr-inputviews-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
+    std::filesystem::create_directories(path / "layouts");
+  }
+  ~ScratchFolder() { std::filesystem::remove_all(path); }
+  std::filesystem::path path;
+};
+
 struct InputViewsHarness {
   // Loads the layout (the views of a layout file) on a 375 × 667 screen, scale pixels per point.
   explicit InputViewsHarness(const std::string& views, float scale = 2) {
-    static std::atomic<int> serial{0};
-    dir = std::filesystem::temp_directory_path() /
-          ("tmr-inputviews-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
-    std::filesystem::create_directories(dir / "layouts");
+    const auto& dir = folder.path;
     std::ofstream(dir / "layouts" / "screen.layout")
         << R"({"width": 375, "height": 667, "views": [)" << views << "]}";
     LayoutValues::GetDeviceLayoutValues(rt).setNonnormalizedScale(scale);
@@ -86,12 +96,11 @@ struct InputViewsHarness {
     screen.native()->setFrame(Frame{0, 0, ViewSystem::kScreenWidth, ViewSystem::kScreenHeight});
     screen.LoadLayout("screen", owner->bi);
   }
-  ~InputViewsHarness() { std::filesystem::remove_all(dir); }
-
   // A finger down and up at the centre of the view; returns the view it landed on.
   std::shared_ptr<ViewObject> tap(const View& view) {
     Frame f;
-    if (!TouchInput::frameIn(*view.native(), *screen.native(), f)) throw std::logic_error("view not on screen");
+    if (!TouchInput::frameIn(*view.native(), *screen.native(), f))
+      throw std::logic_error("view not on screen");
     auto& touches = ViewSystem::of(rt).touches();
     auto hit = touches.down(screen.native(), f.centerX(), f.centerY());
     touches.up();
@@ -126,7 +135,7 @@ struct InputViewsHarness {
     return out;
   }
 
-  std::filesystem::path dir;
+  ScratchFolder folder;
   std::vector<std::string> log;  // before the runtime: it logs while it shuts down
   Runtime rt;
   std::shared_ptr<InputViewsOwner> owner = std::make_shared<InputViewsOwner>();

@@ -5,6 +5,7 @@
 
 #include "platform/core/Common.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/layout/LayoutError.h"
 #include "platform/views/HapticLog.h"
 #include "platform/views/ViewRenderer.h"
 #include "tests/views/input/InputViewsHarness.h"
@@ -19,7 +20,8 @@ constexpr uint32_t kThumb = 0xFFFF0000;  // red thumb
 // A switch of the layout at (20, top), given a larger frame than it keeps.
 std::string SwitchView(const std::string& name, bool value, const std::string& extra = "", int top = 100) {
   return R"({"name": ")" + name + R"(", "type": "CustomView", "class": "tm_switch", "frame": [20, )" +
-         std::to_string(top) + ", 80, 40]" + extra + R"(, "props": {"OnColor": "#FF00FF00", "OffColor": "#FF0000FF", "ThumbColor": "#FFFF0000", "Value": )" +
+         std::to_string(top) + ", 80, 40]" + extra +
+         R"(, "props": {"OnColor": "#FF00FF00", "OffColor": "#FF0000FF", "ThumbColor": "#FFFF0000", "Value": )" +
          (value ? "true" : "false") + "}}";
 }
 
@@ -34,8 +36,8 @@ struct Picture {
 
 uint32_t Argb(const Bitmap& b, int x, int y) {
   auto p = b.pixels().subspan(static_cast<size_t>((y * b.pixelWidth() + x) * 4), 4);
-  return static_cast<uint32_t>(p[3]) << 24 | static_cast<uint32_t>(p[0]) << 16 | static_cast<uint32_t>(p[1]) << 8 |
-         p[2];
+  return static_cast<uint32_t>(p[3]) << 24 | static_cast<uint32_t>(p[0]) << 16 |
+         static_cast<uint32_t>(p[1]) << 8 | p[2];
 }
 
 Picture Look(const Bitmap& b) {
@@ -59,7 +61,9 @@ Picture Look(const Bitmap& b) {
   return pic;
 }
 
-std::shared_ptr<Bitmap> Shown(const tm_switch& sw) { return sw.iv.GetBitmap(); }
+std::shared_ptr<Bitmap> Shown(const tm_switch& sw) {
+  return sw.iv.GetBitmap();
+}
 
 bool SamePixels(const Bitmap& a, const Bitmap& b) {
   return a.pixelWidth() == b.pixelWidth() && a.pixelHeight() == b.pixelHeight() &&
@@ -95,6 +99,31 @@ TEST(SwitchTest, MadeFromALayoutAtItsFixedSizeWithAPixelBufferAtTheScreensScale)
     EXPECT_DOUBLE_EQ(on.thumbCentre(), c.onThumb);
     EXPECT_FALSE(sw._getvalue());
     EXPECT_TRUE(h.owner->sw2->_getvalue());
+  }
+}
+
+TEST(SwitchTest, ALayoutMustGiveTheColoursAndTheValue) {
+  const std::vector<std::pair<std::string, std::string>> props = {{"OnColor", R"("#FF00FF00")"},
+                                                                  {"OffColor", R"("#FF0000FF")"},
+                                                                  {"ThumbColor", R"("#FFFF0000")"},
+                                                                  {"Value", "true"}};
+  for (const auto& [missing, ignored] : props) {
+    std::string given;
+    for (const auto& [key, value] : props) {
+      if (key == missing) continue;
+      given += (given.empty() ? "" : ", ") + ("\"" + key + "\": " + value);
+    }
+    try {
+      InputViewsHarness h(
+          R"({"name": "sw1", "type": "CustomView", "class": "tm_switch", "frame": [0, 0, 55, 31],
+                             "props": {)" +
+          given + "}}");
+      ADD_FAILURE() << "loaded without " << missing;
+    } catch (const LayoutError& e) {
+      EXPECT_NE(std::string(e.what()).find("view sw1: key \"" + missing + "\": designer property missing"),
+                std::string::npos)
+          << e.what();
+    }
   }
 }
 
@@ -215,11 +244,12 @@ TEST(SwitchTest, DisablingDuringTheAnimationDrawsTheFinalPictureAndStopsTheAnima
 }
 
 TEST(SwitchTest, HapticTapOnlyWhenAskedForAndCallbacksWithoutTheSubHearNothing) {
-  InputViewsHarness h(SwitchView("sw1", false) + "," +
-                      R"({"name": "sw2", "type": "CustomView", "class": "tm_switch", "frame": [20, 200, 55, 31],
+  InputViewsHarness h(
+      SwitchView("sw1", false) + "," +
+      R"({"name": "sw2", "type": "CustomView", "class": "tm_switch", "frame": [20, 200, 55, 31],
                           "props": {"OnColor": "#FF00FF00", "OffColor": "#FF0000FF", "ThumbColor": "#FFFF0000",
                                     "Value": false, "HapticFeedback": true}},)" +
-                      SwitchView("swquiet", false, "", 300));
+      SwitchView("swquiet", false, "", 300));
   auto& haptics = h.rt.service<HapticLog>();
   h.tap(h.owner->sw1->partNamed(""));
   EXPECT_EQ(haptics.count("impactOccurred"), 0);
