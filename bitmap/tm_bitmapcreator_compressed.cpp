@@ -230,21 +230,23 @@ std::shared_ptr<_compressedbc> tm_bitmapcreator::_flipcompressedbitmap(const std
   uint8_t* d = reversed.data();
   for (size_t i = 0; i < pixels; ++i) std::memcpy(d + i * 4, in.data() + (pixels - 1 - i) * 4, 4);
   out->mBuffer = reversed;
-  // Rows from last to first, each with its runs in reverse order; the start index counts the
-  // solid pixels of the rows built before it.
-  int64_t solidSoFar = 0;
+  // Rows from last to first, each with its runs in reverse order. A row's pixels, reversed,
+  // now start where its last pixel ended up: the reversed position of its old start. (Counting
+  // the solid pixels of the rows built before it gives the same for a bitmap stored top to
+  // bottom, but not for one that was itself flipped horizontally.)
   std::vector<_compressedbc::EncodedRow> rows;
   for (auto it = CBC->Rows.rbegin(); it != CBC->Rows.rend(); ++it) {
     const auto& old = *it;
     _compressedbc::EncodedRow row(old.size(), 0);
-    if (!row.empty()) row[0] = static_cast<int32_t>(solidSoFar);
     const size_t pairs = old.empty() ? 0 : (old.size() - 1) / 2;
+    int64_t solidInRow = 0;
     for (size_t p = 0; p < pairs; ++p) {
       const size_t from = 1 + 2 * (pairs - 1 - p), to = 1 + 2 * p;
       row[to] = old[from];
       row[to + 1] = old[from + 1];
-      if ((old[from] & 0xFF) == kSolid) solidSoFar += old[from + 1];
+      if ((old[from] & 0xFF) == kSolid) solidInRow += old[from + 1];
     }
+    if (!row.empty()) row[0] = static_cast<int32_t>(static_cast<int64_t>(pixels) - old[0] - solidInRow);
     rows.push_back(std::move(row));
   }
   // Built bottom to top: reversed back unless the picture is also flipped vertically.
