@@ -444,7 +444,7 @@ double tm_customlistview::_getscrollviewvisiblesize() { return horizontal ? sv.W
 
 double tm_customlistview::_getmaxscrolloffset() { return _getscrollviewcontentsize() - _getscrollviewvisiblesize(); }
 
-void tm_customlistview::_setitemoffset(std::shared_ptr<_clvitem> item, double offset) {
+void tm_customlistview::_setitemoffset(const std::shared_ptr<_clvitem>& item, double offset) {
   item->Offset = Trunc(offset);
   if (horizontal) {
     item->Panel.setLeft(offset);

@@ -94,7 +94,7 @@ class tm_customlistview : public ClassModule, public CustomView {
   void _setscrollviewoffset(double offset);
   double _getscrollviewvisiblesize();
   double _getmaxscrolloffset();
-  void _setitemoffset(std::shared_ptr<_clvitem> item, double offset);
+  void _setitemoffset(const std::shared_ptr<_clvitem>& item, double offset);
   // Scrolls (at once, or animated) so that the item's leading divider is at the top, or as far
   // as the content goes; never before the content's start.
   void _jumptoitem(int32_t index);

@@ -1,0 +1,230 @@
+// The list view at 10^4 and 10^5 items: a vertical list 400 x 800, items 50 high, dividers 2,
+// with a callback module that has the scroll and visible-range subs (so every scroll does the
+// full work). Everything runs on the virtual clock: animations are started, never waited for.
+//
+//   Append          a fresh list filled with N panels (per item; heap per item as a counter)
+//   AppendText      a fresh list filled with N one-line text items (per item)
+//   InsertTop       one insertion at index 0 of an N-item list scrolled to the top: every item
+//                   moves, the 16 in view glide
+//   InsertMiddle    the same at index N/2
+//   InsertScrolled  the same at index 0 with the list scrolled to the middle: every item up to
+//                   the window glides (N/2 animations)
+//   RemoveTop       one removal at index 0 (the later items move at once)
+//   Resize          one item near the top resized (as an expand-on-click does)
+//   Scroll          one scroll step of 37 points, the scroll event, the visible range and the
+//                   delivery of the posted events; a counter gives the range events per step
+//   Find            one _findindexfromoffset: at a random content position
+//   NewWidth        the list laid out for a new width (every wrapper and panel resized)
+// After each benchmark the list's offsets, Tags and content size are checked against the
+// layout rule, and a broken one fails the run.
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <memory>
+#include <random>
+#include <string>
+
+#include "listview/tm_customlistview.h"
+#include "platform/core/Runtime.h"
+#include "platform/views/LabelWrapper.h"
+#include "platform/views/UiLayer.h"
+#include "platform/views/ViewSystem.h"
+
+namespace tmr {
+namespace {
+
+class BenchOwner : public ClassModule {
+ public:
+  void _initialize(Runtime& rt) { initializeClassModule(rt); }
+  std::string_view className() const override { return "tm_benchowner"; }
+  const SubTable& subTable() const override {
+    static const SubTable table{sub<&BenchOwner::_lst_scrollchanged>("_lst_scrollchanged:"),
+                                sub<&BenchOwner::_lst_visiblerangechanged>("_lst_visiblerangechanged::")};
+    return table;
+  }
+  void _lst_scrollchanged(int32_t) { ++scrolls; }
+  void _lst_visiblerangechanged(int32_t, int32_t) { ++ranges; }
+  int64_t scrolls = 0;
+  int64_t ranges = 0;
+};
+
+size_t HeapInUse() { return mallinfo2().uordblks; }
+
+struct BenchList {
+  Runtime rt;
+  UiLayer ui;
+  std::shared_ptr<BenchOwner> owner = std::make_shared<BenchOwner>();
+  std::shared_ptr<tm_customlistview> lv = std::make_shared<tm_customlistview>();
+  View base;
+
+  BenchList() {
+    rt.setLogSink([](std::string_view) {});
+    ViewSystem::of(rt);
+    owner->_initialize(rt);
+    base = ui.CreatePanel(owner->bi, "");
+    base.native()->setFrame(Frame{0, 0, 400, 800});
+    LabelWrapper label;
+    label.Initialize(owner->bi, "");
+    lv->_initialize(owner->bi, Object(owner), "lst");
+    lv->_designercreateview(base, label,
+                            Map::Of({{Object("DividerColor"), Object(0xFFD0D0D0LL)},
+                                     {Object("DividerHeight"), Object(2)},
+                                     {Object("PressedColor"), Object(0xFF3060C0LL)}}));
+    base.native()->setCustomView(lv);
+  }
+  ~BenchList() { rt.shutdown(); }
+
+  View panel() {
+    View p = ui.CreatePanel(owner->bi, "");
+    p.native()->setFrame(Frame{0, 0, 10, 50});
+    return p;
+  }
+  void fill(int n) {
+    for (int i = 0; i < n; ++i) lv->_add(panel(), Object(i));
+    rt.loop().runUntilIdle();
+  }
+  // The layout rule after every completed operation: offsets, Tags and the content size.
+  bool consistent() {
+    double d = lv->_getdividersize(), pos = d;
+    for (int i = 0; i < lv->_getsize(); ++i) {
+      auto item = lv->_getrawlistitem(i);
+      if (item->Offset != static_cast<int>(pos) || item->Panel.Tag().AsInt() != i) return false;
+      pos = static_cast<double>(item->Offset) + item->Size + d;
+    }
+    return lv->_getscrollviewcontentsize() == (lv->_getsize() == 0 ? 0 : static_cast<int>(pos));
+  }
+  void check(benchmark::State& state) {
+    if (!consistent()) state.SkipWithError("the list broke its layout rule");
+  }
+};
+
+void Append(benchmark::State& state) {
+  int n = static_cast<int>(state.range(0));
+  double bytesPerItem = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto list = std::make_unique<BenchList>();
+    size_t before = HeapInUse();
+    state.ResumeTiming();
+    for (int i = 0; i < n; ++i) list->lv->_add(list->panel(), Object(i));
+    state.PauseTiming();
+    bytesPerItem = static_cast<double>(HeapInUse() - before) / n;
+    list->check(state);
+    list.reset();
+    state.ResumeTiming();
+  }
+  state.SetItemsProcessed(state.iterations() * n);
+  state.counters["heap_per_item"] = bytesPerItem;
+}
+
+void AppendText(benchmark::State& state) {
+  int n = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto list = std::make_unique<BenchList>();
+    state.ResumeTiming();
+    for (int i = 0; i < n; ++i) list->lv->_addtextitem(Object("Item number " + std::to_string(i)), Object(i));
+    state.PauseTiming();
+    list->check(state);
+    list.reset();
+    state.ResumeTiming();
+  }
+  state.SetItemsProcessed(state.iterations() * n);
+}
+
+// One insertion at `at` (a fraction of N), with the list scrolled to `scroll` (a fraction of
+// the largest offset); the item is taken out again outside the timing.
+void Insert(benchmark::State& state, double at, double scroll) {
+  BenchList list;
+  int n = static_cast<int>(state.range(0));
+  list.fill(n);
+  list.lv->_setscrollviewoffset(list.lv->_getmaxscrolloffset() * scroll);
+  int index = static_cast<int>(n * at);
+  for (auto _ : state) {
+    list.lv->_insertat(index, list.panel(), Object(-1));
+    state.PauseTiming();
+    list.lv->_removeat(index);
+    state.ResumeTiming();
+  }
+  list.check(state);
+}
+void InsertTop(benchmark::State& state) { Insert(state, 0, 0); }
+void InsertMiddle(benchmark::State& state) { Insert(state, 0.5, 0); }
+void InsertScrolled(benchmark::State& state) { Insert(state, 0, 0.5); }
+
+void RemoveTop(benchmark::State& state) {
+  BenchList list;
+  list.fill(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    list.lv->_removeat(0);
+    state.PauseTiming();
+    list.lv->_add(list.panel(), Object(0));
+    state.ResumeTiming();
+  }
+  list.check(state);
+}
+
+void Resize(benchmark::State& state) {
+  BenchList list;
+  list.fill(static_cast<int>(state.range(0)));
+  bool big = false;
+  for (auto _ : state) {
+    big = !big;
+    list.lv->_resizeitem(3, big ? 120 : 50);
+  }
+  list.check(state);
+}
+
+void Scroll(benchmark::State& state) {
+  BenchList list;
+  list.fill(static_cast<int>(state.range(0)));
+  double max = list.lv->_getmaxscrolloffset();
+  double offset = 0;
+  list.owner->ranges = 0;
+  for (auto _ : state) {
+    offset += 37;
+    if (offset > max) offset = 0;
+    list.lv->_setscrollviewoffset(offset);
+    list.rt.loop().runUntilIdle();
+  }
+  state.counters["ranges_per_step"] =
+      static_cast<double>(list.owner->ranges) / static_cast<double>(std::max<int64_t>(1, state.iterations()));
+  list.check(state);
+}
+
+void Find(benchmark::State& state) {
+  BenchList list;
+  list.fill(static_cast<int>(state.range(0)));
+  std::mt19937 rng(42);
+  auto end = static_cast<uint32_t>(list.lv->_getscrollviewcontentsize());
+  int64_t sum = 0;
+  for (auto _ : state) sum += list.lv->_findindexfromoffset(static_cast<int32_t>(rng() % end));
+  benchmark::DoNotOptimize(sum);
+}
+
+void NewWidth(benchmark::State& state) {
+  BenchList list;
+  list.fill(static_cast<int>(state.range(0)));
+  bool wide = false;
+  for (auto _ : state) {
+    wide = !wide;
+    list.base.setWidth(wide ? 420 : 400);
+  }
+  list.check(state);
+}
+
+BENCHMARK(Append)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(AppendText)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(InsertTop)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(InsertMiddle)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(InsertScrolled)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(RemoveTop)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Resize)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Scroll)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Find)->Arg(10000)->Arg(100000);
+BENCHMARK(NewWidth)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace tmr
+
+BENCHMARK_MAIN();
