@@ -140,6 +140,27 @@ TEST(ListEvents, DraggingReportsScrollsAtOnceAndVisibleRangesOnTheNextTurn) {
   EXPECT_EQ(h.lv->_getlastvisibleindex(), 16);
 }
 
+TEST(ListEvents, AFingerDraggingTheListScrollsItAsItMoves) {
+  ListHarness h;
+  h.add(40);
+  h.settle();
+  h.owner->heard.clear();
+  int64_t start = h.rt.Now() - h.owner->start;
+  h.hand().drag(h.wrapper(5), 0, -300, 300, 10);  // 30 points every 30 ms
+  h.settle();
+  std::vector<std::string> scrolls;
+  for (const auto& e : h.owner->heard) {
+    if (!e.what.starts_with("scroll")) continue;
+    scrolls.push_back(e.what);
+    int step = static_cast<int>(scrolls.size());
+    EXPECT_EQ(e.what, "scroll " + std::to_string(30 * step));
+    EXPECT_EQ(e.at, start + 30 * step) << e.what;
+  }
+  EXPECT_EQ(scrolls.size(), 10u);
+  EXPECT_EQ(h.heard().back(), "range 5 21") << "offset 300: items 5 (262 to 312) to 21 (from 1094)";
+  EXPECT_EQ(h.lv->_getscrollviewoffset(), 300);
+}
+
 TEST(ListEvents, ReachingTheEndRaisesReachEndOnTheNextTurnAtMostEvery100ms) {
   ListHarness h;
   h.add(40);  // content 2082, window 800: the end is reached from offset 1277
