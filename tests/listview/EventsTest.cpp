@@ -90,6 +90,25 @@ TEST(ListEvents, AHandlerThatRecoloursTheItemChangesTheNextTapOnly) {
   EXPECT_EQ(h.wrapper(1).Color(), kGreen);
 }
 
+TEST(ListEvents, TwoQuickTapsEachRestoreTheColourTheyRead) {
+  ListHarness h;
+  h.add(2);
+  h.settle();
+  h.owner->heard.clear();
+  View w = h.wrapper(0);
+  h.hand().tap(w);
+  h.wait(100);
+  h.hand().tap(w);
+  h.wait(150);  // the first tap fades back at 200, the second still holds the pressed colour
+  EXPECT_TRUE(h.lv->isFlashing(w));
+  h.wait(50);
+  EXPECT_EQ(w.Color(), kWhite);
+  EXPECT_FALSE(h.lv->isFlashing(w));
+  h.wait(200);
+  EXPECT_EQ(Shown(w), kWhite);
+  EXPECT_EQ(h.heard(), (std::vector<std::string>{"click 0 v0", "click 0 v0"}));
+}
+
 TEST(ListEvents, AnItemGrownInsideItsClickKeepsItsOwnColour) {
   ListHarness h;
   h.add(3);
