@@ -11,6 +11,7 @@
 #include <limits>
 
 #include "bitmap/NumericRules.h"
+#include "bitmap/PixelKernels.h"
 #include "bitmap/tm_bitmapcreator.h"
 #include "platform/core/Common.h"
 
@@ -201,7 +202,23 @@ void tm_bitmapcreator::_drawcompressedbitmap(const std::shared_ptr<_compressedbc
         copyPixels(dst, cbc.mBuffer, index * 4, m);
         index += count;
       } else if (kind == kCached && cacheBytes) {
-        copyPixels(dst, *cacheBytes, value, std::min<int64_t>(m, kCached));
+        // A slot holds 40 pixels of one colour: this run and the runs of the same slot that
+        // follow it are one fill.
+        if (value < 0 || value + kSlotBytes > cacheBytes->Length()) {
+          x += length;
+          if (x > sl + lastX) break;
+          continue;
+        }
+        int64_t total = m;
+        while (w + 3 < row.size() && (row[w + 2] & 0xFF) == kCached && row[w + 3] == value &&
+               x + length <= sl + lastX) {
+          w += 2;
+          x += length;
+          total = std::min<int64_t>(total + kCached, lastX + 1 - (start - sl));
+        }
+        uint32_t pixel;
+        std::memcpy(&pixel, cacheBytes->data() + value, 4);
+        bckernels::fillRun(dst, pixel, total);
       }
       x += length;
       if (x > sl + lastX) break;

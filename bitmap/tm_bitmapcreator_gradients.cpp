@@ -37,10 +37,19 @@ inline int32_t channelAt(int32_t c1, int32_t c2, float f) {
   return truncInt(static_cast<float>(c1) + f * static_cast<float>(c2 - c1));
 }
 
+// float(a / 255.0) for every alpha, so that a pixel costs no division.
+struct AlphaFactors {
+  float v[256];
+  AlphaFactors() {
+    for (int a = 0; a < 256; ++a) v[a] = static_cast<float>(a / 255.0);
+  }
+};
+const AlphaFactors kAlphaFactors;
+
 // The colour at fraction f between c1 and c2, premultiplied and packed as the buffer stores it.
 inline uint32_t colorAt(const Argb& c1, const Argb& c2, float f) {
   const int32_t a = channelAt(c1.a, c2.a, f);
-  const float factor = static_cast<float>(a / 255.0);
+  const float factor = a >= 0 && a <= 255 ? kAlphaFactors.v[a] : static_cast<float>(a / 255.0);
   const int32_t r = truncInt(static_cast<float>(channelAt(c1.r, c2.r, f)) * factor);
   const int32_t g = truncInt(static_cast<float>(channelAt(c1.g, c2.g, f)) * factor);
   const int32_t b = truncInt(static_cast<float>(channelAt(c1.b, c2.b, f)) * factor);
@@ -48,6 +57,41 @@ inline uint32_t colorAt(const Argb& c1, const Argb& c2, float f) {
 }
 
 inline uint32_t premultiplied(const Argb& c) { return colorAt(c, c, 0); }
+
+// colorAt for n fractions at once, in a form the compiler turns into vector code. The
+// fractions are first held within ±10^6 (a gradient's fractions stay near 0 .. 1), so that
+// every conversion is in range and a plain truncating conversion; and float(a) / 255 in single
+// precision equals float(a / 255.0) for every alpha 0 .. 255.
+void colorsAt(const Argb& c1, const Argb& c2, const float* f, uint32_t* out, int64_t n) {
+  const float a1 = static_cast<float>(c1.a), r1 = static_cast<float>(c1.r), g1 = static_cast<float>(c1.g),
+              b1 = static_cast<float>(c1.b);
+  const float da = static_cast<float>(c2.a - c1.a), dr = static_cast<float>(c2.r - c1.r),
+              dg = static_cast<float>(c2.g - c1.g), db = static_cast<float>(c2.b - c1.b);
+  for (int64_t i = 0; i < n; ++i) {
+    float v = f[i];
+    v = v > -1e6f ? v : -1e6f;
+    v = v < 1e6f ? v : 1e6f;
+    const int32_t a = static_cast<int32_t>(a1 + v * da);
+    const int32_t r = static_cast<int32_t>(r1 + v * dr);
+    const int32_t g = static_cast<int32_t>(g1 + v * dg);
+    const int32_t b = static_cast<int32_t>(b1 + v * db);
+    const float factor = static_cast<float>(a) / 255.0f;
+    const uint32_t pr = static_cast<uint32_t>(static_cast<int32_t>(static_cast<float>(r) * factor)) & 0xFF;
+    const uint32_t pg = static_cast<uint32_t>(static_cast<int32_t>(static_cast<float>(g) * factor)) & 0xFF;
+    const uint32_t pb = static_cast<uint32_t>(static_cast<int32_t>(static_cast<float>(b) * factor)) & 0xFF;
+    out[i] = pr | (pg << 8) | (pb << 16) | ((static_cast<uint32_t>(a) & 0xFF) << 24);
+  }
+  // A fraction that was held back, or an alpha outside 0 .. 255, takes the rule as written.
+  for (int64_t i = 0; i < n; ++i) {
+    const float v = f[i];
+    if (!(v > -1e6f && v < 1e6f)) {
+      out[i] = colorAt(c1, c2, v);
+      continue;
+    }
+    const int32_t a = static_cast<int32_t>(a1 + v * da);
+    if (a < 0 || a > 255) out[i] = colorAt(c1, c2, v);
+  }
+}
 
 // Sorted, merged integer intervals (inclusive), for walking rings in increasing order.
 std::vector<std::array<int64_t, 2>> merged(std::vector<std::array<int64_t, 2>> v) {
@@ -202,7 +246,36 @@ void tm_bitmapcreator::_fillgradient(const std::vector<int32_t>& GradColors, con
     lo = truncLong(std::max(R.Left, R.Left + R.Right - static_cast<float>(mwidth)));
     hi = truncLong(std::min(R.Right - 1, R.Left + R.Right - 1));
   }
+  // Without a shift per row (the horizontal orientations) every row gets the same pixels: the
+  // first is worked out, the others copy it.
+  const bool sameRows = !vertical && inv == 0 && off == 0;
+  std::vector<uint32_t> rowPixels, segment;
+  std::vector<uint8_t> rowWritten;
+  std::vector<float> fractions;
+  std::vector<std::array<int64_t, 2>> rowRuns;
+  if (sameRows && hi >= lo) {
+    rowPixels.assign(static_cast<size_t>(mwidth), 0);
+    rowWritten.assign(static_cast<size_t>(mwidth), 0);
+  }
   for (int64_t y = top; y <= bottom; ++y) {
+    if (sameRows && y > top) {
+      // Copies the runs of pixels the first row wrote.
+      if (rowRuns.empty()) {
+        for (int64_t x = 0; x < mwidth;) {
+          if (!rowWritten[static_cast<size_t>(x)]) {
+            ++x;
+            continue;
+          }
+          int64_t e = x;
+          while (e < mwidth && rowWritten[static_cast<size_t>(e)]) ++e;
+          rowRuns.push_back({x, e});
+          x = e;
+        }
+      }
+      for (const auto& run : rowRuns)
+        std::memcpy(pixelAt(run[0], y), rowPixels.data() + run[0], static_cast<size_t>(run[1] - run[0]) * 4);
+      continue;
+    }
     if (vertical) {
       for (int64_t k = 0; k < n; ++k) {
         const float f = static_cast<float>((static_cast<float>(y) - R.Top - stop[static_cast<size_t>(k)]) / seg);
@@ -220,12 +293,23 @@ void tm_bitmapcreator::_fillgradient(const std::vector<int32_t>& GradColors, con
       const float pos = s * ((static_cast<float>(sx) - R.Left) + off);
       float f = static_cast<float>((pos - stop[static_cast<size_t>(k)]) / seg);
       const float step = static_cast<float>(s / seg);
-      const Argb& c1 = colors[static_cast<size_t>(k)];
-      const Argb& c2 = colors[static_cast<size_t>(k + 1)];
-      for (int64_t px = sx; px <= x; ++px, f += step) {
-        const uint32_t pixel = colorAt(c1, c2, f);
+      if (x < sx) continue;
+      // The fractions are added up one by one, as the walk goes; the colours follow in bulk.
+      const int64_t count = x - sx + 1;
+      fractions.resize(static_cast<size_t>(count));
+      segment.resize(static_cast<size_t>(count));
+      for (int64_t i = 0; i < count; ++i, f += step) fractions[static_cast<size_t>(i)] = f;
+      colorsAt(colors[static_cast<size_t>(k)], colors[static_cast<size_t>(k + 1)], fractions.data(), segment.data(), count);
+      for (int64_t i = 0; i < count; ++i) {
+        const int64_t px = sx + i;
         const int64_t tx = mirror ? truncLong((R.Right - 1) - (static_cast<float>(px) - R.Left)) : px;
-        if (inside(tx, y)) std::memcpy(pixelAt(tx, y), &pixel, 4);
+        if (!inside(tx, y)) continue;
+        const uint32_t pixel = segment[static_cast<size_t>(i)];
+        std::memcpy(pixelAt(tx, y), &pixel, 4);
+        if (sameRows) {
+          rowPixels[static_cast<size_t>(tx)] = pixel;
+          rowWritten[static_cast<size_t>(tx)] = 1;
+        }
       }
     }
     off += inv;

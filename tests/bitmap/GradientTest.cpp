@@ -41,6 +41,28 @@ TEST_F(GradientTest, HorizontalGradientsRunBetweenTheirEndColoursColumnByColumn)
   EXPECT_EQ(painted(bc), 0) << "a rectangle one pixel high draws nothing";
 }
 
+TEST_F(GradientTest, TranslucentColoursAreInterpolatedStraightThenPremultiplied) {
+  // Each column's colour is the straight interpolation at the fraction the walk has reached
+  // (1/50 added once per column), written as _setargb writes it.
+  const int32_t from = static_cast<int32_t>(0x10FF8040u), to = static_cast<int32_t>(0xF0204080u);
+  auto bc = make(50, 3);
+  bc->_fillgradient({from, to}, Rect(0, 0, 50, 3), "LEFT_RIGHT");
+  auto expected = make(50, 1);
+  auto c1 = bc->_colortoargb(from, nullptr), c2 = bc->_colortoargb(to, nullptr);
+  const float step = static_cast<float>(1 / 50.0);
+  float f = 0;
+  for (int x = 0; x < 50; ++x, f += step) {
+    auto c = std::make_shared<_argbcolor>();
+    c->a = static_cast<int>(static_cast<float>(c1->a) + f * static_cast<float>(c2->a - c1->a));
+    c->r = static_cast<int>(static_cast<float>(c1->r) + f * static_cast<float>(c2->r - c1->r));
+    c->g = static_cast<int>(static_cast<float>(c1->g) + f * static_cast<float>(c2->g - c1->g));
+    c->b = static_cast<int>(static_cast<float>(c1->b) + f * static_cast<float>(c2->b - c1->b));
+    expected->_setargb(x, 0, c);
+    for (int y = 0; y < 3; ++y) EXPECT_EQ(px(bc, x, y), px(expected, x, 0)) << x << "," << y;
+  }
+  EXPECT_EQ(px(bc, 0, 0), (Pixel{16, 8, 4, 16}));
+}
+
 TEST_F(GradientTest, VerticalGradientGivesEveryRowOneColourStartingTransparent) {
   auto bc = make(4, 5);
   bc->_fillgradient({0, kRed}, Rect(0, 0, 4, 5), "TOP_BOTTOM");
