@@ -3,6 +3,7 @@
 #include "app/LS_page1.h"
 #include "app/LS_tivomarshapple.h"
 #include "app/tm_main.h"
+#include "listview/tm_customlistview.h"
 #include "platform/core/Runtime.h"
 #include "platform/layout/LayoutRegistry.h"
 #include "views/input/tm_combobox.h"
@@ -19,6 +20,7 @@ ApplicationClasses TivomarshApplication() {
     registry.registerCustomView("tm_plusminus", tm_plusminus::LayoutClass());
     registry.registerCustomView("tm_switch", tm_switch::LayoutClass());
     registry.registerCustomView("tm_combobox", tm_combobox::LayoutClass());
+    registry.registerCustomView("tm_customlistview", tm_customlistview::LayoutClass());
     registry.registerDesignerScript("LS_tivomarshapple",
                                     [](LayoutBuilder& b) { return std::make_unique<LS_tivomarshapple>(b); });
     registry.registerDesignerScript("LS_page1", [](LayoutBuilder& b) { return std::make_unique<LS_page1>(b); });

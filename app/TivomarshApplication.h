@@ -1,6 +1,6 @@
 #pragma once
-// The application as the host runs it: tm_main as the main module, and the classes its layouts
-// name (the plus/minus selector, the designer scripts).
+// The application as the host runs it: tm_main as the main module, and the classes layouts may
+// name (the custom views and the designer scripts).
 #include "platform/app/ApplicationClasses.h"
 
 namespace tmr {
