@@ -29,7 +29,8 @@ class Runtime {
   MainLoop& loop() { return loop_; }
   int64_t Now() const { return loop_.now(); }
 
-  // The console: one line per call. By default lines go to standard output.
+  // The console: one line per call. By default lines go to standard output. Main thread only:
+  // work on other threads collects its lines and logs them from a posted call.
   void Log(std::string_view line);
   void setLogSink(std::function<void(std::string_view)> sink) { logSink_ = std::move(sink); }
 
