@@ -9,6 +9,8 @@
 #include "platform/testing/Finger.h"
 #include "platform/views/ActionSheetObject.h"
 #include "platform/views/CustomView.h"
+#include "platform/views/Keyboard.h"
+#include "platform/views/TextFieldObject.h"
 #include "platform/views/TouchInput.h"
 #include "platform/views/ViewRenderer.h"
 #include "platform/views/ViewSystem.h"
@@ -131,6 +133,34 @@ void AppDriver::drag(std::string_view name, double dx, double dy, int64_t durati
   Finger(runtime(), root).drag(target, dx, dy, durationMs, steps);
   runtime().loop().runUntilIdle();
 }
+
+void AppDriver::type(const String& text) {
+  auto& keyboard = Keyboard::of(runtime());
+  if (!keyboard.focused()) throw DriverError("No text field has the focus: tap one before typing");
+  for (int i = 0; i < text.Length(); ++i) {
+    auto field = keyboard.focused();
+    if (field && !field->acceptsCharacter(text.CharAt(i)))
+      throw DriverError("The keyboard shown has no key for \"" + text.SubString2(i, i + 1).str() + "\"");
+  }
+  keyboard.type(text);
+  runtime().loop().runUntilIdle();
+}
+
+void AppDriver::deleteBackward() {
+  auto& keyboard = Keyboard::of(runtime());
+  if (!keyboard.focused()) throw DriverError("No text field has the focus: tap one before deleting");
+  keyboard.deleteBackward();
+  runtime().loop().runUntilIdle();
+}
+
+void AppDriver::enter() {
+  auto& keyboard = Keyboard::of(runtime());
+  if (!keyboard.focused()) throw DriverError("No text field has the focus: tap one before pressing Return");
+  keyboard.enter();
+  runtime().loop().runUntilIdle();
+}
+
+View AppDriver::focusedField() const { return View(Keyboard::of(runtime()).focused()); }
 
 AppDriver::ViewState AppDriver::describe(const std::string& name, const View& v) const {
   ViewState s;

@@ -81,6 +81,16 @@ class AppDriver {
   // scrolls its content by the finger's movement (a finger moved up shows what lies below).
   void drag(std::string_view name, double dx, double dy, int64_t durationMs = 300, int steps = 10);
 
+  // The on-screen keyboard, into the text field that has the focus (tap one first), then runs
+  // what was posted: each character of text is one key and one "textchanged"; deleteBackward
+  // is the delete key; enter the Return key. A DriverError when no field has the focus, or
+  // when its keyboard has no key for a character of text (a number pad types digits only).
+  void type(const String& text);
+  void deleteBackward();
+  void enter();
+  // The text field that has the focus, or uninitialised.
+  View focusedField() const;
+
   ViewState stateOf(std::string_view name) const;
   // One entry per view bound to a field of the main module (and per part of a custom view), in
   // the order of the screen's tree.

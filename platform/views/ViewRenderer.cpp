@@ -9,6 +9,7 @@
 #include "platform/views/ButtonObject.h"
 #include "platform/views/ImageViewObject.h"
 #include "platform/views/LabelObject.h"
+#include "platform/views/TextFieldObject.h"
 #include "platform/views/TextMeasurer.h"
 
 namespace tmr {
@@ -114,6 +115,32 @@ void ViewRenderer::drawLabel(Painter& p, const LabelObject& label, const Painter
   p.restore();
 }
 
+void ViewRenderer::drawTextField(Painter& p, const TextFieldObject& field, const Painter::Box& box) {
+  const auto& in = field.contentInset();
+  Painter::Box inner{box.left + in.left, box.top + in.top, std::max(0.0, box.width - in.left - in.right),
+                     std::max(0.0, box.height - in.top - in.bottom)};
+  uint32_t color = Argb(field.textColor());
+  auto a = field.textAlignment();
+  if (!field.multiline()) {
+    p.text({Painter::Run{field.shownText(), field.font(), color}}, inner, H(a.horizontal), V(a.vertical));
+    return;
+  }
+  // A text view: its lines from the top, within its width.
+  auto& measurer = rt_.service<TextMeasurer>();
+  String text = field.text();
+  double lh = measurer.lineHeight(field.font());
+  p.save();
+  p.clip(inner, 0);
+  double top = inner.top;
+  for (const auto& line : measurer.wrap(text, field.font(), inner.width)) {
+    Painter::Box row{inner.left, top, inner.width, lh};
+    p.text({Painter::Run{text.SubString2(line.start, line.start + line.length), field.font(), color}}, row,
+           H(a.horizontal), Painter::VAlign::Center);
+    top += lh;
+  }
+  p.restore();
+}
+
 void ViewRenderer::draw(Painter& p, const ViewObject& v, bool isRoot, const std::optional<Painter::Box>& visible) {
   if (!v.visible()) return;
   Frame f = v.presentationFrame();
@@ -142,6 +169,7 @@ void ViewRenderer::draw(Painter& p, const ViewObject& v, bool isRoot, const std:
     p.text({Painter::Run{button->text(), button->font(), color}}, box, H(a.horizontal), V(a.vertical));
     p.restore();
   }
+  if (const auto* field = dynamic_cast<const TextFieldObject*>(&v)) drawTextField(p, *field, box);
   p.stroke(box, v.cornerRadius(), v.borderWidth(), Argb(v.borderColor()));
 
   if (!v.children().empty()) {

@@ -5,7 +5,8 @@
 // offset and clipped to their bounds (what lies outside is not drawn at all), hidden views left
 // out, frame and colour animations where the loop's clock has them.
 // A disabled label draws its text dimmed; a disabled button draws its title in its disabled
-// colour, and a pressed one dimmed.
+// colour, and a pressed one dimmed. Text fields draw their text (a dot per character in password
+// mode), text views their lines inside their insets.
 #include <memory>
 #include <optional>
 
@@ -15,6 +16,7 @@ namespace tmr {
 
 class Bitmap;
 class LabelObject;
+class TextFieldObject;
 class Runtime;
 class ViewObject;
 
@@ -31,6 +33,8 @@ class ViewRenderer {
   // visible: the part of v's own coordinates that a clipping view around it lets show, if any.
   void draw(Painter& p, const ViewObject& v, bool isRoot, const std::optional<Painter::Box>& visible);
   void drawLabel(Painter& p, const LabelObject& label, const Painter::Box& box);
+  // A text field's text (dots in password mode) or a text view's lines, inside its insets.
+  void drawTextField(Painter& p, const TextFieldObject& field, const Painter::Box& box);
 
   Runtime& rt_;
 };

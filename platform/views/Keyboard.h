@@ -1,0 +1,51 @@
+#pragma once
+// The focus of text input and the on-screen keyboard of one runtime (a runtime service). At most
+// one text field has the focus; while one has it the keyboard is shown and what the person types
+// goes into it, one key at a time, each key an edit that raises the field's "textchanged"
+// (old, new).
+//
+// Moving the focus raises the old field's "endedit" before the new field's "beginedit".
+// A field that left the view tree (no parent) has lost the focus without a word: it raises no
+// "endedit", and typing finds no field.
+#include <memory>
+
+#include "platform/core/String.h"
+
+namespace tmr {
+
+class Runtime;
+class TextFieldObject;
+
+class Keyboard {
+ public:
+  explicit Keyboard(Runtime& rt);
+  static Keyboard& of(Runtime& rt);
+
+  // The field that has the focus, or null.
+  std::shared_ptr<TextFieldObject> focused() const;
+  bool shown() const { return focused() != nullptr; }
+
+  // Gives the focus to field. A field that already has it keeps it and raises nothing; one that
+  // is disabled or not inside a parent view does not take it (false).
+  bool requestFocus(const std::shared_ptr<TextFieldObject>& field);
+  // Takes the focus from field (raising its "endedit"); a field without the focus: nothing.
+  void resign(const TextFieldObject& field);
+
+  // Keys pressed on the keyboard, into the focused field. Failing with a RuntimeError when no
+  // field has the focus, or (type) when the keyboard has no key for a character, before any
+  // key of the text is pressed.
+  void type(const String& text);
+  // The delete key: removes the last character (an empty field: no edit, no event).
+  void deleteBackward();
+  // The Return key: "enterpressed" in a single-line field, a new line in a text view.
+  void enter();
+
+ private:
+  std::shared_ptr<TextFieldObject> requireFocused(const char* what) const;
+  // One edit by the person: the new text, then "textchanged" (old, new).
+  static void edit(const std::shared_ptr<TextFieldObject>& field, const String& text);
+
+  std::weak_ptr<TextFieldObject> focused_;
+};
+
+}  // namespace tmr
