@@ -21,9 +21,10 @@ class FontData : public RuntimeObject {
 
 class Font {
  public:
-  // The family of the platform's default text font and of the icon font.
+  // The family of the platform's default text font and of the icon fonts.
   static constexpr const char* kDefaultFamily = "DejaVu Sans";
   static constexpr const char* kMaterialIconsFamily = "Material Icons";
+  static constexpr const char* kFontAwesomeFamily = "FontAwesome";
 
   Font() = default;  // created, not initialised
   explicit Font(std::shared_ptr<FontData> d) : d_(std::move(d)) {}

@@ -109,6 +109,27 @@ View AppDriver::touch(const View& target, std::string_view what) {
   return View(hit);
 }
 
+View AppDriver::pressAt(std::string_view name, double x, double y) {
+  View target = find(name);
+  View root = shownPanel();
+  Frame f;
+  if (!TouchInput::frameIn(*target.native(), *root.native(), f))
+    throw DriverError(std::string(name) + " is not on the screen");
+  auto hit = ViewSystem::of(runtime()).touches().down(root.native(), f.left + x, f.top + y);
+  runtime().loop().runUntilIdle();
+  return View(hit);
+}
+
+void AppDriver::moveTo(std::string_view name, double x, double y) {
+  View target = find(name);
+  View root = shownPanel();
+  Frame f;
+  if (!TouchInput::frameIn(*target.native(), *root.native(), f))
+    throw DriverError(std::string(name) + " is not on the screen");
+  ViewSystem::of(runtime()).touches().move(f.left + x, f.top + y);
+  runtime().loop().runUntilIdle();
+}
+
 void AppDriver::release() {
   ViewSystem::of(runtime()).touches().up();
   runtime().loop().runUntilIdle();

@@ -69,7 +69,13 @@ class AppDriver {
   // A finger down at the centre of the named view; returns the view the touch landed on (not
   // necessarily the named one: a hidden or disabled view lets it through), or uninitialised.
   View press(std::string_view name);
-  // The finger lifts where it went down.
+  // A finger down at (x, y) in the named view's coordinates (the point may lie outside it: the
+  // touch lands on whatever is there), then runs what was posted.
+  View pressAt(std::string_view name, double x, double y);
+  // The finger in progress moves to (x, y) in the named view's coordinates, then runs what was
+  // posted.
+  void moveTo(std::string_view name, double x, double y);
+  // The finger lifts where it is.
   void release();
   bool touching() const;
   // Down and up at once.

@@ -29,6 +29,8 @@ View Finger::pressAt(double x, double y) {
 
 void Finger::moveBy(double dx, double dy) { ViewSystem::of(rt_).touches().move(downX_ + dx, downY_ + dy); }
 
+void Finger::moveTo(double x, double y) { ViewSystem::of(rt_).touches().move(x, y); }
+
 void Finger::release() { ViewSystem::of(rt_).touches().up(); }
 
 View Finger::tap(const View& target) {

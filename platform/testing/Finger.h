@@ -22,6 +22,8 @@ class Finger {
   View pressAt(double x, double y);
   // Moves to where the finger went down plus (dx, dy).
   void moveBy(double dx, double dy);
+  // Moves to (x, y) in root's coordinates.
+  void moveTo(double x, double y);
   void release();
   View tap(const View& target);
   // Down at the centre of target, then moves to (dx, dy) away in `steps` even steps over

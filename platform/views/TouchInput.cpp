@@ -90,13 +90,16 @@ std::shared_ptr<ViewObject> TouchInput::down(const std::shared_ptr<ViewObject>& 
   chain_.clear();
   followers_.clear();
   clickTarget_.reset();
+  touchPanel_.reset();
   if (!hit) return nullptr;
 
   std::shared_ptr<ViewObject> clickTarget;
+  std::shared_ptr<ViewObject> touchPanel;
   std::shared_ptr<ScrollViewObject> scroller;
   for (auto v = hit; v; v = v->parent()) {
     chain_.push_back(v);
     if (!clickTarget && v->takesClicks()) clickTarget = v;
+    if (!touchPanel && v->takesTouchEvents()) touchPanel = v;
     if (!scroller) scroller = std::dynamic_pointer_cast<ScrollViewObject>(v);
     for (const auto& r : v->gestureRecognizers()) {
       if (r->enabled()) followers_.push_back(r);
@@ -104,8 +107,14 @@ std::shared_ptr<ViewObject> TouchInput::down(const std::shared_ptr<ViewObject>& 
     if (v == root) break;
   }
   clickTarget_ = clickTarget;
+  touchPanel_ = touchPanel;
   scroller_ = scroller;
   if (clickTarget) SetHighlighted(clickTarget, true);
+  if (touchPanel) {
+    uint64_t id = touchId_;
+    raiseTouch(touchPanel, kActionDown);
+    if (!active_ || id != touchId_) return hit;  // the handler ended this touch
+  }
 
   auto followers = followers_;
   bool recognized = false;
@@ -132,6 +141,26 @@ std::shared_ptr<ViewObject> TouchInput::down(const std::shared_ptr<ViewObject>& 
   return hit;
 }
 
+bool TouchInput::raiseTouch(const std::shared_ptr<ViewObject>& panel, int action) {
+  if (!panel) return false;
+  auto root = root_.lock();
+  Frame f;
+  if (root && frameIn(*panel, *root, f)) {
+    touchPanelX_ = x_ - f.left;
+    touchPanelY_ = y_ - f.top;
+  } else if (action != kActionUp) {
+    return false;  // the panel left the tree: it only hears that the touch is over, where it last was
+  }
+  panel->touchEvent(action, touchPanelX_, touchPanelY_);
+  return true;
+}
+
+void TouchInput::endTouchPanel() {
+  auto panel = touchPanel_.lock();
+  touchPanel_.reset();
+  if (panel) raiseTouch(panel, kActionUp);
+}
+
 void TouchInput::longClickTimerFired(uint64_t touchId) {
   longClickTimer_ = 0;
   if (!active_ || touchId != touchId_ || movedAway_) return;
@@ -150,6 +179,11 @@ void TouchInput::beginDrag(const std::shared_ptr<ScrollViewObject>& scroller) {
   if (auto t = clickTarget_.lock(); t && t->isInside(*scroller)) {
     SetHighlighted(t, false);
     clickTarget_.reset();
+  }
+  if (auto panel = touchPanel_.lock(); panel && panel.get() != scroller.get() && panel->isInside(*scroller)) {
+    uint64_t id = touchId_;
+    endTouchPanel();
+    if (!active_ || id != touchId_) return;  // the handler ended this touch
   }
   // The recognizers of the views inside the scroll view lose the touch; those around it keep it.
   std::vector<std::weak_ptr<GestureRecognizer>> kept;
@@ -179,6 +213,7 @@ void TouchInput::move(double x, double y) {
     movedAway_ = true;
     stopLongClickTimer();
     if (auto scroller = scroller_.lock(); scroller && scroller->canScroll()) beginDrag(scroller);
+    if (!active_ || id != touchId_) return;
   }
   if (dragging_) {
     if (auto scroller = scroller_.lock()) scroller->dragBy(x - downX_, y - downY_);
@@ -200,6 +235,7 @@ void TouchInput::move(double x, double y) {
     if (auto t = clickTarget_.lock()) SetHighlighted(t, false);
     clickTarget_.reset();
   }
+  if (auto panel = touchPanel_.lock()) raiseTouch(panel, kActionMove);
 }
 
 void TouchInput::up() {
@@ -207,6 +243,7 @@ void TouchInput::up() {
   auto root = root_.lock();
   auto followers = std::move(followers_);
   auto clickTarget = clickTarget_.lock();
+  auto touchPanel = touchPanel_.lock();
   double x = x_, y = y_;
   stopLongClickTimer();
   if (auto scroller = scroller_.lock(); scroller && dragging_) scroller->endDrag();
@@ -218,6 +255,8 @@ void TouchInput::up() {
   chain_.clear();
   hit_.reset();
   clickTarget_.reset();
+  touchPanel_.reset();
+  if (touchPanel) raiseTouch(touchPanel, kActionUp);
   for (const auto& f : followers) {
     auto r = f.lock();
     if (!r) continue;
@@ -241,6 +280,7 @@ void TouchInput::cancel() {
   if (!active_) return;
   auto followers = std::move(followers_);
   auto clickTarget = clickTarget_.lock();
+  auto touchPanel = touchPanel_.lock();
   stopLongClickTimer();
   if (auto scroller = scroller_.lock(); scroller && dragging_) scroller->endDrag();
   dragging_ = false;
@@ -250,7 +290,9 @@ void TouchInput::cancel() {
   chain_.clear();
   hit_.reset();
   clickTarget_.reset();
+  touchPanel_.reset();
   if (clickTarget) SetHighlighted(clickTarget, false);
+  if (touchPanel) raiseTouch(touchPanel, kActionUp);
   for (const auto& f : followers) {
     if (auto r = f.lock()) r->touchCancelled();
   }

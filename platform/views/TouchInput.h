@@ -12,6 +12,14 @@
 // can scroll drags the content with it; the touch then belongs to the scroll view, and the views
 // inside it lose it (no click, no long click, their recognizers cancelled).
 // Scroll views move their children by their offset: hit testing and frames account for it.
+//
+// Touch events: the nearest view around the hit view (the hit view included) that takes touch
+// events (a panel whose module handles "<event name>_touch:::") raises "touch" with kActionDown
+// when the finger goes down, kActionMove at each move and kActionUp when it lifts, with the point
+// in that panel's coordinates (outside its bounds when the finger moved out: the touch stays
+// with it), alongside the click and long click. A touch that is cancelled (the view became
+// untouchable, a scroll view around the panel took the touch, a new touch began) ends with
+// kActionUp at the finger's last point, so that the panel never stays pressed.
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -29,6 +37,10 @@ class TouchInput {
  public:
   static constexpr int64_t kLongClickMs = 500;
   static constexpr double kTouchSlop = 10;
+  // The runtime's touch actions.
+  static constexpr int kActionDown = 0;
+  static constexpr int kActionUp = 1;
+  static constexpr int kActionMove = 2;
 
   TouchInput() = default;
   ~TouchInput();
@@ -63,11 +75,19 @@ class TouchInput {
   void longClickTimerFired(uint64_t touchId);
   // The finger left the slop around where it went down inside a scroll view: the drag begins.
   void beginDrag(const std::shared_ptr<ScrollViewObject>& scroller);
+  // Raises the touch panel's touch event at the finger's point; a panel that has left the tree
+  // hears only kActionUp, at the last point it heard. False when nothing was raised.
+  bool raiseTouch(const std::shared_ptr<ViewObject>& panel, int action);
+  // The touch panel loses the touch: it hears kActionUp.
+  void endTouchPanel();
 
   bool active_ = false;
   std::weak_ptr<ViewObject> root_;
   std::weak_ptr<ViewObject> hit_;
   std::weak_ptr<ViewObject> clickTarget_;
+  std::weak_ptr<ViewObject> touchPanel_;  // raises the touch events of the touch in progress
+  double touchPanelX_ = 0;  // the last point the touch panel heard, in its coordinates
+  double touchPanelY_ = 0;
   std::vector<std::weak_ptr<ViewObject>> chain_;  // the hit view and every view around it
   std::vector<std::weak_ptr<GestureRecognizer>> followers_;  // recognizers following the touch
   double x_ = 0;

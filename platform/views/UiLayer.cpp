@@ -18,6 +18,7 @@ View UiLayer::CreatePanel(const std::shared_ptr<Dispatcher>& ba, std::string_vie
 Font UiLayer::CreateDefaultFont(float size) const { return Font::Make(Font::kDefaultFamily, size); }
 Font UiLayer::CreateDefaultBoldFont(float size) const { return Font::Make(Font::kDefaultFamily, size, true); }
 Font UiLayer::CreateMaterialIcons(float size) const { return Font::Make(Font::kMaterialIconsFamily, size); }
+Font UiLayer::CreateFontAwesome(float size) const { return Font::Make(Font::kFontAwesomeFamily, size); }
 
 Font UiLayer::CreateFont(const Font& nativeFont, float size) const {
   return Font::Make(nativeFont.family(), size, nativeFont.bold());

@@ -17,15 +17,23 @@ class UiLayer {
   static constexpr int32_t Color_White = static_cast<int32_t>(0xFFFFFFFF);
   static constexpr int32_t Color_Black = static_cast<int32_t>(0xFF000000);
   static constexpr int32_t Color_Transparent = 0;
+  // The actions of a panel's "touch" event.
+  static constexpr int32_t TOUCH_ACTION_DOWN = 0;
+  static constexpr int32_t TOUCH_ACTION_UP = 1;
+  static constexpr int32_t TOUCH_ACTION_MOVE = 2;
+  // A pointer moving without touching (never raised on a touch screen).
+  static constexpr int32_t TOUCH_ACTION_MOVE_NOTOUCH = 100;
 
-  // A new transparent panel; a non-empty event name makes it raise its events (click) on the
-  // module of ba, an empty one makes it raise none.
+  // A new transparent panel; a non-empty event name makes it raise its events (click, long
+  // click, touch) on the module of ba, an empty one makes it raise none.
   View CreatePanel(const std::shared_ptr<Dispatcher>& ba, std::string_view eventName) const;
 
   // The default text font and the "Material Icons" font, at a size in points.
   Font CreateDefaultFont(float size) const;
   Font CreateDefaultBoldFont(float size) const;
   Font CreateMaterialIcons(float size) const;
+  // The icon font "FontAwesome" (its glyphs are private-use code points such as U+F004).
+  Font CreateFontAwesome(float size) const;
   // A new font of the same face as a native font, at the given size.
   Font CreateFont(const Font& nativeFont, float size) const;
 

@@ -6,6 +6,7 @@
 #include "platform/core/Module.h"
 #include "platform/core/Runtime.h"
 #include "platform/core/RuntimeError.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/views/GestureRecognizer.h"
 #include "platform/views/ViewSystem.h"
 
@@ -187,10 +188,16 @@ void ViewObject::addGestureRecognizer(const std::shared_ptr<GestureRecognizer>& 
 
 void ViewObject::click() { raise("click", {}); }
 
-bool ViewObject::takesLongClicks() const {
-  if (!takesClicks() || !raisesEvents()) return false;
+bool ViewObject::takesLongClicks() const { return takesClicks() && handlesEvent("longclick", 0); }
+
+bool ViewObject::handlesEvent(std::string_view event, int parameterCount) const {
+  if (!raisesEvents()) return false;
   auto module = events_->target();
-  return module && module->hasSub("_" + EventString(eventName_, "longclick", 0));
+  return module && module->hasSub("_" + EventString(eventName_, event, parameterCount));
+}
+
+void ViewObject::touchEvent(int action, double x, double y) {
+  raise("touch", {Object(action), Object(static_cast<float>(x)), Object(static_cast<float>(y))});
 }
 
 void ViewObject::longClick() { raise("longclick", {}); }
@@ -211,6 +218,11 @@ void ViewObject::becameUntouchable() {
   if (system_) system_->touches().viewBecameUntouchable(*this);
 }
 
+void ViewObject::setCanvasPicture(std::shared_ptr<Bitmap> picture) {
+  canvasPicture_ = std::move(picture);
+  ++canvasInvalidations_;
+}
+
 void ViewObject::dispose() {
   auto children = std::move(children_);
   children_.clear();
@@ -220,6 +232,7 @@ void ViewObject::dispose() {
   recognizers_.clear();
   events_.reset();
   customView_.reset();
+  canvasPicture_.reset();
   system_ = nullptr;
 }
 

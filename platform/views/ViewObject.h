@@ -20,6 +20,7 @@
 
 namespace tmr {
 
+class Bitmap;
 class Dispatcher;
 class GestureRecognizer;
 class Module;
@@ -104,6 +105,13 @@ class ViewObject : public NativeCallable {
   virtual TextAlignment textAlignment() const;
   virtual void setTextAlignment(const TextAlignment& alignment);
 
+  // --- Canvas content: the picture a canvas on this view showed when it was last invalidated,
+  // drawn over the background at its own size from the top-left corner, under the children.
+  const std::shared_ptr<Bitmap>& canvasPicture() const { return canvasPicture_; }
+  void setCanvasPicture(std::shared_ptr<Bitmap> picture);
+  // How many times a canvas on this view was invalidated.
+  int64_t canvasInvalidations() const { return canvasInvalidations_; }
+
   // --- Touches.
   void addGestureRecognizer(const std::shared_ptr<GestureRecognizer>& recognizer);
   const std::vector<std::shared_ptr<GestureRecognizer>>& gestureRecognizers() const { return recognizers_; }
@@ -120,6 +128,16 @@ class ViewObject : public NativeCallable {
   // The custom view this panel is the base of (it hears "base_resize::"), or null.
   void setCustomView(const std::shared_ptr<Module>& view);
   std::shared_ptr<Module> customView() const { return customView_.lock(); }
+
+  // Whether this view raises "touch" (action, x, y) for the touches on it and on the views
+  // inside it that raise none: panels whose module handles "<event name>_touch:::".
+  virtual bool takesTouchEvents() const { return false; }
+  // Raises "touch" with the action (TOUCH_ACTION_DOWN 0, UP 1, MOVE 2) and the point in this
+  // view's own coordinates as Floats.
+  void touchEvent(int action, double x, double y);
+  // Whether the module of this view's events has the handler of "<event name>_<event>" with
+  // that many parameters.
+  bool handlesEvent(std::string_view event, int parameterCount) const;
 
   // Calls by selector through NativeObject: "addGestureRecognizer:".
   Object runMethod(std::string_view selector, std::vector<Object> args) override;
@@ -157,6 +175,8 @@ class ViewObject : public NativeCallable {
   double cornerRadius_ = 0;
   std::vector<std::shared_ptr<GestureRecognizer>> recognizers_;
   std::weak_ptr<Module> customView_;
+  std::shared_ptr<Bitmap> canvasPicture_;
+  int64_t canvasInvalidations_ = 0;
 
   friend class ViewSystem;
 };

@@ -155,6 +155,13 @@ void ViewRenderer::draw(Painter& p, const ViewObject& v, bool isRoot, const std:
     p.bitmap(*iv->bitmap(), box, FitOf(iv->contentMode()));
     p.restore();
   }
+  if (const auto& picture = v.canvasPicture(); picture && picture->pixelWidth() > 0 && picture->pixelHeight() > 0) {
+    // A canvas's picture at its own size from the top-left corner, inside the rounded corners.
+    p.save();
+    p.clip(box, v.cornerRadius());
+    p.bitmap(*picture, Painter::Box{0, 0, picture->Width(), picture->Height()}, Painter::Fit::Fill);
+    p.restore();
+  }
   if (const auto* label = dynamic_cast<const LabelObject*>(&v)) {
     p.save();
     if (!label->enabled()) p.setOpacity(kDisabledTextOpacity);
