@@ -6,6 +6,8 @@
 #include "listview/tm_customlistview.h"
 #include "platform/core/Runtime.h"
 #include "platform/layout/LayoutRegistry.h"
+#include "views/display/tm_imageview.h"
+#include "views/display/tm_madewithbanner.h"
 #include "views/display/tm_progressbar.h"
 #include "views/input/tm_combobox.h"
 #include "views/input/tm_plusminus.h"
@@ -23,6 +25,8 @@ ApplicationClasses TivomarshApplication() {
     registry.registerCustomView("tm_combobox", tm_combobox::LayoutClass());
     registry.registerCustomView("tm_customlistview", tm_customlistview::LayoutClass());
     registry.registerCustomView("tm_progressbar", tm_progressbar::LayoutClass());
+    registry.registerCustomView("tm_imageview", tm_imageview::LayoutClass());
+    registry.registerCustomView("tm_madewithbanner", tm_madewithbanner::LayoutClass());
     registry.registerDesignerScript("LS_tivomarshapple",
                                     [](LayoutBuilder& b) { return std::make_unique<LS_tivomarshapple>(b); });
     registry.registerDesignerScript("LS_page1", [](LayoutBuilder& b) { return std::make_unique<LS_page1>(b); });
