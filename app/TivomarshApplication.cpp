@@ -10,6 +10,7 @@
 #include "views/display/tm_madewithbanner.h"
 #include "views/display/tm_progressbar.h"
 #include "views/input/tm_combobox.h"
+#include "views/input/tm_floattextfield.h"
 #include "views/input/tm_plusminus.h"
 #include "views/input/tm_switch.h"
 
@@ -23,6 +24,7 @@ ApplicationClasses TivomarshApplication() {
     registry.registerCustomView("tm_plusminus", tm_plusminus::LayoutClass());
     registry.registerCustomView("tm_switch", tm_switch::LayoutClass());
     registry.registerCustomView("tm_combobox", tm_combobox::LayoutClass());
+    registry.registerCustomView("tm_floattextfield", tm_floattextfield::LayoutClass());
     registry.registerCustomView("tm_customlistview", tm_customlistview::LayoutClass());
     registry.registerCustomView("tm_progressbar", tm_progressbar::LayoutClass());
     registry.registerCustomView("tm_imageview", tm_imageview::LayoutClass());

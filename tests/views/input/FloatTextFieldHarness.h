@@ -1,0 +1,110 @@
+#pragma once
+// A phone screen that loads a layout of floating-hint text fields ("ftf1", "ftf2", "pw" and
+// "quiet", whose owner handles none of their events) with the application's registration, an
+// owner module that records the events it hears with the clock's time, a finger and a keyboard.
+#include <cstdint>
+#include <fstream>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/TivomarshApplication.h"
+#include "platform/core/Runtime.h"
+#include "platform/layout/FieldTable.h"
+#include "platform/layout/LayoutLoader.h"
+#include "platform/views/Keyboard.h"
+#include "platform/views/LayoutValues.h"
+#include "platform/views/TouchInput.h"
+#include "platform/views/UiLayer.h"
+#include "platform/views/ViewSystem.h"
+#include "tests/views/input/InputViewsHarness.h"
+#include "views/input/tm_floattextfield.h"
+
+namespace tmr {
+
+class FloatFieldsOwner : public ClassModule, public LayoutFields {
+ public:
+  void _initialize(Runtime& rt) { initializeClassModule(rt); }
+  std::string_view className() const override { return "tm_floatfieldsowner"; }
+  const SubTable& subTable() const override {
+    static const SubTable table{
+        sub<&FloatFieldsOwner::_ftf1_textchanged>("_ftf1_textchanged::"),
+        sub<&FloatFieldsOwner::_ftf1_enterpressed>("_ftf1_enterpressed"),
+        sub<&FloatFieldsOwner::_ftf1_focuschanged>("_ftf1_focuschanged:"),
+        sub<&FloatFieldsOwner::_ftf2_textchanged>("_ftf2_textchanged::"),
+        sub<&FloatFieldsOwner::_ftf2_enterpressed>("_ftf2_enterpressed"),
+        sub<&FloatFieldsOwner::_ftf2_focuschanged>("_ftf2_focuschanged:"),
+        sub<&FloatFieldsOwner::_pw_textchanged>("_pw_textchanged::"),
+        sub<&FloatFieldsOwner::_pw_focuschanged>("_pw_focuschanged:"),
+        sub<&FloatFieldsOwner::_pw_passwordrevealchanged>("_pw_passwordrevealchanged:"),
+    };
+    return table;
+  }
+  const FieldTable& fieldTable() const override {
+    static const FieldTable table{field<&FloatFieldsOwner::ftf1>("ftf1"), field<&FloatFieldsOwner::ftf2>("ftf2"),
+                                  field<&FloatFieldsOwner::pw>("pw"), field<&FloatFieldsOwner::quiet>("quiet")};
+    return table;
+  }
+  void _ftf1_textchanged(String o, String n) { heard("ftf1 text " + o.str() + ">" + n.str()); }
+  void _ftf1_enterpressed() { heard("ftf1 enter"); }
+  void _ftf1_focuschanged(bool f) { heard(std::string("ftf1 focus ") + (f ? "true" : "false")); }
+  void _ftf2_textchanged(String o, String n) { heard("ftf2 text " + o.str() + ">" + n.str()); }
+  void _ftf2_enterpressed() { heard("ftf2 enter"); }
+  void _ftf2_focuschanged(bool f) { heard(std::string("ftf2 focus ") + (f ? "true" : "false")); }
+  void _pw_textchanged(String o, String n) { heard("pw text " + o.str() + ">" + n.str()); }
+  void _pw_focuschanged(bool f) { heard(std::string("pw focus ") + (f ? "true" : "false")); }
+  void _pw_passwordrevealchanged(bool r) { heard(std::string("pw reveal ") + (r ? "true" : "false")); }
+
+  std::shared_ptr<tm_floattextfield> ftf1, ftf2, pw, quiet;
+  std::vector<HeardEvent> events;
+
+ private:
+  void heard(const std::string& what) { events.push_back({what, runtime().Now()}); }
+};
+
+struct FloatTextFieldHarness {
+  explicit FloatTextFieldHarness(const std::string& views) {
+    const auto& dir = folder.path;
+    std::ofstream(dir / "layouts" / "screen.layout")
+        << R"({"width": 375, "height": 667, "views": [)" << views << "]}";
+    LayoutValues::GetDeviceLayoutValues(rt).setNonnormalizedScale(2);
+    LayoutLoader::Install(rt, dir);
+    TivomarshApplication().registerClasses(rt);
+    rt.setLogSink([this](std::string_view line) { log.emplace_back(line); });
+    owner->_initialize(rt);
+    screen = UiLayer().CreatePanel(owner->bi, "");
+    screen.native()->setFrame(Frame{0, 0, ViewSystem::kScreenWidth, ViewSystem::kScreenHeight});
+    screen.LoadLayout("screen", owner->bi);
+  }
+  // A finger down and up at the centre of the view; runs nothing posted. Returns the view hit.
+  std::shared_ptr<ViewObject> tap(const View& view) {
+    Frame f;
+    if (!TouchInput::frameIn(*view.native(), *screen.native(), f)) throw std::logic_error("view not on screen");
+    auto& touches = ViewSystem::of(rt).touches();
+    auto hit = touches.down(screen.native(), f.centerX(), f.centerY());
+    touches.up();
+    return hit;
+  }
+  Keyboard& keyboard() { return Keyboard::of(rt); }
+  void wait(int64_t ms) { rt.loop().advance(ms); }
+  void nextTurn() { rt.loop().runOneTurn(); }
+  std::vector<std::string> heard() const {
+    std::vector<std::string> out;
+    for (const auto& e : owner->events) out.push_back(e.what);
+    return out;
+  }
+  std::vector<std::string> take() {
+    auto out = heard();
+    owner->events.clear();
+    return out;
+  }
+
+  ScratchFolder folder;
+  std::vector<std::string> log;  // before the runtime: it logs while it shuts down
+  Runtime rt;
+  std::shared_ptr<FloatFieldsOwner> owner = std::make_shared<FloatFieldsOwner>();
+  View screen;
+};
+
+}  // namespace tmr
