@@ -9,9 +9,11 @@
 #include "views/display/tm_imageview.h"
 #include "views/display/tm_madewithbanner.h"
 #include "views/display/tm_progressbar.h"
+#include "views/input/tm_breadcrumb.h"
 #include "views/input/tm_combobox.h"
 #include "views/input/tm_floattextfield.h"
 #include "views/input/tm_plusminus.h"
+#include "views/input/tm_seekbar.h"
 #include "views/input/tm_switch.h"
 
 namespace tmr {
@@ -24,6 +26,8 @@ ApplicationClasses TivomarshApplication() {
     registry.registerCustomView("tm_plusminus", tm_plusminus::LayoutClass());
     registry.registerCustomView("tm_switch", tm_switch::LayoutClass());
     registry.registerCustomView("tm_combobox", tm_combobox::LayoutClass());
+    registry.registerCustomView("tm_seekbar", tm_seekbar::LayoutClass());
+    registry.registerCustomView("tm_breadcrumb", tm_breadcrumb::LayoutClass());
     registry.registerCustomView("tm_floattextfield", tm_floattextfield::LayoutClass());
     registry.registerCustomView("tm_customlistview", tm_customlistview::LayoutClass());
     registry.registerCustomView("tm_progressbar", tm_progressbar::LayoutClass());

@@ -1,0 +1,78 @@
+#pragma once
+// The breadcrumb bar: a path shown as a row of arrow-shaped crumbs, left to right, each
+// labelled with one item text, drawn on the base panel's canvas. Crumbs alternate between the
+// crumb colour and a darker shade of it; the crumb under the finger is outlined in a lighter
+// shade. Releasing the finger on the crumb where it went down raises "<event name>_CrumbClick"
+// at once with a new list of the items from the first up to the clicked one (optionally with a
+// haptic tap). A transparent panel over the view takes the touches.
+#include <cstdint>
+#include <memory>
+
+#include "bitmap/tm_bitmapcreator.h"
+#include "platform/core/List.h"
+#include "platform/core/Module.h"
+#include "platform/graphics/Font.h"
+#include "platform/layout/LayoutRegistry.h"
+#include "platform/views/Canvas.h"
+#include "platform/views/CustomView.h"
+#include "platform/views/LabelWrapper.h"
+#include "platform/views/UiLayer.h"
+#include "platform/views/View.h"
+
+namespace tmr {
+
+class tm_collections;
+class tm_dateutils;
+class tm_viewsutils;
+
+class tm_breadcrumb : public ClassModule, public CustomView {
+ public:
+  std::string_view className() const override { return "tm_breadcrumb"; }
+  const SubTable& subTable() const override;
+  // The class as layouts name it, with its designer properties "CrumbColor", "Items" (required;
+  // the items separated by "|") and "HapticFeedback" (default false).
+  static LayoutRegistry::CustomViewClass LayoutClass();
+
+  void _initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) override;
+  void _designercreateview(View base, LabelWrapper label, Map props) override;
+  void _base_resize(double width, double height) override;
+  // "" is the panel that takes the touches.
+  View partNamed(std::string_view part) const override;
+
+  List _getitems() const { return mitems; }
+  // Keeps the list itself (later changes show at the next redraw) and redraws.
+  void _setitems(List items);
+  // The touch panel's touches: down and move follow the finger, up clicks.
+  void _touch_touch(int32_t action, float x, float y);
+  void _draw();
+  // Draws one crumb starting at x; returns its width without the arrow point.
+  int32_t _drawitem(int32_t x, const String& text, bool first, bool last, int32_t clr, int32_t outlineclr);
+  // The index of the crumb at (x, y), or -1.
+  int32_t _finditem(int32_t x, int32_t y);
+
+  // Code modules held (tm_main is left out: it is built on the input views).
+  std::shared_ptr<tm_collections> collections;
+  std::shared_ptr<tm_viewsutils> viewsutils;
+  std::shared_ptr<tm_dateutils> dateutils;
+  String meventname;
+  std::weak_ptr<Module> mcallback;  // weak: the callback module usually holds this view
+  View mbase;
+  UiLayer ui;
+  Canvas cvs;
+  List mitems;
+  List rightpositions;
+  int32_t textcolor = 0;
+  Font fnt;
+  int32_t offset = 10;
+  std::shared_ptr<tm_bitmapcreator> bc = std::make_shared<tm_bitmapcreator>();
+  int32_t crumbcolor = 0;
+  View touchpanel;
+  int32_t presseditem = -1;
+  Object tag;
+  bool mhaptic = false;
+
+ protected:
+  void _class_globals() override;
+};
+
+}  // namespace tmr
