@@ -6,9 +6,12 @@
 #include "listview/tm_customlistview.h"
 #include "platform/core/Runtime.h"
 #include "platform/layout/LayoutRegistry.h"
+#include "views/display/tm_button3d.h"
 #include "views/display/tm_imageview.h"
+#include "views/display/tm_loadingindicator.h"
 #include "views/display/tm_madewithbanner.h"
 #include "views/display/tm_progressbar.h"
+#include "views/display/tm_roundslider.h"
 #include "views/input/tm_breadcrumb.h"
 #include "views/input/tm_combobox.h"
 #include "views/input/tm_floattextfield.h"
@@ -31,6 +34,9 @@ ApplicationClasses TivomarshApplication() {
     registry.registerCustomView("tm_floattextfield", tm_floattextfield::LayoutClass());
     registry.registerCustomView("tm_customlistview", tm_customlistview::LayoutClass());
     registry.registerCustomView("tm_progressbar", tm_progressbar::LayoutClass());
+    registry.registerCustomView("tm_loadingindicator", tm_loadingindicator::LayoutClass());
+    registry.registerCustomView("tm_roundslider", tm_roundslider::LayoutClass());
+    registry.registerCustomView("tm_button3d", tm_button3d::LayoutClass());
     registry.registerCustomView("tm_imageview", tm_imageview::LayoutClass());
     registry.registerCustomView("tm_madewithbanner", tm_madewithbanner::LayoutClass());
     registry.registerDesignerScript("LS_tivomarshapple",

@@ -64,7 +64,7 @@ std::shared_ptr<Bitmap> Bitmap::Create(int width, int height) { return std::make
 std::shared_ptr<Bitmap> Bitmap::FromPixels(int width, int height, std::span<const uint8_t> rgba) {
   auto b = Create(width, height);
   if (rgba.size() < b->pixels_.size()) throw RuntimeError("Bitmap pixels too short");
-  std::memcpy(b->pixels_.data(), rgba.data(), b->pixels_.size());
+  if (!b->pixels_.empty()) std::memcpy(b->pixels_.data(), rgba.data(), b->pixels_.size());
   return b;
 }
 
