@@ -153,6 +153,11 @@ Scenario Scenario::Parse(std::string_view text) {
       Arity(c, 0, "nothing");
     } else if (c.verb == "pick") {
       Arity(c, 1, "the title of a button of the action sheet");
+    } else if (c.verb == "type") {
+      Arity(c, 1, "a text in double quotes");
+      if (!c.args[0].quoted) throw ScenarioError(number, "the text to type must be in double quotes");
+    } else if (c.verb == "delete" || c.verb == "enter") {
+      Arity(c, 0, "nothing");
     } else if (c.verb == "expect-sheet") {
       if (c.args.empty()) throw ScenarioError(number, "expect-sheet takes the titles shown, or none");
       if (c.args.size() > 1 && !c.args[0].quoted && c.args[0].text == "none")

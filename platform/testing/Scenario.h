@@ -4,6 +4,8 @@
 //   tap VIEW | press VIEW | release VIEW | wait MS
 //   expect VIEW text "TEXT" | expect VIEW visible|enabled true|false
 //   screenshot FILE | state
+// The on-screen keyboard, into the text field that has the focus (tap one first):
+//   type "TEXT" | delete | enter   keys pressed: each character, the delete key, Return
 // The action sheet:
 //   pick TITLE                     taps the shown sheet's button with that title
 //   expect-sheet TITLE ...         the buttons above its cancel button, in order

@@ -181,6 +181,14 @@ int ScenarioRunner::runChecked(std::string_view text, std::string_view sourceNam
         } catch (const DriverError& e) {
           return failed(c.line, std::string("cannot pick ") + Quote(a0) + ": " + e.what());
         }
+      } else if (c.verb == "type" || c.verb == "delete" || c.verb == "enter") {
+        try {
+          if (c.verb == "type") app.type(String(a0));
+          if (c.verb == "delete") app.deleteBackward();
+          if (c.verb == "enter") app.enter();
+        } catch (const DriverError& e) {
+          return failed(c.line, "cannot " + c.verb + ": " + e.what());
+        }
       } else if (c.verb == "expect-sheet") {
         auto sheet = app.sheet();
         std::vector<std::string> want;

@@ -60,6 +60,16 @@ TEST(ScenarioTest, MalformedScenariosEndWithTwoBeforeAnythingRuns) {
   }
 }
 
+TEST(ScenarioTest, KeysWithoutAFocusedTextFieldFailTheRun) {
+  for (const char* keys : {"type \"abc\"", "delete", "enter"}) {
+    auto r = RunScenario(std::string("tap btnscan\n") + keys + "\nstate\n");
+    EXPECT_EQ(r.code, ScenarioRunner::kFailed) << r.transcript;
+    EXPECT_TRUE(Has(r, "FAILED at line 2: cannot ")) << r.transcript;
+    EXPECT_TRUE(Has(r, "No text field has the focus")) << r.transcript;
+    EXPECT_FALSE(Has(r, "line 3")) << r.transcript;
+  }
+}
+
 TEST(ScenarioTest, TheRadioCommandsDriveTheDevicesAndCheckWhatTheyReceived) {
   auto r = RunScenario(
       "device \"Tivomarsh-A\" D1 status 0A 02 1E 05 07\n"
