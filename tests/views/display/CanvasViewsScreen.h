@@ -19,7 +19,7 @@
 #include "platform/graphics/Bitmap.h"
 #include "platform/layout/FieldTable.h"
 #include "platform/layout/LayoutLoader.h"
-#include "platform/testing/Finger.h"
+#include "platform/views/TouchInput.h"
 #include "platform/views/UiLayer.h"
 #include "platform/views/ViewRenderer.h"
 #include "platform/views/ViewSystem.h"
@@ -96,7 +96,15 @@ struct CanvasViewsScreen {
       pic->WritePng(std::string(keep) + "/" + name + ".png");
     return pic;
   }
-  Finger finger() { return Finger(rt, screen); }
+  // One finger on the screen, in the screen's coordinates (nothing posted runs meanwhile).
+  struct Finger {
+    Runtime& rt;
+    View screen;
+    void pressAt(double x, double y) { ViewSystem::of(rt).touches().down(screen.native(), x, y); }
+    void moveTo(double x, double y) { ViewSystem::of(rt).touches().move(x, y); }
+    void release() { ViewSystem::of(rt).touches().up(); }
+  };
+  Finger finger() { return Finger{rt, screen}; }
   void wait(int64_t ms) { rt.loop().advance(ms); }
   void nextTurn() { rt.loop().runOneTurn(); }
 
