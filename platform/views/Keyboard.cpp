@@ -14,8 +14,6 @@ bool IsHighSurrogate(char16_t ch) { return ch >= 0xD800 && ch <= 0xDBFF; }
 
 }  // namespace
 
-Keyboard::Keyboard(Runtime& /*rt*/) {}
-
 Keyboard& Keyboard::of(Runtime& rt) { return rt.service<Keyboard>(); }
 
 std::shared_ptr<TextFieldObject> Keyboard::focused() const {
@@ -54,10 +52,17 @@ std::shared_ptr<TextFieldObject> Keyboard::requireFocused(const char* what) cons
   return f;
 }
 
-void Keyboard::edit(const std::shared_ptr<TextFieldObject>& field, const String& text) {
-  String old = field->text();
-  field->setText(text);
-  field->raise("textchanged", {Object(old), Object(text)});
+void Keyboard::post(const std::shared_ptr<TextFieldObject>& field, const char* event, String old, String now) {
+  std::weak_ptr<TextFieldObject> weak = field;
+  rt_.loop().post([weak, event, old = std::move(old), now = std::move(now)] {
+    auto f = weak.lock();
+    if (!f || !f->parent()) return;
+    if (std::string_view(event) == "textchanged") {
+      f->raise(event, {Object(old), Object(now)});
+    } else {
+      f->raise(event, {});
+    }
+  });
 }
 
 void Keyboard::type(const String& text) {
@@ -68,32 +73,29 @@ void Keyboard::type(const String& text) {
       throw RuntimeError("The keyboard of the text field has no key for \"" + text.SubString2(i, i + 1).str() + "\"");
   }
   for (int i = 0; i < text.Length();) {
-    // A character outside the basic plane is one key of two code units.
     int n = (IsHighSurrogate(text.CharAt(i)) && i + 1 < text.Length()) ? 2 : 1;
-    // A handler may have moved the focus: the next key goes where the focus is now.
-    auto target = focused();
-    if (!target) return;
-    edit(target, target->text() + text.SubString2(i, i + n));
+    String old = f->text();
+    f->typeKey(text.SubString2(i, i + n));
+    post(f, "textchanged", old, f->text());
     i += n;
   }
 }
 
 void Keyboard::deleteBackward() {
   auto f = requireFocused("delete from");
-  String t = f->text();
-  if (t.empty()) return;
-  int n = t.Length();
-  int cut = (n >= 2 && IsHighSurrogate(t.CharAt(n - 2)) && !IsHighSurrogate(t.CharAt(n - 1))) ? 2 : 1;
-  edit(f, t.SubString2(0, n - cut));
+  String old = f->text();
+  if (f->deleteBackward()) post(f, "textchanged", old, f->text());
 }
 
 void Keyboard::enter() {
   auto f = requireFocused("press Return in");
   if (f->multiline()) {
-    edit(f, f->text() + String("\n"));
+    String old = f->text();
+    f->typeKey("\n");
+    post(f, "textchanged", old, f->text());
     return;
   }
-  f->raise("enterpressed", {});
+  post(f, "enterpressed", String(), String());
 }
 
 }  // namespace tmr

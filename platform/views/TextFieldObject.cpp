@@ -1,5 +1,6 @@
 #include "platform/views/TextFieldObject.h"
 
+#include <algorithm>
 #include <string>
 
 #include "platform/core/Runtime.h"
@@ -28,8 +29,49 @@ bool TextFieldObject::focused() const {
 }
 
 bool TextFieldObject::acceptsCharacter(char16_t ch) const {
-  if (multiline_ || keyboardType_ != TYPE_NUMBER_PAD) return true;
-  return ch >= u'0' && ch <= u'9';
+  if (multiline_) return true;
+  bool digit = ch >= u'0' && ch <= u'9';
+  if (keyboardType_ == TYPE_NUMBER_PAD) return digit;
+  if (keyboardType_ == TYPE_DECIMAL_PAD) return digit || ch == u'.' || ch == u',';
+  return true;
+}
+
+void TextFieldObject::setText(const String& text) {
+  TextViewObject::setText(text);
+  selStart_ = text.Length();
+  selLength_ = 0;
+}
+
+void TextFieldObject::setSelection(int start, int length) {
+  int n = text().Length();
+  selStart_ = std::clamp(start, 0, n);
+  selLength_ = std::clamp(length, 0, n - selStart_);
+}
+
+bool TextFieldObject::typeKey(const String& key) {
+  String t = text();
+  String edited = t.SubString2(0, selStart_) + key + t.SubString(selStart_ + selLength_);
+  int cursor = selStart_ + key.Length();
+  TextViewObject::setText(edited);
+  selStart_ = cursor;
+  selLength_ = 0;
+  return !(edited == t);
+}
+
+bool TextFieldObject::deleteBackward() {
+  String t = text();
+  int from = selStart_, to = selStart_ + selLength_;
+  if (selLength_ == 0) {
+    if (selStart_ == 0) return false;
+    // A character outside the basic plane goes whole.
+    bool pair = from >= 2 && t.CharAt(from - 1) >= 0xDC00 && t.CharAt(from - 1) <= 0xDFFF &&
+                t.CharAt(from - 2) >= 0xD800 && t.CharAt(from - 2) <= 0xDBFF;
+    from -= pair ? 2 : 1;
+  }
+  TextViewObject::setText(t.SubString2(0, from) + t.SubString(to));
+  selStart_ = from;
+  selLength_ = 0;
+  return true;
 }
 
 void TextFieldObject::click() {

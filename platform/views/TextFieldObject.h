@@ -3,10 +3,15 @@
 // the person types (drawn as dots in password mode), its font and colour, the keyboard it asks
 // for and, for a text view, the insets of its text. A tap gives it the focus (Keyboard).
 //
+// It has a cursor with a selection (start and length, in characters of the text): a key replaces
+// the selection and leaves the cursor after what it typed; setting the text from code puts the
+// cursor at its end.
+//
 // Events, with the event name it was made with: "textchanged" (old, new) after every edit the
-// person makes, "enterpressed" when the Return key is pressed in a single-line field, and
-// "beginedit" / "endedit" when it gains and loses the focus. Setting the text from code raises
-// nothing. A field that is not inside a parent view raises nothing and cannot take the focus.
+// person makes and "enterpressed" when the Return key is pressed in a single-line field, both on
+// the turn after the key (Keyboard); "beginedit" / "endedit" at once when it gains and loses the
+// focus. Setting the text from code raises nothing. A field that is not inside a parent view
+// raises nothing and cannot take the focus.
 #include <cstdint>
 #include <memory>
 #include <string_view>
@@ -22,6 +27,7 @@ class TextFieldObject : public TextViewObject {
   static constexpr int32_t TYPE_DEFAULT = 0;
   static constexpr int32_t TYPE_NUMBERS_AND_PUNCTUATIONS = 2;
   static constexpr int32_t TYPE_NUMBER_PAD = 4;
+  static constexpr int32_t TYPE_DECIMAL_PAD = 8;
   static constexpr int32_t AUTOCORRECT_DEFAULT = 0;
   static constexpr int32_t AUTOCORRECT_NO = 1;
   static constexpr int32_t AUTOCORRECT_YES = 2;
@@ -50,8 +56,21 @@ class TextFieldObject : public TextViewObject {
 
   // Whether it has the focus now.
   bool focused() const;
-  // Whether the keyboard has the key for this character (a number pad has digits only).
+  // Whether the keyboard has the key for this character: a number pad has digits only, a
+  // decimal pad digits and the decimal separators "." and ","; the others have every key.
   bool acceptsCharacter(char16_t ch) const;
+
+  // The text from code; the cursor goes to its end.
+  void setText(const String& text) override;
+  int selectionStart() const { return selStart_; }
+  int selectionLength() const { return selLength_; }
+  // Clamped into the text: a start outside it goes to the nearer end, the length to what is left.
+  void setSelection(int start, int length);
+  void selectAll() { setSelection(0, text().Length()); }
+  // Edits as keys make them: key replaces the selection; deleteBackward removes the selection or
+  // else the character before the cursor. Each returns whether the text changed.
+  bool typeKey(const String& key);
+  bool deleteBackward();
 
   // Every tap on a field gives it the focus (through Keyboard), with or without an event name.
   bool takesClicks() const override { return true; }
@@ -67,6 +86,8 @@ class TextFieldObject : public TextViewObject {
   int32_t autocorrection_ = AUTOCORRECT_DEFAULT;
   bool showClearButton_ = false;
   EdgeInsets inset_{0, 0, 0, 0};
+  int selStart_ = 0;
+  int selLength_ = 0;
 };
 
 }  // namespace tmr

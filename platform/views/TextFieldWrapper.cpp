@@ -43,6 +43,11 @@ void TextFieldWrapper::setAutocorrectionType(int32_t type) const { field().setAu
 bool TextFieldWrapper::ShowClearButton() const { return field().showClearButton(); }
 void TextFieldWrapper::setShowClearButton(bool on) const { field().setShowClearButton(on); }
 
+int TextFieldWrapper::SelectionStart() const { return field().selectionStart(); }
+int TextFieldWrapper::SelectionLength() const { return field().selectionLength(); }
+void TextFieldWrapper::SetSelection(int start, int length) const { field().setSelection(start, length); }
+void TextFieldWrapper::SelectAll() const { field().selectAll(); }
+
 bool TextFieldWrapper::RequestFocus() const {
   auto& f = field();
   if (!f.system()) return false;

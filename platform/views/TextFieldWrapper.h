@@ -1,6 +1,8 @@
 #pragma once
 // A native text input as the runtime wraps it: a View that is known to be a single-line text
 // field or a multi-line text view (TextFieldObject). Its text, font and colour are the View's.
+// Its events: "<event name>_textchanged::" (old, new) and "_enterpressed" on the turn after the
+// key; "_beginedit" and "_endedit" at once when the focus comes and goes.
 #include <cstdint>
 #include <memory>
 #include <string_view>
@@ -15,6 +17,7 @@ class TextFieldWrapper : public View {
   static constexpr int32_t TYPE_DEFAULT = TextFieldObject::TYPE_DEFAULT;
   static constexpr int32_t TYPE_NUMBERS_AND_PUNCTUATIONS = TextFieldObject::TYPE_NUMBERS_AND_PUNCTUATIONS;
   static constexpr int32_t TYPE_NUMBER_PAD = TextFieldObject::TYPE_NUMBER_PAD;
+  static constexpr int32_t TYPE_DECIMAL_PAD = TextFieldObject::TYPE_DECIMAL_PAD;
   static constexpr int32_t AUTOCORRECT_DEFAULT = TextFieldObject::AUTOCORRECT_DEFAULT;
   static constexpr int32_t AUTOCORRECT_NO = TextFieldObject::AUTOCORRECT_NO;
   static constexpr int32_t AUTOCORRECT_YES = TextFieldObject::AUTOCORRECT_YES;
@@ -25,8 +28,7 @@ class TextFieldWrapper : public View {
   // Insets for "setContentInset:" of a text view.
   static Object MakeEdgeInsets(double top, double left, double bottom, double right);
 
-  // Makes a new single-line text field; a non-empty event name makes it raise its events as
-  // "<event name>_textchanged::", "_enterpressed", "_beginedit", "_endedit".
+  // Makes a new single-line text field; a non-empty event name makes it raise its events.
   void Initialize(const std::shared_ptr<Dispatcher>& ba, std::string_view eventName);
   // Makes a new multi-line text view instead (no "enterpressed": Return types a new line).
   void InitializeMultiline(const std::shared_ptr<Dispatcher>& ba, std::string_view eventName);
@@ -40,6 +42,12 @@ class TextFieldWrapper : public View {
   void setAutocorrectionType(int32_t type) const;
   bool ShowClearButton() const;
   void setShowClearButton(bool on) const;
+
+  // The cursor and selection, in characters (TextFieldObject).
+  int SelectionStart() const;
+  int SelectionLength() const;
+  void SetSelection(int start, int length) const;
+  void SelectAll() const;
 
   // Focus (Keyboard): RequestFocus returns whether the field has it afterwards; ResignFocus on
   // a field without the focus does nothing.

@@ -64,6 +64,7 @@ struct TextFieldTest : ::testing::Test {
     root.AddView(f, 10, top, 200, 40);
     return f;
   }
+  void run() { rt.loop().runUntilIdle(); }
   void tap(const View& v) {
     auto& touches = ViewSystem::of(rt).touches();
     touches.down(root.native(), v.Left() + 5, v.Top() + 5);
@@ -71,17 +72,22 @@ struct TextFieldTest : ::testing::Test {
   }
 };
 
-TEST_F(TextFieldTest, ATapFocusesAndTypingRaisesOneChangePerKey) {
+TEST_F(TextFieldTest, ATapFocusesAndTypingRaisesOneChangePerKeyOnTheNextTurn) {
   auto a = field("a", 10);
   EXPECT_FALSE(keyboard.shown());
   EXPECT_THROW(keyboard.type("x"), RuntimeError);
   tap(a);
   EXPECT_TRUE(a.Focused());
+  EXPECT_EQ(probe->calls, (std::vector<std::string>{"a begin"}));  // focus events at once
   tap(a);  // a second tap on the focused field changes nothing
   keyboard.type("hi");
+  // The field has taken the keys; it reports them on the next turn.
+  EXPECT_EQ(a.Text().str(), "hi");
+  EXPECT_EQ(probe->calls.size(), 1u);
   keyboard.deleteBackward();
   keyboard.enter();
   EXPECT_EQ(a.Text().str(), "h");
+  rt.loop().runOneTurn();
   EXPECT_EQ(probe->calls, (std::vector<std::string>{"a begin", "a changed >h", "a changed h>hi", "a changed hi>h",
                                                     "a enter"}));
   // Return does not take the focus away by itself; resigning does, once.
@@ -99,15 +105,64 @@ TEST_F(TextFieldTest, TextFromCodeRaisesNothingAndTypingAppends) {
   EXPECT_TRUE(probe->calls.empty());
   a.RequestFocus();
   keyboard.type("d");
+  run();
   EXPECT_EQ(probe->calls.back(), "a changed abc>abcd");
   // A character of two code units is one key, and the delete key removes it whole.
   keyboard.type(String(u"\U0001F600"));
   keyboard.deleteBackward();
   EXPECT_EQ(a.Text().str(), "abcd");
+  run();
   probe->calls.clear();
   a.setText("");
   keyboard.deleteBackward();  // nothing to delete: no edit
+  run();
   EXPECT_TRUE(probe->calls.empty());
+}
+
+TEST_F(TextFieldTest, KeysGoToTheCursorAndReplaceTheSelection) {
+  auto a = field("a", 10);
+  a.RequestFocus();
+  struct Step {
+    int start, length;  // the selection set before the key (-1: leave it)
+    const char* key;    // "" is the delete key
+    const char* text;
+    int cursor;
+  };
+  a.setText("hello");
+  EXPECT_EQ(a.SelectionStart(), 5);  // text from code: the cursor at its end
+  const Step steps[] = {{0, 0, "X", "Xhello", 1},   {-1, -1, "Y", "XYhello", 2}, {2, 3, "", "XYlo", 2},
+                        {1, 0, "", "Ylo", 0},       {-1, -1, "", "Ylo", 0},      {9, 4, "!", "Ylo!", 4},
+                        {-3, 0, "<", "<Ylo!", 1}};
+  for (const auto& s : steps) {
+    SCOPED_TRACE(s.text);
+    if (s.start != -1) a.SetSelection(s.start, s.length);
+    if (*s.key) {
+      keyboard.type(s.key);
+    } else {
+      keyboard.deleteBackward();
+    }
+    EXPECT_EQ(a.Text().str(), s.text);
+    EXPECT_EQ(a.SelectionStart(), s.cursor);
+    EXPECT_EQ(a.SelectionLength(), 0);
+  }
+  // Typing over the whole text selected replaces it: one change from the old text to the key.
+  run();
+  probe->calls.clear();
+  a.SelectAll();
+  EXPECT_EQ(a.SelectionLength(), 5);
+  keyboard.type("7");
+  run();
+  EXPECT_EQ(probe->calls, (std::vector<std::string>{"a changed <Ylo!>7"}));
+}
+
+TEST_F(TextFieldTest, AFieldRemovedBeforeItsKeyEventsRunRaisesNone) {
+  auto a = field("a", 10);
+  a.RequestFocus();
+  keyboard.type("ab");
+  keyboard.enter();
+  a.RemoveViewFromParent();
+  run();
+  EXPECT_EQ(probe->calls, (std::vector<std::string>{"a begin"}));
 }
 
 TEST_F(TextFieldTest, MovingTheFocusEndsTheOldFieldBeforeTheNewBegins) {
@@ -163,7 +218,9 @@ TEST_F(TextFieldTest, KeyboardsAndTheKeysTheyHave) {
                         {TextFieldWrapper::TYPE_NUMBERS_AND_PUNCTUATIONS, "1.5,-", true},
                         {TextFieldWrapper::TYPE_NUMBER_PAD, "0123456789", true},
                         {TextFieldWrapper::TYPE_NUMBER_PAD, "12a", false},
-                        {TextFieldWrapper::TYPE_NUMBER_PAD, "1.5", false}};
+                        {TextFieldWrapper::TYPE_NUMBER_PAD, "1.5", false},
+                        {TextFieldWrapper::TYPE_DECIMAL_PAD, "3,5.0", true},
+                        {TextFieldWrapper::TYPE_DECIMAL_PAD, "-1", false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     auto f = field("f", 10);
@@ -172,6 +229,7 @@ TEST_F(TextFieldTest, KeyboardsAndTheKeysTheyHave) {
     f.RequestFocus();
     if (c.types) {
       keyboard.type(c.text);
+      run();
       EXPECT_EQ(f.Text().str(), c.text);
     } else {
       // Nothing of the text is typed when a key is missing.
@@ -192,6 +250,7 @@ TEST_F(TextFieldTest, ATextViewTypesANewLineForReturnAndTakesInsets) {
   v.RequestFocus();
   keyboard.type("a");
   keyboard.enter();
+  run();
   EXPECT_EQ(v.Text().str(), "a\n");
   EXPECT_EQ(probe->calls.back(), "v changed a>a\n");
 }

@@ -87,6 +87,20 @@ struct FloatTextFieldHarness {
     return hit;
   }
   Keyboard& keyboard() { return Keyboard::of(rt); }
+  // Keys into the focused field, then the turn on which the field reports them (its handlers
+  // run then; what they post waits for a later turn).
+  void type(const std::string& text) {
+    keyboard().type(text);
+    nextTurn();
+  }
+  void deleteBackward() {
+    keyboard().deleteBackward();
+    nextTurn();
+  }
+  void enter() {
+    keyboard().enter();
+    nextTurn();
+  }
   void wait(int64_t ms) { rt.loop().advance(ms); }
   void nextTurn() { rt.loop().runOneTurn(); }
   std::vector<std::string> heard() const {

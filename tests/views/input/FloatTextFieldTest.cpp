@@ -130,8 +130,9 @@ TEST_F(FloatTextFieldTest, TypingMovesTheHintSmallOnceAndDeletingMovesItBack) {
   h.nextTurn();
   EXPECT_EQ(h.take(), (Texts{"ftf1 focus true"}));
 
-  h.keyboard().type("A");
-  // "_TextChanged" at once; the buttons show; the hint starts its move to (2, 2).
+  h.type("A");
+  // "_TextChanged" at once when the field reports the key; the buttons show; the hint starts
+  // its move to (2, 2).
   EXPECT_EQ(h.take(), (Texts{"ftf1 text >A"}));
   EXPECT_TRUE(f1.lblclear.Visible());
   EXPECT_TRUE(f1.lblv.Visible());
@@ -151,12 +152,12 @@ TEST_F(FloatTextFieldTest, TypingMovesTheHintSmallOnceAndDeletingMovesItBack) {
   EXPECT_FALSE(f1.hintimageview.native()->isAnimating());
 
   // More keys change nothing about the hint.
-  h.keyboard().type("b");
+  h.type("b");
   EXPECT_FALSE(f1.hintimageview.native()->isAnimating());
   EXPECT_EQ(h.take(), (Texts{"ftf1 text A>Ab"}));
 
-  h.keyboard().deleteBackward();
-  h.keyboard().deleteBackward();
+  h.deleteBackward();
+  h.deleteBackward();
   EXPECT_EQ(h.take(), (Texts{"ftf1 text Ab>A", "ftf1 text A>"}));
   EXPECT_FALSE(f1.lblv.Visible());
   EXPECT_EQ(picture(f1), f1.largefocused);
@@ -168,7 +169,7 @@ TEST_F(FloatTextFieldTest, TypingMovesTheHintSmallOnceAndDeletingMovesItBack) {
 
 TEST_F(FloatTextFieldTest, TappingAnotherFieldEndsTheFirstBeforeTheSecondBegins) {
   h.tap(f1.partNamed(""));
-  h.keyboard().type("x");
+  h.type("x");
   h.wait(1);
   h.take();
   h.tap(f2.partNamed(""));
@@ -203,7 +204,7 @@ TEST_F(FloatTextFieldTest, SettingTextFromCodeRaisesTextChangedAtOnceEvenWhenEqu
 
 TEST_F(FloatTextFieldTest, TheClearButtonEmptiesTheField) {
   h.tap(f1.partNamed(""));
-  h.keyboard().type("hi");
+  h.type("hi");
   h.nextTurn();
   h.take();
   h.tap(f1.partNamed("clear"));
@@ -218,10 +219,10 @@ TEST_F(FloatTextFieldTest, EnterAndAcceptRaiseEnterPressedOnTheNextTurnAndMoveAl
   f1._setnextfield(std::make_shared<tm_floattextfield>());  // not initialised: ignored
   EXPECT_EQ(f1._getnextfield(), h.owner->ftf2);
   h.tap(f1.partNamed(""));
-  h.keyboard().type("a");
+  h.type("a");
   h.wait(1);
   h.take();
-  h.keyboard().enter();
+  h.enter();
   EXPECT_TRUE(h.heard().empty());
   EXPECT_TRUE(f2.focused);
   EXPECT_FALSE(f1.focused);
@@ -229,7 +230,7 @@ TEST_F(FloatTextFieldTest, EnterAndAcceptRaiseEnterPressedOnTheNextTurnAndMoveAl
   EXPECT_EQ(h.take(), (Texts{"ftf1 focus false", "ftf2 focus true", "ftf1 enter"}));
 
   // The last field of the chain: Enter (here the accept button) loses the focus.
-  h.keyboard().type("b");
+  h.type("b");
   h.wait(1);
   h.take();
   h.tap(f2.partNamed("accept"));
@@ -251,7 +252,7 @@ TEST_F(FloatTextFieldTest, EnterAndAcceptRaiseEnterPressedOnTheNextTurnAndMoveAl
 
 TEST_F(FloatTextFieldTest, RevealingAPasswordSwapsTheFieldKeepingTextAndFocusWithoutFocusEvents) {
   h.tap(pw.partNamed(""));
-  h.keyboard().type("s3");
+  h.type("s3");
   h.wait(1);
   h.take();
   TextFieldWrapper old = pw.mtextfield;
@@ -273,7 +274,7 @@ TEST_F(FloatTextFieldTest, RevealingAPasswordSwapsTheFieldKeepingTextAndFocusWit
   h.nextTurn();
   EXPECT_EQ(h.take(), (Texts{"pw reveal true"}));
   // The removed field raises nothing; typing goes into the new one.
-  h.keyboard().type("!");
+  h.type("!");
   EXPECT_EQ(h.take(), (Texts{"pw text s3>s3!"}));
   EXPECT_EQ(old.Text().str(), "s3");
 
@@ -293,7 +294,7 @@ TEST_F(FloatTextFieldTest, FocusChangesAreQuietForOneHundredMillisecondsAfterASw
   for (const Case c : {Case{50, false}, Case{100, false}, Case{101, true}}) {
     SCOPED_TRACE(c.after);
     h.tap(pw.partNamed(""));
-    h.keyboard().type("x");
+    h.type("x");
     h.wait(500);
     h.take();
     h.tap(pw.partNamed("clear"));  // reveal or hide
@@ -312,7 +313,7 @@ TEST_F(FloatTextFieldTest, KeyboardTypesFollowTheLayout) {
   EXPECT_EQ(quiet.mtextfield.KeyboardType(), TextFieldWrapper::TYPE_NUMBER_PAD);
   h.tap(quiet.partNamed(""));
   EXPECT_THROW(h.keyboard().type("1a"), RuntimeError);
-  h.keyboard().type("12");
+  h.type("12");
   EXPECT_EQ(quiet._gettext().str(), "12");
 }
 
