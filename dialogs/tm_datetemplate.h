@@ -1,0 +1,113 @@
+#pragma once
+// A dialog template showing a month calendar: month and year labels with arrow buttons, a row
+// of two-letter weekday names and a grid of 7 columns by 6 rows of day numbers. A finger moving
+// over the grid highlights the day under it; lifting it on a day chooses that day and closes
+// the dialog with the positive result. _getdate gives the start of the chosen day in ticks.
+//
+// The grid is two canvases: the highlight is drawn on dayspanebg, below dayspanefg, which holds
+// the numbers and the chosen day's cell and takes the touches. The arrow buttons carry their
+// step in their Tag as the text "-1" or "1" (a number Tag would pass for a dialog button).
+#include <cstdint>
+#include <memory>
+
+#include "platform/core/List.h"
+#include "platform/core/Module.h"
+#include "platform/layout/FieldTable.h"
+#include "platform/views/Canvas.h"
+#include "platform/views/UiLayer.h"
+#include "platform/views/View.h"
+
+namespace tmr {
+
+class ResumableSub;
+class tm_collections;
+class tm_dateutils;
+class tm_dialog;
+class tm_viewsutils;
+
+class tm_datetemplate : public ClassModule, public LayoutFields {
+ public:
+  std::string_view className() const override { return "tm_datetemplate"; }
+  const SubTable& subTable() const override;
+  const FieldTable& fieldTable() const override;
+
+  // Loads the layout into a 320 × 300 panel and chooses today.
+  String _initialize(const std::shared_ptr<Dispatcher>& ba);
+
+  // --- Template protocol.
+  View _getpanel(Object dialog);
+  std::shared_ptr<ResumableSub> _show(Object dialog);
+  String _dialogclosed(int32_t result);
+
+  // The chosen day's start in ticks.
+  int64_t _getdate();
+  // Chooses the day of the moment and displays its month (the grid is drawn by the next
+  // showing or month change). Any year is accepted.
+  String _setdate(int64_t ticks);
+  // Chooses a day of the displayed month.
+  String _selectday(int32_t day);
+  String _drawdays();
+  String _drawbox(const Canvas& canvas, int32_t color, int32_t column, int32_t row);
+  // A touch at (x, y) of the grid: moving highlights, lifting chooses a valid day and closes.
+  String _handlemouse(double x, double y, bool moving);
+  String _setyearsbuttonstate();
+  String _hide();
+
+  // --- Events.
+  String _btnmonth_click();
+  String _btnyear_click();
+  String _dayspanefg_touch(int32_t action, double x, double y);
+
+  // The grid column of weekday i (Sunday 0) for the first-day setting; firstday outside 0 … 6
+  // counts modulo 7.
+  int32_t normalisedfirstday() const;
+
+  UiLayer ui;
+  int32_t month = 0;
+  int32_t year = 0;
+  float boxw = 0;
+  float boxh = 0;
+  float vcorrection = 0;
+  int32_t tempselectedday = 0;
+  int32_t dayofweekoffset = 0;
+  int32_t daysinmonth = 0;
+  View dayspanebg;
+  View dayspanefg;
+  Canvas cvs;
+  Canvas cvsbackground;
+  int64_t selecteddate = 0;
+  int32_t selectedyear = 0;
+  int32_t selectedmonth = 0;
+  int32_t selectedday = 0;
+  int32_t highlightedcolor = static_cast<int32_t>(0xFF001BBD);
+  int32_t selectedcolor = static_cast<int32_t>(0xFF0BA29B);
+  int32_t daysinmonthcolor = UiLayer::Color_White;
+  int32_t daysinweekcolor = static_cast<int32_t>(0xFF888888);
+  Canvas cvsdays;
+  View daystitlespane;
+  int32_t firstday = 0;
+  int32_t minyear = 1970;
+  int32_t maxyear = 2030;
+  View btnmonthleft;
+  View btnmonthright;
+  View btnyearleft;
+  View btnyearright;
+  View lblmonth;
+  View lblyear;
+  View pnldialog;
+  List months;
+  std::shared_ptr<tm_dialog> mdialog;
+
+  std::shared_ptr<tm_collections> collections;
+  std::shared_ptr<tm_viewsutils> viewsutils;
+  std::shared_ptr<tm_dateutils> dateutils;
+
+ protected:
+  void _class_globals() override;
+
+ private:
+  // The step carried by an arrow button's Tag.
+  static int32_t stepOf(const View& button);
+};
+
+}  // namespace tmr
