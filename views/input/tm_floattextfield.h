@@ -53,7 +53,9 @@ class tm_floattextfield : public ClassModule, public CustomView {
   View partNamed(std::string_view part) const override;
 
   String _gettext();
-  // Sets the text and handles it as a change by the person (hint, "_TextChanged").
+  // Sets the text and handles it as a change by the person (hint, "_TextChanged"). The event is
+  // raised inside this call: a "_TextChanged" handler that sets the text again hears its own
+  // change inside itself.
   void _settext(String text);
   View _gettextfield();
   std::shared_ptr<tm_floattextfield> _getnextfield();
