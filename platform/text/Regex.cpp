@@ -14,14 +14,15 @@ std::vector<String> Regex::Split(const String& pattern, const String& text) {
   const auto& t = text.units();
   UErrorCode status = U_ZERO_ERROR;
   UParseError where{};
-  std::unique_ptr<icu::RegexPattern> compiled(
-      icu::RegexPattern::compile(icu::UnicodeString(p.data(), static_cast<int32_t>(p.size())), where, status));
+  std::unique_ptr<icu::RegexPattern> compiled(icu::RegexPattern::compile(
+      icu::UnicodeString(p.data(), static_cast<int32_t>(p.size())), where, status));
   if (U_FAILURE(status) || !compiled) {
     throw RuntimeError("Invalid regular expression: " + pattern.str() + " (" + u_errorName(status) + ")");
   }
   const icu::UnicodeString input(t.data(), static_cast<int32_t>(t.size()));
   std::unique_ptr<icu::RegexMatcher> matcher(compiled->matcher(input, status));
-  if (U_FAILURE(status) || !matcher) throw RuntimeError(std::string("Regular expression failed: ") + u_errorName(status));
+  if (U_FAILURE(status) || !matcher)
+    throw RuntimeError(std::string("Regular expression failed: ") + u_errorName(status));
 
   std::vector<String> parts;
   int32_t from = 0;

@@ -94,7 +94,8 @@ void tm_progressbar::_base_resize(double width, double height) {
   for (const View& v : mbase.GetAllViewsRecursive()) v.SetLayoutAnimated(0, 0, 0, width, height);
   // A batch still drawing keeps its own buffer; the bar goes on with a new one.
   if (batchinflight) bc = std::make_shared<tm_bitmapcreator>();
-  bc->_initialize(bi, static_cast<int32_t>(mbase.Width() / Scale), static_cast<int32_t>(mbase.Height() / Scale));
+  bc->_initialize(bi, static_cast<int32_t>(mbase.Width() / Scale),
+                  static_cast<int32_t>(mbase.Height() / Scale));
   vertical = mbase.Height() > mbase.Width();
   _updategraphics();
 }

@@ -84,7 +84,8 @@ void tm_seekbar::_designercreateview(View base, LabelWrapper /*label*/, Map prop
   minvalue = props.Get(Object("Min")).AsInt();
   maxvalue = props.Get(Object("Max")).AsInt();
   const double v = props.Get(Object("Value")).AsDouble();
-  mvalue = Object(std::max(static_cast<double>(minvalue), std::min(static_cast<double>(maxvalue), v))).AsInt();
+  mvalue =
+      Object(std::max(static_cast<double>(minvalue), std::min(static_cast<double>(maxvalue), v))).AsInt();
   cvs.Initialize(mbase);
   touchpanel = ui.CreatePanel(bi, "TouchPanel");
   mbase.AddView(touchpanel, 0, 0, mbase.Width(), mbase.Height());

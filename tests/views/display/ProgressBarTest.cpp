@@ -47,7 +47,8 @@ class BarOwner : public ClassModule, public LayoutFields {
 // A screen holding one progress bar "pb1" of the given frame and designer properties; drawing
 // batches run at once and deliver their picture on the next turn.
 struct BarScreen {
-  explicit BarScreen(int w, int h, const std::string& props = R"("ProgressColor": "#FF406080", "CornerRadius": 0)",
+  explicit BarScreen(int w, int h,
+                     const std::string& props = R"("ProgressColor": "#FF406080", "CornerRadius": 0)",
                      const std::string& extra = "") {
     static std::atomic<int> serial{0};
     dir = std::filesystem::temp_directory_path() /
@@ -58,6 +59,7 @@ struct BarScreen {
               "frame": [10, 10, )"
         << w << ", " << h << "]" << extra << R"(, "text": "busy", "props": {)" << props << "}}]}";
     rt.service<DrawingBatchQueue>().setMode(DrawingBatchQueue::Mode::Inline);
+    rt.setLogSink([this](std::string_view line) { log.emplace_back(line); });
     LayoutLoader::Install(rt, dir);
     TivomarshApplication().registerClasses(rt);
     rt.codeModule<tm_viewsutils>()->initializeModule();
@@ -72,6 +74,7 @@ struct BarScreen {
   void wait(int64_t ms) { rt.loop().advance(ms); }
 
   std::filesystem::path dir;
+  std::vector<std::string> log;  // before the runtime: it logs while it shuts down
   Runtime rt;
   std::shared_ptr<BarOwner> owner = std::make_shared<BarOwner>();
   View screen;
@@ -83,7 +86,9 @@ uint32_t Argb(const Bitmap& b, int x, int y) {
          static_cast<uint32_t>(p[1]) << 8 | p[2];
 }
 
-bool Striped(uint32_t c) { return c == kProgress || c == kStripe; }
+bool Striped(uint32_t c) {
+  return c == kProgress || c == kStripe;
+}
 
 // How far the striped part reaches along the bar's middle line: its length from the start.
 int FilledLength(const Bitmap& b, bool vertical) {
@@ -192,7 +197,8 @@ TEST(ProgressBarTest, TheBarGlidesAtItsSpeedAndSmallStepsShowAtOnce) {
 }
 
 TEST(ProgressBarTest, SpeedsThatNeverArriveShowTheTargetAtOnce) {
-  for (float speed : {0.0f, -60.0f, std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()}) {
+  for (float speed :
+       {0.0f, -60.0f, std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()}) {
     SCOPED_TRACE(speed);
     BarScreen s(200, 20, R"("Value": 10, "ProgressColor": "#FF406080", "CornerRadius": 0)");
     auto& pb = s.bar();
@@ -210,7 +216,9 @@ TEST(ProgressBarTest, HalfAPixelRoundsToEven) {
     int w, value, filled;
   };
   for (const Case& c : {Case{101, 50, 50}, Case{103, 50, 52}, Case{200, 33, 66}}) {
-    BarScreen s(c.w, 20, R"("Value": )" + std::to_string(c.value) + R"(, "ProgressColor": "#FF406080", "CornerRadius": 0)");
+    BarScreen s(
+        c.w, 20,
+        R"("Value": )" + std::to_string(c.value) + R"(, "ProgressColor": "#FF406080", "CornerRadius": 0)");
     s.wait(1);
     EXPECT_EQ(FilledLength(*s.shown(), false), c.filled) << c.w << " wide at " << c.value;
   }
@@ -299,7 +307,8 @@ TEST(ProgressBarTest, ALoopStartedWhileABatchIsDrawingWaitsForIt) {
   ASSERT_TRUE(pb.batchinflight);
   const int o = pb.busybrush->SrcOffsetX;
   pb._setvisible(true);
-  EXPECT_EQ(pb.busybrush->SrcOffsetX, o) << "the new loop leaves the brush alone until the batch has delivered";
+  EXPECT_EQ(pb.busybrush->SrcOffsetX, o)
+      << "the new loop leaves the brush alone until the batch has delivered";
   s.rt.loop().runOneTurn();
   EXPECT_EQ(pb.busybrush->SrcOffsetX, o + 3) << "then draws its own frame";
   EXPECT_TRUE(pb.batchinflight);

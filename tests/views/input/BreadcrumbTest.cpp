@@ -14,7 +14,8 @@ namespace {
 std::string Crumbs(const std::string& items, const std::string& colour = "#FF808080", bool haptic = false) {
   return R"({"name": "bb1", "type": "CustomView", "class": "tm_breadcrumb", "frame": [0, 300, 375, 40],
              "textColor": "#FF000000", "font": {"size": 14}, "props": {"CrumbColor": ")" +
-         colour + R"(", "Items": ")" + items + R"(", "HapticFeedback": )" + (haptic ? "true" : "false") + "}}";
+         colour + R"(", "Items": ")" + items + R"(", "HapticFeedback": )" + (haptic ? "true" : "false") +
+         "}}";
 }
 
 std::vector<std::string> Items(const tm_breadcrumb& bb) {
@@ -24,10 +25,14 @@ std::vector<std::string> Items(const tm_breadcrumb& bb) {
 }
 
 // A point well inside crumb i's body, on the screen.
-double CrumbX(const tm_breadcrumb& bb, int i) { return bb.rightpositions.Get(i).AsInt() - bb.offset - 2 - 5; }
+double CrumbX(const tm_breadcrumb& bb, int i) {
+  return bb.rightpositions.Get(i).AsInt() - bb.offset - 2 - 5;
+}
 constexpr double kY = 320;
 
-std::shared_ptr<Bitmap> Shown(const tm_breadcrumb& bb) { return bb.mbase.native()->canvasPicture(); }
+std::shared_ptr<Bitmap> Shown(const tm_breadcrumb& bb) {
+  return bb.mbase.native()->canvasPicture();
+}
 
 TEST(BreadcrumbTest, ItemsAreTheBarSeparatedPartsWithoutTrailingEmptyOnes) {
   using V = std::vector<std::string>;
@@ -125,7 +130,8 @@ TEST(BreadcrumbTest, ShadesAndOutlinesComeFromTheCrumbColour) {
     std::string colour;
     uint32_t shade, outline;
   };
-  for (const auto& c : {Case{"#FF808080", 0xFF666666, 0xFFFFFFFF}, Case{"#FF204060", 0xFF19334C, 0xFF4080C0}}) {
+  for (const auto& c :
+       {Case{"#FF808080", 0xFF666666, 0xFFFFFFFF}, Case{"#FF204060", 0xFF19334C, 0xFF4080C0}}) {
     CanvasViewsScreen s(Crumbs("A|B", c.colour));
     auto& bb = *s.owner->bb1;
     const int x1 = bb.rightpositions.Get(0).AsInt();
@@ -143,8 +149,8 @@ TEST(BreadcrumbTest, HitTestCoversGapsAndArrowsButNotBeyondTheLastCrumb) {
   struct Case {
     int x, y, index;
   };
-  const Case cases[] = {{-30, 10, 0},  {0, 10, 0},  {e0, 10, 0},   {e0 + 1, 10, 1}, {e2, 10, 2},
-                        {e2 + 1, 10, -1}, {5, -1, -1}, {5, 40, 0}, {5, 41, -1}};
+  const Case cases[] = {{-30, 10, 0},     {0, 10, 0},  {e0, 10, 0}, {e0 + 1, 10, 1}, {e2, 10, 2},
+                        {e2 + 1, 10, -1}, {5, -1, -1}, {5, 40, 0},  {5, 41, -1}};
   for (const auto& c : cases) EXPECT_EQ(bb._finditem(c.x, c.y), c.index) << c.x << "," << c.y;
 }
 
@@ -196,7 +202,8 @@ TEST(BreadcrumbTest, HapticTapOnlyWhenAskedFor) {
 TEST(BreadcrumbTest, ALayoutMustGiveTheColourAndTheItems) {
   for (const std::string props : {R"("Items": "A|B")", R"("CrumbColor": "#FF808080")"}) {
     EXPECT_THROW(CanvasViewsScreen s(R"({"name": "bb1", "type": "CustomView", "class": "tm_breadcrumb",
-                                         "frame": [0, 0, 375, 40], "props": {)" + props + "}}"),
+                                         "frame": [0, 0, 375, 40], "props": {)" +
+                                     props + "}}"),
                  LayoutError)
         << props;
   }

@@ -17,13 +17,16 @@ constexpr uint32_t kThumb = 0xFFFF0000;
 std::string SeekBar(const std::string& name, int w, int h, const std::string& range) {
   return R"({"name": ")" + name + R"(", "type": "CustomView", "class": "tm_seekbar", "frame": [20, 100, )" +
          std::to_string(w) + ", " + std::to_string(h) +
-         R"(], "props": {"Color1": "#FF00FF00", "Color2": "#FF0000FF", "ThumbColor": "#FFFF0000", )" + range + "}}";
+         R"(], "props": {"Color1": "#FF00FF00", "Color2": "#FF0000FF", "ThumbColor": "#FFFF0000", )" + range +
+         "}}";
 }
 
 const char* kTens = R"("Min": 0, "Max": 100, "Value": 50, "Interval": 10)";
 
 // The picture the bar's view shows (its canvas, as last invalidated).
-std::shared_ptr<Bitmap> Shown(const tm_seekbar& sb) { return sb.mbase.native()->canvasPicture(); }
+std::shared_ptr<Bitmap> Shown(const tm_seekbar& sb) {
+  return sb.mbase.native()->canvasPicture();
+}
 
 TEST(SeekBarTest, ATouchPicksTheNearestStepWithTiesToEvenAndEndsClamped) {
   struct Case {
@@ -192,13 +195,15 @@ TEST(SeekBarTest, ACallbackWithoutTheSubsHearsNothing) {
 TEST(SeekBarTest, ALayoutMustGiveTheColoursAndTheRange) {
   for (const std::string missing : {"Color1", "Min", "Max", "Value"}) {
     std::string props = R"("Color1": "#FF00FF00", "Color2": "#FF0000FF", "ThumbColor": "#FFFF0000", )"
-                         R"("Min": 0, "Max": 10, "Value": 5)";
+                        R"("Min": 0, "Max": 10, "Value": 5)";
     const auto at = props.find("\"" + missing + "\"");
     const auto end = props.find(", ", at);
     props.erase(at, end == std::string::npos ? std::string::npos : end + 2 - at);
     if (props.ends_with(", ")) props.resize(props.size() - 2);
-    const std::string view = R"({"name": "sb1", "type": "CustomView", "class": "tm_seekbar", "frame": [0, 0, 240, 40],
-                                 "props": {)" + props + "}}";
+    const std::string view =
+        R"({"name": "sb1", "type": "CustomView", "class": "tm_seekbar", "frame": [0, 0, 240, 40],
+                                 "props": {)" +
+        props + "}}";
     EXPECT_THROW(CanvasViewsScreen s(view), LayoutError) << missing;
   }
 }
