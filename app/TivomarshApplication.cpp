@@ -3,6 +3,8 @@
 #include "app/LS_page1.h"
 #include "app/LS_tivomarshapple.h"
 #include "app/tm_main.h"
+#include "dialogs/LS_longtexttemplate.h"
+#include "dialogs/LS_searchtemplate.h"
 #include "listview/tm_customlistview.h"
 #include "platform/core/Runtime.h"
 #include "platform/layout/LayoutRegistry.h"
@@ -42,6 +44,10 @@ ApplicationClasses TivomarshApplication() {
     registry.registerDesignerScript("LS_tivomarshapple",
                                     [](LayoutBuilder& b) { return std::make_unique<LS_tivomarshapple>(b); });
     registry.registerDesignerScript("LS_page1", [](LayoutBuilder& b) { return std::make_unique<LS_page1>(b); });
+    registry.registerDesignerScript("LS_longtexttemplate",
+                                    [](LayoutBuilder& b) { return std::make_unique<LS_longtexttemplate>(b); });
+    registry.registerDesignerScript("LS_searchtemplate",
+                                    [](LayoutBuilder& b) { return std::make_unique<LS_searchtemplate>(b); });
   };
   return classes;
 }

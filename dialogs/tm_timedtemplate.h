@@ -1,0 +1,57 @@
+#pragma once
+// A dialog template that wraps another one and closes the dialog with the cancel result when
+// the user has not closed it within `timeoutmilliseconds`. A progress bar in a 19-unit strip
+// above the wrapped content fills from 0 to 100 over the time-out. Every template call of the
+// dialog is passed on to the wrapped template by name, so it behaves as if shown alone.
+//
+// `index` counts showings and closings: a pending time-out acts only while it is unchanged,
+// so a dialog closed (or shown again) before the time-out is never closed by it.
+#include <cstdint>
+#include <memory>
+
+#include "platform/core/Module.h"
+#include "platform/layout/FieldTable.h"
+#include "platform/views/UiLayer.h"
+#include "platform/views/View.h"
+
+namespace tmr {
+
+class ResumableSub;
+class tm_collections;
+class tm_dateutils;
+class tm_progressbar;
+class tm_viewsutils;
+
+class tm_timedtemplate : public ClassModule, public LayoutFields {
+ public:
+  // Height of the strip that holds the progress bar.
+  static constexpr int32_t kStripHeight = 19;
+
+  std::string_view className() const override { return "tm_timedtemplate"; }
+  const SubTable& subTable() const override;
+  const FieldTable& fieldTable() const override;
+
+  String _initialize(const std::shared_ptr<Dispatcher>& ba, Object dialogtemplate);
+
+  // --- Template protocol.
+  // The strip and the wrapped template's content below it, built on the first call.
+  View _getpanel(Object dialog);
+  std::shared_ptr<ResumableSub> _show(Object dialog);
+  String _dialogclosed(int32_t result);
+
+  UiLayer ui;
+  View mbase;
+  std::shared_ptr<tm_progressbar> progressbar1;
+  Object mtemplate;
+  int32_t timeoutmilliseconds = 10000;
+  int32_t index = 0;
+
+  std::shared_ptr<tm_collections> collections;
+  std::shared_ptr<tm_viewsutils> viewsutils;
+  std::shared_ptr<tm_dateutils> dateutils;
+
+ protected:
+  void _class_globals() override;
+};
+
+}  // namespace tmr
