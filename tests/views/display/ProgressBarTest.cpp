@@ -298,6 +298,20 @@ TEST(ProgressBarTest, HidingStopsTheLoopAndShowingAgainRunsExactlyOne) {
   EXPECT_LE(offset() - o, 33) << "only one loop draws";
 }
 
+TEST(ProgressBarTest, ABarMadeHiddenDrawsNoFramesUntilShown) {
+  BarScreen s(200, 20, R"("Value": 40, "ProgressColor": "#FF406080", "CornerRadius": 0)", R"(, "visible": false)");
+  auto& pb = s.bar();
+  EXPECT_FALSE(pb._getvisible());
+  auto first = s.shown();
+  s.wait(300);
+  EXPECT_EQ(s.shown(), first) << "only the first picture";
+  EXPECT_EQ(pb.busybrush->SrcOffsetX, 0);
+  pb._setvisible(true);
+  s.wait(100);
+  EXPECT_NE(s.shown(), first);
+  EXPECT_EQ(FilledLength(*s.shown(), false), 80);
+}
+
 TEST(ProgressBarTest, ALoopStartedWhileABatchIsDrawingWaitsForIt) {
   BarScreen s(200, 20);
   auto& pb = s.bar();
