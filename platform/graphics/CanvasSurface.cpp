@@ -205,6 +205,9 @@ void CanvasSurface::drawText(const String& text, double x, double y, const Font&
   auto pieces = Split(fonts_, text, font);
   if (pieces.empty()) return;
   auto* cr = Cr(cr_);
+  // Fonts are set only between save and restore: the context keeps no font of the library's,
+  // which may end before this surface does.
+  cairo_save(cr);
   std::vector<double> advances;
   double width = 0;
   for (const auto& p : pieces) {
@@ -216,7 +219,6 @@ void CanvasSurface::drawText(const String& text, double x, double y, const Font&
   }
   if (align == Align::Center) x -= width / 2;
   if (align == Align::Right) x -= width;
-  cairo_save(cr);
   setColor(argb);
   for (size_t i = 0; i < pieces.size(); ++i) {
     UseFont(cr, fonts_, pieces[i].font);
@@ -231,6 +233,7 @@ void CanvasSurface::drawText(const String& text, double x, double y, const Font&
 Rect CanvasSurface::measureText(const String& text, const Font& font) {
   auto* cr = Cr(cr_);
   double width = 0, top = std::numeric_limits<double>::infinity(), bottom = -top;
+  cairo_save(cr);  // see drawText
   for (const auto& p : Split(fonts_, text, font)) {
     UseFont(cr, fonts_, p.font);
     cairo_text_extents_t e;
@@ -241,6 +244,7 @@ Rect CanvasSurface::measureText(const String& text, const Font& font) {
       bottom = std::max(bottom, e.y_bearing + e.height);
     }
   }
+  cairo_restore(cr);
   if (top > bottom) top = bottom = 0;
   return Rect(0, static_cast<float>(top), static_cast<float>(width), static_cast<float>(bottom));
 }

@@ -95,11 +95,13 @@ std::shared_ptr<ViewObject> TouchInput::down(const std::shared_ptr<ViewObject>& 
 
   std::shared_ptr<ViewObject> clickTarget;
   std::shared_ptr<ViewObject> touchPanel;
+  bool touchOwned = false;  // a view that takes the touch itself was met: no panel around it hears it
   std::shared_ptr<ScrollViewObject> scroller;
   for (auto v = hit; v; v = v->parent()) {
     chain_.push_back(v);
+    if (!touchOwned && v->takesTouchEvents()) touchPanel = v;
+    if (v->takesTouchEvents() || v->takesClicks()) touchOwned = true;
     if (!clickTarget && v->takesClicks()) clickTarget = v;
-    if (!touchPanel && v->takesTouchEvents()) touchPanel = v;
     if (!scroller) scroller = std::dynamic_pointer_cast<ScrollViewObject>(v);
     for (const auto& r : v->gestureRecognizers()) {
       if (r->enabled()) followers_.push_back(r);

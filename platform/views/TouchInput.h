@@ -13,8 +13,9 @@
 // inside it lose it (no click, no long click, their recognizers cancelled).
 // Scroll views move their children by their offset: hit testing and frames account for it.
 //
-// Touch events: the nearest view around the hit view (the hit view included) that takes touch
-// events (a panel whose module handles "<event name>_touch:::") raises "touch" with kActionDown
+// Touch events: the touch belongs to the nearest view around the hit view (the hit view
+// included) that takes clicks or touch events; when that view takes touch events (a panel whose
+// module handles "<event name>_touch:::"), it raises "touch" with kActionDown
 // when the finger goes down, kActionMove at each move and kActionUp when it lifts, with the point
 // in that panel's coordinates (outside its bounds when the finger moved out: the touch stays
 // with it), alongside the click and long click. A touch that is cancelled (the view became

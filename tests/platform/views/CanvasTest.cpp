@@ -348,3 +348,27 @@ TEST_F(CanvasTest, ACanvasOutlivesAPanelThatWasNeverShown) {
 
 }  // namespace
 }  // namespace tmr
+
+namespace tmr {
+namespace {
+
+// A module may hold a canvas longer than the runtime's fonts live: the canvas keeps no font.
+TEST(CanvasLifetimeTest, ACanvasThatDrewTextMayOutliveItsRuntime) {
+  Canvas kept;
+  {
+    Runtime rt;
+    auto mod = ProbeModule::Make(rt);
+    View p = UiLayer().CreatePanel(mod->bi, "");
+    p.native()->setFrame(Frame{0, 0, 50, 20});
+    kept.Initialize(p);
+    Font font = UiLayer().CreateDefaultFont(12);
+    EXPECT_GT(kept.MeasureText("abc", font).Width(), 0);
+    kept.DrawText("abc", 0, 15, font, kRed, "LEFT");
+  }
+  EXPECT_TRUE(kept.IsInitialized());
+  EXPECT_EQ(kept.TargetRect().Width(), 50);
+  kept.Release();
+}
+
+}  // namespace
+}  // namespace tmr

@@ -4,6 +4,7 @@
 
 #include "platform/core/Runtime.h"
 #include "platform/testing/Finger.h"
+#include "platform/views/ButtonWrapper.h"
 #include "platform/views/LabelWrapper.h"
 #include "platform/views/ScrollViewWrapper.h"
 #include "platform/views/UiLayer.h"
@@ -73,33 +74,40 @@ TEST_F(PanelTouchTest, LiftingOutsideRaisesUpThereAndNoClick) {
   EXPECT_EQ(probe->calls, (std::vector<std::string>{"pnl 0 50,30", "pnl 2 -90,150", "pnl 1 -90,150"}));
 }
 
-TEST_F(PanelTouchTest, TheNearestPanelWithAHandlerTakesTheTouches) {
-  // A label and a panel without a touch handler inside "pnl" pass their touches to it; "pnl"
-  // inside "outer" keeps them for itself.
+TEST_F(PanelTouchTest, TheTouchBelongsToTheNearestViewThatTakesIt) {
+  // A label and a panel without events inside a touch panel pass their touches to it; a touch
+  // panel inside another keeps them for itself; a button or a panel that raises clicks takes
+  // the touch, and the touch panel around it hears nothing.
   View outer = ui.CreatePanel(probe->bi, "outer");
   root.AddView(outer, 0, 150, 300, 150);
   LabelWrapper lbl;
   lbl.Initialize(probe->bi, "");
   pnl.AddView(lbl, 50, 30, 40, 20);
-  View plain = ui.CreatePanel(probe->bi, "plain");
+  View plain = ui.CreatePanel(probe->bi, "");
   outer.AddView(plain, 10, 10, 50, 50);
   View inner = ui.CreatePanel(probe->bi, "pnl");
   outer.AddView(inner, 200, 100, 50, 40);
+  View clicking = ui.CreatePanel(probe->bi, "clicking");
+  outer.AddView(clicking, 100, 10, 50, 50);
+  ButtonWrapper btn;
+  btn.Initialize(probe->bi, "btn", ButtonWrapper::STYLE_SYSTEM);
+  outer.AddView(btn, 100, 100, 60, 30);
   struct Case {
     double x, y;
-    std::string expected;
+    std::string expected;  // the first call heard, "" for none
   } cases[] = {
       {160, 90, "pnl 0 60,40"},     // on the label
-      {30, 180, "outer 0 30,30"},   // on the panel without a handler
+      {30, 180, "outer 0 30,30"},   // on the panel without events
       {5, 155, "outer 0 5,5"},      // on outer itself
-      {210, 260, "pnl 0 10,10"},    // on the inner panel with a handler
+      {210, 260, "pnl 0 10,10"},    // on the inner touch panel
+      {120, 180, ""},               // on the panel that raises clicks
+      {120, 260, ""},               // on the button
   };
   for (const auto& c : cases) {
     probe->calls.clear();
     Finger f = finger();
     f.pressAt(c.x, c.y);
-    ASSERT_FALSE(probe->calls.empty());
-    EXPECT_EQ(probe->calls.front(), c.expected);
+    EXPECT_EQ(probe->calls.empty() ? "" : probe->calls.front(), c.expected) << c.x << "," << c.y;
     f.release();
   }
 }
