@@ -299,7 +299,8 @@ TEST(ProgressBarTest, HidingStopsTheLoopAndShowingAgainRunsExactlyOne) {
 }
 
 TEST(ProgressBarTest, ABarMadeHiddenDrawsNoFramesUntilShown) {
-  BarScreen s(200, 20, R"("Value": 40, "ProgressColor": "#FF406080", "CornerRadius": 0)", R"(, "visible": false)");
+  BarScreen s(200, 20, R"("Value": 40, "ProgressColor": "#FF406080", "CornerRadius": 0)",
+              R"(, "visible": false)");
   auto& pb = s.bar();
   EXPECT_FALSE(pb._getvisible());
   auto first = s.shown();
