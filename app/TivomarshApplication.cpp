@@ -8,12 +8,14 @@
 #include "listview/tm_customlistview.h"
 #include "platform/core/Runtime.h"
 #include "platform/layout/LayoutRegistry.h"
+#include "views/display/tm_animatedcounter.h"
 #include "views/display/tm_button3d.h"
 #include "views/display/tm_imageview.h"
 #include "views/display/tm_loadingindicator.h"
 #include "views/display/tm_madewithbanner.h"
 #include "views/display/tm_progressbar.h"
 #include "views/display/tm_roundslider.h"
+#include "views/display/tm_scrollinglabel.h"
 #include "views/input/tm_breadcrumb.h"
 #include "views/input/tm_combobox.h"
 #include "views/input/tm_floattextfield.h"
@@ -41,6 +43,8 @@ ApplicationClasses TivomarshApplication() {
     registry.registerCustomView("tm_button3d", tm_button3d::LayoutClass());
     registry.registerCustomView("tm_imageview", tm_imageview::LayoutClass());
     registry.registerCustomView("tm_madewithbanner", tm_madewithbanner::LayoutClass());
+    registry.registerCustomView("tm_scrollinglabel", tm_scrollinglabel::LayoutClass());
+    registry.registerCustomView("tm_animatedcounter", tm_animatedcounter::LayoutClass());
     registry.registerDesignerScript("LS_tivomarshapple",
                                     [](LayoutBuilder& b) { return std::make_unique<LS_tivomarshapple>(b); });
     registry.registerDesignerScript("LS_page1", [](LayoutBuilder& b) { return std::make_unique<LS_page1>(b); });

@@ -21,8 +21,10 @@
 #include "platform/views/UiLayer.h"
 #include "platform/views/ViewRenderer.h"
 #include "platform/views/ViewSystem.h"
+#include "views/display/tm_animatedcounter.h"
 #include "views/display/tm_imageview.h"
 #include "views/display/tm_madewithbanner.h"
+#include "views/display/tm_scrollinglabel.h"
 #include "views/input/tm_viewsutils.h"
 
 namespace tmr {
@@ -38,11 +40,14 @@ class DisplayOwner : public ClassModule, public LayoutFields {
   }
   const FieldTable& fieldTable() const override {
     static const FieldTable table{field<&DisplayOwner::iv1>("iv1"), field<&DisplayOwner::iv2>("iv2"),
-                                  field<&DisplayOwner::banner1>("banner1")};
+                                  field<&DisplayOwner::banner1>("banner1"), field<&DisplayOwner::sl1>("sl1"),
+                                  field<&DisplayOwner::ac1>("ac1")};
     return table;
   }
   std::shared_ptr<tm_imageview> iv1, iv2;
   std::shared_ptr<tm_madewithbanner> banner1;
+  std::shared_ptr<tm_scrollinglabel> sl1;
+  std::shared_ptr<tm_animatedcounter> ac1;
 };
 
 // A folder of its own, removed with everything in it (also when loading the layout fails).

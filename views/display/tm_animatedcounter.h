@@ -1,0 +1,88 @@
+#pragma once
+// The animated digit counter: a custom view that shows a non-negative integer with a fixed
+// number of digits ("Digits", leading zeros shown), like the drums of a mechanical counter.
+// Each digit is a vertical strip of the glyphs 0 to 9, drawn once per size in the designer
+// label's font and text colour, that slides up or down inside its cell to the new digit over
+// "Duration" ms (straight there, never round through 0). A fade overlay in "FadeColor" (white
+// by default) covers the top and bottom thirds, fading from that colour to transparent, so the
+// glyphs appear and disappear smoothly at the cells' edges.
+// The digits fill the view from the right (index 0 is the units); when the width is not a
+// multiple of the number of digits the spare points stay empty on the left. A value with more
+// digits shows its last ones (v Mod 10^Digits); a negative value shows as 0. A counter without
+// digits (Digits 0 or less) shows nothing and holds 0. It raises no events.
+#include <cstdint>
+#include <memory>
+
+#include "platform/core/List.h"
+#include "platform/core/Module.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/layout/LayoutRegistry.h"
+#include "platform/views/CustomView.h"
+#include "platform/views/ImageViewWrapper.h"
+#include "platform/views/LabelWrapper.h"
+#include "platform/views/UiLayer.h"
+#include "platform/views/View.h"
+
+namespace tmr {
+
+class tm_collections;
+class tm_dateutils;
+class tm_viewsutils;
+
+class tm_animatedcounter : public ClassModule, public CustomView {
+ public:
+  std::string_view className() const override { return "tm_animatedcounter"; }
+  const SubTable& subTable() const override;
+  // The class as layouts name it, with its designer properties "Digits" and "Duration" (numbers,
+  // required) and "FadeColor" (colour, default white).
+  static LayoutRegistry::CustomViewClass LayoutClass();
+
+  void _initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) override;
+  // Builds the digits and shows 0, laid out at the base panel's size.
+  void _designercreateview(View base, LabelWrapper label, Map props) override;
+  // Lays the digit cells out for the new size, with strips drawn for it.
+  void _base_resize(double width, double height) override;
+  // "" is the panel that holds (and clips) the digits; "digit<i>" the image view of digit i
+  // (0: units); "fade" the overlay.
+  View partNamed(std::string_view part) const override;
+
+  // Slides every digit to the value's over the duration.
+  void _setvalue(int32_t v);
+  // The value the digits hold.
+  int32_t _getvalue();
+  // The top of digit i's strip that puts its digit in the cell: -digitheight × the digit.
+  int32_t _topfromvalue(int32_t index);
+  // The glyph strip: digitwidth × 10 digitheight, glyph n centred in the n-th cell, in the
+  // label's font and text colour. Null while a cell has no size.
+  std::shared_ptr<Bitmap> _createbitmap(LabelWrapper lbl);
+  // The overlay: 200 × 50, the top third fading from the colour (at the top) to transparent,
+  // the bottom third likewise from the bottom, the middle transparent.
+  std::shared_ptr<Bitmap> _createfadebitmap(int32_t clr);
+
+  // Code modules held (tm_main is left out: it is built on the views).
+  std::shared_ptr<tm_collections> collections;
+  std::shared_ptr<tm_viewsutils> viewsutils;
+  std::shared_ptr<tm_dateutils> dateutils;
+  String meventname;
+  std::weak_ptr<Module> mcallback;  // weak: the callback module usually holds this view
+  View mbase;
+  UiLayer ui;
+  List imageviews;  // one image view per digit, index 0 the units (rightmost)
+  int32_t mdigits = 0;
+  LabelWrapper lbltemplate;
+  List mvalue;  // the digits of the value, least significant first
+  int32_t digitheight = 0;
+  int32_t digitwidth = 0;
+  int32_t mduration = 0;
+  std::shared_ptr<Bitmap> fade;
+  ImageViewWrapper xfadeiv;
+  Object tag;
+
+ protected:
+  void _class_globals() override;
+
+ private:
+  View digitView(int32_t index) const;
+};
+
+}  // namespace tmr
