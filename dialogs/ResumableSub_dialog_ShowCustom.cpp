@@ -3,6 +3,7 @@
 #include "dialogs/tm_dialog.h"
 #include "platform/core/Common.h"
 #include "platform/core/Runtime.h"
+#include "platform/core/RuntimeError.h"
 #include "platform/views/ImageViewWrapper.h"
 
 namespace tmr {
@@ -17,6 +18,9 @@ ResumableSub_dialog_ShowCustom::ResumableSub_dialog_ShowCustom(std::shared_ptr<t
 
 SubBody ResumableSub_dialog_ShowCustom::body() {
   auto& d = static_cast<tm_dialog&>(*parent);
+  // Checked before anything is built: a background left behind by a failed showing would take
+  // every touch of the screen for good.
+  if (!content.IsInitialized()) throw NotInitialized("View");
   // Built in one turn, so nothing can run between the removal of an earlier dialog and the
   // new one standing.
   for (const View& old : d.mparent.GetAllViewsRecursive()) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/core/RuntimeError.h"
 #include "platform/views/Frame.h"
 #include "platform/views/LabelWrapper.h"
 #include "platform/views/RichText.h"
@@ -311,6 +312,18 @@ TEST(Dialog, TemplateCallsComeInProtocolOrder) {
     EXPECT_EQ(t->calls, (std::vector<std::string>{"GetPanel dialog", "Show before frame", "DialogClosed -2 removed"}));
     EXPECT_FALSE(h.dialog->putattop) << "put at top lasts one template showing";
   }
+}
+
+TEST(Dialog, ATemplateWithoutContentFailsBeforeCoveringTheScreen) {
+  DialogHarness h;
+  auto empty = std::make_shared<tm_dialogowner>();  // a module without the template's subs
+  empty->_initialize(h.rt);
+  EXPECT_THROW(h.dialog->_showtemplate(Object(empty), Object("Yes"), Object(""), Object("")), RuntimeError);
+  EXPECT_THROW(h.dialog->_showcustom(View(), Object("Yes"), Object(""), Object("")), RuntimeError);
+  EXPECT_EQ(h.backgrounds(), 0);
+  EXPECT_FALSE(h.dialog->_getvisible());
+  h.hand().tap(h.below);
+  EXPECT_EQ(h.owner->belowclicks, 1) << "the screen still takes touches";
 }
 
 TEST(Dialog, ResizeKeepsTheFrameCentredFromTheOldHeight) {
