@@ -32,13 +32,19 @@ void Runtime::shutdown() {
   waits_.clear();
   waits.clear();
   loop_.clear();
-  auto services = std::move(services_);
-  services_.clear();
-  services.clear();
+  // The program's modules go before the platform services they use.
   auto modules = std::move(codeModules_);
   codeModules_.clear();
   modules.clear();
   loop_.clear();
+  waits_.clear();
+  auto order = std::move(serviceOrder_);
+  serviceOrder_.clear();
+  services_.clear();
+  while (!order.empty()) {
+    order.pop_back();
+    loop_.clear();  // a service may have posted while it went
+  }
   waits_.clear();
 }
 

@@ -48,11 +48,17 @@ class Runtime {
   }
 
   // A platform service attached to this runtime (view layer, BLE manager, ...), made on first use.
+  // Services are released in the reverse order of their making, after the code modules: a
+  // service that uses another makes it first (in its constructor) and so outlives nothing it
+  // relies on.
   template <class T>
   T& service() {
-    auto& slot = services_[std::type_index(typeid(T))];
-    if (!slot) slot = std::make_shared<T>(*this);
-    return *std::static_pointer_cast<T>(slot);
+    auto key = std::type_index(typeid(T));
+    if (auto it = services_.find(key); it != services_.end()) return *std::static_pointer_cast<T>(it->second);
+    auto made = std::make_shared<T>(*this);  // may make the services it relies on first
+    services_.emplace(key, made);
+    serviceOrder_.push_back(made);
+    return *made;
   }
   template <class T>
   bool hasService() const {
@@ -72,8 +78,8 @@ class Runtime {
   void addWait(Module* module, std::string eventString, Object senderFilter, std::shared_ptr<ResumableSub> rs);
   size_t waitCount() const { return waits_.size(); }
 
-  // Releases every waiting coroutine, timer, posted call, service and code module, in that
-  // order. Called by the destructor; safe to call more than once.
+  // Releases every waiting coroutine, timer and posted call, then the code modules, then the
+  // services from the last made to the first. Called by the destructor; safe to call more than once.
   void shutdown();
 
  private:
@@ -88,6 +94,7 @@ class Runtime {
   std::function<void(std::string_view)> logSink_;
   std::map<std::type_index, std::shared_ptr<StaticModule>> codeModules_;
   std::map<std::type_index, std::shared_ptr<void>> services_;
+  std::vector<std::shared_ptr<void>> serviceOrder_;  // in the order made
   std::vector<Wait> waits_;
   std::vector<Object> senders_;
 };

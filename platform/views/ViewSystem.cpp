@@ -1,5 +1,7 @@
 #include "platform/views/ViewSystem.h"
 
+#include "platform/graphics/FontLibrary.h"
+
 #include <algorithm>
 
 #include "platform/core/Runtime.h"
@@ -13,6 +15,9 @@
 namespace tmr {
 
 ViewSystem::ViewSystem(Runtime& rt) : rt_(rt) {
+  // Views hold canvases and pictures that use the fonts: the font library is made first, so it
+  // is released after every view.
+  rt.service<FontLibrary>();
   auto& registry = rt.service<NativeRegistry>();
   registry.registerClass("UIImpactFeedbackGenerator", [](Runtime& r) {
     HapticLog* log = &r.service<HapticLog>();

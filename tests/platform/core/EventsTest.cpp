@@ -76,6 +76,42 @@ TEST_F(EventsTest, ASubKeyMustMatchItsParameterCount) {
   EXPECT_THROW(sub<&ProbeModule::_sum>("_sum:"), std::logic_error);
 }
 
+// Services record their release in a journal that lives outside the runtime.
+struct Journal {
+  explicit Journal(Runtime&) {}
+  std::vector<std::string>* out = nullptr;
+};
+struct BaseService {
+  explicit BaseService(Runtime& rt) : journal(rt.service<Journal>()) {}
+  ~BaseService() { journal.out->push_back("base service"); }
+  Journal& journal;
+};
+struct UpperService {
+  explicit UpperService(Runtime& rt) : journal(rt.service<Journal>()) { rt.service<BaseService>(); }
+  ~UpperService() { journal.out->push_back("upper service"); }
+  Journal& journal;
+};
+struct JournalModule : StaticModule {
+  std::vector<std::string>* out = nullptr;
+  ~JournalModule() override { out->push_back("code module"); }
+  std::string_view className() const override { return "tm_journal"; }
+  const SubTable& subTable() const override {
+    static const SubTable none;
+    return none;
+  }
+};
+
+TEST(RuntimeShutdownTest, CodeModulesGoFirstThenServicesFromTheLastMadeToTheFirst) {
+  std::vector<std::string> released;
+  {
+    Runtime rt;
+    rt.service<Journal>().out = &released;
+    rt.service<UpperService>();  // makes BaseService inside its constructor
+    rt.codeModule<JournalModule>()->out = &released;
+  }
+  EXPECT_EQ(released, (std::vector<std::string>{"code module", "upper service", "base service"}));
+}
+
 class _sample : public Record {
  public:
   int32_t Size = 0;
