@@ -24,7 +24,16 @@ Runtime& ResumableSub::runtime() const { return parent->runtime(); }
 
 void ResumableSub::start() {
   coro_ = body();
+  runtime().track(self<ResumableSub>());
   resume();
+}
+
+void ResumableSub::abandon() {
+  if (running_) return;
+  auto keep = self<ResumableSub>();
+  auto waiter = std::move(completionWaiter_);
+  completionWaiter_.reset();
+  SubBody dead = std::move(coro_);  // the frame and its locals go when `dead` does
 }
 
 void ResumableSub::resume() {

@@ -79,6 +79,10 @@ class ResumableSub : public RuntimeObject {
 
   // Called by the runtime when the awaited event arrives.
   void takeEvent(std::vector<Object> args);
+  // Called by the runtime when nothing can resume this coroutine any more (its wait was replaced,
+  // or the runtime is shutting down): its body is destroyed and it lets go of the coroutine
+  // waiting for it, so a parent and a child that hold each other are both released.
+  void abandon();
 
  protected:
   virtual SubBody body() = 0;

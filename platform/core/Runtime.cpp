@@ -1,5 +1,6 @@
 #include "platform/core/Runtime.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 
@@ -26,7 +27,22 @@ Runtime::Runtime(MainLoop::ClockKind clock) : loop_(clock) {
 
 Runtime::~Runtime() { shutdown(); }
 
+void Runtime::track(const std::shared_ptr<ResumableSub>& rs) {
+  if (started_.size() >= startedPruneAt_) {
+    std::erase_if(started_, [](const std::weak_ptr<ResumableSub>& w) { return w.expired(); });
+    startedPruneAt_ = std::max<size_t>(64, started_.size() * 2);
+  }
+  started_.push_back(rs);
+}
+
 void Runtime::shutdown() {
+  // Coroutines that will never resume may hold each other (a parent waiting for a child that
+  // waits for an event): abandon them all first, so that none outlives the runtime.
+  auto started = std::move(started_);
+  started_.clear();
+  for (auto& w : started)
+    if (auto rs = w.lock()) rs->abandon();
+  started.clear();
   // Each step may release objects that log or post; move things out before destroying them.
   auto waits = std::move(waits_);
   waits_.clear();
@@ -67,7 +83,8 @@ void Runtime::addWait(Module* module, std::string eventString, Object senderFilt
     }
   }
   waits_.push_back(Wait{module, std::move(eventString), std::move(senderFilter), std::move(rs)});
-  // `replaced` is destroyed here: the older coroutine never resumes.
+  // The older coroutine never resumes: it is abandoned and, unless something else holds it, destroyed.
+  if (replaced) replaced->abandon();
 }
 
 Object Runtime::deliver(const std::shared_ptr<Module>& target, const Object& sender, std::string_view eventString,

@@ -77,6 +77,8 @@ class Runtime {
   // string (and sender filter) on the same module replaces the older one, which is destroyed.
   void addWait(Module* module, std::string eventString, Object senderFilter, std::shared_ptr<ResumableSub> rs);
   size_t waitCount() const { return waits_.size(); }
+  // Remembers a started coroutine, so that shutdown can abandon it (see ResumableSub::abandon).
+  void track(const std::shared_ptr<ResumableSub>& rs);
 
   // Releases every waiting coroutine, timer and posted call, then the code modules, then the
   // services from the last made to the first. Called by the destructor; safe to call more than once.
@@ -96,6 +98,8 @@ class Runtime {
   std::map<std::type_index, std::shared_ptr<void>> services_;
   std::vector<std::shared_ptr<void>> serviceOrder_;  // in the order made
   std::vector<Wait> waits_;
+  std::vector<std::weak_ptr<ResumableSub>> started_;
+  size_t startedPruneAt_ = 64;
   std::vector<Object> senders_;
 };
 

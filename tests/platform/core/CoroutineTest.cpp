@@ -123,6 +123,44 @@ TEST_F(CoroutineTest, CompletionReachesTheParentEvenWhenTheChildFinishedBeforeIt
   EXPECT_TRUE(parent->finished());
 }
 
+TEST_F(CoroutineTest, AParentWaitingForAChildThatNeverFinishesIsReleasedWithIt) {
+  std::weak_ptr<ResumableSub> weakChild, weakParent;
+  {
+    auto child = std::make_shared<ResumableSub_probe_Waiter>(mod, "child", log);
+    child->start();  // waits for dev_data:
+    Object got;
+    auto parent = std::make_shared<ResumableSub_probe_Parent>(mod, child, got);
+    parent->start();
+    weakChild = child;
+    weakParent = parent;
+  }
+  ASSERT_FALSE(weakChild.expired());
+  // A newer wait for the same event replaces the child's: the child and the parent waiting for
+  // it hold each other, and both must go.
+  auto newer = std::make_shared<ResumableSub_probe_Waiter>(mod, "newer", log);
+  newer->start();
+  EXPECT_TRUE(weakChild.expired());
+  EXPECT_TRUE(weakParent.expired());
+}
+
+TEST(CoroutineShutdownTest, CoroutinesStillWaitingAtShutdownAreReleased) {
+  std::vector<std::string> log;
+  std::weak_ptr<ResumableSub> weakChild, weakParent;
+  {
+    Runtime rt;
+    auto mod = ProbeModule::Make(rt);
+    auto child = std::make_shared<ResumableSub_probe_Steps>(mod, log, 100000);
+    child->start();
+    Object got;
+    auto parent = std::make_shared<ResumableSub_probe_Parent>(mod, child, got);
+    parent->start();
+    weakChild = child;
+    weakParent = parent;
+  }
+  EXPECT_TRUE(weakChild.expired());
+  EXPECT_TRUE(weakParent.expired());
+}
+
 TEST_F(CoroutineTest, ASuspendedCoroutineKeepsItsModuleAlive) {
   std::weak_ptr<ProbeModule> weak = mod;
   auto rs = std::make_shared<ResumableSub_probe_Steps>(mod, log, 1000);
