@@ -1,0 +1,186 @@
+#include "dialogs/tm_inputtemplate.h"
+
+#include <unicode/regex.h>
+#include <unicode/unistr.h>
+
+#include <memory>
+#include <optional>
+
+#include "collections/tm_collections.h"
+#include "dateutils/tm_dateutils.h"
+#include "dialogs/ResumableSub_inputtemplate_Show.h"
+#include "dialogs/tm_dialog.h"
+#include "platform/core/Common.h"
+#include "platform/core/Runtime.h"
+#include "platform/core/RuntimeError.h"
+#include "views/input/tm_viewsutils.h"
+
+namespace tmr {
+
+namespace {
+
+// Whether the whole text matches pattern (ICU syntax, which has the look-behind the number
+// patterns need). Nullopt when the pattern does not compile.
+std::optional<bool> WholeMatch(const String& pattern, const String& text) {
+  const auto& p = pattern.units();
+  const auto& t = text.units();
+  UErrorCode status = U_ZERO_ERROR;
+  UParseError where{};
+  std::unique_ptr<icu::RegexPattern> compiled(
+      icu::RegexPattern::compile(icu::UnicodeString(p.data(), static_cast<int32_t>(p.size())), where, status));
+  if (U_FAILURE(status) || !compiled) return std::nullopt;
+  const icu::UnicodeString input(t.data(), static_cast<int32_t>(t.size()));
+  std::unique_ptr<icu::RegexMatcher> matcher(compiled->matcher(input, status));
+  if (U_FAILURE(status) || !matcher) return std::nullopt;
+  bool whole = matcher->matches(status);
+  if (U_FAILURE(status)) return std::nullopt;
+  return whole;
+}
+
+}  // namespace
+
+const SubTable& tm_inputtemplate::subTable() const {
+  using T = tm_inputtemplate;
+  static const SubTable table{
+      sub<&T::_initialize>("_initialize:"),
+      sub<&T::_configurefornumbers>("_configurefornumbers::"),
+      sub<&T::_setbordercolor>("_setbordercolor::"),
+      sub<&T::_isvalid>("_isvalid:"),
+      sub<&T::_validate>("_validate:"),
+      sub<&T::_setborder>("_setborder:"),
+      sub<&T::_getpanel>("_getpanel:"),
+      sub<&T::_show>("_show:"),
+      sub<&T::_dialogclosed>("_dialogclosed:"),
+      sub<&T::_textfield1_textchanged>("_textfield1_textchanged::"),
+      sub<&T::_textfield1_enterpressed>("_textfield1_enterpressed"),
+      sub<&T::_textfield1_action>("_textfield1_action"),
+  };
+  return table;
+}
+
+const FieldTable& tm_inputtemplate::fieldTable() const {
+  static const FieldTable table{field<&tm_inputtemplate::lbltitle>("lbltitle"),
+                                field<&tm_inputtemplate::pnlfield>("pnlfield")};
+  return table;
+}
+
+void tm_inputtemplate::_class_globals() {
+  auto& rt = runtime();
+  collections = rt.codeModule<tm_collections>();
+  viewsutils = rt.codeModule<tm_viewsutils>();
+  dateutils = rt.codeModule<tm_dateutils>();
+  ui = UiLayer();
+  mbase = View();
+  text = "";
+  xdialog = nullptr;
+  regexpattern = "";
+  textfield1 = TextFieldWrapper();
+  lbltitle = View();
+  mallowdecimals = false;
+  bordercolor = UiLayer::Color_White;
+  bordercolorinvalid = Color_Red;
+  pnlfield = View();
+}
+
+String tm_inputtemplate::_initialize(const std::shared_ptr<Dispatcher>& ba) {
+  initializeClassModule(ba->runtime());
+  mbase = ui.CreatePanel(bi, "mBase");
+  mbase.SetLayoutAnimated(0, 0, 0, 300, 80);
+  mbase.LoadLayout("InputTemplate", bi);
+  if (!pnlfield.IsInitialized()) throw RuntimeError("The layout InputTemplate has no panel pnlfield for the text field");
+  textfield1.Initialize(bi, "textfield1");
+  pnlfield.AddView(textfield1, 0, 0, pnlfield.Width(), pnlfield.Height());
+  textfield1.setTextColor(UiLayer::Color_White);
+  _setborder(bordercolor);
+  return "";
+}
+
+String tm_inputtemplate::_configurefornumbers(bool allowdecimals, bool allownegative) {
+  if (allowdecimals && allownegative) {
+    regexpattern = R"(^-?(0|[1-9]\d*)?(\.\d+)?(?<=\d)$)";
+  } else if (allowdecimals) {
+    regexpattern = R"(^(0|[1-9]\d*)?(\.\d+)?(?<=\d)$)";
+  } else if (allownegative) {
+    regexpattern = R"(^-?(0|[1-9]\d*)$)";
+  } else {
+    regexpattern = R"(^(0|[1-9]\d*)$)";
+  }
+  // The numeric pads have no minus key.
+  if (allownegative) {
+    textfield1.setKeyboardType(TextFieldWrapper::TYPE_NUMBERS_AND_PUNCTUATIONS);
+  } else if (allowdecimals) {
+    textfield1.setKeyboardType(TextFieldWrapper::TYPE_DECIMAL_PAD);
+  } else {
+    textfield1.setKeyboardType(TextFieldWrapper::TYPE_NUMBER_PAD);
+  }
+  mallowdecimals = allowdecimals;
+  return "";
+}
+
+String tm_inputtemplate::_setbordercolor(int32_t valid, int32_t invalid) {
+  bordercolor = valid;
+  bordercolorinvalid = invalid;
+  _setborder(bordercolor);
+  return "";
+}
+
+bool tm_inputtemplate::_isvalid(String value) {
+  if (regexpattern == "") return true;
+  auto whole = WholeMatch(regexpattern, value);
+  if (!whole) {
+    c->Log(String("Invalid regular expression: ") + regexpattern);
+    return false;
+  }
+  return *whole;
+}
+
+String tm_inputtemplate::_validate(String value) {
+  int32_t color = bordercolor;
+  bool valid = true;
+  if (!_isvalid(value)) {
+    valid = false;
+    if (value.Length() > 0) color = bordercolorinvalid;
+  }
+  if (xdialog) xdialog->_setbuttonstate(tm_dialog::DialogResponse_Positive, valid);
+  _setborder(color);
+  return "";
+}
+
+String tm_inputtemplate::_setborder(int32_t color) {
+  textfield1.SetColorAndBorder(UiLayer::Color_Transparent, 1, color, 2);
+  return "";
+}
+
+std::shared_ptr<ResumableSub> tm_inputtemplate::_show(Object dialog) {
+  auto rs = std::make_shared<ResumableSub_inputtemplate_Show>(self<tm_inputtemplate>(), dialog.As<tm_dialog>());
+  rs->start();
+  return rs;
+}
+
+String tm_inputtemplate::_dialogclosed(int32_t result) {
+  if (result == tm_dialog::DialogResponse_Positive) text = textfield1.Text();
+  return "";
+}
+
+void tm_inputtemplate::_textfield1_textchanged(String /*old*/, String newText) {
+  if (mallowdecimals && newText.Contains(",")) {
+    newText = newText.Replace(",", ".");
+    // The change is reported on the turn after the field took the key, when further keys may
+    // already be in it: the field's own text is corrected, so none of them is lost. The
+    // replacement keeps the length, so the cursor stays where the person left it (after the
+    // typed character).
+    String current = textfield1.Text();
+    if (current.Contains(",")) {
+      int p = textfield1.SelectionStart();
+      textfield1.setText(current.Replace(",", "."));
+      textfield1.SetSelection(p, 0);
+    }
+  }
+  _validate(newText);
+}
+
+void tm_inputtemplate::_textfield1_enterpressed() {
+  if (_isvalid(textfield1.Text()) && xdialog) xdialog->_close(tm_dialog::DialogResponse_Positive);
+}
+
+}  // namespace tmr
