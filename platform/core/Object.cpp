@@ -135,6 +135,9 @@ int64_t Object::AsLong() const {
 
 bool Object::AsBool() const {
   if (kind() == Kind::Boolean) return std::get<bool>(v_);
+  // A number stands for a Boolean as the platform's numbers do: 0 is False, anything else True
+  // (property maps built in code write 0 for False).
+  if (IsNumber()) return AsDouble() != 0;
   if (kind() == Kind::Text) {
     String low = std::get<String>(v_).ToLowerCase();
     if (low == String("true")) return true;

@@ -65,7 +65,7 @@ class Object {
   float AsFloat() const { return static_cast<float>(AsDouble()); }
   int32_t AsInt() const;    // truncation toward zero (saturating; NaN gives 0)
   int64_t AsLong() const;   // truncation toward zero (saturating; NaN gives 0)
-  bool AsBool() const;      // Boolean, or the texts "true"/"false" (any case)
+  bool AsBool() const;      // Boolean, a number (0 is False), or the texts "true"/"false" (any case)
   ByteArray AsBytes() const;
   List AsList() const;      // a list handle; an uninitialised one when this is not a list
   Map AsMap() const;

@@ -48,6 +48,16 @@ TEST(ObjectTest, IntConversionTruncatesTowardZeroAndNeverOverflows) {
   EXPECT_EQ(Object(-7.99).AsLong(), -7);
 }
 
+TEST(ObjectTest, BooleansComeFromBooleansNumbersAndTheirTexts) {
+  EXPECT_TRUE(Object(true).AsBool());
+  EXPECT_FALSE(Object(0).AsBool());
+  EXPECT_TRUE(Object(2.5).AsBool());
+  EXPECT_TRUE(Object("TRUE").AsBool());
+  EXPECT_FALSE(Object("false").AsBool());
+  EXPECT_THROW((void)Object("yes").AsBool(), RuntimeError);
+  EXPECT_THROW((void)Object().AsBool(), RuntimeError);
+}
+
 TEST(ObjectTest, RoundIsHalfToEven) {
   EXPECT_EQ(Common::Round(0.5), 0);
   EXPECT_EQ(Common::Round(1.5), 2);
