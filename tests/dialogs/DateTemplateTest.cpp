@@ -193,6 +193,29 @@ TEST(DateTemplate, TouchesOutsideTheGridChooseNothing) {
   }
 }
 
+// A grid without size (a layout that gave it none) takes no touches.
+TEST(DateTemplate, AGridWithoutSizeChoosesNothing) {
+  DateHarness h;
+  auto a = h.show();
+  h.t->boxw = 0;
+  h.t->_handlemouse(10, 10, true);
+  h.t->_handlemouse(10, 10, false);
+  h.wait(200);
+  EXPECT_FALSE(a->done);
+  EXPECT_EQ(h.t->_getdate(), h.day(2026, 1, 1));
+}
+
+// The arrows carry their steps as texts, so the dialog does not take the left arrow (step -1)
+// for a missing positive button.
+TEST(DateTemplate, ArrowsAreNotTakenForDialogButtons) {
+  DateHarness h;
+  auto a = h.show();
+  EXPECT_FALSE(h.button(kPositive).IsInitialized());
+  EXPECT_TRUE(h.button(kCancel).IsInitialized());
+  h.dialog->_setbuttonstate(kPositive, false);
+  EXPECT_TRUE(h.t->btnmonthleft.Enabled());
+}
+
 TEST(DateTemplate, MovingWithinOneCellDoesNotRedraw) {
   DateHarness h;
   auto a = h.show();
