@@ -54,9 +54,9 @@ class ResumableSub_probe_Waiter : public ResumableSub {
 };
 
 struct CoroutineTest : ::testing::Test {
+  std::vector<std::string> log;  // before the runtime: coroutines released at shutdown write to it
   Runtime rt;
   std::shared_ptr<ProbeModule> mod = ProbeModule::Make(rt);
-  std::vector<std::string> log;
 };
 
 TEST_F(CoroutineTest, RunsAtOnceToFirstWaitThenSleepsOnTheLoopClockAndTakesTheEventInsteadOfTheHandler) {
