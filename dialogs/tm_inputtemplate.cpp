@@ -1,10 +1,6 @@
 #include "dialogs/tm_inputtemplate.h"
 
-#include <unicode/regex.h>
-#include <unicode/unistr.h>
-
 #include <memory>
-#include <optional>
 
 #include "collections/tm_collections.h"
 #include "dateutils/tm_dateutils.h"
@@ -13,31 +9,11 @@
 #include "platform/core/Common.h"
 #include "platform/core/Runtime.h"
 #include "platform/core/RuntimeError.h"
+#include "platform/text/Regex.h"
 #include "views/input/tm_viewsutils.h"
 
 namespace tmr {
 
-namespace {
-
-// Whether the whole text matches pattern (ICU syntax, which has the look-behind the number
-// patterns need). Nullopt when the pattern does not compile.
-std::optional<bool> WholeMatch(const String& pattern, const String& text) {
-  const auto& p = pattern.units();
-  const auto& t = text.units();
-  UErrorCode status = U_ZERO_ERROR;
-  UParseError where{};
-  std::unique_ptr<icu::RegexPattern> compiled(
-      icu::RegexPattern::compile(icu::UnicodeString(p.data(), static_cast<int32_t>(p.size())), where, status));
-  if (U_FAILURE(status) || !compiled) return std::nullopt;
-  const icu::UnicodeString input(t.data(), static_cast<int32_t>(t.size()));
-  std::unique_ptr<icu::RegexMatcher> matcher(compiled->matcher(input, status));
-  if (U_FAILURE(status) || !matcher) return std::nullopt;
-  bool whole = matcher->matches(status);
-  if (U_FAILURE(status)) return std::nullopt;
-  return whole;
-}
-
-}  // namespace
 
 const SubTable& tm_inputtemplate::subTable() const {
   using T = tm_inputtemplate;
@@ -126,12 +102,13 @@ String tm_inputtemplate::_setbordercolor(int32_t valid, int32_t invalid) {
 
 bool tm_inputtemplate::_isvalid(String value) {
   if (regexpattern == "") return true;
-  auto whole = WholeMatch(regexpattern, value);
-  if (!whole) {
+  try {
+    return Regex::IsMatch(regexpattern, value);
+  } catch (const RuntimeError&) {
+    // A pattern that does not compile matches nothing, so nothing can be confirmed with it.
     c->Log(String("Invalid regular expression: ") + regexpattern);
     return false;
   }
-  return *whole;
 }
 
 String tm_inputtemplate::_validate(String value) {

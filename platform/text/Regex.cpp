@@ -9,20 +9,42 @@
 
 namespace tmr {
 
-std::vector<String> Regex::Split(const String& pattern, const String& text) {
+namespace {
+
+// A matcher of pattern over text; it owns its compiled pattern, and the input string must
+// outlive it.
+std::unique_ptr<icu::RegexMatcher> Matcher(const String& pattern, const icu::UnicodeString& input) {
   const auto& p = pattern.units();
-  const auto& t = text.units();
   UErrorCode status = U_ZERO_ERROR;
-  UParseError where{};
-  std::unique_ptr<icu::RegexPattern> compiled(icu::RegexPattern::compile(
-      icu::UnicodeString(p.data(), static_cast<int32_t>(p.size())), where, status));
-  if (U_FAILURE(status) || !compiled) {
+  auto matcher = std::make_unique<icu::RegexMatcher>(icu::UnicodeString(p.data(), static_cast<int32_t>(p.size())),
+                                                     input, 0, status);
+  if (U_FAILURE(status)) {
     throw RuntimeError("Invalid regular expression: " + pattern.str() + " (" + u_errorName(status) + ")");
   }
-  const icu::UnicodeString input(t.data(), static_cast<int32_t>(t.size()));
-  std::unique_ptr<icu::RegexMatcher> matcher(compiled->matcher(input, status));
-  if (U_FAILURE(status) || !matcher)
-    throw RuntimeError(std::string("Regular expression failed: ") + u_errorName(status));
+  return matcher;
+}
+
+icu::UnicodeString Input(const String& text) {
+  const auto& t = text.units();
+  return icu::UnicodeString(t.data(), static_cast<int32_t>(t.size()));
+}
+
+}  // namespace
+
+bool Regex::IsMatch(const String& pattern, const String& text) {
+  const icu::UnicodeString input = Input(text);
+  auto matcher = Matcher(pattern, input);
+  UErrorCode status = U_ZERO_ERROR;
+  bool whole = matcher->matches(status);
+  if (U_FAILURE(status)) throw RuntimeError(std::string("Regular expression failed: ") + u_errorName(status));
+  return whole;
+}
+
+std::vector<String> Regex::Split(const String& pattern, const String& text) {
+  const auto& t = text.units();
+  const icu::UnicodeString input = Input(text);
+  auto matcher = Matcher(pattern, input);
+  UErrorCode status = U_ZERO_ERROR;
 
   std::vector<String> parts;
   int32_t from = 0;

@@ -44,8 +44,18 @@ TEST(RegexTest, PatternsAreRegularExpressions) {
       << "an empty match at the start splits nothing off";
 }
 
+TEST(RegexTest, IsMatchNeedsTheWholeText) {
+  const String number(R"(^-?(0|[1-9]\d*)?(\.\d+)?(?<=\d)$)");
+  EXPECT_TRUE(Regex::IsMatch(number, "-12.5"));
+  EXPECT_TRUE(Regex::IsMatch(number, ".5"));
+  EXPECT_FALSE(Regex::IsMatch(number, "012"));
+  EXPECT_FALSE(Regex::IsMatch(number, "-"));
+  EXPECT_FALSE(Regex::IsMatch("[0-9]+", "12a")) << "a match of a part is not a match";
+}
+
 TEST(RegexTest, AnInvalidPatternIsAnError) {
   EXPECT_THROW(Regex::Split(String("(a"), String("a")), RuntimeError);
+  EXPECT_THROW(Regex::IsMatch(String("(a"), String("a")), RuntimeError);
 }
 
 }  // namespace
