@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/graphics/Bitmap.h"
+#include "platform/graphics/CairoPixels.h"
 #include "platform/graphics/FontLibrary.h"
 
 namespace tmr {
@@ -252,19 +253,7 @@ Rect CanvasSurface::measureText(const String& text, const Font& font) {
 void CanvasSurface::drawBitmap(const Bitmap& bitmap, const Rect& dest, double degrees) {
   int w = bitmap.pixelWidth(), h = bitmap.pixelHeight();
   if (w <= 0 || h <= 0 || dest.Width() == 0 || dest.Height() == 0) return;
-  cairo_surface_t* src = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-  cairo_surface_flush(src);
-  unsigned char* data = cairo_image_surface_get_data(src);
-  int stride = cairo_image_surface_get_stride(src);
-  auto px = bitmap.pixels();
-  for (int y = 0; y < h; ++y) {
-    auto* row = reinterpret_cast<uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
-    for (int x = 0; x < w; ++x) {
-      const uint8_t* p = &px[(static_cast<size_t>(y) * w + x) * 4];
-      row[x] = (uint32_t{p[3]} << 24) | (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2];
-    }
-  }
-  cairo_surface_mark_dirty(src);
+  cairo_surface_t* src = CairoSurfaceFromBitmap(bitmap);
   auto* cr = Cr(cr_);
   cairo_save(cr);
   cairo_translate(cr, dest.CenterX(), dest.CenterY());
@@ -280,24 +269,6 @@ void CanvasSurface::drawBitmap(const Bitmap& bitmap, const Rect& dest, double de
   cairo_surface_destroy(src);
 }
 
-std::shared_ptr<Bitmap> CanvasSurface::picture() const {
-  auto* s = Surface(surface_);
-  cairo_surface_flush(s);
-  int stride = cairo_image_surface_get_stride(s);
-  const unsigned char* data = cairo_image_surface_get_data(s);
-  std::vector<uint8_t> rgba(static_cast<size_t>(width_) * height_ * 4);
-  for (int y = 0; y < height_; ++y) {
-    const auto* row = reinterpret_cast<const uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
-    for (int x = 0; x < width_; ++x) {
-      uint32_t p = row[x];
-      uint8_t* o = &rgba[(static_cast<size_t>(y) * width_ + x) * 4];
-      o[0] = static_cast<uint8_t>(p >> 16);
-      o[1] = static_cast<uint8_t>(p >> 8);
-      o[2] = static_cast<uint8_t>(p);
-      o[3] = static_cast<uint8_t>(p >> 24);
-    }
-  }
-  return Bitmap::FromPixels(width_, height_, rgba);
-}
+std::shared_ptr<Bitmap> CanvasSurface::picture() const { return BitmapFromCairoSurface(Surface(surface_)); }
 
 }  // namespace tmr

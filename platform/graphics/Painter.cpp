@@ -7,6 +7,7 @@
 
 #include "platform/core/RuntimeError.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/graphics/CairoPixels.h"
 #include "platform/graphics/FontLibrary.h"
 
 namespace tmr {
@@ -166,19 +167,7 @@ void Painter::text(const std::vector<Run>& runs, const Box& box, HAlign h, VAlig
 void Painter::bitmap(const Bitmap& bmp, const Box& box, Fit fit) {
   int w = bmp.pixelWidth(), h = bmp.pixelHeight();
   if (w <= 0 || h <= 0 || box.width <= 0 || box.height <= 0) return;
-  cairo_surface_t* src = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-  cairo_surface_flush(src);
-  unsigned char* data = cairo_image_surface_get_data(src);
-  int stride = cairo_image_surface_get_stride(src);
-  auto px = bmp.pixels();
-  for (int y = 0; y < h; ++y) {
-    auto* row = reinterpret_cast<uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
-    for (int x = 0; x < w; ++x) {
-      const uint8_t* p = &px[(static_cast<size_t>(y) * w + x) * 4];
-      row[x] = (uint32_t{p[3]} << 24) | (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2];
-    }
-  }
-  cairo_surface_mark_dirty(src);
+  cairo_surface_t* src = CairoSurfaceFromBitmap(bmp);
   double sx = box.width / w, sy = box.height / h;
   if (fit == Fit::Fit) sx = sy = std::min(sx, sy);
   if (fit == Fit::Center) sx = sy = 1;
@@ -196,25 +185,6 @@ void Painter::bitmap(const Bitmap& bmp, const Box& box, Fit fit) {
   cairo_surface_destroy(src);
 }
 
-std::shared_ptr<Bitmap> Painter::picture() const {
-  auto* s = Surface(surface_);
-  cairo_surface_flush(s);
-  int w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s);
-  int stride = cairo_image_surface_get_stride(s);
-  const unsigned char* data = cairo_image_surface_get_data(s);
-  std::vector<uint8_t> rgba(static_cast<size_t>(w) * h * 4);
-  for (int y = 0; y < h; ++y) {
-    const auto* row = reinterpret_cast<const uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
-    for (int x = 0; x < w; ++x) {
-      uint32_t p = row[x];
-      uint8_t* o = &rgba[(static_cast<size_t>(y) * w + x) * 4];
-      o[0] = static_cast<uint8_t>(p >> 16);
-      o[1] = static_cast<uint8_t>(p >> 8);
-      o[2] = static_cast<uint8_t>(p);
-      o[3] = static_cast<uint8_t>(p >> 24);
-    }
-  }
-  return Bitmap::FromPixels(w, h, rgba);
-}
+std::shared_ptr<Bitmap> Painter::picture() const { return BitmapFromCairoSurface(Surface(surface_)); }
 
 }  // namespace tmr
