@@ -20,14 +20,6 @@ namespace {
 
 constexpr int32_t kNoLastVisible = 0x7FFFFFFF;
 
-// Conversion to Int as the runtime makes it: toward zero, saturating, NaN gives 0.
-int32_t Trunc(double d) {
-  if (std::isnan(d)) return 0;
-  if (d >= 2147483647.0) return std::numeric_limits<int32_t>::max();
-  if (d <= -2147483648.0) return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(d);
-}
-
 // A designer number; a missing one (null) counts as 0.
 double NumberOrZero(const Object& o) { return o.IsNull() ? 0 : o.AsDouble(); }
 
@@ -145,9 +137,9 @@ void tm_customlistview::_designercreateview(View base, LabelWrapper lbl, Map pro
   sv = _createscrollview();
   mbase.AddView(sv, 0, 0, mbase.Width(), mbase.Height());
   sv.ScrollViewInnerPanel().setColor(ui.PaintOrColorToColor(props.Get(Object("DividerColor"))));
-  mdividersize = static_cast<float>(Trunc(NumberOrZero(props.Get(Object("DividerHeight")))));
+  mdividersize = static_cast<float>(TruncateToInt(NumberOrZero(props.Get(Object("DividerHeight")))));
   pressedcolor = ui.PaintOrColorToColor(props.Get(Object("PressedColor")));
-  animationduration = Trunc(props.GetDefault(Object("InsertAnimationDuration"), Object(animationduration)).AsDouble());
+  animationduration = TruncateToInt(props.GetDefault(Object("InsertAnimationDuration"), Object(animationduration)).AsDouble());
   scrollbarsvisible = props.GetDefault(Object("ShowScrollBar"), Object(true)).AsBool();
   if (!scrollbarsvisible) {
     NativeObject native{Object(sv)};
@@ -170,7 +162,7 @@ void tm_customlistview::_base_resize(double width, double height) {
   sv.SetLayoutAnimated(0, 0, 0, width, height);
   int32_t n = items.Size();
   if (horizontal) {
-    sv.setScrollViewContentHeight(Trunc(height));
+    sv.setScrollViewContentHeight(TruncateToInt(height));
     double h = sv.ScrollViewContentHeight();
     for (int32_t i = 0; i < n; ++i) {
       View wrapper = itemAt(i)->Panel;
@@ -178,7 +170,7 @@ void tm_customlistview::_base_resize(double width, double height) {
       wrapper.GetView(0).setHeight(wrapper.Height());
     }
   } else {
-    sv.setScrollViewContentWidth(Trunc(width));
+    sv.setScrollViewContentWidth(TruncateToInt(width));
     double w = sv.ScrollViewContentWidth();
     for (int32_t i = 0; i < n; ++i) {
       auto item = itemAt(i);
@@ -222,7 +214,7 @@ void tm_customlistview::_addtextitem(Object text, Object value) {
 }
 
 void tm_customlistview::_insertat(int32_t index, View pnl, Object value) {
-  int32_t itemsize = Trunc(horizontal ? pnl.Width() : pnl.Height());
+  int32_t itemsize = TruncateToInt(horizontal ? pnl.Width() : pnl.Height());
   _insertatimpl(index, pnl, itemsize, std::move(value), 0);
 }
 
@@ -262,7 +254,7 @@ void tm_customlistview::insertItem(int32_t index, View pnl, int32_t itemsize, Ob
     p.AddView(pnl, 0, 0, sv.ScrollViewContentWidth(), itemsize);
   }
   p.setTag(Object(index));
-  int32_t includedivider = replacing ? 0 : Trunc(mdividersize);
+  int32_t includedivider = replacing ? 0 : TruncateToInt(mdividersize);
   auto item = std::make_shared<_clvitem>();
   item->Panel = p;
   item->Size = itemsize;
@@ -272,7 +264,7 @@ void tm_customlistview::insertItem(int32_t index, View pnl, int32_t itemsize, Ob
 
   if (index == size && !replacing) {
     items.Add(Object(item));
-    int32_t offset = index == 0 ? Trunc(mdividersize) : Trunc(_getscrollviewcontentsize());
+    int32_t offset = index == 0 ? TruncateToInt(mdividersize) : TruncateToInt(_getscrollviewcontentsize());
     item->Offset = offset;
     if (horizontal) {
       inner.AddView(p, offset, 0, itemsize, sv.Height());
@@ -280,17 +272,17 @@ void tm_customlistview::insertItem(int32_t index, View pnl, int32_t itemsize, Ob
       inner.AddView(p, 0, offset, sv.Width(), itemsize);
     }
   } else {
-    int32_t offset = Trunc(mdividersize);
+    int32_t offset = TruncateToInt(mdividersize);
     if (index > 0) {
       auto prev = itemAt(index - 1);
-      offset = Trunc(static_cast<double>(prev->Offset) + prev->Size + mdividersize);
+      offset = TruncateToInt(static_cast<double>(prev->Offset) + prev->Size + mdividersize);
     }
     double scrolloffset = _getscrollviewoffset();
     double visible = _getscrollviewvisiblesize();
     int64_t shift = static_cast<int64_t>(itemsize) - initialsize + includedivider;
     for (int32_t i = index; i < size; ++i) {
       auto it = itemAt(i);
-      int32_t newoffset = Trunc(static_cast<double>(it->Offset + shift));
+      int32_t newoffset = TruncateToInt(static_cast<double>(it->Offset + shift));
       // On screen or before the visible window: the item moves in view, so it glides there.
       if (std::min(newoffset, it->Offset) - scrolloffset < visible) {
         it->Offset = newoffset;
@@ -339,7 +331,7 @@ void tm_customlistview::_removeat(int32_t index) {
   for (int32_t i = index + 1; i < size; ++i) {
     auto it = itemAt(i);
     it->Panel.setTag(Object(i - 1));
-    _setitemoffset(it, Trunc(static_cast<double>(it->Offset - r->Size) - mdividersize));
+    _setitemoffset(it, TruncateToInt(static_cast<double>(it->Offset - r->Size) - mdividersize));
   }
   _setscrollviewcontentsize(_getscrollviewcontentsize() - r->Size - mdividersize);
   items.RemoveAt(index);
@@ -400,7 +392,7 @@ int32_t tm_customlistview::_finditemoffset(int32_t index) { return itemAt(index)
 int32_t tm_customlistview::_findindexfromoffset(int32_t offset) {
   int32_t size = items.Size();
   if (size == 0) return -1;
-  int32_t position = Trunc(size / 2.0);
+  int32_t position = TruncateToInt(size / 2.0);
   auto step = static_cast<int32_t>(Common::Ceil(position / 2.0));
   while (true) {
     int64_t nextoffset = position < size - 1 ? static_cast<int64_t>(itemAt(position + 1)->Offset) - 1 : 0x7FFFFFFF;
@@ -424,9 +416,9 @@ double tm_customlistview::_getscrollviewcontentsize() {
 
 void tm_customlistview::_setscrollviewcontentsize(double size) {
   if (horizontal) {
-    sv.setScrollViewContentWidth(Trunc(size));
+    sv.setScrollViewContentWidth(TruncateToInt(size));
   } else {
-    sv.setScrollViewContentHeight(Trunc(size));
+    sv.setScrollViewContentHeight(TruncateToInt(size));
   }
 }
 
@@ -434,9 +426,9 @@ double tm_customlistview::_getscrollviewoffset() { return horizontal ? sv.Scroll
 
 void tm_customlistview::_setscrollviewoffset(double offset) {
   if (horizontal) {
-    sv.setScrollViewOffsetX(Trunc(offset));
+    sv.setScrollViewOffsetX(TruncateToInt(offset));
   } else {
-    sv.setScrollViewOffsetY(Trunc(offset));
+    sv.setScrollViewOffsetY(TruncateToInt(offset));
   }
 }
 
@@ -445,7 +437,7 @@ double tm_customlistview::_getscrollviewvisiblesize() { return horizontal ? sv.W
 double tm_customlistview::_getmaxscrolloffset() { return _getscrollviewcontentsize() - _getscrollviewvisiblesize(); }
 
 void tm_customlistview::_setitemoffset(const std::shared_ptr<_clvitem>& item, double offset) {
-  item->Offset = Trunc(offset);
+  item->Offset = TruncateToInt(offset);
   if (horizontal) {
     item->Panel.setLeft(offset);
   } else {
@@ -526,7 +518,7 @@ void tm_customlistview::_panellongclickhandler(View senderpanel) {
 
 void tm_customlistview::_scrollhandler() {
   if (items.Size() == 0) return;
-  int32_t position = Trunc(_getscrollviewoffset());
+  int32_t position = TruncateToInt(_getscrollviewoffset());
   int64_t now = c->Now();
   // Compared in single precision, as the list has always done.
   float end = static_cast<float>(position) + static_cast<float>(_getscrollviewvisiblesize());
@@ -557,11 +549,11 @@ void tm_customlistview::_updatevisiblerange() {
 }
 
 int32_t tm_customlistview::_getfirstvisibleindex() {
-  return _findindexfromoffset(Trunc(_getscrollviewoffset() + mdividersize));
+  return _findindexfromoffset(TruncateToInt(_getscrollviewoffset() + mdividersize));
 }
 
 int32_t tm_customlistview::_getlastvisibleindex() {
-  return _findindexfromoffset(Trunc(_getscrollviewoffset() + _getscrollviewvisiblesize()));
+  return _findindexfromoffset(TruncateToInt(_getscrollviewoffset() + _getscrollviewvisiblesize()));
 }
 
 void tm_customlistview::endFlash(const std::shared_ptr<ViewObject>& wrapper) {

@@ -40,6 +40,8 @@ I Truncate(double d) {
 
 }  // namespace
 
+int32_t TruncateToInt(double d) { return Truncate<int32_t>(d); }
+
 String NumberToString(double d) {
   if (std::isnan(d)) return "NaN";
   if (std::isinf(d)) return d > 0 ? "Infinity" : "-Infinity";

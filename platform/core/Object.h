@@ -96,6 +96,10 @@ std::ostream& operator<<(std::ostream& os, const Object& o);
 // others the shortest text that reads back as the same value.
 String NumberToString(double d);
 
+// The runtime's conversion of a number to Int: truncation toward zero, saturating at the ends of
+// the 32-bit range; NaN gives 0.
+int32_t TruncateToInt(double d);
+
 // Parses a number as the runtime does ("64", " -1.5", "1e3"); failure -> "Cannot parse: <text>".
 double ParseNumber(const String& text);
 

@@ -14,18 +14,6 @@
 
 namespace tmr {
 
-namespace {
-
-// Conversion to Int: truncation toward zero, saturating (NaN gives 0).
-int32_t Trunc(double x) {
-  if (std::isnan(x)) return 0;
-  if (x >= 2147483647.0) return INT32_MAX;
-  if (x <= -2147483648.0) return INT32_MIN;
-  return static_cast<int32_t>(x);
-}
-
-}  // namespace
-
 const SubTable& tm_loadingindicator::subTable() const {
   static const SubTable table{
       sub<&tm_loadingindicator::_designercreateview>("_designercreateview:::"),
@@ -148,8 +136,8 @@ void tm_loadingindicator::_draw_arc2(float p) {
 
 void tm_loadingindicator::_draw_fivelines1(float p) {
   Rect t = cvs.TargetRect();
-  int32_t h = Trunc(t.Height() / 2.0);
-  int32_t step = Trunc((t.Width() - 2.0) / 5);
+  int32_t h = TruncateToInt(t.Height() / 2.0);
+  int32_t step = TruncateToInt((t.Width() - 2.0) / 5);
   for (int i = 0; i <= 4; ++i) {
     double l = 10 + h / 2.0 + h / 2.0 * Common::SinD(p * 360.0 - 30 * i);
     double x = step * i + 2;
@@ -160,9 +148,9 @@ void tm_loadingindicator::_draw_fivelines1(float p) {
 void tm_loadingindicator::_draw_pacman(float p) {
   Rect t = cvs.TargetRect();
   const double cx = t.CenterX(), cy = t.CenterY();
-  cvs.DrawCircle(t.Width() - 5.0 - p * (cx - 10), cy, 5, _setalpha(clr, Trunc(255 - p * 200.0)), true, 0);
-  int32_t m = Trunc(70 * Common::SinD(p * 180.0));
-  double bx = Trunc(cx - 5), by = Trunc(cy), br = Trunc(cy - 5);
+  cvs.DrawCircle(t.Width() - 5.0 - p * (cx - 10), cy, 5, _setalpha(clr, TruncateToInt(255 - p * 200.0)), true, 0);
+  int32_t m = TruncateToInt(70 * Common::SinD(p * 180.0));
+  double bx = TruncateToInt(cx - 5), by = TruncateToInt(cy), br = TruncateToInt(cy - 5);
   if (m == 0) {
     cvs.DrawCircle(bx, by, br, clr, true, 0);
   } else {
@@ -173,7 +161,7 @@ void tm_loadingindicator::_draw_pacman(float p) {
 void tm_loadingindicator::_draw_singlecircle(float p) {
   Rect t = cvs.TargetRect();
   for (int i = 0; i < 3; ++i)
-    cvs.DrawCircle(t.CenterX(), t.CenterY(), t.CenterX() * p, _setalpha(clr, Trunc(255 - 255.0 * p)), true, 0);
+    cvs.DrawCircle(t.CenterX(), t.CenterY(), t.CenterX() * p, _setalpha(clr, TruncateToInt(255 - 255.0 * p)), true, 0);
 }
 
 void tm_loadingindicator::_draw_threecircles1(float p) {
@@ -181,14 +169,14 @@ void tm_loadingindicator::_draw_threecircles1(float p) {
   double r = (t.Width() / 2.0 - 20) / 2;
   double d = 10 + r + r * std::sin(p * 2 * Common::cPI);
   for (int i = 0; i <= 2; ++i) {
-    int32_t a = Trunc(120 * i + p * 360.0);
+    int32_t a = TruncateToInt(120 * i + p * 360.0);
     cvs.DrawCircle(t.CenterX() + d * Common::SinD(a), t.CenterY() + d * Common::CosD(a), 7, clr, true, 1);
   }
 }
 
 void tm_loadingindicator::_draw_threecircles2(float p) {
   Rect t = cvs.TargetRect();
-  int32_t s = Trunc(t.Width() / 2.0 / 3 - 5 - 2);
+  int32_t s = TruncateToInt(t.Width() / 2.0 / 3 - 5 - 2);
   for (int i = 0; i <= 2; ++i) {
     double radius = 5 + s / 2.0 + s / 2.0 * Common::SinD(p * 360.0 - 60 * i);
     cvs.DrawCircle(s + 5 + (s + 7) * 2.0 * i, t.CenterY(), radius, clr, true, 0);

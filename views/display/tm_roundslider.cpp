@@ -15,18 +15,6 @@
 
 namespace tmr {
 
-namespace {
-
-// Conversion to Int: truncation toward zero, saturating (NaN gives 0).
-int32_t Trunc(double x) {
-  if (std::isnan(x)) return 0;
-  if (x >= 2147483647.0) return INT32_MAX;
-  if (x <= -2147483648.0) return INT32_MIN;
-  return static_cast<int32_t>(x);
-}
-
-}  // namespace
-
 const SubTable& tm_roundslider::subTable() const {
   static const SubTable table{
       sub<&tm_roundslider::_designercreateview>("_designercreateview:::"),
@@ -150,21 +138,21 @@ void tm_roundslider::_createthumb() {
   bc->_drawcircle(R + G, R + G, R, mthumbinnercolor, true, 0);
   bc->_drawcircle(R + G, R + G, R, mthumbbordercolor, false, 10);
   thumb = bc->_getbitmap();
-  thumbsize = Trunc(thumb->Height() / 4.0);
+  thumbsize = TruncateToInt(thumb->Height() / 4.0);
   if (xlbl.IsInitialized()) xlbl.SetTextAlignment("CENTER", "CENTER");
 }
 
 int32_t tm_roundslider::valueAngle() const {
   // An empty range has no fraction to show: no arc, rather than a division by zero.
   if (mmax == mmin) return 0;
-  return Trunc((static_cast<double>(mvalue) - mmin) / (static_cast<double>(mmax) - mmin) * 360);
+  return TruncateToInt((static_cast<double>(mvalue) - mmin) / (static_cast<double>(mmax) - mmin) * 360);
 }
 
 void tm_roundslider::_draw() {
   // Nothing to paint before the view is made: the value shows when it is.
   if (!cvs.IsInitialized() || !thumb) return;
   cvs.ClearRect(cvs.TargetRect());
-  const int32_t radius = Trunc(circlerect.Width() / 2.0);
+  const int32_t radius = TruncateToInt(circlerect.Width() / 2.0);
   const double cx = circlerect.CenterX(), cy = circlerect.CenterY();
   cvs.DrawCircle(cx, cy, radius, mcirclenonvaluecolor, false, stroke);
   const int32_t angle = valueAngle();
@@ -172,10 +160,10 @@ void tm_roundslider::_draw() {
   arc.InitializeArc(cx, cy, radius, -90, angle);
   cvs.DrawPath(arc, valuecolor, false, stroke);
   cvs.DrawCircle(cx, cy, radius, mcirclefillcolor, true, 0);
-  const int32_t d = Trunc(radius + thumbsize / 2.0 + stroke / 2.0);
+  const int32_t d = TruncateToInt(radius + thumbsize / 2.0 + stroke / 2.0);
   const double rad = (angle - 90) / 180.0 * Common::cPI;
-  const int32_t x = Trunc(cx + d * std::cos(rad));
-  const int32_t y = Trunc(cy + d * std::sin(rad));
+  const int32_t x = TruncateToInt(cx + d * std::cos(rad));
+  const int32_t y = TruncateToInt(cy + d * std::sin(rad));
   const double halfWidth = thumb->Width() / 8.0, halfHeight = thumbsize / 2.0;
   cvs.DrawBitmapRotated(thumb,
                         Rect(static_cast<float>(x - halfWidth), static_cast<float>(y - halfHeight),
@@ -187,13 +175,13 @@ void tm_roundslider::_draw() {
 
 void tm_roundslider::_pnl_touch(int32_t action, float x, float y) {
   if (action == UiLayer::TOUCH_ACTION_MOVE_NOTOUCH) return;
-  const int32_t dx = Trunc(x - circlerect.CenterX());
-  const int32_t dy = Trunc(y - circlerect.CenterY());
+  const int32_t dx = TruncateToInt(x - circlerect.CenterX());
+  const int32_t dy = TruncateToInt(y - circlerect.CenterY());
   const double dist = std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy);
   if (!(dist > circlerect.Width() / 2.0)) return;
   int32_t a = static_cast<int32_t>(Common::Round(std::atan2(dy, dx) / Common::cPI * 180));
   a = (a + 450) % 360;
-  int32_t v = Trunc(mmin + a / 360.0 * (static_cast<double>(mmax) - mmin));
+  int32_t v = TruncateToInt(mmin + a / 360.0 * (static_cast<double>(mmax) - mmin));
   v = std::max(mmin, std::min(mmax, v));
   if (v != mvalue) {
     mvalue = v;
