@@ -3,30 +3,18 @@
 // round sliders, 3D buttons) with the application's own registration of custom view classes,
 // an owner module that records the events it hears, a finger in the screen's coordinates, and
 // the pictures the views' canvases show.
-#include <unistd.h>
-
-#include <atomic>
+#include <algorithm>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "app/TivomarshApplication.h"
-#include "platform/core/Runtime.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/layout/FieldTable.h"
-#include "platform/layout/LayoutLoader.h"
-#include "platform/views/TouchInput.h"
-#include "platform/views/UiLayer.h"
-#include "platform/views/ViewRenderer.h"
-#include "platform/views/ViewSystem.h"
+#include "tests/support/LayoutScreen.h"
 #include "views/display/tm_button3d.h"
 #include "views/display/tm_loadingindicator.h"
 #include "views/display/tm_roundslider.h"
-#include "views/input/tm_viewsutils.h"
 
 namespace tmr {
 
@@ -61,66 +49,13 @@ class CanvasViewsOwner : public ClassModule, public LayoutFields {
   std::vector<std::string> events;
 };
 
-// A folder of its own, removed with everything in it (also when loading the layout fails).
-struct CanvasViewsFolder {
-  CanvasViewsFolder() {
-    static std::atomic<int> serial{0};
-    path = std::filesystem::temp_directory_path() /
-           ("tmr-canvasviews-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
-    std::filesystem::create_directories(path / "layouts");
-  }
-  ~CanvasViewsFolder() { std::filesystem::remove_all(path); }
-  std::filesystem::path path;
-};
-
-struct CanvasViewsScreen {
+struct CanvasViewsScreen : LayoutScreen<CanvasViewsOwner> {
   // Loads the views (the "views" of a layout file) on a white 375 × 667 screen.
-  explicit CanvasViewsScreen(const std::string& views) {
-    const auto& dir = folder.path;
-    std::ofstream(dir / "layouts" / "screen.layout")
-        << R"({"width": 375, "height": 667, "color": "#FFFFFFFF", "views": [)" << views << "]}";
-    LayoutLoader::Install(rt, dir);
-    TivomarshApplication().registerClasses(rt);
-    rt.setLogSink([this](std::string_view line) { log.emplace_back(line); });
-    rt.codeModule<tm_viewsutils>()->initializeModule();
-    owner->_initialize(rt);
-    screen = UiLayer().CreatePanel(owner->bi, "");
-    screen.native()->setFrame(Frame{0, 0, ViewSystem::kScreenWidth, ViewSystem::kScreenHeight});
-    screen.LoadLayout("screen", owner->bi);
-  }
-  // The screen as it shows now, one pixel per point. TMR_SAVE_PICTURES=<folder> keeps it as
-  // <name>.png to look at.
-  std::shared_ptr<Bitmap> picture(const std::string& name = "") {
-    auto pic = ViewRenderer(rt).render(*screen.native(), 1);
-    if (const char* keep = std::getenv("TMR_SAVE_PICTURES"); keep && !name.empty())
-      pic->WritePng(std::string(keep) + "/" + name + ".png");
-    return pic;
-  }
+  explicit CanvasViewsScreen(const std::string& views)
+      : LayoutScreen(views, LayoutScreenSetup().withColor("#FFFFFFFF")) {}
   // One finger on the screen, in the screen's coordinates (nothing posted runs meanwhile).
-  struct Finger {
-    Runtime& rt;
-    View screen;
-    void pressAt(double x, double y) { ViewSystem::of(rt).touches().down(screen.native(), x, y); }
-    void moveTo(double x, double y) { ViewSystem::of(rt).touches().move(x, y); }
-    void release() { ViewSystem::of(rt).touches().up(); }
-  };
-  Finger finger() { return Finger{rt, screen}; }
-  void wait(int64_t ms) { rt.loop().advance(ms); }
-  void nextTurn() { rt.loop().runOneTurn(); }
-
-  CanvasViewsFolder folder;
-  std::vector<std::string> log;  // before the runtime: it logs while it shuts down
-  Runtime rt;
-  std::shared_ptr<CanvasViewsOwner> owner = std::make_shared<CanvasViewsOwner>();
-  View screen;
+  Finger finger() { return hand(); }
 };
-
-// A pixel of a picture as ARGB (premultiplied).
-inline uint32_t ArgbAt(const Bitmap& b, int x, int y) {
-  const uint8_t* p =
-      &b.pixels()[(static_cast<size_t>(y) * static_cast<size_t>(b.pixelWidth()) + static_cast<size_t>(x)) * 4];
-  return (uint32_t{p[3]} << 24) | (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2];
-}
 
 inline bool SamePicture(const Bitmap& a, const Bitmap& b) {
   return a.pixelWidth() == b.pixelWidth() && a.pixelHeight() == b.pixelHeight() &&
@@ -128,6 +63,8 @@ inline bool SamePicture(const Bitmap& a, const Bitmap& b) {
 }
 
 // What a view's canvas showed when it was last invalidated.
-inline std::shared_ptr<Bitmap> Shown(const View& v) { return v.native()->canvasPicture(); }
+inline std::shared_ptr<Bitmap> Shown(const View& v) {
+  return v.native()->canvasPicture();
+}
 
 }  // namespace tmr

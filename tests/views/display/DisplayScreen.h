@@ -2,30 +2,17 @@
 // A phone screen that loads a layout of display views (image views, banners, scrolling labels,
 // counters) with the application's own registration of custom view classes, keeps the log
 // lines, and renders what the screen shows.
-#include <unistd.h>
-
-#include <atomic>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "app/TivomarshApplication.h"
-#include "platform/core/Runtime.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/layout/FieldTable.h"
-#include "platform/layout/LayoutLoader.h"
-#include "platform/views/UiLayer.h"
-#include "platform/views/ViewRenderer.h"
-#include "platform/views/ViewSystem.h"
+#include "tests/support/LayoutScreen.h"
 #include "views/display/tm_animatedcounter.h"
 #include "views/display/tm_imageview.h"
 #include "views/display/tm_madewithbanner.h"
 #include "views/display/tm_scrollinglabel.h"
-#include "views/input/tm_viewsutils.h"
 
 namespace tmr {
 
@@ -50,56 +37,15 @@ class DisplayOwner : public ClassModule, public LayoutFields {
   std::shared_ptr<tm_animatedcounter> ac1;
 };
 
-// A folder of its own, removed with everything in it (also when loading the layout fails).
-struct DisplayFolder {
-  DisplayFolder() {
-    static std::atomic<int> serial{0};
-    path = std::filesystem::temp_directory_path() /
-           ("tmr-displayviews-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
-    std::filesystem::create_directories(path / "layouts");
-  }
-  ~DisplayFolder() { std::filesystem::remove_all(path); }
-  std::filesystem::path path;
-};
-
-struct DisplayScreen {
+struct DisplayScreen : LayoutScreen<DisplayOwner> {
   // Loads the views (the "views" of a layout file) on a white 375 × 667 screen.
-  explicit DisplayScreen(const std::string& views) {
-    const auto& dir = folder.path;
-    std::ofstream(dir / "layouts" / "screen.layout")
-        << R"({"width": 375, "height": 667, "color": "#FFFFFFFF", "views": [)" << views << "]}";
-    LayoutLoader::Install(rt, dir);
-    TivomarshApplication().registerClasses(rt);
-    rt.setLogSink([this](std::string_view line) { log.emplace_back(line); });
-    rt.codeModule<tm_viewsutils>()->initializeModule();
-    owner->_initialize(rt);
-    screen = UiLayer().CreatePanel(owner->bi, "");
-    screen.native()->setFrame(Frame{0, 0, ViewSystem::kScreenWidth, ViewSystem::kScreenHeight});
-    screen.LoadLayout("screen", owner->bi);
-  }
-  // The screen as it shows now, one pixel per point. TMR_SAVE_PICTURES=<folder> keeps it as
-  // <name>.png to look at.
-  std::shared_ptr<Bitmap> picture(const std::string& name = "") {
-    auto pic = ViewRenderer(rt).render(*screen.native(), 1);
-    if (const char* keep = std::getenv("TMR_SAVE_PICTURES"); keep && !name.empty())
-      pic->WritePng(std::string(keep) + "/" + name + ".png");
-    return pic;
-  }
-  void wait(int64_t ms) { rt.loop().advance(ms); }
-
-  DisplayFolder folder;
-  std::vector<std::string> log;  // before the runtime: it logs while it shuts down
-  Runtime rt;
-  std::shared_ptr<DisplayOwner> owner = std::make_shared<DisplayOwner>();
-  View screen;
+  explicit DisplayScreen(const std::string& views)
+      : LayoutScreen(views, LayoutScreenSetup().withColor("#FFFFFFFF")) {}
 };
 
 // A pixel of a picture as ARGB (premultiplied; the same as straight for opaque pixels).
 inline uint32_t PixelAt(const Bitmap& b, int x, int y) {
-  const uint8_t* p =
-      &b.pixels()[(static_cast<size_t>(y) * static_cast<size_t>(b.pixelWidth()) + static_cast<size_t>(x)) *
-                  4];
-  return (uint32_t{p[3]} << 24) | (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2];
+  return ArgbAt(b, x, y);
 }
 
 // A bitmap of one colour (ARGB, opaque).

@@ -1,26 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <atomic>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "app/TivomarshApplication.h"
 #include "bitmap/DrawingBatchQueue.h"
-#include "platform/core/Runtime.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/layout/FieldTable.h"
-#include "platform/layout/LayoutLoader.h"
-#include "platform/views/UiLayer.h"
-#include "platform/views/ViewSystem.h"
+#include "tests/support/LayoutScreen.h"
 #include "views/display/tm_progressbar.h"
-#include "views/input/tm_viewsutils.h"
 
 namespace tmr {
 namespace {
@@ -46,44 +36,23 @@ class BarOwner : public ClassModule, public LayoutFields {
 
 // A screen holding one progress bar "pb1" of the given frame and designer properties; drawing
 // batches run at once and deliver their picture on the next turn.
-struct BarScreen {
+struct BarScreen : LayoutScreen<BarOwner> {
   explicit BarScreen(int w, int h,
                      const std::string& props = R"("ProgressColor": "#FF406080", "CornerRadius": 0)",
-                     const std::string& extra = "") {
-    static std::atomic<int> serial{0};
-    dir = std::filesystem::temp_directory_path() /
-          ("tmr-progressbar-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
-    std::filesystem::create_directories(dir / "layouts");
-    std::ofstream(dir / "layouts" / "screen.layout")
-        << R"({"width": 375, "height": 667, "views": [{"name": "pb1", "type": "CustomView", "class": "tm_progressbar",
-              "frame": [10, 10, )"
-        << w << ", " << h << "]" << extra << R"(, "text": "busy", "props": {)" << props << "}}]}";
-    rt.service<DrawingBatchQueue>().setMode(DrawingBatchQueue::Mode::Inline);
-    rt.setLogSink([this](std::string_view line) { log.emplace_back(line); });
-    LayoutLoader::Install(rt, dir);
-    TivomarshApplication().registerClasses(rt);
-    rt.codeModule<tm_viewsutils>()->initializeModule();
-    owner->_initialize(rt);
-    screen = UiLayer().CreatePanel(owner->bi, "");
-    screen.native()->setFrame(Frame{0, 0, ViewSystem::kScreenWidth, ViewSystem::kScreenHeight});
-    screen.LoadLayout("screen", owner->bi);
-  }
-  ~BarScreen() { std::filesystem::remove_all(dir); }
+                     const std::string& extra = "")
+      : LayoutScreen(
+            R"({"name": "pb1", "type": "CustomView", "class": "tm_progressbar", "frame": [10, 10, )" +
+                std::to_string(w) + ", " + std::to_string(h) + "]" + extra +
+                R"(, "text": "busy", "props": {)" + props + "}}",
+            LayoutScreenSetup().withPrepare([](Runtime& rt) {
+              rt.service<DrawingBatchQueue>().setMode(DrawingBatchQueue::Mode::Inline);
+            })) {}
   tm_progressbar& bar() { return *owner->pb1; }
   std::shared_ptr<Bitmap> shown() { return bar().miv.GetBitmap(); }
-  void wait(int64_t ms) { rt.loop().advance(ms); }
-
-  std::filesystem::path dir;
-  std::vector<std::string> log;  // before the runtime: it logs while it shuts down
-  Runtime rt;
-  std::shared_ptr<BarOwner> owner = std::make_shared<BarOwner>();
-  View screen;
 };
 
 uint32_t Argb(const Bitmap& b, int x, int y) {
-  auto p = b.pixels().subspan(static_cast<size_t>((y * b.pixelWidth() + x) * 4), 4);
-  return static_cast<uint32_t>(p[3]) << 24 | static_cast<uint32_t>(p[0]) << 16 |
-         static_cast<uint32_t>(p[1]) << 8 | p[2];
+  return ArgbAt(b, x, y);
 }
 
 bool Striped(uint32_t c) {

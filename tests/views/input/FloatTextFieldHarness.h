@@ -2,23 +2,13 @@
 // A phone screen that loads a layout of floating-hint text fields ("ftf1", "ftf2", "pw" and
 // "quiet", whose owner handles none of their events) with the application's registration, an
 // owner module that records the events it hears with the clock's time, a finger and a keyboard.
-#include <cstdint>
-#include <fstream>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "app/TivomarshApplication.h"
-#include "platform/core/Runtime.h"
 #include "platform/layout/FieldTable.h"
-#include "platform/layout/LayoutLoader.h"
 #include "platform/views/Keyboard.h"
-#include "platform/views/LayoutValues.h"
-#include "platform/views/TouchInput.h"
-#include "platform/views/UiLayer.h"
-#include "platform/views/ViewSystem.h"
-#include "tests/views/input/InputViewsHarness.h"
+#include "tests/support/LayoutScreen.h"
 #include "views/input/tm_floattextfield.h"
 
 namespace tmr {
@@ -63,29 +53,9 @@ class FloatFieldsOwner : public ClassModule, public LayoutFields {
   void heard(const std::string& what) { events.push_back({what, runtime().Now()}); }
 };
 
-struct FloatTextFieldHarness {
-  explicit FloatTextFieldHarness(const std::string& views) {
-    const auto& dir = folder.path;
-    std::ofstream(dir / "layouts" / "screen.layout")
-        << R"({"width": 375, "height": 667, "views": [)" << views << "]}";
-    LayoutValues::GetDeviceLayoutValues(rt).setNonnormalizedScale(2);
-    LayoutLoader::Install(rt, dir);
-    TivomarshApplication().registerClasses(rt);
-    rt.setLogSink([this](std::string_view line) { log.emplace_back(line); });
-    owner->_initialize(rt);
-    screen = UiLayer().CreatePanel(owner->bi, "");
-    screen.native()->setFrame(Frame{0, 0, ViewSystem::kScreenWidth, ViewSystem::kScreenHeight});
-    screen.LoadLayout("screen", owner->bi);
-  }
-  // A finger down and up at the centre of the view; runs nothing posted. Returns the view hit.
-  std::shared_ptr<ViewObject> tap(const View& view) {
-    Frame f;
-    if (!TouchInput::frameIn(*view.native(), *screen.native(), f)) throw std::logic_error("view not on screen");
-    auto& touches = ViewSystem::of(rt).touches();
-    auto hit = touches.down(screen.native(), f.centerX(), f.centerY());
-    touches.up();
-    return hit;
-  }
+struct FloatTextFieldHarness : LayoutScreen<FloatFieldsOwner> {
+  explicit FloatTextFieldHarness(const std::string& views)
+      : LayoutScreen(views, LayoutScreenSetup().withScale(2).withoutViewsUtils()) {}
   Keyboard& keyboard() { return Keyboard::of(rt); }
   // Keys into the focused field, then the turn on which the field reports them (its handlers
   // run then; what they post waits for a later turn).
@@ -101,24 +71,12 @@ struct FloatTextFieldHarness {
     keyboard().enter();
     nextTurn();
   }
-  void wait(int64_t ms) { rt.loop().advance(ms); }
-  void nextTurn() { rt.loop().runOneTurn(); }
-  std::vector<std::string> heard() const {
-    std::vector<std::string> out;
-    for (const auto& e : owner->events) out.push_back(e.what);
-    return out;
-  }
+  std::vector<std::string> heard() const { return WhatWasHeard(owner->events); }
   std::vector<std::string> take() {
     auto out = heard();
     owner->events.clear();
     return out;
   }
-
-  ScratchFolder folder;
-  std::vector<std::string> log;  // before the runtime: it logs while it shuts down
-  Runtime rt;
-  std::shared_ptr<FloatFieldsOwner> owner = std::make_shared<FloatFieldsOwner>();
-  View screen;
 };
 
 }  // namespace tmr

@@ -2,38 +2,19 @@
 // A phone screen that loads a layout of switches and combo boxes with the application's own
 // registration of custom view classes, an owner module that records the events it hears (with
 // the clock's time), and a finger to tap views and the buttons of an action sheet.
-#include <unistd.h>
-
-#include <atomic>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "app/TivomarshApplication.h"
-#include "platform/core/Runtime.h"
 #include "platform/layout/FieldTable.h"
-#include "platform/layout/LayoutLoader.h"
 #include "platform/views/ActionSheetObject.h"
-#include "platform/views/LayoutValues.h"
-#include "platform/views/TouchInput.h"
-#include "platform/views/UiLayer.h"
-#include "platform/views/ViewSystem.h"
+#include "tests/support/LayoutScreen.h"
 #include "views/input/tm_combobox.h"
 #include "views/input/tm_switch.h"
-#include "views/input/tm_viewsutils.h"
 
 namespace tmr {
-
-// One event heard: "<view>:<value>" and when.
-struct HeardEvent {
-  std::string what;
-  int64_t at = 0;
-  friend bool operator==(const HeardEvent&, const HeardEvent&) = default;
-};
 
 class InputViewsOwner : public ClassModule, public LayoutFields {
  public:
@@ -68,44 +49,10 @@ class InputViewsOwner : public ClassModule, public LayoutFields {
   }
 };
 
-// A folder of its own, removed with everything in it (also when loading the layout fails).
-struct ScratchFolder {
-  ScratchFolder() {
-    static std::atomic<int> serial{0};
-    path = std::filesystem::temp_directory_path() /
-           ("tmr-inputviews-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
-    std::filesystem::create_directories(path / "layouts");
-  }
-  ~ScratchFolder() { std::filesystem::remove_all(path); }
-  std::filesystem::path path;
-};
-
-struct InputViewsHarness {
+struct InputViewsHarness : LayoutScreen<InputViewsOwner> {
   // Loads the layout (the views of a layout file) on a 375 × 667 screen, scale pixels per point.
-  explicit InputViewsHarness(const std::string& views, float scale = 2) {
-    const auto& dir = folder.path;
-    std::ofstream(dir / "layouts" / "screen.layout")
-        << R"({"width": 375, "height": 667, "views": [)" << views << "]}";
-    LayoutValues::GetDeviceLayoutValues(rt).setNonnormalizedScale(scale);
-    LayoutLoader::Install(rt, dir);
-    TivomarshApplication().registerClasses(rt);
-    rt.setLogSink([this](std::string_view line) { log.emplace_back(line); });
-    rt.codeModule<tm_viewsutils>()->initializeModule();
-    owner->_initialize(rt);
-    screen = UiLayer().CreatePanel(owner->bi, "");
-    screen.native()->setFrame(Frame{0, 0, ViewSystem::kScreenWidth, ViewSystem::kScreenHeight});
-    screen.LoadLayout("screen", owner->bi);
-  }
-  // A finger down and up at the centre of the view; returns the view it landed on.
-  std::shared_ptr<ViewObject> tap(const View& view) {
-    Frame f;
-    if (!TouchInput::frameIn(*view.native(), *screen.native(), f))
-      throw std::logic_error("view not on screen");
-    auto& touches = ViewSystem::of(rt).touches();
-    auto hit = touches.down(screen.native(), f.centerX(), f.centerY());
-    touches.up();
-    return hit;
-  }
+  explicit InputViewsHarness(const std::string& views, float scale = 2)
+      : LayoutScreen(views, LayoutScreenSetup().withScale(scale)) {}
   // The action sheet shown on the screen, or null.
   std::shared_ptr<ActionSheetObject> sheet() const {
     for (const auto& child : screen.native()->children()) {
@@ -126,20 +73,7 @@ struct InputViewsHarness {
     if (!s || index >= s->buttons().size()) throw std::logic_error("no such sheet button");
     tap(View(s->buttons()[index].view));
   }
-  void wait(int64_t ms) { rt.loop().advance(ms); }
-  void nextTurn() { rt.loop().runOneTurn(); }
-  int64_t now() const { return rt.Now(); }
-  std::vector<std::string> heard() const {
-    std::vector<std::string> out;
-    for (const auto& e : owner->events) out.push_back(e.what);
-    return out;
-  }
-
-  ScratchFolder folder;
-  std::vector<std::string> log;  // before the runtime: it logs while it shuts down
-  Runtime rt;
-  std::shared_ptr<InputViewsOwner> owner = std::make_shared<InputViewsOwner>();
-  View screen;
+  std::vector<std::string> heard() const { return WhatWasHeard(owner->events); }
 };
 
 }  // namespace tmr
