@@ -5,8 +5,7 @@
 
 namespace tmr {
 
-ResumableSub_main_Manager_Connected::ResumableSub_main_Manager_Connected(std::shared_ptr<tm_main> parent,
-                                                                         List services)
+ResumableSub_main_Manager_Connected::ResumableSub_main_Manager_Connected(std::shared_ptr<tm_main> parent, List services)
     : ResumableSub(std::move(parent)), services(std::move(services)) {}
 
 tm_main& ResumableSub_main_Manager_Connected::main() const { return static_cast<tm_main&>(*parent); }

@@ -112,8 +112,8 @@ void ConnectCycles(benchmark::State& state) {
   state.counters["heap_after_100"] = static_cast<double>(afterWarmUp);
   state.counters["heap_at_end"] = static_cast<double>(atEnd);
   state.counters["heap_growth"] = static_cast<double>(atEnd) - static_cast<double>(afterWarmUp);
-  state.counters["cycles_per_s"] = benchmark::Counter(static_cast<double>(cycles) * static_cast<double>(state.iterations()),
-                                                      benchmark::Counter::kIsRate);
+  state.counters["cycles_per_s"] = benchmark::Counter(
+      static_cast<double>(cycles) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(ConnectCycles)->Arg(1000)->Arg(5000)->Iterations(1)->Unit(benchmark::kMillisecond);
 

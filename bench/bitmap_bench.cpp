@@ -199,7 +199,8 @@ void strip(std::vector<pixman_triangle_t>& t, const std::vector<std::array<doubl
            const std::vector<std::array<double, 2>>& inner) {
   for (size_t i = 0; i + 1 < outer.size() && i + 1 < inner.size(); ++i) {
     t.push_back({fx(outer[i][0], outer[i][1]), fx(outer[i + 1][0], outer[i + 1][1]), fx(inner[i][0], inner[i][1])});
-    t.push_back({fx(inner[i][0], inner[i][1]), fx(outer[i + 1][0], outer[i + 1][1]), fx(inner[i + 1][0], inner[i + 1][1])});
+    t.push_back(
+        {fx(inner[i][0], inner[i][1]), fx(outer[i + 1][0], outer[i + 1][1]), fx(inner[i + 1][0], inner[i + 1][1])});
   }
 }
 void pixTriangles(Pix& p, pixman_image_t* solid, const std::vector<pixman_triangle_t>& t) {
@@ -227,38 +228,37 @@ std::vector<Case> cases() {
     std::string kind = translucent ? "rect_fill_translucent/" : "rect_fill_opaque/";
     for (int size : {8, 32, 64, 256}) {
       auto rects = std::make_shared<std::vector<std::array<int, 4>>>(randomRects(256, size, 1024, 7));
-      all.push_back(Case{
-          kind + std::to_string(size) + "x256", 1024, 1024,
-          [=](Ours& o) {
-            auto brush = o.bc->_createbrushfromcolor(static_cast<int32_t>(color));
-            return std::function<void()>([=] {
-              for (auto& r : *rects)
-                o.bc->_drawrect2(Rect(static_cast<float>(r[0]), static_cast<float>(r[1]), static_cast<float>(r[0] + r[2]),
-                                      static_cast<float>(r[1] + r[3])),
-                                 brush, true, 0);
-            });
-          },
-          [=](Pix& p) {
-            auto c = pixColor(color);
-            auto rs = std::make_shared<std::vector<pixman_rectangle16_t>>();
-            for (auto& r : *rects)
-              rs->push_back({static_cast<int16_t>(r[0]), static_cast<int16_t>(r[1]), static_cast<uint16_t>(r[2]),
-                             static_cast<uint16_t>(r[3])});
-            return std::function<void()>([=, &p] {
-              for (auto& r : *rs) pixman_image_fill_rectangles(PIXMAN_OP_SRC, p.img, &c, 1, &r);
-            });
-          },
-          [=](Cai& k) {
-            return std::function<void()>([=, &k] {
-              cairo_set_operator(k.cr, CAIRO_OPERATOR_SOURCE);
-              cairo_set_antialias(k.cr, CAIRO_ANTIALIAS_NONE);
-              caiColor(k.cr, color);
-              for (auto& r : *rects) {
-                cairo_rectangle(k.cr, r[0], r[1], r[2], r[3]);
-                cairo_fill(k.cr);
-              }
-            });
-          }});
+      all.push_back(Case{kind + std::to_string(size) + "x256", 1024, 1024,
+                         [=](Ours& o) {
+                           auto brush = o.bc->_createbrushfromcolor(static_cast<int32_t>(color));
+                           return std::function<void()>([=] {
+                             for (auto& r : *rects)
+                               o.bc->_drawrect2(Rect(static_cast<float>(r[0]), static_cast<float>(r[1]),
+                                                     static_cast<float>(r[0] + r[2]), static_cast<float>(r[1] + r[3])),
+                                                brush, true, 0);
+                           });
+                         },
+                         [=](Pix& p) {
+                           auto c = pixColor(color);
+                           auto rs = std::make_shared<std::vector<pixman_rectangle16_t>>();
+                           for (auto& r : *rects)
+                             rs->push_back({static_cast<int16_t>(r[0]), static_cast<int16_t>(r[1]),
+                                            static_cast<uint16_t>(r[2]), static_cast<uint16_t>(r[3])});
+                           return std::function<void()>([=, &p] {
+                             for (auto& r : *rs) pixman_image_fill_rectangles(PIXMAN_OP_SRC, p.img, &c, 1, &r);
+                           });
+                         },
+                         [=](Cai& k) {
+                           return std::function<void()>([=, &k] {
+                             cairo_set_operator(k.cr, CAIRO_OPERATOR_SOURCE);
+                             cairo_set_antialias(k.cr, CAIRO_ANTIALIAS_NONE);
+                             caiColor(k.cr, color);
+                             for (auto& r : *rects) {
+                               cairo_rectangle(k.cr, r[0], r[1], r[2], r[3]);
+                               cairo_fill(k.cr);
+                             }
+                           });
+                         }});
     }
     for (int canvas : {256, 1024, 4096}) {
       if (translucent && canvas == 256) continue;
@@ -285,154 +285,155 @@ std::vector<Case> cases() {
   }
 
   // Pattern spans: a tile repeated over the whole 1024² canvas, copied or blended.
-  for (auto [tw, th, blend] : std::vector<std::tuple<int, int, bool>>{{16, 16, false}, {256, 1, false}, {16, 16, true}}) {
+  for (auto [tw, th, blend] :
+       std::vector<std::tuple<int, int, bool>>{{16, 16, false}, {256, 1, false}, {16, 16, true}}) {
     std::string name = std::string(blend ? "pattern_blended/" : "pattern_copied/") + std::to_string(tw) + "x" +
                        std::to_string(th) + "_tile";
     auto tile = std::make_shared<SourceImages>(makeSource(tw, th, blend ? "translucent" : "opaque"));
-    all.push_back(Case{
-        name, 1024, 1024,
-        [=](Ours& o) {
-          auto brush = o.bc->_createbrushfrombitmapcreator(tile->bc);
-          brush->BlendAll = blend;
-          brush->SrcOffsetX = 5;
-          brush->SrcOffsetY = 3;
-          return std::function<void()>([=] { o.bc->_drawrect2(o.bc->targetrect, brush, true, 0); });
-        },
-        [=](Pix& p) {
-          pixman_image_set_repeat(tile->pix, PIXMAN_REPEAT_NORMAL);
-          return std::function<void()>([=, &p] {
-            pixman_image_composite32(blend ? PIXMAN_OP_OVER : PIXMAN_OP_SRC, tile->pix, nullptr, p.img, tw - 5, th - 3, 0,
-                                     0, 0, 0, 1024, 1024);
-          });
-        },
-        [=](Cai& k) {
-          return std::function<void()>([=, &k] {
-            cairo_set_operator(k.cr, blend ? CAIRO_OPERATOR_OVER : CAIRO_OPERATOR_SOURCE);
-            cairo_set_source_surface(k.cr, tile->cai, 5, 3);
-            cairo_pattern_set_extend(cairo_get_source(k.cr), CAIRO_EXTEND_REPEAT);
-            cairo_rectangle(k.cr, 0, 0, 1024, 1024);
-            cairo_fill(k.cr);
-          });
-        }});
+    all.push_back(Case{name, 1024, 1024,
+                       [=](Ours& o) {
+                         auto brush = o.bc->_createbrushfrombitmapcreator(tile->bc);
+                         brush->BlendAll = blend;
+                         brush->SrcOffsetX = 5;
+                         brush->SrcOffsetY = 3;
+                         return std::function<void()>([=] { o.bc->_drawrect2(o.bc->targetrect, brush, true, 0); });
+                       },
+                       [=](Pix& p) {
+                         pixman_image_set_repeat(tile->pix, PIXMAN_REPEAT_NORMAL);
+                         return std::function<void()>([=, &p] {
+                           pixman_image_composite32(blend ? PIXMAN_OP_OVER : PIXMAN_OP_SRC, tile->pix, nullptr, p.img,
+                                                    tw - 5, th - 3, 0, 0, 0, 0, 1024, 1024);
+                         });
+                       },
+                       [=](Cai& k) {
+                         return std::function<void()>([=, &k] {
+                           cairo_set_operator(k.cr, blend ? CAIRO_OPERATOR_OVER : CAIRO_OPERATOR_SOURCE);
+                           cairo_set_source_surface(k.cr, tile->cai, 5, 3);
+                           cairo_pattern_set_extend(cairo_get_source(k.cr), CAIRO_EXTEND_REPEAT);
+                           cairo_rectangle(k.cr, 0, 0, 1024, 1024);
+                           cairo_fill(k.cr);
+                         });
+                       }});
   }
 
   // Copies of a 512² source onto a 1024² canvas.
   for (auto [kind, skip] : std::vector<std::pair<std::string, bool>>{
            {"opaque", false}, {"translucent", false}, {"mixed", false}, {"mixed", true}}) {
     auto src = std::make_shared<SourceImages>(makeSource(512, 512, kind));
-    all.push_back(Case{
-        std::string(skip ? "copy_unblended/" : "copy_blended/") + kind + "_512", 1024, 1024,
-        [=](Ours& o) {
-          return std::function<void()>([=] { o.bc->_drawbitmapcreator(src->bc, src->bc->targetrect, 100, 200, skip); });
-        },
-        [=](Pix& p) {
-          return std::function<void()>([=, &p] {
-            pixman_image_composite32(skip ? PIXMAN_OP_SRC : PIXMAN_OP_OVER, src->pix, nullptr, p.img, 0, 0, 0, 0, 100, 200,
-                                     512, 512);
-          });
-        },
-        [=](Cai& k) {
-          return std::function<void()>([=, &k] {
-            cairo_set_operator(k.cr, skip ? CAIRO_OPERATOR_SOURCE : CAIRO_OPERATOR_OVER);
-            cairo_set_source_surface(k.cr, src->cai, 100, 200);
-            cairo_rectangle(k.cr, 100, 200, 512, 512);
-            cairo_fill(k.cr);
-          });
-        }});
+    all.push_back(Case{std::string(skip ? "copy_unblended/" : "copy_blended/") + kind + "_512", 1024, 1024,
+                       [=](Ours& o) {
+                         return std::function<void()>(
+                             [=] { o.bc->_drawbitmapcreator(src->bc, src->bc->targetrect, 100, 200, skip); });
+                       },
+                       [=](Pix& p) {
+                         return std::function<void()>([=, &p] {
+                           pixman_image_composite32(skip ? PIXMAN_OP_SRC : PIXMAN_OP_OVER, src->pix, nullptr, p.img, 0,
+                                                    0, 0, 0, 100, 200, 512, 512);
+                         });
+                       },
+                       [=](Cai& k) {
+                         return std::function<void()>([=, &k] {
+                           cairo_set_operator(k.cr, skip ? CAIRO_OPERATOR_SOURCE : CAIRO_OPERATOR_OVER);
+                           cairo_set_source_surface(k.cr, src->cai, 100, 200);
+                           cairo_rectangle(k.cr, 100, 200, 512, 512);
+                           cairo_fill(k.cr);
+                         });
+                       }});
   }
 
   // Transformed copies of a 256² source (nearest pixel), centred on the canvas.
-  for (auto [scale, deg] : std::vector<std::pair<float, int>>{{2.0f, 0}, {0.5f, 0}, {1.0f, 90}, {1.0f, 30}, {2.0f, 45}}) {
+  for (auto [scale, deg] :
+       std::vector<std::pair<float, int>>{{2.0f, 0}, {0.5f, 0}, {1.0f, 90}, {1.0f, 30}, {2.0f, 45}}) {
     auto src = std::make_shared<SourceImages>(makeSource(256, 256, "mixed"));
     char label[64];
     std::snprintf(label, sizeof label, "copy_transformed/scale%g_%ddeg_256", scale, deg);
-    all.push_back(Case{
-        label, 1024, 1024,
-        [=](Ours& o) {
-          auto t = std::make_shared<_drawtask>();
-          t->Source = Object(src->bc);
-          t->SrcRect = src->bc->targetrect;
-          t->TargetX = t->TargetY = 512;
-          t->SrcScaleX = t->SrcScaleY = scale;
-          t->Degrees = deg;
-          t->Transform = true;
-          return std::function<void()>([=] { o.bc->_drawbitmapcreatortransformed(t); });
-        },
-        [=](Pix& p) {
-          double a = deg * kPi / 180, c = std::cos(a), s = std::sin(a);
-          // Destination to source: undo the move to the centre, the rotation and the scale.
-          pixman_f_transform f{};
-          f.m[0][0] = c / scale, f.m[0][1] = s / scale, f.m[0][2] = 128 - (c * 512 + s * 512) / scale;
-          f.m[1][0] = -s / scale, f.m[1][1] = c / scale, f.m[1][2] = 128 - (-s * 512 + c * 512) / scale;
-          f.m[2][2] = 1;
-          pixman_transform_t t;
-          pixman_transform_from_pixman_f_transform(&t, &f);
-          double ex = (std::fabs(c) * 256 + std::fabs(s) * 256) * scale / 2;
-          int x0 = static_cast<int>(512 - ex), size = static_cast<int>(2 * ex) + 1;
-          return std::function<void()>([=, &p] {
-            pixman_image_set_transform(src->pix, &t);
-            pixman_image_set_filter(src->pix, PIXMAN_FILTER_NEAREST, nullptr, 0);
-            pixman_image_composite32(PIXMAN_OP_OVER, src->pix, nullptr, p.img, x0, x0, 0, 0, x0, x0, size, size);
-            pixman_image_set_transform(src->pix, nullptr);
-          });
-        },
-        [=](Cai& k) {
-          return std::function<void()>([=, &k] {
-            cairo_save(k.cr);
-            cairo_set_operator(k.cr, CAIRO_OPERATOR_OVER);
-            cairo_set_antialias(k.cr, CAIRO_ANTIALIAS_NONE);
-            cairo_translate(k.cr, 512, 512);
-            cairo_rotate(k.cr, deg * kPi / 180);
-            cairo_scale(k.cr, scale, scale);
-            cairo_set_source_surface(k.cr, src->cai, -128, -128);
-            cairo_pattern_set_filter(cairo_get_source(k.cr), CAIRO_FILTER_NEAREST);
-            cairo_rectangle(k.cr, -128, -128, 256, 256);
-            cairo_fill(k.cr);
-            cairo_restore(k.cr);
-          });
-        }});
+    all.push_back(Case{label, 1024, 1024,
+                       [=](Ours& o) {
+                         auto t = std::make_shared<_drawtask>();
+                         t->Source = Object(src->bc);
+                         t->SrcRect = src->bc->targetrect;
+                         t->TargetX = t->TargetY = 512;
+                         t->SrcScaleX = t->SrcScaleY = scale;
+                         t->Degrees = deg;
+                         t->Transform = true;
+                         return std::function<void()>([=] { o.bc->_drawbitmapcreatortransformed(t); });
+                       },
+                       [=](Pix& p) {
+                         double a = deg * kPi / 180, c = std::cos(a), s = std::sin(a);
+                         // Destination to source: undo the move to the centre, the rotation and the scale.
+                         pixman_f_transform f{};
+                         f.m[0][0] = c / scale, f.m[0][1] = s / scale, f.m[0][2] = 128 - (c * 512 + s * 512) / scale;
+                         f.m[1][0] = -s / scale, f.m[1][1] = c / scale, f.m[1][2] = 128 - (-s * 512 + c * 512) / scale;
+                         f.m[2][2] = 1;
+                         pixman_transform_t t;
+                         pixman_transform_from_pixman_f_transform(&t, &f);
+                         double ex = (std::fabs(c) * 256 + std::fabs(s) * 256) * scale / 2;
+                         int x0 = static_cast<int>(512 - ex), size = static_cast<int>(2 * ex) + 1;
+                         return std::function<void()>([=, &p] {
+                           pixman_image_set_transform(src->pix, &t);
+                           pixman_image_set_filter(src->pix, PIXMAN_FILTER_NEAREST, nullptr, 0);
+                           pixman_image_composite32(PIXMAN_OP_OVER, src->pix, nullptr, p.img, x0, x0, 0, 0, x0, x0,
+                                                    size, size);
+                           pixman_image_set_transform(src->pix, nullptr);
+                         });
+                       },
+                       [=](Cai& k) {
+                         return std::function<void()>([=, &k] {
+                           cairo_save(k.cr);
+                           cairo_set_operator(k.cr, CAIRO_OPERATOR_OVER);
+                           cairo_set_antialias(k.cr, CAIRO_ANTIALIAS_NONE);
+                           cairo_translate(k.cr, 512, 512);
+                           cairo_rotate(k.cr, deg * kPi / 180);
+                           cairo_scale(k.cr, scale, scale);
+                           cairo_set_source_surface(k.cr, src->cai, -128, -128);
+                           cairo_pattern_set_filter(cairo_get_source(k.cr), CAIRO_FILTER_NEAREST);
+                           cairo_rectangle(k.cr, -128, -128, 256, 256);
+                           cairo_fill(k.cr);
+                           cairo_restore(k.cr);
+                         });
+                       }});
   }
 
   // Lines of several widths: 1000 random segments 10 to 500 pixels long.
   for (int sw : {1, 2, 8}) {
     auto lines = std::make_shared<std::vector<Seg>>(randomLines(1000, 1024, 11));
-    all.push_back(Case{
-        "lines/width" + std::to_string(sw) + "_x1000", 1024, 1024,
-        [=](Ours& o) {
-          auto brush = o.bc->_createbrushfromcolor(static_cast<int32_t>(kOpaque));
-          return std::function<void()>([=] {
-            for (auto& l : *lines) o.bc->_drawline2(l.x1, l.y1, l.x2, l.y2, brush, sw);
-          });
-        },
-        [=](Pix& p) {
-          auto c = pixColor(kOpaque);
-          auto solid = std::shared_ptr<pixman_image_t>(pixman_image_create_solid_fill(&c), pixman_image_unref);
-          auto tris = std::make_shared<std::vector<std::vector<pixman_triangle_t>>>();
-          for (auto& l : *lines) {
-            double dx = l.x2 - l.x1, dy = l.y2 - l.y1, len = std::hypot(dx, dy);
-            double ox = -dy / len * sw / 2, oy = dx / len * sw / 2;
-            std::vector<pixman_triangle_t> t;
-            t.push_back({fx(l.x1 + ox, l.y1 + oy), fx(l.x2 + ox, l.y2 + oy), fx(l.x2 - ox, l.y2 - oy)});
-            t.push_back({fx(l.x1 + ox, l.y1 + oy), fx(l.x2 - ox, l.y2 - oy), fx(l.x1 - ox, l.y1 - oy)});
-            tris->push_back(std::move(t));
-          }
-          return std::function<void()>([=, &p] {
-            for (auto& t : *tris) pixTriangles(p, solid.get(), t);
-          });
-        },
-        [=](Cai& k) {
-          return std::function<void()>([=, &k] {
-            cairo_set_operator(k.cr, CAIRO_OPERATOR_OVER);
-            caiColor(k.cr, kOpaque);
-            cairo_set_line_width(k.cr, sw);
-            cairo_set_line_cap(k.cr, CAIRO_LINE_CAP_BUTT);
-            for (auto& l : *lines) {
-              cairo_move_to(k.cr, l.x1, l.y1);
-              cairo_line_to(k.cr, l.x2, l.y2);
-              cairo_stroke(k.cr);
-            }
-          });
-        }});
+    all.push_back(Case{"lines/width" + std::to_string(sw) + "_x1000", 1024, 1024,
+                       [=](Ours& o) {
+                         auto brush = o.bc->_createbrushfromcolor(static_cast<int32_t>(kOpaque));
+                         return std::function<void()>([=] {
+                           for (auto& l : *lines) o.bc->_drawline2(l.x1, l.y1, l.x2, l.y2, brush, sw);
+                         });
+                       },
+                       [=](Pix& p) {
+                         auto c = pixColor(kOpaque);
+                         auto solid =
+                             std::shared_ptr<pixman_image_t>(pixman_image_create_solid_fill(&c), pixman_image_unref);
+                         auto tris = std::make_shared<std::vector<std::vector<pixman_triangle_t>>>();
+                         for (auto& l : *lines) {
+                           double dx = l.x2 - l.x1, dy = l.y2 - l.y1, len = std::hypot(dx, dy);
+                           double ox = -dy / len * sw / 2, oy = dx / len * sw / 2;
+                           std::vector<pixman_triangle_t> t;
+                           t.push_back({fx(l.x1 + ox, l.y1 + oy), fx(l.x2 + ox, l.y2 + oy), fx(l.x2 - ox, l.y2 - oy)});
+                           t.push_back({fx(l.x1 + ox, l.y1 + oy), fx(l.x2 - ox, l.y2 - oy), fx(l.x1 - ox, l.y1 - oy)});
+                           tris->push_back(std::move(t));
+                         }
+                         return std::function<void()>([=, &p] {
+                           for (auto& t : *tris) pixTriangles(p, solid.get(), t);
+                         });
+                       },
+                       [=](Cai& k) {
+                         return std::function<void()>([=, &k] {
+                           cairo_set_operator(k.cr, CAIRO_OPERATOR_OVER);
+                           caiColor(k.cr, kOpaque);
+                           cairo_set_line_width(k.cr, sw);
+                           cairo_set_line_cap(k.cr, CAIRO_LINE_CAP_BUTT);
+                           for (auto& l : *lines) {
+                             cairo_move_to(k.cr, l.x1, l.y1);
+                             cairo_line_to(k.cr, l.x2, l.y2);
+                             cairo_stroke(k.cr);
+                           }
+                         });
+                       }});
   }
 
   // Circles, rings, arcs and rounded rectangles.
@@ -586,7 +587,8 @@ std::vector<Case> cases() {
         },
         [=](Pix& p) {
           std::vector<pixman_gradient_stop_t> stops;
-          for (size_t i = 0; i < g.stops.size(); ++i) stops.push_back({pixman_double_to_fixed(i / n), pixColor(g.stops[i])});
+          for (size_t i = 0; i < g.stops.size(); ++i)
+            stops.push_back({pixman_double_to_fixed(i / n), pixColor(g.stops[i])});
           pixman_image_t* grad;
           if (g.orientation == "RADIAL") {
             pixman_point_fixed_t c{pixman_double_to_fixed(size / 2), pixman_double_to_fixed(size / 2)};
@@ -640,48 +642,49 @@ std::vector<Case> cases() {
       }
       polys->push_back(std::move(poly));
     }
-    all.push_back(Case{
-        ps.name, 1024, 1024,
-        [=](Ours& o) {
-          auto brush = o.bc->_createbrushfromcolor(static_cast<int32_t>(kOpaque));
-          auto paths = std::make_shared<std::vector<std::shared_ptr<tm_bcpath>>>();
-          for (auto& poly : *polys) {
-            auto p = std::make_shared<tm_bcpath>();
-            p->_initialize(dispatcher(), static_cast<float>(poly[0][0]), static_cast<float>(poly[0][1]));
-            for (size_t i = 1; i < poly.size(); ++i) p->_lineto(static_cast<float>(poly[i][0]), static_cast<float>(poly[i][1]));
-            paths->push_back(p);
-          }
-          return std::function<void()>([=] {
-            for (auto& p : *paths) o.bc->_drawpath2(p, brush, true, 0);
-          });
-        },
-        [=](Pix& p) {
-          auto c = pixColor(kOpaque);
-          auto solid = std::shared_ptr<pixman_image_t>(pixman_image_create_solid_fill(&c), pixman_image_unref);
-          auto tris = std::make_shared<std::vector<std::vector<pixman_triangle_t>>>();
-          for (size_t i = 0; i < polys->size(); ++i) {
-            auto poly = (*polys)[i];
-            poly.push_back(poly.front());
-            std::vector<pixman_triangle_t> t;
-            fan(t, (*centres)[i][0], (*centres)[i][1], poly);
-            tris->push_back(std::move(t));
-          }
-          return std::function<void()>([=, &p] {
-            for (auto& t : *tris) pixTriangles(p, solid.get(), t);
-          });
-        },
-        [=](Cai& k) {
-          return std::function<void()>([=, &k] {
-            cairo_set_operator(k.cr, CAIRO_OPERATOR_OVER);
-            caiColor(k.cr, kOpaque);
-            for (auto& poly : *polys) {
-              cairo_move_to(k.cr, poly[0][0], poly[0][1]);
-              for (size_t i = 1; i < poly.size(); ++i) cairo_line_to(k.cr, poly[i][0], poly[i][1]);
-              cairo_close_path(k.cr);
-              cairo_fill(k.cr);
-            }
-          });
-        }});
+    all.push_back(Case{ps.name, 1024, 1024,
+                       [=](Ours& o) {
+                         auto brush = o.bc->_createbrushfromcolor(static_cast<int32_t>(kOpaque));
+                         auto paths = std::make_shared<std::vector<std::shared_ptr<tm_bcpath>>>();
+                         for (auto& poly : *polys) {
+                           auto p = std::make_shared<tm_bcpath>();
+                           p->_initialize(dispatcher(), static_cast<float>(poly[0][0]), static_cast<float>(poly[0][1]));
+                           for (size_t i = 1; i < poly.size(); ++i)
+                             p->_lineto(static_cast<float>(poly[i][0]), static_cast<float>(poly[i][1]));
+                           paths->push_back(p);
+                         }
+                         return std::function<void()>([=] {
+                           for (auto& p : *paths) o.bc->_drawpath2(p, brush, true, 0);
+                         });
+                       },
+                       [=](Pix& p) {
+                         auto c = pixColor(kOpaque);
+                         auto solid =
+                             std::shared_ptr<pixman_image_t>(pixman_image_create_solid_fill(&c), pixman_image_unref);
+                         auto tris = std::make_shared<std::vector<std::vector<pixman_triangle_t>>>();
+                         for (size_t i = 0; i < polys->size(); ++i) {
+                           auto poly = (*polys)[i];
+                           poly.push_back(poly.front());
+                           std::vector<pixman_triangle_t> t;
+                           fan(t, (*centres)[i][0], (*centres)[i][1], poly);
+                           tris->push_back(std::move(t));
+                         }
+                         return std::function<void()>([=, &p] {
+                           for (auto& t : *tris) pixTriangles(p, solid.get(), t);
+                         });
+                       },
+                       [=](Cai& k) {
+                         return std::function<void()>([=, &k] {
+                           cairo_set_operator(k.cr, CAIRO_OPERATOR_OVER);
+                           caiColor(k.cr, kOpaque);
+                           for (auto& poly : *polys) {
+                             cairo_move_to(k.cr, poly[0][0], poly[0][1]);
+                             for (size_t i = 1; i < poly.size(); ++i) cairo_line_to(k.cr, poly[i][0], poly[i][1]);
+                             cairo_close_path(k.cr);
+                             cairo_fill(k.cr);
+                           }
+                         });
+                       }});
   }
   {
     // A polyline of 1000 segments, 3 pixels wide, joints bevelled.
@@ -694,28 +697,27 @@ std::vector<Case> cases() {
       x = std::clamp(x + step(rng), 20.0f, 1004.0f);
       y = std::clamp(y + step(rng), 20.0f, 1004.0f);
     }
-    all.push_back(Case{
-        "path_stroke/polyline1000_w3", 1024, 1024,
-        [=](Ours& o) {
-          auto brush = o.bc->_createbrushfromcolor(static_cast<int32_t>(kOpaque));
-          auto p = std::make_shared<tm_bcpath>();
-          p->_initialize(dispatcher(), (*pts)[0][0], (*pts)[0][1]);
-          for (size_t i = 1; i < pts->size(); ++i) p->_lineto((*pts)[i][0], (*pts)[i][1]);
-          return std::function<void()>([=] { o.bc->_drawpath2(p, brush, false, 3); });
-        },
-        nullptr,
-        [=](Cai& k) {
-          return std::function<void()>([=, &k] {
-            cairo_set_operator(k.cr, CAIRO_OPERATOR_OVER);
-            caiColor(k.cr, kOpaque);
-            cairo_set_line_width(k.cr, 3);
-            cairo_set_line_cap(k.cr, CAIRO_LINE_CAP_BUTT);
-            cairo_set_line_join(k.cr, CAIRO_LINE_JOIN_BEVEL);
-            cairo_move_to(k.cr, (*pts)[0][0], (*pts)[0][1]);
-            for (size_t i = 1; i < pts->size(); ++i) cairo_line_to(k.cr, (*pts)[i][0], (*pts)[i][1]);
-            cairo_stroke(k.cr);
-          });
-        }});
+    all.push_back(Case{"path_stroke/polyline1000_w3", 1024, 1024,
+                       [=](Ours& o) {
+                         auto brush = o.bc->_createbrushfromcolor(static_cast<int32_t>(kOpaque));
+                         auto p = std::make_shared<tm_bcpath>();
+                         p->_initialize(dispatcher(), (*pts)[0][0], (*pts)[0][1]);
+                         for (size_t i = 1; i < pts->size(); ++i) p->_lineto((*pts)[i][0], (*pts)[i][1]);
+                         return std::function<void()>([=] { o.bc->_drawpath2(p, brush, false, 3); });
+                       },
+                       nullptr,
+                       [=](Cai& k) {
+                         return std::function<void()>([=, &k] {
+                           cairo_set_operator(k.cr, CAIRO_OPERATOR_OVER);
+                           caiColor(k.cr, kOpaque);
+                           cairo_set_line_width(k.cr, 3);
+                           cairo_set_line_cap(k.cr, CAIRO_LINE_CAP_BUTT);
+                           cairo_set_line_join(k.cr, CAIRO_LINE_JOIN_BEVEL);
+                           cairo_move_to(k.cr, (*pts)[0][0], (*pts)[0][1]);
+                           for (size_t i = 1; i < pts->size(); ++i) cairo_line_to(k.cr, (*pts)[i][0], (*pts)[i][1]);
+                           cairo_stroke(k.cr);
+                         });
+                       }});
   }
 
   // Compressed bitmaps: a 256² sprite (a disc in bands of one colour, clear around it: about
@@ -764,30 +766,29 @@ std::vector<Case> cases() {
         }});
     // The same sprite drawn rotated by 30° into a 384² area: four samples per source pixel
     // here, bilinear sampling there.
-    all.push_back(Case{
-        "compressed_rotated/sprite256_30deg", 384, 384,
-        [=](Ours& o) {
-          auto cache = std::make_shared<_internalcompressedbccache>();
-          cache->Initialize();
-          cache->ColorsMap.Initialize();
-          auto cbc = images->bc->_extractcompressedbc(images->bc->targetrect, cache);
-          auto aa = std::make_shared<_internalantialiasingbuffer>();
-          return std::function<void()>([=] { o.bc->_drawrotatedcbc(cbc, 30, 384, 384, aa); });
-        },
-        nullptr,
-        [=](Cai& k) {
-          return std::function<void()>([=, &k] {
-            cairo_save(k.cr);
-            cairo_set_operator(k.cr, CAIRO_OPERATOR_SOURCE);
-            cairo_translate(k.cr, 192, 192);
-            cairo_rotate(k.cr, 30 * kPi / 180);
-            cairo_set_source_surface(k.cr, images->cai, -128, -128);
-            cairo_pattern_set_filter(cairo_get_source(k.cr), CAIRO_FILTER_BILINEAR);
-            cairo_rectangle(k.cr, -128, -128, 256, 256);
-            cairo_fill(k.cr);
-            cairo_restore(k.cr);
-          });
-        }});
+    all.push_back(Case{"compressed_rotated/sprite256_30deg", 384, 384,
+                       [=](Ours& o) {
+                         auto cache = std::make_shared<_internalcompressedbccache>();
+                         cache->Initialize();
+                         cache->ColorsMap.Initialize();
+                         auto cbc = images->bc->_extractcompressedbc(images->bc->targetrect, cache);
+                         auto aa = std::make_shared<_internalantialiasingbuffer>();
+                         return std::function<void()>([=] { o.bc->_drawrotatedcbc(cbc, 30, 384, 384, aa); });
+                       },
+                       nullptr,
+                       [=](Cai& k) {
+                         return std::function<void()>([=, &k] {
+                           cairo_save(k.cr);
+                           cairo_set_operator(k.cr, CAIRO_OPERATOR_SOURCE);
+                           cairo_translate(k.cr, 192, 192);
+                           cairo_rotate(k.cr, 30 * kPi / 180);
+                           cairo_set_source_surface(k.cr, images->cai, -128, -128);
+                           cairo_pattern_set_filter(cairo_get_source(k.cr), CAIRO_FILTER_BILINEAR);
+                           cairo_rectangle(k.cr, -128, -128, 256, 256);
+                           cairo_fill(k.cr);
+                           cairo_restore(k.cr);
+                         });
+                       }});
   }
   return all;
 }
@@ -875,15 +876,18 @@ int main(int argc, char** argv) {
     for (int lib = 0; lib < 3; ++lib) {
       // A library with no like-for-like operation has no row of its own.
       if ((lib == 1 && !c.pix) || (lib == 2 && !c.cai)) continue;
-      benchmark::RegisterBenchmark((c.name + "/" + libs[lib]).c_str(), [&c, lib](benchmark::State& s) {
-        runCase(s, c, lib);
-      })->MinTime(0.2)->Unit(benchmark::kMicrosecond);
+      benchmark::RegisterBenchmark((c.name + "/" + libs[lib]).c_str(),
+                                   [&c, lib](benchmark::State& s) { runCase(s, c, lib); })
+          ->MinTime(0.2)
+          ->Unit(benchmark::kMicrosecond);
     }
   }
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  std::printf("\n| operation | this library | pixman | Cairo | pixman ÷ ours | Cairo ÷ ours | alpha drawn ours : pixman : Cairo |\n");
+  std::printf(
+      "\n| operation | this library | pixman | Cairo | pixman ÷ ours | Cairo ÷ ours | alpha drawn ours : pixman : "
+      "Cairo |\n");
   std::printf("|---|---|---|---|---|---|---|\n");
   for (const auto& name : order()) {
     auto it = results().find(name);

@@ -40,14 +40,10 @@ World& world() {
   return w;
 }
 
-Object Key(int64_t i) {
-  return Object(static_cast<int32_t>(i));
-}
+Object Key(int64_t i) { return Object(static_cast<int32_t>(i)); }
 
 // Visits 0 … n − 1 in a scattered order (the multiplier is prime to 10^k).
-int64_t Scattered(int64_t i, int64_t n) {
-  return (i * 2654435761LL) % n;
-}
+int64_t Scattered(int64_t i, int64_t n) { return (i * 2654435761LL) % n; }
 
 // The baseline: the same algorithm on standard containers.
 struct PlainOrderedMap {
@@ -108,9 +104,7 @@ PlainOrderedMap& CachedPlain(int64_t n) {
 }
 
 enum Where { kFront, kMiddle, kEnd };
-int64_t Position(Where w, int64_t size) {
-  return w == kFront ? 0 : w == kMiddle ? size / 2 : size - 1;
-}
+int64_t Position(Where w, int64_t size) { return w == kFront ? 0 : w == kMiddle ? size / 2 : size - 1; }
 
 // ---- put (building a container of n keys) ----
 
@@ -328,8 +322,7 @@ void BM_Vector_IndexOf(benchmark::State& state) {
   const int64_t n = state.range(0);
   auto v = SearchContent(n);
   std::vector<uint8_t> pattern(v.end() - 8, v.end());
-  for (auto _ : state)
-    benchmark::DoNotOptimize(std::search(v.begin(), v.end(), pattern.begin(), pattern.end()));
+  for (auto _ : state) benchmark::DoNotOptimize(std::search(v.begin(), v.end(), pattern.begin(), pattern.end()));
   state.SetBytesProcessed(state.iterations() * n);
 }
 

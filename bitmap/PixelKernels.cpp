@@ -23,8 +23,8 @@ __attribute__((target("avx2"))) void blendRunAvx2(uint8_t* dst, const uint8_t* s
   const __m256i zero = _mm256_setzero_si256();
   const __m256i k257 = _mm256_set1_epi16(257);
   // Copies each pixel's alpha byte into the four 16-bit lanes of that pixel's channels.
-  const __m256i alphaLo = _mm256_setr_epi8(3, -1, 3, -1, 3, -1, 3, -1, 7, -1, 7, -1, 7, -1, 7, -1, 3, -1, 3, -1, 3, -1, 3,
-                                           -1, 7, -1, 7, -1, 7, -1, 7, -1);
+  const __m256i alphaLo = _mm256_setr_epi8(3, -1, 3, -1, 3, -1, 3, -1, 7, -1, 7, -1, 7, -1, 7, -1, 3, -1, 3, -1, 3, -1,
+                                           3, -1, 7, -1, 7, -1, 7, -1, 7, -1);
   const __m256i alphaHi = _mm256_setr_epi8(11, -1, 11, -1, 11, -1, 11, -1, 15, -1, 15, -1, 15, -1, 15, -1, 11, -1, 11,
                                            -1, 11, -1, 11, -1, 15, -1, 15, -1, 15, -1, 15, -1);
   int64_t i = 0;

@@ -21,7 +21,7 @@ class _internalbcpathcolumndata : public Record {
 
  protected:
   std::vector<std::pair<std::string, Object>> fields() const override {
-    return {{"MinY", MinY},           {"MaxY", MaxY},   {"StartPoint", StartPoint},
+    return {{"MinY", MinY},         {"MaxY", MaxY},   {"StartPoint", StartPoint},
             {"EndPoint", EndPoint}, {"SignY", SignY}, {"LastY", LastY}};
   }
 };

@@ -186,8 +186,7 @@ std::shared_ptr<_premultipliedcolor> tm_bitmapcreator::_getpremultipliedcolor(
   return Result;
 }
 
-void tm_bitmapcreator::_setpremultipliedcolor(int32_t X, int32_t Y,
-                                              const std::shared_ptr<_premultipliedcolor>& Color) {
+void tm_bitmapcreator::_setpremultipliedcolor(int32_t X, int32_t Y, const std::shared_ptr<_premultipliedcolor>& Color) {
   if (!Color || !inside(X, Y)) return;
   uint8_t* p = pixelAt(X, Y);
   p[0] = static_cast<uint8_t>(Color->r);
@@ -263,13 +262,26 @@ void tm_bitmapcreator::_sethsv(int32_t X, int32_t Y, int32_t Alpha, int32_t Hue,
   float t = Value * (1 - (1 - f) * Saturation);
   float r = 0, g = 0, b = 0;
   switch (sector) {
-    case 0: r = Value, g = t, b = p; break;
-    case 1: r = q, g = Value, b = p; break;
-    case 2: r = p, g = Value, b = t; break;
-    case 3: r = p, g = q, b = Value; break;
-    case 4: r = t, g = p, b = Value; break;
-    case 5: r = Value, g = p, b = q; break;
-    default: break;  // a negative sector: black
+    case 0:
+      r = Value, g = t, b = p;
+      break;
+    case 1:
+      r = q, g = Value, b = p;
+      break;
+    case 2:
+      r = p, g = Value, b = t;
+      break;
+    case 3:
+      r = p, g = q, b = Value;
+      break;
+    case 4:
+      r = t, g = p, b = Value;
+      break;
+    case 5:
+      r = Value, g = p, b = q;
+      break;
+    default:
+      break;  // a negative sector: black
   }
   tempargb->a = Alpha;
   tempargb->r = truncInt(r * 255);

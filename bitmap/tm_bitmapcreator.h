@@ -146,8 +146,7 @@ class tm_bitmapcreator : public ClassModule {
   // Native methods, reached by name through NativeObject: the buffer's bytes are read and
   // written in place.
   std::shared_ptr<Bitmap> bufferToUIImage(ByteArray Data, int32_t Width, int32_t Height);
-  void UIImageToBuffer(const std::shared_ptr<Bitmap>& Image, ByteArray Data, int32_t Width, int32_t Height,
-                       bool Clear);
+  void UIImageToBuffer(const std::shared_ptr<Bitmap>& Image, ByteArray Data, int32_t Width, int32_t Height, bool Clear);
   // A NativeObject wrapping this bitmap creator (made on use: a stored wrapper of itself
   // would keep the instance alive forever).
   NativeObject jme() { return NativeObject(Object(self<tm_bitmapcreator>())); }
@@ -182,8 +181,7 @@ class tm_bitmapcreator : public ClassModule {
   // source pixel), into the Width × Height area at (TargetX, TargetY), replacing the pixels it
   // covers. AABuffer is scratch (five Ints per pixel of the area; grown when shorter).
   void _drawrotatedcbc2(const std::shared_ptr<_compressedbc>& CBC, float Degrees, int32_t Width, int32_t Height,
-                        const std::shared_ptr<_internalantialiasingbuffer>& AABuffer, int32_t TargetX,
-                        int32_t TargetY);
+                        const std::shared_ptr<_internalantialiasingbuffer>& AABuffer, int32_t TargetX, int32_t TargetY);
 
   // --- Drawing tasks and background batches ---------------------------------------------------
   // A copy task of SrcRect of Source (a bitmap creator, or a compressed bitmap once
@@ -260,10 +258,10 @@ class tm_bitmapcreator : public ClassModule {
   void paintEdgePixel(int64_t x, int64_t y, float coverage, const _bcbrush& brush);
   void traceWuLine(float X0, float Y0, float X1, float Y1, bool check, bool leftEdge, _internalbccolumn& column,
                    const _bcbrush& brush, bool skipEnds);
-  void traceWuCircle(int64_t X, int64_t Y, int64_t radius, bool inner, _internalbccolumn& column,
-                     const _bcbrush& brush, int64_t L, int64_t R, int64_t T, int64_t B);
-  void traceWuArc(int64_t X, int64_t Y, int64_t radius, bool inner, _internalbccolumn& left,
-                  _internalbccolumn& right, const _bcbrush& brush, float startAngle, float endAngle);
+  void traceWuCircle(int64_t X, int64_t Y, int64_t radius, bool inner, _internalbccolumn& column, const _bcbrush& brush,
+                     int64_t L, int64_t R, int64_t T, int64_t B);
+  void traceWuArc(int64_t X, int64_t Y, int64_t radius, bool inner, _internalbccolumn& left, _internalbccolumn& right,
+                  const _bcbrush& brush, float startAngle, float endAngle);
   void drawCircleShape(int64_t cx, int64_t cy, int64_t r, const _bcbrush& brush, bool filled, int64_t strokeWidth,
                        int64_t L, int64_t R, int64_t T, int64_t B);
   void drawArcRange(float X, float Y, float r, const _bcbrush& brush, bool filled, int32_t strokeWidth, float s,

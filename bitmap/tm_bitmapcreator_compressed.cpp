@@ -25,7 +25,7 @@ bool finiteRect(const Rect& r) { return finite(r.Left) && finite(r.Top) && finit
 
 constexpr int32_t kTransparent = 0;
 constexpr int32_t kSolid = 1;
-constexpr int32_t kCached = 40;       // the kind of a cached run, and its length
+constexpr int32_t kCached = 40;  // the kind of a cached run, and its length
 constexpr int64_t kSlotBytes = 40 * 4;
 
 inline int32_t runLength(int32_t kind, int32_t value) { return kind == kCached ? kCached : value; }
@@ -117,8 +117,10 @@ std::shared_ptr<_compressedbc> tm_bitmapcreator::_extractcompressedbc(
               offset = int64_t{map.Size()} * kSlotBytes;
               auto& bytes = Cache->mBuffer.shared()->bytes;
               if (static_cast<int64_t>(bytes.size()) < offset + kSlotBytes)
-                bytes.resize(static_cast<size_t>(std::max<int64_t>(offset + kSlotBytes, int64_t{max_same_color_size} * kSlotBytes)));
-              for (int64_t i = 0; i < runLen; ++i) std::memcpy(bytes.data() + offset + i * 4, pixel(x - runLen + 1 + i, y), 4);
+                bytes.resize(static_cast<size_t>(
+                    std::max<int64_t>(offset + kSlotBytes, int64_t{max_same_color_size} * kSlotBytes)));
+              for (int64_t i = 0; i < runLen; ++i)
+                std::memcpy(bytes.data() + offset + i * 4, pixel(x - runLen + 1 + i, y), 4);
               map.Put(Object(key), Object(offset));
             }
             lastKey = key;
@@ -351,7 +353,8 @@ void tm_bitmapcreator::_drawrotatedcbc2(const std::shared_ptr<_compressedbc>& CB
       const int32_t value = row[w + 1];
       const int64_t length = std::min<int64_t>(runLength(kind, value), cbc.mWidth - x);
       int32_t a = 0, cr = 0, cg = 0, cb = 0;
-      if (kind == kCached && value >= 0 && value + 4 <= cacheBytes) straight(cbc.Cache->mBuffer.data() + value, a, cr, cg, cb);
+      if (kind == kCached && value >= 0 && value + 4 <= cacheBytes)
+        straight(cbc.Cache->mBuffer.data() + value, a, cr, cg, cb);
       for (int64_t i = 0; i < length; ++i, px += c, py += s) {
         if (kind == kSolid) {
           if (index >= 0 && index < bufferPixels) {
@@ -370,7 +373,8 @@ void tm_bitmapcreator::_drawrotatedcbc2(const std::shared_ptr<_compressedbc>& CB
   }
 
   // Resolve: the average alpha over all samples, the average colour over the opaque ones.
-  const int64_t y0 = std::max<int64_t>(0, -int64_t{TargetY}), y1 = std::min<int64_t>(Height, int64_t{mheight} - TargetY);
+  const int64_t y0 = std::max<int64_t>(0, -int64_t{TargetY}),
+                y1 = std::min<int64_t>(Height, int64_t{mheight} - TargetY);
   const int64_t x0 = std::max<int64_t>(0, -int64_t{TargetX}), x1 = std::min<int64_t>(Width, int64_t{mwidth} - TargetX);
   for (int64_t y = y0; y < y1; ++y) {
     const int64_t ty = int64_t{TargetY} + y;

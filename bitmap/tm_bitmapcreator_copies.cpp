@@ -163,10 +163,18 @@ void tm_bitmapcreator::drawTransformed(const tm_bitmapcreator& source, const Rec
     float colStart, colStep, rowStart, rowStep;
     bool rowsWalkX = false;
     switch (d) {
-      case 0: colStart = static_cast<float>(L), colStep = stepX, rowStart = static_cast<float>(T), rowStep = stepY; break;
-      case 180: colStart = R - stepX, colStep = -stepX, rowStart = B - stepY, rowStep = -stepY; break;
-      case 90: rowStart = static_cast<float>(L), rowStep = stepX, colStart = B - stepY, colStep = -stepY, rowsWalkX = true; break;
-      default: rowStart = R - stepX, rowStep = -stepX, colStart = static_cast<float>(T), colStep = stepY, rowsWalkX = true; break;
+      case 0:
+        colStart = static_cast<float>(L), colStep = stepX, rowStart = static_cast<float>(T), rowStep = stepY;
+        break;
+      case 180:
+        colStart = R - stepX, colStep = -stepX, rowStart = B - stepY, rowStep = -stepY;
+        break;
+      case 90:
+        rowStart = static_cast<float>(L), rowStep = stepX, colStart = B - stepY, colStep = -stepY, rowsWalkX = true;
+        break;
+      default:
+        rowStart = R - stepX, rowStep = -stepX, colStart = static_cast<float>(T), colStep = stepY, rowsWalkX = true;
+        break;
     }
     const int64_t colLo = rowsWalkX ? readT : readL, colHi = rowsWalkX ? readB : readR;
     const int64_t rowLo = rowsWalkX ? readL : readT, rowHi = rowsWalkX ? readR : readB;
@@ -290,10 +298,16 @@ void tm_bitmapcreator::drawTransformed(const tm_bitmapcreator& source, const Rec
   if (rectInside) {
     // Every read lies in the source rectangle (the trimming above sees to it); the clamp only
     // guards the buffer against rounding in the stepped offsets.
-    const SlantedWalk walk{reinterpret_cast<const uint32_t*>(sbase), static_cast<int32_t>(sstride),
-                           static_cast<float>(L), static_cast<float>(T), du, dv,
-                           static_cast<int32_t>(readL), static_cast<int32_t>(readR - 1),
-                           static_cast<int32_t>(readT), static_cast<int32_t>(readB - 1)};
+    const SlantedWalk walk{reinterpret_cast<const uint32_t*>(sbase),
+                           static_cast<int32_t>(sstride),
+                           static_cast<float>(L),
+                           static_cast<float>(T),
+                           du,
+                           dv,
+                           static_cast<int32_t>(readL),
+                           static_cast<int32_t>(readR - 1),
+                           static_cast<int32_t>(readT),
+                           static_cast<int32_t>(readB - 1)};
     for (RowWalk& wk : walks) {
       gatherSlanted(walk, reinterpret_cast<uint32_t*>(row.data()), wk.end - wk.x, wk.u, wk.v);
       emit(wk.x, wk.r, row.data(), wk.end - wk.x);

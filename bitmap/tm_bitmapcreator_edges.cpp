@@ -33,7 +33,8 @@ inline void putColor(uint8_t* d, int32_t r, int32_t g, int32_t b, int32_t a, boo
   if (!blend || a == 255) {
     std::memcpy(d, s, 4);
   } else if (a > 0 && a < 255) {
-    for (int c = 0; c < 4; ++c) d[c] = static_cast<uint8_t>(s[c] + bckernels::blendTerm(d[c], static_cast<uint32_t>(a)));
+    for (int c = 0; c < 4; ++c)
+      d[c] = static_cast<uint8_t>(s[c] + bckernels::blendTerm(d[c], static_cast<uint32_t>(a)));
   } else if (a != 0) {
     // An alpha outside 0..255 (a colour record holding such a value) keeps the rule as written.
     const float k = static_cast<float>(1.0 - a / 255.0);
@@ -228,7 +229,8 @@ void tm_bitmapcreator::traceWuCircle(int64_t X, int64_t Y, int64_t Radius, bool 
   Ranges rows = unionOf(Y - T - hLast, Y - T, -Y - B, hLast - Y - B, Radius);
   for (int part = 0; part < rows.n; ++part) {
     for (int64_t dy = rows.lo[part]; dy <= rows.hi[part]; ++dy) {
-      const float xf = static_cast<float>(std::sqrt(static_cast<double>(rr) - static_cast<double>(dy) * static_cast<double>(dy)));
+      const float xf =
+          static_cast<float>(std::sqrt(static_cast<double>(rr) - static_cast<double>(dy) * static_cast<double>(dy)));
       const int64_t xi = truncLong(xf);
       const int64_t up = Y - dy - T, down = Y + dy + B;
       if (column.hasRow(up)) column.at(up) = static_cast<float>(xi);
@@ -258,7 +260,8 @@ void tm_bitmapcreator::traceWuCircle(int64_t X, int64_t Y, int64_t Radius, bool 
   Ranges cols = unionOf(-X - R, wLast - X - R, X - L - wLast, X - L, c2);
   for (int part = cols.n - 1; part >= 0; --part) {
     for (int64_t dx = cols.hi[part]; dx >= cols.lo[part]; --dx) {
-      const float yf = static_cast<float>(std::sqrt(static_cast<double>(rr) - static_cast<double>(dx) * static_cast<double>(dx)));
+      const float yf =
+          static_cast<float>(std::sqrt(static_cast<double>(rr) - static_cast<double>(dx) * static_cast<double>(dx)));
       const int64_t yi = truncLong(yf);
       const float f = yf - static_cast<float>(yi);
       if (inner || dx == 0) {
@@ -320,7 +323,8 @@ void tm_bitmapcreator::traceWuArc(int64_t X, int64_t Y, int64_t Radius, bool inn
   Ranges rows = unionOf(Y - hLast, Y, -Y, hLast - Y, Radius);
   for (int part = 0; part < rows.n; ++part) {
     for (int64_t dy = rows.lo[part]; dy <= rows.hi[part]; ++dy) {
-      const float xf = static_cast<float>(std::sqrt(static_cast<double>(rr) - static_cast<double>(dy) * static_cast<double>(dy)));
+      const float xf =
+          static_cast<float>(std::sqrt(static_cast<double>(rr) - static_cast<double>(dy) * static_cast<double>(dy)));
       const int64_t xi = truncLong(xf);
       const int64_t up = Y - dy, down = Y + dy;
       const float lx = std::max(minX, static_cast<float>(X - xi - 1));
@@ -352,7 +356,8 @@ void tm_bitmapcreator::traceWuArc(int64_t X, int64_t Y, int64_t Radius, bool inn
   Ranges cols = unionOf(-X, wLast - X, X - wLast, X, c2);
   for (int part = cols.n - 1; part >= 0; --part) {
     for (int64_t dx = cols.hi[part]; dx >= cols.lo[part]; --dx) {
-      const float yf = static_cast<float>(std::sqrt(static_cast<double>(rr) - static_cast<double>(dx) * static_cast<double>(dx)));
+      const float yf =
+          static_cast<float>(std::sqrt(static_cast<double>(rr) - static_cast<double>(dx) * static_cast<double>(dx)));
       const int64_t yi = truncLong(yf);
       const float f = yf - static_cast<float>(yi);
       if (inner || dx == 0) {

@@ -111,15 +111,16 @@ std::vector<std::array<int64_t, 2>> merged(std::vector<std::array<int64_t, 2>> v
 // The values d ≥ 0 for which trunc(c + sign × d × f) can fall in [0, size), with a margin of
 // two on each side for the rounding of the float products.
 std::array<int64_t, 2> visibleDistances(int64_t c, int sign, float f, int64_t size) {
-  const double lo = sign > 0 ? (0.0 - static_cast<double>(c)) / f : (static_cast<double>(c) - static_cast<double>(size)) / f;
-  const double hi = sign > 0 ? (static_cast<double>(size) - static_cast<double>(c)) / f : (static_cast<double>(c) + 1) / f;
+  const double lo =
+      sign > 0 ? (0.0 - static_cast<double>(c)) / f : (static_cast<double>(c) - static_cast<double>(size)) / f;
+  const double hi =
+      sign > 0 ? (static_cast<double>(size) - static_cast<double>(c)) / f : (static_cast<double>(c) + 1) / f;
   return {std::max<int64_t>(0, floorLong(lo) - 2), clampCoord(truncLong(std::ceil(hi)) + 2)};
 }
 
 }  // namespace
 
-void tm_bitmapcreator::_fillgradient(const std::vector<int32_t>& GradColors, const Rect& R,
-                                     const String& Orientation) {
+void tm_bitmapcreator::_fillgradient(const std::vector<int32_t>& GradColors, const Rect& R, const String& Orientation) {
   if (!finiteRect(R)) return;
   const float W = R.Width(), H = R.Height();
   if (!(W > 1 && H > 1 && R.Left < static_cast<float>(mwidth) && R.Top < static_cast<float>(mheight))) return;
@@ -170,7 +171,8 @@ void tm_bitmapcreator::_fillgradient(const std::vector<int32_t>& GradColors, con
   if (reverse) std::reverse(colors.begin(), colors.end());
   std::vector<float> stop(static_cast<size_t>(n + 1)), len(static_cast<size_t>(n + 1));
   for (int64_t i = 0; i <= n; ++i) {
-    stop[static_cast<size_t>(i)] = static_cast<float>(static_cast<double>(i) / static_cast<double>(n) * static_cast<double>(L));
+    stop[static_cast<size_t>(i)] =
+        static_cast<float>(static_cast<double>(i) / static_cast<double>(n) * static_cast<double>(L));
     len[static_cast<size_t>(i)] = stop[static_cast<size_t>(i)] / s;
   }
   const double seg = static_cast<double>(L) / static_cast<double>(n);
@@ -203,7 +205,8 @@ void tm_bitmapcreator::_fillgradient(const std::vector<int32_t>& GradColors, con
       for (const auto& iv : visible) {
         for (int64_t d = std::max(d0, iv[0]), dEnd = std::min(d1, iv[1]); d <= dEnd; ++d) {
           // A rectangle of two pixels or less across has no rings to spread the colours over.
-          const float f = Lp <= 0 ? 0.0f : static_cast<float>((static_cast<float>(d) - stop[static_cast<size_t>(k)]) / per);
+          const float f =
+              Lp <= 0 ? 0.0f : static_cast<float>((static_cast<float>(d) - stop[static_cast<size_t>(k)]) / per);
           const uint32_t pixel = colorAt(c1, c2, f);
           const float fd = static_cast<float>(d);
           // Every pixel of one ring gets the same colour, so its sides may be written one by one.
@@ -299,7 +302,8 @@ void tm_bitmapcreator::_fillgradient(const std::vector<int32_t>& GradColors, con
       fractions.resize(static_cast<size_t>(count));
       segment.resize(static_cast<size_t>(count));
       for (int64_t i = 0; i < count; ++i, f += step) fractions[static_cast<size_t>(i)] = f;
-      colorsAt(colors[static_cast<size_t>(k)], colors[static_cast<size_t>(k + 1)], fractions.data(), segment.data(), count);
+      colorsAt(colors[static_cast<size_t>(k)], colors[static_cast<size_t>(k + 1)], fractions.data(), segment.data(),
+               count);
       for (int64_t i = 0; i < count; ++i) {
         const int64_t px = sx + i;
         const int64_t tx = mirror ? truncLong((R.Right - 1) - (static_cast<float>(px) - R.Left)) : px;
@@ -328,8 +332,10 @@ void tm_bitmapcreator::_fillradialgradient(const std::vector<int32_t>& Colors, c
   if (Rd <= 0) return;
   const int64_t q = truncLong(std::ceil(static_cast<double>(Rd) / static_cast<double>(Colors.size() - 1)));
   const int64_t cx = clampCoord(truncLong(R.CenterX())), cy = clampCoord(truncLong(R.CenterY()));
-  const int64_t x0 = truncLong(std::max(R.Left, 0.0f)), x1 = truncLong(std::min(static_cast<float>(mwidth - 1), R.Right - 1));
-  const int64_t y0 = truncLong(std::max(R.Top, 0.0f)), y1 = truncLong(std::min(static_cast<float>(mheight - 1), R.Bottom - 1));
+  const int64_t x0 = truncLong(std::max(R.Left, 0.0f)),
+                x1 = truncLong(std::min(static_cast<float>(mwidth - 1), R.Right - 1));
+  const int64_t y0 = truncLong(std::max(R.Top, 0.0f)),
+                y1 = truncLong(std::min(static_cast<float>(mheight - 1), R.Bottom - 1));
   if (x1 < x0 || y1 < y0) return;
   std::vector<Argb> colors;
   for (int32_t c : Colors) colors.push_back(split(c));

@@ -135,8 +135,7 @@ void tm_bitmapcreator::_drawfullpath(const std::shared_ptr<tm_bcpath>& Path, con
 }
 
 void tm_bitmapcreator::_columnswitchimpl(const std::shared_ptr<_internalbccolumn>& PrevColumn,
-                                         const std::shared_ptr<_internalbccolumn>& NextColumn, int32_t Y1,
-                                         int32_t Y2) {
+                                         const std::shared_ptr<_internalbccolumn>& NextColumn, int32_t Y1, int32_t Y2) {
   if (!PrevColumn || !NextColumn) return;
   const int64_t y1 = Y1, nb = Y1 < Y2 ? y1 + 1 : y1 - 1;
   _internalbccolumn& p = *PrevColumn;

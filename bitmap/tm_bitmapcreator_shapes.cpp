@@ -89,8 +89,7 @@ std::shared_ptr<_bcbrush> tm_bitmapcreator::_drawrectrounded(const Rect& R, int3
 }
 
 std::shared_ptr<_bcbrush> tm_bitmapcreator::_drawrectrounded2(const Rect& R, const std::shared_ptr<_bcbrush>& Brush,
-                                                              bool Filled, int32_t StrokeWidth,
-                                                              int32_t CornersRadius) {
+                                                              bool Filled, int32_t StrokeWidth, int32_t CornersRadius) {
   if (!Brush || !finiteRect(R)) return Brush;
   if (CornersRadius < 1) return _drawrect2(R, Brush, Filled, StrokeWidth);
   const int64_t w = clampCoord(roundLong(R.Width())), h = clampCoord(roundLong(R.Height()));
@@ -217,13 +216,14 @@ std::shared_ptr<_bcbrush> tm_bitmapcreator::_drawline2(float X1, float Y1, float
   return Brush;
 }
 
-bool tm_bitmapcreator::_calclinepoints(float X1, float Y1, float X2, float Y2, int32_t StrokeWidth,
-                                       std::span<float> PX, std::span<float> PY) {
+bool tm_bitmapcreator::_calclinepoints(float X1, float Y1, float X2, float Y2, int32_t StrokeWidth, std::span<float> PX,
+                                       std::span<float> PY) {
   const float dx = X2 - X1, dy = Y2 - Y1;
   if (dx == 0 && dy == 0) return false;
   if (PX.size() < 4 || PY.size() < 4) return false;
   const float half = static_cast<float>(StrokeWidth / 2.0);
-  const float a = static_cast<float>(std::atan2(static_cast<double>(std::fabs(dy)), static_cast<double>(std::fabs(dx))));
+  const float a =
+      static_cast<float>(std::atan2(static_cast<double>(std::fabs(dy)), static_cast<double>(std::fabs(dx))));
   float ox = static_cast<float>(half * std::sin(static_cast<double>(a)));
   float oy = static_cast<float>(half * std::cos(static_cast<double>(a)));
   if (Y2 < Y1) oy = -oy;
@@ -270,8 +270,7 @@ std::shared_ptr<_bcbrush> tm_bitmapcreator::_drawarc(float X, float Y, float Rad
 std::shared_ptr<_bcbrush> tm_bitmapcreator::_drawarc2(float X, float Y, float Radius,
                                                       const std::shared_ptr<_bcbrush>& Brush, bool Filled,
                                                       int32_t StrokeWidth, float StartAngle, float SweepAngle) {
-  if (!Brush || !finite(X) || !finite(Y) || !finite(Radius) || !finite(StartAngle) || !finite(SweepAngle))
-    return Brush;
+  if (!Brush || !finite(X) || !finite(Y) || !finite(Radius) || !finite(StartAngle) || !finite(SweepAngle)) return Brush;
   if (std::fabs(SweepAngle) >= 360) return _drawcircle2(X, Y, Radius, Brush, Filled, StrokeWidth);
   if (SweepAngle == 0) return Brush;
   auto normalise = [](float start, float sweep, float& s, float& e) {

@@ -21,13 +21,20 @@ namespace {
 // The number of values each primitive reads, by code (0: not a primitive).
 size_t valuesNeeded(int32_t code) {
   switch (code) {
-    case 1: return 5;
-    case 2: return 4;
-    case 3: return 1;
-    case 4: return 2;
-    case 5: return 1;
-    case 6: return 6;
-    default: return 0;
+    case 1:
+      return 5;
+    case 2:
+      return 4;
+    case 3:
+      return 1;
+    case 4:
+      return 2;
+    case 5:
+      return 1;
+    case 6:
+      return 6;
+    default:
+      return 0;
   }
 }
 
@@ -100,8 +107,8 @@ void runBatch(Batch& batch) {
 
 // --- Task builders -----------------------------------------------------------------------------
 
-std::shared_ptr<_drawtask> tm_bitmapcreator::_createdrawtask(const Object& Source, const Rect& SrcRect,
-                                                             int32_t TargetX, int32_t TargetY, bool SkipBlending) {
+std::shared_ptr<_drawtask> tm_bitmapcreator::_createdrawtask(const Object& Source, const Rect& SrcRect, int32_t TargetX,
+                                                             int32_t TargetY, bool SkipBlending) {
   auto t = std::make_shared<_drawtask>();
   t->Source = Source;
   t->SrcRect = SrcRect;
@@ -172,8 +179,7 @@ std::shared_ptr<_drawtask> tm_bitmapcreator::_asyncdrawarc(float X, float Y, flo
                                                            const std::shared_ptr<_bcbrush>& Brush, bool Filled,
                                                            int32_t StrokeWidth, float StartAngle, float SweepAngle) {
   return _createcanvasdrawtask(
-      6, Brush, Filled,
-      {boxed(X), boxed(Y), boxed(Radius), boxed(StrokeWidth), boxed(StartAngle), boxed(SweepAngle)});
+      6, Brush, Filled, {boxed(X), boxed(Y), boxed(Radius), boxed(StrokeWidth), boxed(StartAngle), boxed(SweepAngle)});
 }
 
 // --- Replaying a primitive ---------------------------------------------------------------------
@@ -186,13 +192,26 @@ void tm_bitmapcreator::_drawcanvasasync(const std::shared_ptr<_drawtask>& Task) 
   auto f = [&](size_t i) { return v[i].AsFloat(); };
   auto n = [&](size_t i) { return v[i].AsInt(); };
   switch (ct.Code) {
-    case 1: _drawline2(f(0), f(1), f(2), f(3), ct.Brush, n(4)); break;
-    case 2: _drawcircle2(f(0), f(1), f(2), ct.Brush, ct.Filled, n(3)); break;
-    case 3: _drawrect2(*Task->Source.As<Rect>(), ct.Brush, ct.Filled, n(0)); break;
-    case 4: _drawrectrounded2(*Task->Source.As<Rect>(), ct.Brush, ct.Filled, n(0), n(1)); break;
-    case 5: _drawpath2(Task->Source.As<tm_bcpath>(), ct.Brush, ct.Filled, n(0)); break;
-    case 6: _drawarc2(f(0), f(1), f(2), ct.Brush, ct.Filled, n(3), f(4), f(5)); break;
-    default: break;  // no such primitive: nothing to draw
+    case 1:
+      _drawline2(f(0), f(1), f(2), f(3), ct.Brush, n(4));
+      break;
+    case 2:
+      _drawcircle2(f(0), f(1), f(2), ct.Brush, ct.Filled, n(3));
+      break;
+    case 3:
+      _drawrect2(*Task->Source.As<Rect>(), ct.Brush, ct.Filled, n(0));
+      break;
+    case 4:
+      _drawrectrounded2(*Task->Source.As<Rect>(), ct.Brush, ct.Filled, n(0), n(1));
+      break;
+    case 5:
+      _drawpath2(Task->Source.As<tm_bcpath>(), ct.Brush, ct.Filled, n(0));
+      break;
+    case 6:
+      _drawarc2(f(0), f(1), f(2), ct.Brush, ct.Filled, n(3), f(4), f(5));
+      break;
+    default:
+      break;  // no such primitive: nothing to draw
   }
 }
 
@@ -201,7 +220,8 @@ void tm_bitmapcreator::_drawcanvasasync(const std::shared_ptr<_drawtask>& Task) 
 void tm_bitmapcreator::_drawbitmapcreatorsasync(const Object& Callback, const String& EventName, const List& Tasks) {
   const String full(EventName.ToLowerCase().str() + "_bitmapready:");
   // This platform takes the native branch of the view layer (IsIOS is True).
-  jme().RunMethod("DrawBitmapCreatorsAsync:::", {Tasks.IsInitialized() ? Object(Tasks) : Object(), Object(full), Callback});
+  jme().RunMethod("DrawBitmapCreatorsAsync:::",
+                  {Tasks.IsInitialized() ? Object(Tasks) : Object(), Object(full), Callback});
 }
 
 void tm_bitmapcreator::DrawBitmapCreatorsAsync(const List& Tasks, const String& FullEventName, const Object& Target) {

@@ -31,8 +31,7 @@ void CheckRange(int32_t start, int32_t end, int32_t length) {
 // The content's length after adding count bytes; fails past the largest array the runtime has.
 int32_t GrownLength(int32_t length, int64_t count) {
   const int64_t n = static_cast<int64_t>(length) + count;
-  if (n > std::numeric_limits<int32_t>::max())
-    throw RuntimeError("Out of bounds. Length=" + std::to_string(n));
+  if (n > std::numeric_limits<int32_t>::max()) throw RuntimeError("Out of bounds. Length=" + std::to_string(n));
   return static_cast<int32_t>(n);
 }
 
@@ -80,8 +79,7 @@ std::shared_ptr<tm_bytesbuilder> tm_bytesbuilder::_append(const ByteArray& bytes
   return self<tm_bytesbuilder>();
 }
 
-std::shared_ptr<tm_bytesbuilder> tm_bytesbuilder::_append2(const ByteArray& bytes, int32_t start,
-                                                           int32_t length) {
+std::shared_ptr<tm_bytesbuilder> tm_bytesbuilder::_append2(const ByteArray& bytes, int32_t start, int32_t length) {
   const ByteArray source = bytes;
   if (start < 0 || length < 0 || static_cast<int64_t>(start) + length > source.Length())
     throw RuntimeError("Out of bounds. Start=" + std::to_string(start) + " Count=" + std::to_string(length) +
@@ -156,8 +154,7 @@ int32_t tm_bytesbuilder::_indexof2(const ByteArray& bytes, int32_t start) const 
   for (const uint8_t* at = b + start; at <= last; ++at) {
     at = static_cast<const uint8_t*>(std::memchr(at, pattern[0], static_cast<size_t>(last - at) + 1));
     if (!at) return -1;
-    if (std::memcmp(at + 1, pattern + 1, static_cast<size_t>(n - 1)) == 0)
-      return static_cast<int32_t>(at - b);
+    if (std::memcmp(at + 1, pattern + 1, static_cast<size_t>(n - 1)) == 0) return static_cast<int32_t>(at - b);
   }
   return -1;
 }

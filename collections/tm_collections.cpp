@@ -6,9 +6,7 @@
 
 namespace tmr {
 
-std::shared_ptr<tm_orderedmap> tm_collections::_createorderedmap() {
-  return _createorderedmap2(List(), List());
-}
+std::shared_ptr<tm_orderedmap> tm_collections::_createorderedmap() { return _createorderedmap2(List(), List()); }
 
 std::shared_ptr<tm_orderedmap> tm_collections::_createorderedmap2(const List& keys, const List& values) {
   auto m = std::make_shared<tm_orderedmap>();
@@ -20,9 +18,7 @@ std::shared_ptr<tm_orderedmap> tm_collections::_createorderedmap2(const List& ke
   return m;
 }
 
-std::shared_ptr<tm_set> tm_collections::_createset() {
-  return _createset2(List());
-}
+std::shared_ptr<tm_set> tm_collections::_createset() { return _createset2(List()); }
 
 std::shared_ptr<tm_set> tm_collections::_createset2(const List& items) {
   auto s = std::make_shared<tm_set>();

@@ -27,18 +27,14 @@ void tm_orderedmap::_put(const Object& key, const Object& value) {
   map.Put(key, value);
 }
 
-Object tm_orderedmap::_get(const Object& key) const {
-  return map.Get(key);
-}
+Object tm_orderedmap::_get(const Object& key) const { return map.Get(key); }
 
 Object tm_orderedmap::_getdefault(const Object& key, const Object& defaultValue) const {
   Object value = map.Get(key);
   return value.IsNull() ? defaultValue : value;
 }
 
-bool tm_orderedmap::_containskey(const Object& key) const {
-  return map.ContainsKey(key);
-}
+bool tm_orderedmap::_containskey(const Object& key) const { return map.ContainsKey(key); }
 
 void tm_orderedmap::_remove(const Object& key) {
   if (!map.ContainsKey(key)) return;
@@ -60,9 +56,7 @@ List tm_orderedmap::_getvalues() const {
   return values;
 }
 
-std::vector<Object> tm_orderedmap::_getdataforserializator() const {
-  return {Object(map), Object(list)};
-}
+std::vector<Object> tm_orderedmap::_getdataforserializator() const { return {Object(map), Object(list)}; }
 
 void tm_orderedmap::_setdatafromserializator(const std::vector<Object>& data) {
   if (data.size() < 2) throw OutOfBounds(1, static_cast<int64_t>(data.size()));
@@ -70,8 +64,8 @@ void tm_orderedmap::_setdatafromserializator(const std::vector<Object>& data) {
   List l = data[1].AsList();
   // Anything else would leave the map unusable; keep the current parts instead.
   if (!m.IsInitialized() || !l.IsInitialized())
-    throw RuntimeError("Ordered map data must hold a map and a list, got: " + data[0].AsString().str() +
-                       ", " + data[1].AsString().str());
+    throw RuntimeError("Ordered map data must hold a map and a list, got: " + data[0].AsString().str() + ", " +
+                       data[1].AsString().str());
   map = m;
   list = l;
 }

@@ -17,9 +17,8 @@ void tm_set::_class_globals() {
 
 const SubTable& tm_set::subTable() const {
   static const SubTable table{
-      sub<&tm_set::_add>("_add:"),           sub<&tm_set::_remove>("_remove:"),
-      sub<&tm_set::_contains>("_contains:"), sub<&tm_set::_clear>("_clear"),
-      sub<&tm_set::_getsize>("_getsize"),    sub<&tm_set::_aslist>("_aslist"),
+      sub<&tm_set::_add>("_add:"),    sub<&tm_set::_remove>("_remove:"),  sub<&tm_set::_contains>("_contains:"),
+      sub<&tm_set::_clear>("_clear"), sub<&tm_set::_getsize>("_getsize"), sub<&tm_set::_aslist>("_aslist"),
   };
   return table;
 }

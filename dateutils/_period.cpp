@@ -8,8 +8,12 @@ void _period::Initialize() {
 }
 
 std::vector<std::pair<std::string, Object>> _period::fields() const {
-  return {{"IsInitialized", Object(IsInitialized)}, {"Years", Object(Years)},   {"Months", Object(Months)},
-          {"Days", Object(Days)},                   {"Hours", Object(Hours)},   {"Minutes", Object(Minutes)},
+  return {{"IsInitialized", Object(IsInitialized)},
+          {"Years", Object(Years)},
+          {"Months", Object(Months)},
+          {"Days", Object(Days)},
+          {"Hours", Object(Hours)},
+          {"Minutes", Object(Minutes)},
           {"Seconds", Object(Seconds)}};
 }
 

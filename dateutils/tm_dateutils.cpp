@@ -88,8 +88,8 @@ int64_t tm_dateutils::_setdateandtime2(int32_t Years, int32_t Months, int32_t Da
   int32_t total = Truncate(std::fabs(TimeZone * 60));  // minutes
   int32_t hours = total / 60;
   String sign = TimeZone < 0 ? "-" : "+";
-  text = text + _format(Hours, 2) + _format(Minutes, 2) + _format(Seconds, 2) + "GMT" + sign + _format(hours, 2) +
-         ":" + _format(total % 60, 2);
+  text = text + _format(Hours, 2) + _format(Minutes, 2) + _format(Seconds, 2) + "GMT" + sign + _format(hours, 2) + ":" +
+         _format(total % 60, 2);
   try {
     return dt.DateParse(text);
   } catch (const RuntimeError&) {

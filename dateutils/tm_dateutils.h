@@ -26,11 +26,10 @@ class tm_dateutils : public StaticModule {
   // Ticks of that local date and time. A negative year is that many years before the current
   // era (-1 is 1 BC). A date the parser rejects logs "Error: Invalid value: <date> <time>" and
   // fails with "Cannot parse: invalid date".
-  int64_t _setdateandtime(int32_t Years, int32_t Months, int32_t Days, int32_t Hours, int32_t Minutes,
-                          int32_t Seconds);
+  int64_t _setdateandtime(int32_t Years, int32_t Months, int32_t Days, int32_t Hours, int32_t Minutes, int32_t Seconds);
   // The same at a fixed offset of TimeZone hours east of GMT (5.5 is GMT+05:30).
-  int64_t _setdateandtime2(int32_t Years, int32_t Months, int32_t Days, int32_t Hours, int32_t Minutes,
-                           int32_t Seconds, double TimeZone);
+  int64_t _setdateandtime2(int32_t Years, int32_t Months, int32_t Days, int32_t Hours, int32_t Minutes, int32_t Seconds,
+                           double TimeZone);
 
   // The largest whole numbers of years, months and days, then hours, minutes and seconds, that
   // lead from Start towards EndTime without passing it (negative counts when it lies before).

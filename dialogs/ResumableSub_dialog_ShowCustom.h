@@ -16,8 +16,7 @@ class tm_dialog;
 
 class ResumableSub_dialog_ShowCustom : public ResumableSub {
  public:
-  ResumableSub_dialog_ShowCustom(std::shared_ptr<tm_dialog> parent, View content, Object yes, Object no,
-                                 Object cancel);
+  ResumableSub_dialog_ShowCustom(std::shared_ptr<tm_dialog> parent, View content, Object yes, Object no, Object cancel);
 
   View content;
   Object yes;

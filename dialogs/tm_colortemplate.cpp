@@ -182,8 +182,7 @@ String tm_colortemplate::_base_resize(double width, double height) {
   return "";
 }
 
-std::shared_ptr<_colorpickerpart> tm_colortemplate::_createpanelforbitmapcreator(String eventname,
-                                                                                 bool withcheckers) {
+std::shared_ptr<_colorpickerpart> tm_colortemplate::_createpanelforbitmapcreator(String eventname, bool withcheckers) {
   auto cpp = std::make_shared<_colorpickerpart>();
   cpp->Initialize();
   cpp->pnl = ui.CreatePanel(bi, "");
@@ -248,8 +247,8 @@ String tm_colortemplate::_drawcolors() {
       bccolors->_sethsv(x, y, selectedalpha, hue, static_cast<float>(x) / w, value);
     }
   }
-  std::shared_ptr<Bitmap> bmp = bccolors->_getbitmap()->Resize(
-      static_cast<float>(colorpicker->iv.Width()), static_cast<float>(colorpicker->iv.Height()), false);
+  std::shared_ptr<Bitmap> bmp = bccolors->_getbitmap()->Resize(static_cast<float>(colorpicker->iv.Width()),
+                                                               static_cast<float>(colorpicker->iv.Height()), false);
   bccolors->_setbitmaptoimageview(bmp, colorpicker->iv);
   return "";
 }

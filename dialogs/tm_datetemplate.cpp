@@ -42,10 +42,14 @@ const SubTable& tm_datetemplate::subTable() const {
 const FieldTable& tm_datetemplate::fieldTable() const {
   using T = tm_datetemplate;
   static const FieldTable table{
-      field<&T::dayspanebg>("dayspanebg"),         field<&T::dayspanefg>("dayspanefg"),
-      field<&T::daystitlespane>("daystitlespane"), field<&T::btnmonthleft>("btnmonthleft"),
-      field<&T::btnmonthright>("btnmonthright"),   field<&T::btnyearleft>("btnyearleft"),
-      field<&T::btnyearright>("btnyearright"),     field<&T::lblmonth>("lblmonth"),
+      field<&T::dayspanebg>("dayspanebg"),
+      field<&T::dayspanefg>("dayspanefg"),
+      field<&T::daystitlespane>("daystitlespane"),
+      field<&T::btnmonthleft>("btnmonthleft"),
+      field<&T::btnmonthright>("btnmonthright"),
+      field<&T::btnyearleft>("btnyearleft"),
+      field<&T::btnyearright>("btnyearright"),
+      field<&T::lblmonth>("lblmonth"),
       field<&T::lblyear>("lblyear"),
   };
   return table;
@@ -169,8 +173,8 @@ String tm_datetemplate::_drawdays() {
   for (int32_t d = 1; d <= daysinmonth; ++d) {
     int32_t column = (dayofweekoffset + d - 1) % 7;
     int32_t row = (d - 1 + dayofweekoffset) / 7;
-    cvs.DrawText(Object(d).AsString(), (column + 0.5) * boxw, (row + 0.5) * boxh + vcorrection, font,
-                 daysinmonthcolor, "CENTER");
+    cvs.DrawText(Object(d).AsString(), (column + 0.5) * boxw, (row + 0.5) * boxh + vcorrection, font, daysinmonthcolor,
+                 "CENTER");
   }
   cvsbackground.Invalidate();
   cvs.Invalidate();

@@ -22,9 +22,7 @@ namespace tmr {
 namespace {
 
 // The picture of a view and its children, one pixel per point.
-std::shared_ptr<Bitmap> Snapshot(Runtime& rt, const View& view) {
-  return ViewRenderer(rt).render(*view.native(), 1.0);
-}
+std::shared_ptr<Bitmap> Snapshot(Runtime& rt, const View& view) { return ViewRenderer(rt).render(*view.native(), 1.0); }
 
 }  // namespace
 
@@ -270,8 +268,6 @@ void tm_dialog::RequestFocus(const View& /*view*/) {
   if (auto field = keyboard.focused()) keyboard.resign(*field);
 }
 
-void tm_dialog::SetVisibleAnimated(const View& view, int32_t /*durationMs*/, bool visible) {
-  view.setVisible(visible);
-}
+void tm_dialog::SetVisibleAnimated(const View& view, int32_t /*durationMs*/, bool visible) { view.setVisible(visible); }
 
 }  // namespace tmr

@@ -14,7 +14,6 @@
 
 namespace tmr {
 
-
 const SubTable& tm_inputtemplate::subTable() const {
   using T = tm_inputtemplate;
   static const SubTable table{
@@ -63,7 +62,8 @@ String tm_inputtemplate::_initialize(const std::shared_ptr<Dispatcher>& ba) {
   mbase = ui.CreatePanel(bi, "mBase");
   mbase.SetLayoutAnimated(0, 0, 0, 300, 80);
   mbase.LoadLayout("InputTemplate", bi);
-  if (!pnlfield.IsInitialized()) throw RuntimeError("The layout InputTemplate has no panel pnlfield for the text field");
+  if (!pnlfield.IsInitialized())
+    throw RuntimeError("The layout InputTemplate has no panel pnlfield for the text field");
   textfield1.Initialize(bi, "textfield1");
   pnlfield.AddView(textfield1, 0, 0, pnlfield.Width(), pnlfield.Height());
   textfield1.setTextColor(UiLayer::Color_White);

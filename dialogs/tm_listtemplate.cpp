@@ -14,12 +14,9 @@ namespace tmr {
 const SubTable& tm_listtemplate::subTable() const {
   using T = tm_listtemplate;
   static const SubTable table{
-      sub<&T::_initialize>("_initialize:"),
-      sub<&T::_resize>("_resize::"),
-      sub<&T::_selectitem>("_selectitem::"),
-      sub<&T::_customlistview1_itemclick>("_customlistview1_itemclick::"),
-      sub<&T::_getpanel>("_getpanel:"),
-      sub<&T::_show>("_show:"),
+      sub<&T::_initialize>("_initialize:"),     sub<&T::_resize>("_resize::"),
+      sub<&T::_selectitem>("_selectitem::"),    sub<&T::_customlistview1_itemclick>("_customlistview1_itemclick::"),
+      sub<&T::_getpanel>("_getpanel:"),         sub<&T::_show>("_show:"),
       sub<&T::_dialogclosed>("_dialogclosed:"),
   };
   return table;

@@ -11,8 +11,8 @@ namespace tmr {
 const SubTable& tm_longtexttemplate::subTable() const {
   using T = tm_longtexttemplate;
   static const SubTable table{
-      sub<&T::_initialize>("_initialize:"),       sub<&T::_resize>("_resize::"),
-      sub<&T::_getpanel>("_getpanel:"),           sub<&T::_show>("_show:"),
+      sub<&T::_initialize>("_initialize:"),     sub<&T::_resize>("_resize::"),
+      sub<&T::_getpanel>("_getpanel:"),         sub<&T::_show>("_show:"),
       sub<&T::_dialogclosed>("_dialogclosed:"),
   };
   return table;

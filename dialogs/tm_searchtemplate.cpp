@@ -192,7 +192,7 @@ void tm_searchtemplate::addItems(const Object& candidates, const String& full) {
     int x = LowerPerCharacter(item).IndexOf(full);
     if (x < 0) continue;
     int32_t color = (clv._getsize() == 0 && full != "" && !allowunlistedtext) ? itemhightlightcolor
-                                                                               : clv.defaulttextbackgroundcolor;
+                                                                              : clv.defaulttextbackgroundcolor;
     int end = x + full.Length();
     RichTextBuilder rich;
     rich.Initialize();

@@ -14,12 +14,8 @@ namespace tmr {
 const SubTable& tm_signaturetemplate::subTable() const {
   using T = tm_signaturetemplate;
   static const SubTable table{
-      sub<&T::_initialize>("_initialize:"),
-      sub<&T::_resize>("_resize::"),
-      sub<&T::_getbitmap>("_getbitmap"),
-      sub<&T::_getpanel>("_getpanel:"),
-      sub<&T::_show>("_show:"),
-      sub<&T::_dialogclosed>("_dialogclosed:"),
+      sub<&T::_initialize>("_initialize:"),     sub<&T::_resize>("_resize::"), sub<&T::_getbitmap>("_getbitmap"),
+      sub<&T::_getpanel>("_getpanel:"),         sub<&T::_show>("_show:"),      sub<&T::_dialogclosed>("_dialogclosed:"),
       sub<&T::_mbase_touch>("_mbase_touch:::"),
   };
   return table;

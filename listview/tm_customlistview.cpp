@@ -139,7 +139,8 @@ void tm_customlistview::_designercreateview(View base, LabelWrapper lbl, Map pro
   sv.ScrollViewInnerPanel().setColor(ui.PaintOrColorToColor(props.Get(Object("DividerColor"))));
   mdividersize = static_cast<float>(TruncateToInt(NumberOrZero(props.Get(Object("DividerHeight")))));
   pressedcolor = ui.PaintOrColorToColor(props.Get(Object("PressedColor")));
-  animationduration = TruncateToInt(props.GetDefault(Object("InsertAnimationDuration"), Object(animationduration)).AsDouble());
+  animationduration =
+      TruncateToInt(props.GetDefault(Object("InsertAnimationDuration"), Object(animationduration)).AsDouble());
   scrollbarsvisible = props.GetDefault(Object("ShowScrollBar"), Object(true)).AsBool();
   if (!scrollbarsvisible) {
     NativeObject native{Object(sv)};
@@ -422,7 +423,9 @@ void tm_customlistview::_setscrollviewcontentsize(double size) {
   }
 }
 
-double tm_customlistview::_getscrollviewoffset() { return horizontal ? sv.ScrollViewOffsetX() : sv.ScrollViewOffsetY(); }
+double tm_customlistview::_getscrollviewoffset() {
+  return horizontal ? sv.ScrollViewOffsetX() : sv.ScrollViewOffsetY();
+}
 
 void tm_customlistview::_setscrollviewoffset(double offset) {
   if (horizontal) {
@@ -500,8 +503,7 @@ void tm_customlistview::_panel_longclick() { _panellongclickhandler(View::FromOb
 
 void tm_customlistview::_sv_scrollchanged(int32_t, int32_t) { _scrollhandler(); }
 
-std::shared_ptr<ResumableSub_customlistview_PanelClickHandler> tm_customlistview::_panelclickhandler(
-    View senderpanel) {
+std::shared_ptr<ResumableSub_customlistview_PanelClickHandler> tm_customlistview::_panelclickhandler(View senderpanel) {
   auto rs = std::make_shared<ResumableSub_customlistview_PanelClickHandler>(self<tm_customlistview>(), senderpanel);
   rs->start();
   return rs;

@@ -61,8 +61,8 @@ class BleBackend {
     virtual void onCharacteristics(const std::string& deviceId, const std::string& serviceId,
                                    const std::vector<Characteristic>& characteristics) = 0;
     // A characteristic's value: the answer to a read, or a notification.
-    virtual void onValue(const std::string& deviceId, const std::string& serviceId,
-                         const std::string& characteristicId, const std::vector<uint8_t>& value) = 0;
+    virtual void onValue(const std::string& deviceId, const std::string& serviceId, const std::string& characteristicId,
+                         const std::vector<uint8_t>& value) = 0;
   };
 
   virtual ~BleBackend() = default;
@@ -78,8 +78,8 @@ class BleBackend {
   virtual void read(const std::string& deviceId, const std::string& serviceId, const std::string& characteristicId) = 0;
   virtual void writeWithoutResponse(const std::string& deviceId, const std::string& serviceId,
                                     const std::string& characteristicId, std::vector<uint8_t> bytes) = 0;
-  virtual void setNotify(const std::string& deviceId, const std::string& serviceId,
-                         const std::string& characteristicId, bool enabled) = 0;
+  virtual void setNotify(const std::string& deviceId, const std::string& serviceId, const std::string& characteristicId,
+                         bool enabled) = 0;
 };
 
 }  // namespace tmr

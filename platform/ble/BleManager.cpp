@@ -141,7 +141,8 @@ void BleManager::onCharacteristics(const std::string& deviceId, const std::strin
   std::vector<Characteristic> found;
   for (const auto& c : characteristics) {
     auto known = std::ranges::find(service->characteristics, c.id, &Characteristic::id);
-    found.push_back({c.id, c.properties, known != service->characteristics.end() ? known->value : std::vector<uint8_t>{}});
+    found.push_back(
+        {c.id, c.properties, known != service->characteristics.end() ? known->value : std::vector<uint8_t>{}});
   }
   service->characteristics = std::move(found);
   service->discovered = true;
@@ -158,8 +159,8 @@ void BleManager::onCharacteristics(const std::string& deviceId, const std::strin
   }
 }
 
-void BleManager::onValue(const std::string& deviceId, const std::string& serviceId,
-                         const std::string& characteristicId, const std::vector<uint8_t>& value) {
+void BleManager::onValue(const std::string& deviceId, const std::string& serviceId, const std::string& characteristicId,
+                         const std::vector<uint8_t>& value) {
   ServiceData* service = connectedService(deviceId, serviceId);
   if (!service || !service->discovered) return;
   auto c = std::ranges::find(service->characteristics, characteristicId, &Characteristic::id);

@@ -41,8 +41,8 @@ class BleManager : public RuntimeObject, public BleBackend::Listener {
   static constexpr int STATE_POWERED_ON = BleBackend::kStatePoweredOn;
 
   // Keys of the advertising data map.
-  static constexpr std::string_view kAdvertisedName = "LocalName";          // text, when advertised
-  static constexpr std::string_view kAdvertisedServices = "ServiceUUIDs";   // List of texts
+  static constexpr std::string_view kAdvertisedName = "LocalName";             // text, when advertised
+  static constexpr std::string_view kAdvertisedServices = "ServiceUUIDs";      // List of texts
   static constexpr std::string_view kAdvertisedConnectable = "IsConnectable";  // Boolean
 
   BleManager() = default;

@@ -47,12 +47,11 @@ void SimulatedCentral::stopScan() {
 void SimulatedCentral::watchAdvertisements(const std::shared_ptr<SimulatedDevice>& device, int64_t delayMs) {
   auto r = radio_.lock();
   if (!r) return;
-  advertisementTimers_[device->id()] =
-      r->loop().addTimer(delayMs, [wc = weak_from_this(), wd = std::weak_ptr(device)] {
-        auto c = wc.lock();
-        auto d = wd.lock();
-        if (c && d) c->advertisementDue(d);
-      });
+  advertisementTimers_[device->id()] = r->loop().addTimer(delayMs, [wc = weak_from_this(), wd = std::weak_ptr(device)] {
+    auto c = wc.lock();
+    auto d = wd.lock();
+    if (c && d) c->advertisementDue(d);
+  });
 }
 
 void SimulatedCentral::advertisementDue(const std::shared_ptr<SimulatedDevice>& device) {
@@ -64,9 +63,8 @@ void SimulatedCentral::advertisementDue(const std::shared_ptr<SimulatedDevice>& 
   if (!device->isAdvertising()) return;
   if (serviceFilter_) {
     const auto& offered = device->advertisedServices();
-    bool match = std::ranges::any_of(*serviceFilter_, [&](const std::string& s) {
-      return std::ranges::find(offered, s) != offered.end();
-    });
+    bool match = std::ranges::any_of(
+        *serviceFilter_, [&](const std::string& s) { return std::ranges::find(offered, s) != offered.end(); });
     if (!match) return;
   }
   if (!allowDuplicates_) {

@@ -107,8 +107,7 @@ class SimulatedDevice : public std::enable_shared_from_this<SimulatedDevice> {
   Service* findService(std::string_view serviceId);
   Characteristic* findCharacteristic(std::string_view serviceId, std::string_view characteristicId);
   // Sends a notification of characteristicId if the central enabled it.
-  bool sendNotification(std::string_view serviceId, std::string_view characteristicId,
-                        std::span<const uint8_t> bytes);
+  bool sendNotification(std::string_view serviceId, std::string_view characteristicId, std::span<const uint8_t> bytes);
   // Ends the link at once (the central is told separately).
   void endLink();
 

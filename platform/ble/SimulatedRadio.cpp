@@ -75,14 +75,14 @@ void SimulatedRadio::toDevice(const std::shared_ptr<SimulatedDevice>& device,
 void SimulatedRadio::toCentral(const std::shared_ptr<SimulatedDevice>& device, int64_t delayMs, Report fn) {
   auto central = device->link_.central.lock();
   if (!central) return;
-  loop().addTimer(delayMs, [wc = std::weak_ptr(central), wd = std::weak_ptr(device),
-                            generation = device->link_.generation, epoch = central->epoch(device->id()),
-                            fn = std::move(fn)] {
-    auto c = wc.lock();
-    auto d = wd.lock();
-    if (!c || !d || d->link_.generation != generation || c->epoch(d->id()) != epoch) return;
-    if (auto l = c->listener()) fn(*l);
-  });
+  loop().addTimer(delayMs,
+                  [wc = std::weak_ptr(central), wd = std::weak_ptr(device), generation = device->link_.generation,
+                   epoch = central->epoch(device->id()), fn = std::move(fn)] {
+                    auto c = wc.lock();
+                    auto d = wd.lock();
+                    if (!c || !d || d->link_.generation != generation || c->epoch(d->id()) != epoch) return;
+                    if (auto l = c->listener()) fn(*l);
+                  });
 }
 
 void SimulatedRadio::report(const std::shared_ptr<SimulatedCentral>& central, const std::string& deviceId,

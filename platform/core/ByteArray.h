@@ -21,10 +21,10 @@ class ByteArray {
   explicit ByteArray(std::shared_ptr<ByteArrayData> data) : d_(std::move(data)) {}
 
   int Length() const { return static_cast<int>(d_->bytes.size()); }
-  int Get(int index) const;           // 0 … 255
-  int GetSigned(int index) const;     // -128 … 127
-  void Set(int index, int64_t value); // stores value & 0xFF
-  ByteArray Copy() const;             // a new buffer with the same bytes
+  int Get(int index) const;            // 0 … 255
+  int GetSigned(int index) const;      // -128 … 127
+  void Set(int index, int64_t value);  // stores value & 0xFF
+  ByteArray Copy() const;              // a new buffer with the same bytes
 
   std::span<uint8_t> span() { return d_->bytes; }
   std::span<const uint8_t> span() const { return d_->bytes; }

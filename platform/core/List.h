@@ -27,7 +27,7 @@ class List {
   Object Get(int index) const;
   void Set(int index, Object value);
   void Add(Object value);
-  void AddAll(const List& other);  // appends copies of other's items
+  void AddAll(const List& other);          // appends copies of other's items
   void InsertAt(int index, Object value);  // 0 … Size
   void RemoveAt(int index);
   void Clear();

@@ -3,16 +3,16 @@
 // order, then the timers that are due (equal due times in the order they were set). A timer
 // set during a turn never runs in that same turn, so a zero delay still waits for a later one.
 // With the virtual clock (tests, scenarios) time moves only through advance().
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
-#include <optional>
-#include <vector>
-#include <atomic>
 #include <mutex>
+#include <optional>
 #include <utility>
+#include <vector>
 
 namespace tmr {
 
@@ -33,8 +33,8 @@ class MainLoop {
   ClockKind clockKind() const { return kind_; }
   int64_t now() const;  // ms since 1970-01-01 UTC
 
-  void post(Task task);                // runs on the next turn, after what was posted before
-  void postFromAnyThread(Task task);   // thread-safe; runs on a later turn
+  void post(Task task);               // runs on the next turn, after what was posted before
+  void postFromAnyThread(Task task);  // thread-safe; runs on a later turn
   TimerId addTimer(int64_t delayMs, Task task);
   void cancelTimer(TimerId id);
 
@@ -51,7 +51,7 @@ class MainLoop {
   void run();
   void quit();
 
-  bool hasPending() const;       // posted calls or timers due now
+  bool hasPending() const;  // posted calls or timers due now
   size_t timerCount() const { return timers_.size(); }
   // Removes every posted call and timer (shutdown); the tasks are destroyed outside the loop.
   void clear();

@@ -17,8 +17,7 @@ std::string RuntimeObject::description() const { return "(RuntimeObject)"; }
 namespace {
 
 bool IsNumberKind(Object::Kind k) {
-  return k == Object::Kind::Int || k == Object::Kind::Long || k == Object::Kind::Float ||
-         k == Object::Kind::Double;
+  return k == Object::Kind::Int || k == Object::Kind::Long || k == Object::Kind::Float || k == Object::Kind::Double;
 }
 
 template <class T>

@@ -2,8 +2,8 @@
 // A dynamic value of the runtime: null, Boolean, Int (32-bit), Long (64-bit), Float, Double,
 // text, byte array or a reference to a runtime object; with the runtime's conversions.
 #include <concepts>
-#include <iosfwd>
 #include <cstdint>
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <type_traits>
@@ -30,8 +30,7 @@ class Object {
   Object(std::nullptr_t) {}
   Object(bool b) : v_(b) {}
   template <std::integral T>
-    requires(!std::same_as<T, bool> && !std::same_as<T, char>)
-  Object(T n) {
+  requires(!std::same_as<T, bool> && !std::same_as<T, char>) Object(T n) {
     if constexpr (sizeof(T) < 4 || (sizeof(T) == 4 && std::is_signed_v<T>)) {
       v_ = static_cast<int32_t>(n);
     } else {
@@ -48,8 +47,7 @@ class Object {
   Object(const List& l);
   Object(const Map& m);
   template <class T>
-    requires std::derived_from<T, RuntimeObject>
-  Object(std::shared_ptr<T> p) {
+  requires std::derived_from<T, RuntimeObject> Object(std::shared_ptr<T> p) {
     if (p) v_ = std::shared_ptr<RuntimeObject>(std::move(p));
   }
 
@@ -63,11 +61,11 @@ class Object {
   String AsString() const;  // null -> "null"; integral numbers without a fraction
   double AsDouble() const;  // text is parsed; failure -> "Cannot parse: <text>"
   float AsFloat() const { return static_cast<float>(AsDouble()); }
-  int32_t AsInt() const;    // truncation toward zero (saturating; NaN gives 0)
-  int64_t AsLong() const;   // truncation toward zero (saturating; NaN gives 0)
-  bool AsBool() const;      // Boolean, a number (0 is False), or the texts "true"/"false" (any case)
+  int32_t AsInt() const;   // truncation toward zero (saturating; NaN gives 0)
+  int64_t AsLong() const;  // truncation toward zero (saturating; NaN gives 0)
+  bool AsBool() const;     // Boolean, a number (0 is False), or the texts "true"/"false" (any case)
   ByteArray AsBytes() const;
-  List AsList() const;      // a list handle; an uninitialised one when this is not a list
+  List AsList() const;  // a list handle; an uninitialised one when this is not a list
   Map AsMap() const;
   std::shared_ptr<RuntimeObject> AsRef() const;
   template <class T>

@@ -10,8 +10,6 @@ RuntimeError NotInitialized(std::string_view type) {
   return RuntimeError("Object not initialized (" + std::string(type) + ")");
 }
 
-RuntimeError CannotParse(std::string_view text) {
-  return RuntimeError("Cannot parse: " + std::string(text));
-}
+RuntimeError CannotParse(std::string_view text) { return RuntimeError("Cannot parse: " + std::string(text)); }
 
 }  // namespace tmr

@@ -28,10 +28,9 @@ String MapCase(const std::u16string& in, bool upper) {
   UErrorCode status = U_ZERO_ERROR;
   auto* dst = reinterpret_cast<UChar*>(out.data());
   auto* src = reinterpret_cast<const UChar*>(in.data());
-  int32_t n = upper ? u_strToUpper(dst, static_cast<int32_t>(out.size()), src, static_cast<int32_t>(in.size()), "",
-                                   &status)
-                    : u_strToLower(dst, static_cast<int32_t>(out.size()), src, static_cast<int32_t>(in.size()), "",
-                                   &status);
+  int32_t n =
+      upper ? u_strToUpper(dst, static_cast<int32_t>(out.size()), src, static_cast<int32_t>(in.size()), "", &status)
+            : u_strToLower(dst, static_cast<int32_t>(out.size()), src, static_cast<int32_t>(in.size()), "", &status);
   if (U_FAILURE(status)) return String(in);
   out.resize(static_cast<size_t>(n));
   return String(std::move(out));

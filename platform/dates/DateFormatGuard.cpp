@@ -4,8 +4,7 @@
 
 namespace tmr {
 
-DateFormatGuard::DateFormatGuard(DateTime& dt)
-    : dt_(dt), dateFormat_(dt.DateFormat()), timeFormat_(dt.TimeFormat()) {}
+DateFormatGuard::DateFormatGuard(DateTime& dt) : dt_(dt), dateFormat_(dt.DateFormat()), timeFormat_(dt.TimeFormat()) {}
 
 void DateFormatGuard::restore() noexcept {
   // Both patterns were accepted before, so setting them back cannot fail.

@@ -17,9 +17,7 @@
 
 namespace tmr {
 
-RuntimeError DateRangeError(std::string_view what) {
-  return RuntimeError("Date out of range: " + std::string(what));
-}
+RuntimeError DateRangeError(std::string_view what) { return RuntimeError("Date out of range: " + std::string(what)); }
 
 namespace {
 
@@ -39,8 +37,8 @@ bool HasZoneField(const String& pattern) {
   for (char16_t ch : pattern.units()) {
     if (ch == u'\'') {
       quoted = !quoted;
-    } else if (!quoted && (ch == u'z' || ch == u'Z' || ch == u'O' || ch == u'v' || ch == u'V' || ch == u'X' ||
-                           ch == u'x')) {
+    } else if (!quoted &&
+               (ch == u'z' || ch == u'Z' || ch == u'O' || ch == u'v' || ch == u'V' || ch == u'X' || ch == u'x')) {
       return true;
     }
   }
@@ -84,7 +82,7 @@ struct DateTime::Impl {
     // One rule for all years, so that day counts and periods are uniform across history.
     cal->setGregorianChange(U_DATE_MIN, st);
     cal->setLenient(lenient);
-    cal->setSkippedWallTimeOption(UCAL_WALLTIME_LAST);   // a skipped time moves forward by the gap
+    cal->setSkippedWallTimeOption(UCAL_WALLTIME_LAST);    // a skipped time moves forward by the gap
     cal->setRepeatedWallTimeOption(UCAL_WALLTIME_FIRST);  // a repeated time is its first occurrence
     return cal;
   }

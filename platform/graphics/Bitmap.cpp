@@ -172,8 +172,6 @@ void Bitmap::WritePng(const std::string& path) const {
   if (st != CAIRO_STATUS_SUCCESS) throw RuntimeError("Cannot write image: " + path);
 }
 
-std::string Bitmap::description() const {
-  return "(Bitmap) " + std::to_string(width_) + "x" + std::to_string(height_);
-}
+std::string Bitmap::description() const { return "(Bitmap) " + std::to_string(width_) + "x" + std::to_string(height_); }
 
 }  // namespace tmr

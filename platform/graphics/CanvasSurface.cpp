@@ -120,8 +120,7 @@ void CanvasSurface::drawRect(const Rect& rect, uint32_t argb, bool filled, doubl
   drawRectRotated(rect, argb, filled, strokeWidth, 0);
 }
 
-void CanvasSurface::drawRectRotated(const Rect& rect, uint32_t argb, bool filled, double strokeWidth,
-                                    double degrees) {
+void CanvasSurface::drawRectRotated(const Rect& rect, uint32_t argb, bool filled, double strokeWidth, double degrees) {
   auto* cr = Cr(cr_);
   cairo_save(cr);
   setColor(argb);
@@ -201,8 +200,7 @@ void CanvasSurface::clipPath(const Path& path) {
 
 void CanvasSurface::removeClip() { cairo_reset_clip(Cr(cr_)); }
 
-void CanvasSurface::drawText(const String& text, double x, double y, const Font& font, uint32_t argb,
-                             Align align) {
+void CanvasSurface::drawText(const String& text, double x, double y, const Font& font, uint32_t argb, Align align) {
   auto pieces = Split(fonts_, text, font);
   if (pieces.empty()) return;
   auto* cr = Cr(cr_);

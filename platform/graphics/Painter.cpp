@@ -72,8 +72,7 @@ void Painter::roundedRect(const Box& b, double radius) {
 
 void Painter::setColor(uint32_t argb) {
   double a = ((argb >> 24) & 0xFF) / 255.0 * opacity_.back();
-  cairo_set_source_rgba(Cr(cr_), ((argb >> 16) & 0xFF) / 255.0, ((argb >> 8) & 0xFF) / 255.0, (argb & 0xFF) / 255.0,
-                        a);
+  cairo_set_source_rgba(Cr(cr_), ((argb >> 16) & 0xFF) / 255.0, ((argb >> 8) & 0xFF) / 255.0, (argb & 0xFF) / 255.0, a);
 }
 
 void Painter::clip(const Box& box, double radius) {

@@ -11,8 +11,7 @@ namespace tmr {
 class LayoutError : public RuntimeError {
  public:
   LayoutError(std::string_view file, std::string_view view, std::string_view key, std::string_view why);
-  static std::string Compose(std::string_view file, std::string_view view, std::string_view key,
-                             std::string_view why);
+  static std::string Compose(std::string_view file, std::string_view view, std::string_view key, std::string_view why);
 };
 
 }  // namespace tmr

@@ -182,8 +182,8 @@ class Parser {
     if (!v.contains("name")) fail("", "name", "a view has no name");
     s.name = text(v.at("name"), "", "name");
     const std::string& n = s.name;
-    if (n.empty() || n.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_") !=
-                         std::string::npos)
+    if (n.empty() ||
+        n.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_") != std::string::npos)
       fail(n, "name", "a view's name has letters, digits and \"_\" only");
     std::string lower = String(n).ToLowerCase().str();
     if (!names_.insert(lower).second) fail(n, "name", "two views have this name");
@@ -403,9 +403,9 @@ void LayoutLoader::load(const View& panel, std::string_view layoutName, const st
     if (!fields) return;
     const auto* f = fields->fieldTable().find(LowerName(s.name));
     if (f && !f->set(*module, value))
-      throw LayoutError(file, s.name, "type", "the field " + LowerName(s.name) + " of " +
-                                                  std::string(module->className()) + " does not take " +
-                                                  std::string(what));
+      throw LayoutError(file, s.name, "type",
+                        "the field " + LowerName(s.name) + " of " + std::string(module->className()) +
+                            " does not take " + std::string(what));
   };
 
   auto& root_ = panel.native();

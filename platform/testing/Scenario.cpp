@@ -172,7 +172,8 @@ Scenario Scenario::Parse(std::string_view text) {
     } else if (c.verb == "adapter") {
       Arity(c, 1, "on, off, unsupported or unauthorized");
       if (c.args[0].quoted || !kAdapterStates.contains(c.args[0].text))
-        throw ScenarioError(number, "unknown adapter state " + c.args[0].text + " (on, off, unsupported or unauthorized)");
+        throw ScenarioError(number,
+                            "unknown adapter state " + c.args[0].text + " (on, off, unsupported or unauthorized)");
     } else if (c.verb == "notify") {
       knownDevice(c);
       if (c.args.size() < 2) throw ScenarioError(number, "notify takes a device id and the bytes it sends");

@@ -19,9 +19,9 @@
 //   expect-writes none                    expect-writes, in order, a comma between commands
 //   expect-device ID status HEX HEX HEX HEX HEX   the device's settings
 // An ID must have been declared by an earlier device line.
+#include <cstdint>
 #include <stdexcept>
 #include <string>
-#include <cstdint>
 #include <string_view>
 #include <vector>
 

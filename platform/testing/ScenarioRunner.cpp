@@ -161,7 +161,8 @@ int ScenarioRunner::runChecked(std::string_view text, std::string_view sourceNam
         }
         std::string expected = prop == "text" ? Quote(want) : want;
         ++expectations;
-        if (found != expected) return failed(c.line, "expected " + a0 + " " + prop + " " + expected + ", found " + found);
+        if (found != expected)
+          return failed(c.line, "expected " + a0 + " " + prop + " " + expected + ", found " + found);
         out_ << "  ok\n";
       } else if (c.verb == "screenshot") {
         std::filesystem::path file(a0);

@@ -25,7 +25,7 @@ class ActionSheetObject : public PanelObject {
   static constexpr int32_t kTitleColor = static_cast<int32_t>(0xFF8E8E93);
   static constexpr int32_t kItemColor = static_cast<int32_t>(0xFF007AFF);
   static constexpr int32_t kDestructiveColor = static_cast<int32_t>(0xFFFF3B30);
-  static constexpr double kMargin = 8;        // around the groups and between them
+  static constexpr double kMargin = 8;  // around the groups and between them
   // One button. Rows shrink to fit under kTopClearance, down to kMinRowHeight; there is no
   // scrolling, so rows beyond that lie above the top of the view.
   static constexpr double kRowHeight = 57;

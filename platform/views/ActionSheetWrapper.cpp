@@ -8,13 +8,13 @@
 namespace tmr {
 
 void ActionSheetWrapper::Initialize(const std::shared_ptr<Dispatcher>& ba, std::string_view eventName,
-                                    const String& title, const String& cancelButton,
-                                    const String& destructiveButton, const List& items) {
+                                    const String& title, const String& cancelButton, const String& destructiveButton,
+                                    const List& items) {
   if (!ba) throw NotInitialized("Dispatcher");
   std::vector<String> texts;
   for (const auto& item : items) texts.push_back(item.AsString());
-  auto sheet = ViewSystem::of(ba->runtime()).make<ActionSheetObject>(title, cancelButton, destructiveButton,
-                                                                     std::move(texts));
+  auto sheet =
+      ViewSystem::of(ba->runtime()).make<ActionSheetObject>(title, cancelButton, destructiveButton, std::move(texts));
   sheet->setEvents(ba, std::string(eventName));
   sheet_ = std::move(sheet);
 }

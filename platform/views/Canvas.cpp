@@ -41,8 +41,8 @@ void Canvas::Initialize(const View& view) {
   auto* system = view.native()->system();
   if (!system) throw RuntimeError("Canvas: the view no longer belongs to a view system");
   const Frame& f = view.native()->frame();
-  auto surface = std::make_unique<CanvasSurface>(system->runtime().service<FontLibrary>(), Pixels(f.width),
-                                                 Pixels(f.height));
+  auto surface =
+      std::make_unique<CanvasSurface>(system->runtime().service<FontLibrary>(), Pixels(f.width), Pixels(f.height));
   if (!d_) d_ = std::make_shared<Data>();
   d_->view = view.native();
   d_->surface = std::move(surface);
@@ -68,8 +68,7 @@ void Canvas::DrawRect(const Rect& rect, int32_t color, bool filled, double strok
   surface().drawRect(rect, Argb(color), filled, strokeWidth);
 }
 
-void Canvas::DrawRectRotated(const Rect& rect, int32_t color, bool filled, double strokeWidth,
-                             double degrees) const {
+void Canvas::DrawRectRotated(const Rect& rect, int32_t color, bool filled, double strokeWidth, double degrees) const {
   surface().drawRectRotated(rect, Argb(color), filled, strokeWidth, degrees);
 }
 

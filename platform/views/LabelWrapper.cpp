@@ -26,6 +26,8 @@ void LabelWrapper::setMultiline(bool multiline) const { label().setNumberOfLines
 void LabelWrapper::SizeToFit() const { label().sizeToFit(); }
 
 std::shared_ptr<RichText> LabelWrapper::AttributedText() const { return label().attributedText(); }
-void LabelWrapper::setAttributedText(std::shared_ptr<RichText> text) const { label().setAttributedText(std::move(text)); }
+void LabelWrapper::setAttributedText(std::shared_ptr<RichText> text) const {
+  label().setAttributedText(std::move(text));
+}
 
 }  // namespace tmr

@@ -11,9 +11,9 @@
 namespace tmr {
 
 TextFieldObject::TextFieldObject(ViewSystem& system, bool multiline)
-    : TextViewObject(system, kDefaultTextColor, Font::Make(Font::kDefaultFamily, kDefaultTextSize),
-                     TextAlignment{multiline ? VerticalAlignment::Top : VerticalAlignment::Center,
-                                   HorizontalAlignment::Left}),
+    : TextViewObject(
+          system, kDefaultTextColor, Font::Make(Font::kDefaultFamily, kDefaultTextSize),
+          TextAlignment{multiline ? VerticalAlignment::Top : VerticalAlignment::Center, HorizontalAlignment::Left}),
       multiline_(multiline) {}
 
 String TextFieldObject::shownText() const {

@@ -1,7 +1,7 @@
 #include "platform/views/TouchInput.h"
 
-#include "platform/views/ButtonObject.h"
 #include <cmath>
+#include "platform/views/ButtonObject.h"
 
 #include "platform/core/Runtime.h"
 #include "platform/views/GestureRecognizer.h"
@@ -55,7 +55,7 @@ std::shared_ptr<ViewObject> TouchInput::hitTest(const std::shared_ptr<ViewObject
 
 bool TouchInput::frameIn(const ViewObject& view, const ViewObject& root, Frame& out) {
   Frame f = view.frame();
-  for (auto p = view.parent(); ; p = p->parent()) {
+  for (auto p = view.parent();; p = p->parent()) {
     if (&view == &root) break;
     if (!p) return false;
     f.left += p->frame().left - p->scrollX();

@@ -87,9 +87,9 @@ class TouchInput {
   std::weak_ptr<ViewObject> hit_;
   std::weak_ptr<ViewObject> clickTarget_;
   std::weak_ptr<ViewObject> touchPanel_;  // raises the touch events of the touch in progress
-  double touchPanelX_ = 0;  // the last point the touch panel heard, in its coordinates
+  double touchPanelX_ = 0;                // the last point the touch panel heard, in its coordinates
   double touchPanelY_ = 0;
-  std::vector<std::weak_ptr<ViewObject>> chain_;  // the hit view and every view around it
+  std::vector<std::weak_ptr<ViewObject>> chain_;             // the hit view and every view around it
   std::vector<std::weak_ptr<GestureRecognizer>> followers_;  // recognizers following the touch
   double x_ = 0;
   double y_ = 0;
@@ -98,7 +98,7 @@ class TouchInput {
   uint64_t touchId_ = 0;
   MainLoop* loop_ = nullptr;
   MainLoop::TimerId longClickTimer_ = 0;
-  bool movedAway_ = false;  // beyond the slop: no long click any more
+  bool movedAway_ = false;                    // beyond the slop: no long click any more
   std::weak_ptr<ScrollViewObject> scroller_;  // the scroll view around the hit view
   bool dragging_ = false;
 };

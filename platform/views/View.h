@@ -36,7 +36,7 @@ class View {
   void RemoveAllViews() const;
   View GetView(int index) const;  // "Out of bounds" outside 0 … NumberOfViews − 1
   int NumberOfViews() const;
-  View Parent() const;            // uninitialised for a view without a parent
+  View Parent() const;  // uninitialised for a view without a parent
   void BringToFront() const;
   std::vector<View> GetAllViewsRecursive() const;  // depth first, in child order
 

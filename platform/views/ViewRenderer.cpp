@@ -55,8 +55,7 @@ Painter::Fit FitOf(ImageViewObject::ContentMode m) {
 }
 
 bool Intersects(const Painter::Box& a, const Frame& f) {
-  return f.left < a.left + a.width && a.left < f.left + f.width && f.top < a.top + a.height &&
-         a.top < f.top + f.height;
+  return f.left < a.left + a.width && a.left < f.left + f.width && f.top < a.top + a.height && a.top < f.top + f.height;
 }
 
 // The runs of a label's text between two positions of its plain text.

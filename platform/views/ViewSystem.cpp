@@ -54,8 +54,7 @@ void ViewSystem::setScreenSize(double width, double height) {
 
 void ViewSystem::track(const std::shared_ptr<ViewObject>& view) {
   if (views_.size() >= pruneAt_) {
-    views_.erase(std::remove_if(views_.begin(), views_.end(), [](const auto& w) { return w.expired(); }),
-                 views_.end());
+    views_.erase(std::remove_if(views_.begin(), views_.end(), [](const auto& w) { return w.expired(); }), views_.end());
     pruneAt_ = std::max<size_t>(64, views_.size() * 2);
   }
   views_.push_back(view);

@@ -36,9 +36,9 @@ TEST_F(ProtocolTest, EachSelectorWritesItsCodeAndItsNewValue) {
   struct Case {
     const char* arrow;
     Bytes command;
-  } const cases[] = {{"pmsensitivity.plus", {0, 65}},  {"pmbarks.minus", {1, 2}},
-                     {"pmbarktime.plus", {2, 5}},      {"pmsprayduration.minus", {3, 13}},
-                     {"pmtoneduration.plus", {4, 2}},  {"pmtoneduration.minus", {4, 1}}};
+  } const cases[] = {{"pmsensitivity.plus", {0, 65}}, {"pmbarks.minus", {1, 2}},
+                     {"pmbarktime.plus", {2, 5}},     {"pmsprayduration.minus", {3, 13}},
+                     {"pmtoneduration.plus", {4, 2}}, {"pmtoneduration.minus", {4, 1}}};
   for (const auto& c : cases) {
     app.tap(c.arrow);
     app.wait(20);

@@ -37,7 +37,7 @@ TEST_F(ScanTest, OnlyNamesBeginningWithTivomarshAreListedOnceEachAndThePickConne
   struct Case {
     const char* name;
     const char* id;
-  } const cases[] = {{"Tivomarsh-A", "D1"}, {"tivomarsh-b", "D2"}, {"", "D3"},         {"Phone", "D4"},
+  } const cases[] = {{"Tivomarsh-A", "D1"}, {"tivomarsh-b", "D2"}, {"", "D3"},           {"Phone", "D4"},
                      {"TIVOMARSH", "D5"},   {"Tivomarsh", "D6"},   {" Tivomarsh", "D7"}, {"Tivomarsh-A", "D8"}};
   for (const auto& c : cases) device(c.name, c.id);
   scan();

@@ -129,7 +129,8 @@ TEST(ScenarioTest, RadioExpectationsThatDoNotHoldSayWhatWasFound) {
 }
 
 TEST(ScenarioTest, ScreenshotsAreWrittenWhereAsked) {
-  auto file = std::filesystem::temp_directory_path() / ("tmr-scenario-shots-" + std::to_string(::getpid())) / "start.png";
+  auto file =
+      std::filesystem::temp_directory_path() / ("tmr-scenario-shots-" + std::to_string(::getpid())) / "start.png";
   std::filesystem::remove_all(file.parent_path());
   auto r = RunScenario("screenshot " + file.string());
   EXPECT_EQ(r.code, ScenarioRunner::kPassed) << r.transcript;
@@ -147,8 +148,8 @@ TEST(ScenarioTest, TheDemoScenarioPasses) {
                  .runFile(AppDriver::DefaultAssetsDirectory() / "scenarios" / "demo.scenario");
   std::filesystem::current_path(here);
   EXPECT_EQ(code, ScenarioRunner::kPassed) << out.str();
-  for (const char* shot : {"1-start.png", "2-scanning.png", "3-list.png", "4-connected.png", "5-changed.png",
-                           "6-disconnected.png"}) {
+  for (const char* shot :
+       {"1-start.png", "2-scanning.png", "3-list.png", "4-connected.png", "5-changed.png", "6-disconnected.png"}) {
     EXPECT_TRUE(std::filesystem::exists(dir / "screens" / shot)) << shot;
   }
   std::filesystem::remove_all(dir);

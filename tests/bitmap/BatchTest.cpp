@@ -208,8 +208,9 @@ TEST_F(BatchTest, PrimitiveArgumentsArePackedAsFloatsAndIntParametersTruncated) 
 TEST_F(BatchTest, UnknownPrimitiveCodesDrawNothing) {
   auto bc = make(10, 10);
   for (int code : {0, 7, -1}) {
-    auto t = bc->_createcanvasdrawtask(code, bc->_createbrushfromcolor(-1), true,
-                                       {Object(5.0f), Object(5.0f), Object(4.0f), Object(0.0f), Object(0.0f), Object(90.0f)});
+    auto t = bc->_createcanvasdrawtask(
+        code, bc->_createbrushfromcolor(-1), true,
+        {Object(5.0f), Object(5.0f), Object(4.0f), Object(0.0f), Object(0.0f), Object(90.0f)});
     run(bc, tasks({t}));
   }
   EXPECT_EQ(painted(bc), 0);
@@ -234,13 +235,13 @@ TEST_F(BatchTest, TasksThatCannotBeDrawnAreSkippedWithALineAndTheRestStillDraw) 
   EXPECT_EQ(painted(runner), 9);
   ASSERT_TRUE(bmp);
   EXPECT_EQ(skipped(), (std::vector<std::string>{
-                     "Drawing task 0 skipped: code 2 needs 4 values, got 1",
-                     "Drawing task 1 skipped: no brush",
-                     "Drawing task 2 skipped: no source bitmap creator",
-                     "Drawing task 3 skipped: no compressed bitmap",
-                     "Drawing task 4 skipped: its target bitmap creator is not initialised",
-                     "Drawing task 6 skipped: not a drawing task",
-                 }));
+                           "Drawing task 0 skipped: code 2 needs 4 values, got 1",
+                           "Drawing task 1 skipped: no brush",
+                           "Drawing task 2 skipped: no source bitmap creator",
+                           "Drawing task 3 skipped: no compressed bitmap",
+                           "Drawing task 4 skipped: its target bitmap creator is not initialised",
+                           "Drawing task 6 skipped: not a drawing task",
+                       }));
 }
 
 TEST_F(BatchTest, TheBatchTakesTheTasksAsTheyWereWhenItStarted) {
@@ -261,8 +262,9 @@ TEST_F(BatchTest, BatchesDrawOnTheWorkerThreadOneAfterAnotherAndArriveOnTheMainL
   auto runner = make(64, 64);
   auto brush = runner->_createbrushfromcolor(static_cast<int32_t>(0xFF00FF00u));
   for (int i = 0; i < 3; ++i)
-    runner->_drawbitmapcreatorsasync(Object(caller), "MyBatch",
-                                     tasks({runner->_asyncdrawcircle(32, 32, static_cast<float>(10 + 5 * i), brush, true, 0)}));
+    runner->_drawbitmapcreatorsasync(
+        Object(caller), "MyBatch",
+        tasks({runner->_asyncdrawcircle(32, 32, static_cast<float>(10 + 5 * i), brush, true, 0)}));
   queue.waitIdle();
   EXPECT_TRUE(caller->received.empty()) << "results wait for the main loop";
   rt.loop().runOneTurn();
@@ -275,8 +277,9 @@ TEST_F(BatchTest, BatchesDrawOnTheWorkerThreadOneAfterAnotherAndArriveOnTheMainL
 
 TEST_F(BatchTest, ACallbackThatIsNotAModuleDropsTheEventButTheBatchDraws) {
   auto runner = make(4, 4);
-  runner->_drawbitmapcreatorsasync(Object(), "MyBatch",
-                                   tasks({runner->_asyncdrawrect(Rect(0, 0, 4, 4), runner->_createbrushfromcolor(-1), true, 0)}));
+  runner->_drawbitmapcreatorsasync(
+      Object(), "MyBatch",
+      tasks({runner->_asyncdrawrect(Rect(0, 0, 4, 4), runner->_createbrushfromcolor(-1), true, 0)}));
   rt.loop().runUntilIdle();
   EXPECT_EQ(painted(runner), 16);
   EXPECT_TRUE(caller->received.empty());
@@ -296,7 +299,8 @@ TEST(BatchShutdownTest, ARuntimeEndingWithBatchesUnderwayReleasesThemSafely) {
       runner->_initialize(ba, 200, 200);
       List l;
       l.Initialize();
-      for (int i = 0; i < 20; ++i) l.Add(Object(runner->_asyncdrawcircle(100, 100, 90, runner->_createbrushfromcolor(-1), true, 0)));
+      for (int i = 0; i < 20; ++i)
+        l.Add(Object(runner->_asyncdrawcircle(100, 100, 90, runner->_createbrushfromcolor(-1), true, 0)));
       runner->_drawbitmapcreatorsasync(Object(caller), "MyBatch", l);
     }
     // The runtime ends here with one result posted and one batch on the worker, never delivered.

@@ -118,7 +118,8 @@ TEST_F(BrushSpanTest, SpansAreClippedToTheBitmap) {
   bc->_fillhorizontalline(0, 5, -1, brush);
   bc->_fillhorizontalline(0, 5, 3, pat);
   bc->_fillhorizontalline(INT32_MIN, INT32_MAX, 2, pat);
-  EXPECT_EQ(alphaMap(bc), (std::vector<std::vector<int>>{{0, 0, 0, 0, 0}, {255, 255, 255, 255, 255}, {255, 255, 255, 255, 255}}));
+  EXPECT_EQ(alphaMap(bc),
+            (std::vector<std::vector<int>>{{0, 0, 0, 0, 0}, {255, 255, 255, 255, 255}, {255, 255, 255, 255, 255}}));
   // The pattern stays anchored to the target's x, wherever the span started.
   EXPECT_EQ(px(bc, 0, 2)[0], 0);
   EXPECT_EQ(px(bc, 4, 2)[0], 1);

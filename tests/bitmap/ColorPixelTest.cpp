@@ -176,9 +176,9 @@ TEST_F(ColorPixelTest, HsvSectorsAndFractions) {
     float s, v;
     uint32_t color;
   } cases[] = {
-      {0, 1, 1, 0xFFFF0000},   {120, 1, 1, 0xFF00FF00}, {240, 1, 1, 0xFF0000FF}, {360, 1, 1, 0xFFFF0000},
-      {-60, 1, 1, 0xFF000000}, {-1, 1, 1, 0xFF000000},
-      {-330, 1, 1, 0xFFFF7F00},  // floor(-5.5) = -6 gives sector 0, f = 0.5
+      {0, 1, 1, 0xFFFF0000},     {120, 1, 1, 0xFF00FF00},    {240, 1, 1, 0xFF0000FF},  {360, 1, 1, 0xFFFF0000},
+      {-60, 1, 1, 0xFF000000},   {-1, 1, 1, 0xFF000000},     {-330, 1, 1, 0xFFFF7F00},  // floor(-5.5) = -6 gives sector
+                                                                                        // 0, f = 0.5
       {30, 0.5f, 1, 0xFFFFBF7F}, {300, 1, 0.5f, 0xFF7F007F}, {180, 0, 1, 0xFFFFFFFF},
   };
   for (auto k : cases) {

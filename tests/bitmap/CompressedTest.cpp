@@ -162,7 +162,8 @@ TEST_F(CompressedTest, DrawingAtANegativePositionShowsTheVisiblePartOnly) {
   target->_drawcompressedbitmap(cbc, cbc->TargetRect, -3, 0);
   EXPECT_EQ(px(target, 0, 0), (Pixel{4, 0, 0, 255}));
   EXPECT_EQ(px(target, 1, 0), (Pixel{5, 0, 0, 255}));
-  for (int x = 2; x < 6; ++x) EXPECT_EQ(px(target, x, 0), (Pixel{0, 0, 50, 255})) << "transparent runs leave the target";
+  for (int x = 2; x < 6; ++x)
+    EXPECT_EQ(px(target, x, 0), (Pixel{0, 0, 50, 255})) << "transparent runs leave the target";
   EXPECT_EQ(px(target, 0, 1), (Pixel{0, 0, 50, 255}));
 }
 
@@ -185,8 +186,10 @@ TEST_F(CompressedTest, DrawingARegionClipsToTheRegionTheBitmapAndTheTarget) {
       for (int x = 0; x < 30; ++x) {
         const int sx = static_cast<int>(c.srcRect.Left) + x - c.tx, sy = static_cast<int>(c.srcRect.Top) + y - c.ty;
         Pixel want = kClear;
-        if (sx >= std::max(0, static_cast<int>(c.srcRect.Left)) && sx < std::min(40, static_cast<int>(c.srcRect.Right)) &&
-            sy >= std::max(0, static_cast<int>(c.srcRect.Top)) && sy < std::min(12, static_cast<int>(c.srcRect.Bottom))) {
+        if (sx >= std::max(0, static_cast<int>(c.srcRect.Left)) &&
+            sx < std::min(40, static_cast<int>(c.srcRect.Right)) &&
+            sy >= std::max(0, static_cast<int>(c.srcRect.Top)) &&
+            sy < std::min(12, static_cast<int>(c.srcRect.Bottom))) {
           const uint8_t* p = whole.data() + (sy * 40 + sx) * 4;
           want = {p[0], p[1], p[2], p[3]};
         }

@@ -250,7 +250,8 @@ TEST_F(CopyTest, DrawingAPlatformBitmapStretchesItIntoTheRectangle) {
   for (int y = 0; y < 6; ++y)
     for (int x = 0; x < 5; ++x)
       for (int c = 0; c < 4; ++c)
-        ASSERT_EQ(px(part, x, y)[static_cast<size_t>(c)], full->pixels()[static_cast<size_t>(((y + 2) * 8 + x + 3) * 4 + c)]);
+        ASSERT_EQ(px(part, x, y)[static_cast<size_t>(c)],
+                  full->pixels()[static_cast<size_t>(((y + 2) * 8 + x + 3) * 4 + c)]);
   auto none = make(8, 8);
   none->_drawbitmap(bmp, Rect(1, 1, 1.5f, 5), false);
   none->_drawbitmap(bmp, Rect(1, 1, 5, 0), false);

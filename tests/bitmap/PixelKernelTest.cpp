@@ -82,7 +82,8 @@ TEST(PixelKernelTest, FillAndOpaqueCopyRunsOfEveryLengthAndAlignment) {
           ASSERT_EQ(buf[static_cast<size_t>(i * 4 + c)], in ? c + 1 : 0xEE) << offset << " " << n << " " << i;
       }
       std::vector<uint8_t> src(static_cast<size_t>(n) * 4), dst(static_cast<size_t>(n) * 4, 5);
-      for (int i = 0; i < n * 4; ++i) src[static_cast<size_t>(i)] = static_cast<uint8_t>(i % 4 == 3 ? (i / 4) % 2 * 9 : 42);
+      for (int i = 0; i < n * 4; ++i)
+        src[static_cast<size_t>(i)] = static_cast<uint8_t>(i % 4 == 3 ? (i / 4) % 2 * 9 : 42);
       bckernels::copyOpaqueRun(dst.data(), src.data(), n);
       for (int i = 0; i < n; ++i)
         for (int c = 0; c < 4; ++c)

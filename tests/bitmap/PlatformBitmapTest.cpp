@@ -49,8 +49,8 @@ TEST_F(PlatformBitmapTest, CopyingABitmapOfAnotherSizeStretchesIt) {
   for (int y = 0; y < 5; ++y)
     for (int x = 0; x < 20; ++x) ASSERT_EQ(px(bc, x, y), (Pixel{0, 200, 0, 255})) << x << "," << y;
   auto halves = Bitmap::Create(2, 1);
-  halves->pixels()[3] = 255;                            // left pixel opaque black
-  halves->pixels()[4] = halves->pixels()[7] = 255;      // right pixel opaque red
+  halves->pixels()[3] = 255;                        // left pixel opaque black
+  halves->pixels()[4] = halves->pixels()[7] = 255;  // right pixel opaque red
   auto wide = make(8, 1);
   wide->_copypixelsfrombitmap(halves);
   EXPECT_EQ(px(wide, 0, 0), (Pixel{0, 0, 0, 255}));

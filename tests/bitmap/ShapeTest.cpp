@@ -62,7 +62,8 @@ TEST_F(ShapeTest, RectangleOverTheLeftEdgeShowsOnlyTheVisiblePartOfItsLeftStroke
   std::vector<int> thinRow, thickRow;
   for (int x = 0; x < 20; ++x) thinRow.push_back(alpha(thin, x, 15)), thickRow.push_back(alpha(thick, x, 15));
   EXPECT_EQ(thinRow, (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 255, 255, 255, 0, 0}));
-  EXPECT_EQ(thickRow, (std::vector<int>{255, 255, 255, 0, 0, 0, 0, 0, 0, 0, 255, 255, 255, 255, 255, 255, 255, 255, 0, 0}));
+  EXPECT_EQ(thickRow,
+            (std::vector<int>{255, 255, 255, 0, 0, 0, 0, 0, 0, 0, 255, 255, 255, 255, 255, 255, 255, 255, 0, 0}));
 }
 
 TEST_F(ShapeTest, EmptyInvertedAndNonFiniteRectanglesDrawNothing) {
@@ -169,11 +170,10 @@ TEST_F(ShapeTest, FilledCircleEdgePixels) {
   struct Case {
     int x, y, a;
   } cases[] = {
-      {14, 10, 255}, {15, 10, 0}, {6, 10, 255}, {5, 10, 0},
-      {14, 9, 222},   // sqrt(15) = 3.8729835: coverage 0.8729835
-      {14, 8, 118},   // sqrt(12) = 3.4641016
-      {13, 7, 222},   // coverage 0.6457512 painted twice: 164, then 164 + k × 164
-      {12, 6, 118}, {11, 6, 222}, {10, 6, 255}, {10, 5, 0}, {10, 14, 255}, {10, 15, 0}, {12, 14, 118}, {7, 13, 222},
+      {14, 10, 255}, {15, 10, 0},  {6, 10, 255}, {5, 10, 0}, {14, 9, 222},  // sqrt(15) = 3.8729835: coverage 0.8729835
+      {14, 8, 118},                                                         // sqrt(12) = 3.4641016
+      {13, 7, 222},  // coverage 0.6457512 painted twice: 164, then 164 + k × 164
+      {12, 6, 118},  {11, 6, 222}, {10, 6, 255}, {10, 5, 0}, {10, 14, 255}, {10, 15, 0}, {12, 14, 118}, {7, 13, 222},
   };
   for (auto k : cases) EXPECT_EQ(alpha(bc, k.x, k.y), k.a) << k.x << "," << k.y;
 }

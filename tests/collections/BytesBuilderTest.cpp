@@ -51,9 +51,8 @@ TEST_F(BytesBuilderTest, InsertAndSetAtOrPastTheEndAppend) {
     int index;
     bool logged;
   } cases[] = {
-      {"insert at end", true, 3, false},       {"insert past end", true, 4, true},
-      {"insert far past end", true, 50, true}, {"set at end", false, 3, false},
-      {"set past end", false, 4, true},        {"set far past end", false, 50, true},
+      {"insert at end", true, 3, false}, {"insert past end", true, 4, true}, {"insert far past end", true, 50, true},
+      {"set at end", false, 3, false},   {"set past end", false, 4, true},   {"set far past end", false, 50, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -160,8 +159,7 @@ TEST_F(BytesBuilderTest, SubArraysAreCopiesOfTheirRange) {
     int start, end;
     std::vector<int> expected;
   } cases[] = {{0, 4, {1, 2, 3, 4}}, {1, 3, {2, 3}}, {4, 4, {}}, {0, 0, {}}, {3, 4, {4}}};
-  for (const auto& c : cases)
-    EXPECT_EQ(Ints(bb->_subarray2(c.start, c.end)), c.expected) << c.start << "," << c.end;
+  for (const auto& c : cases) EXPECT_EQ(Ints(bb->_subarray2(c.start, c.end)), c.expected) << c.start << "," << c.end;
   EXPECT_THAT(Ints(bb->_subarray(2)), ElementsAre(3, 4));
   EXPECT_THAT(Ints(bb->_subarray(4)), IsEmpty());
   ByteArray copy = bb->_toarray();
@@ -212,8 +210,7 @@ TEST_F(BytesBuilderTest, IndexOfFindsTheFirstMatchFromStartWithinTheContentOnly)
   for (const auto& c : cases) {
     ByteArray p(static_cast<int>(c.pattern.size()));
     for (size_t i = 0; i < c.pattern.size(); ++i) p.Set(static_cast<int>(i), c.pattern[i]);
-    EXPECT_EQ(bb->_indexof2(p, c.start), c.expected)
-        << ::testing::PrintToString(c.pattern) << " from " << c.start;
+    EXPECT_EQ(bb->_indexof2(p, c.start), c.expected) << ::testing::PrintToString(c.pattern) << " from " << c.start;
   }
   EXPECT_EQ(bb->_indexof(B({2, 3, 1})), 1);
 }

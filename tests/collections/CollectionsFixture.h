@@ -36,9 +36,7 @@ class CollectionsFixture : public ::testing::Test {
     for (int v : bytes) b.Set(i++, v);
     return b;
   }
-  static std::vector<int> Ints(const ByteArray& b) {
-    return std::vector<int>(b.span().begin(), b.span().end());
-  }
+  static std::vector<int> Ints(const ByteArray& b) { return std::vector<int>(b.span().begin(), b.span().end()); }
   int CountLogs(std::string_view line) const {
     int n = 0;
     for (auto& l : logs) n += l == line;

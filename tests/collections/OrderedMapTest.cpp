@@ -216,8 +216,7 @@ TEST_F(OrderedMapTest, FactoryPairsKeysWithValuesInOrder) {
   EXPECT_THAT(Texts(dup->_getkeys()), ElementsAre("x", "y"));
   EXPECT_EQ(dup->_get("x"), Object(3));
 
-  for (auto& [keys, values] :
-       {std::pair{List(), L({1})}, std::pair{L({"k"}), List()}, std::pair{List(), List()}}) {
+  for (auto& [keys, values] : {std::pair{List(), L({1})}, std::pair{L({"k"}), List()}, std::pair{List(), List()}}) {
     auto empty = col->_createorderedmap2(keys, values);
     EXPECT_EQ(empty->_getsize(), 0);
     EXPECT_TRUE(empty->_getkeys().IsInitialized());

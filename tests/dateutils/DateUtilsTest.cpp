@@ -4,8 +4,8 @@
 
 #include <climits>
 #include <functional>
-#include <tuple>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/core/Common.h"
@@ -59,7 +59,7 @@ TEST_F(DateUtilsTest, BuildsLocalMoments) {
       {"UTC", 2020, 3, 5, 14, 7, 9, CivilTicks(2020, 3, 5, 14, 7, 9)},
       {"UTC", 2020, 2, 29, 23, 59, 59, CivilTicks(2020, 2, 29, 23, 59, 59)},
       {"UTC", 33, 4, 3, 15, 0, 0, CivilTicks(33, 4, 3, 15)},
-      {"UTC", -1, 6, 1, 0, 0, 0, CivilTicks(0, 6, 1)},    // 1 BC
+      {"UTC", -1, 6, 1, 0, 0, 0, CivilTicks(0, 6, 1)},       // 1 BC
       {"UTC", -44, 3, 15, 0, 0, 0, CivilTicks(-43, 3, 15)},  // 44 BC
       {"Europe/Berlin", 2020, 3, 5, 14, 7, 9, CivilTicks(2020, 3, 5, 14, 7, 9, 60)},
       {"Europe/Berlin", 2020, 7, 5, 14, 7, 9, CivilTicks(2020, 7, 5, 14, 7, 9, 120)},
@@ -246,8 +246,7 @@ TEST_F(DateUtilsTest, DayAndMonthNames) {
   // Late in a 31-day month, so that stepping back to January must clamp.
   rt.loop().advanceTo(CivilTicks(2026, 3, 31, 22));
   dt.setDateFormat("yyyy");
-  const std::vector<std::string> days = {"Sunday",   "Monday", "Tuesday", "Wednesday",
-                                         "Thursday", "Friday", "Saturday"};
+  const std::vector<std::string> days = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
   const std::vector<std::string> months = {"January", "February", "March",     "April",   "May",      "June",
                                            "July",    "August",   "September", "October", "November", "December"};
   for (const auto& [list, expected] :
@@ -270,9 +269,13 @@ TEST_F(DateUtilsTest, DayAndMonthNames) {
 }
 
 TEST_F(DateUtilsTest, UnixTimeConversions) {
-  const std::vector<std::pair<int64_t, int64_t>> toUnix = {
-      {1999, 1}, {-1999, -1}, {-1500, -1}, {999, 0}, {0, 0}, {1583366400000, 1583366400},
-      {INT64_MAX, INT64_MAX / 1000}};
+  const std::vector<std::pair<int64_t, int64_t>> toUnix = {{1999, 1},
+                                                           {-1999, -1},
+                                                           {-1500, -1},
+                                                           {999, 0},
+                                                           {0, 0},
+                                                           {1583366400000, 1583366400},
+                                                           {INT64_MAX, INT64_MAX / 1000}};
   for (auto [ticks, seconds] : toUnix) EXPECT_EQ(du->_tickstounixtime(ticks), seconds) << ticks;
   EXPECT_EQ(du->_unixtimetoticks(1583366400), 1583366400000);
   EXPECT_EQ(du->_unixtimetoticks(-5), -5000);

@@ -170,14 +170,13 @@ TEST(DateTemplate, TouchesOutsideTheGridChooseNothing) {
     double x, y;  // in cells
     int32_t day;  // 0: nothing chosen
   } cases[] = {
-      {-0.5, 1.5, 4},  // left of the 4th (column 0, row 1)
-      {0.5, -0.3, 0},  // above a blank cell
-      {4.5, -0.3, 1},  // above the 1st
-      {-1.5, 1.5, 0},  // a column further left
-      {7.5, 0.5, 0},   // right of the 3rd: would be the 4th in the next row
-      {9.5, 1.5, 0},
-      {3.5, 6.5, 0},   // below the grid
-      {6.5, 4.5, 31},  // the last day
+      {-0.5, 1.5, 4},                 // left of the 4th (column 0, row 1)
+      {0.5, -0.3, 0},                 // above a blank cell
+      {4.5, -0.3, 1},                 // above the 1st
+      {-1.5, 1.5, 0},                 // a column further left
+      {7.5, 0.5, 0},                  // right of the 3rd: would be the 4th in the next row
+      {9.5, 1.5, 0},  {3.5, 6.5, 0},  // below the grid
+      {6.5, 4.5, 31},                 // the last day
   };
   for (const Case& c : cases) {
     DateHarness h;

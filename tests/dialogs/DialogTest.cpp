@@ -2,10 +2,10 @@
 
 #include "platform/core/RuntimeError.h"
 #include "platform/views/Frame.h"
+#include "platform/views/Keyboard.h"
 #include "platform/views/LabelWrapper.h"
 #include "platform/views/RichText.h"
 #include "platform/views/TextFieldWrapper.h"
-#include "platform/views/Keyboard.h"
 #include "tests/dialogs/DialogHarness.h"
 
 namespace tmr {
@@ -43,9 +43,8 @@ class tm_recordingtemplate : public ClassModule {
     return "";
   }
   String _dialogclosed(int32_t result) {
-    calls.push_back("DialogClosed " + std::to_string(result) + (panel.Parent().Parent().Parent().IsInitialized()
-                                                                    ? " still on screen"
-                                                                    : " removed"));
+    calls.push_back("DialogClosed " + std::to_string(result) +
+                    (panel.Parent().Parent().Parent().IsInitialized() ? " still on screen" : " removed"));
     return "";
   }
   View panel;
@@ -117,8 +116,7 @@ TEST(Dialog, ATitleAddsABarAboveTheContent) {
   struct Case {
     const char* what;
     Object title;
-  } cases[] = {{"plain", Object("Title")},
-               {"rich, even empty", Object(std::make_shared<RichText>())}};
+  } cases[] = {{"plain", Object("Title")}, {"rich, even empty", Object(std::make_shared<RichText>())}};
   for (const auto& c : cases) {
     DialogHarness h;
     h.dialog->title = c.title;

@@ -51,7 +51,9 @@ TEST(InputTemplate, NumberConfigurationsChooseTheirPatternAndKeyboard) {
     std::vector<std::string> valid, invalid;
   };
   const std::vector<Case> cases = {
-      {true, true, TextFieldWrapper::TYPE_NUMBERS_AND_PUNCTUATIONS,
+      {true,
+       true,
+       TextFieldWrapper::TYPE_NUMBERS_AND_PUNCTUATIONS,
        {"-.5", ".5", "-0.25", "12", "0", "-3", "0.5", "120.05"},
        {"5.", "05", "-", "", ".", "-.", "1.2.3", "1,5", "--1", "a", " 1"}},
       {true, false, TextFieldWrapper::TYPE_DECIMAL_PAD, {".5", "0.25", "12", "0"}, {"-.5", "-1", "5.", "05", ""}},

@@ -7,8 +7,8 @@
 #include "dialogs/tm_longtexttemplate.h"
 #include "dialogs/tm_timedtemplate.h"
 #include "listview/tm_customlistview.h"
-#include "views/display/tm_progressbar.h"
 #include "tests/dialogs/DialogHarness.h"
+#include "views/display/tm_progressbar.h"
 
 namespace tmr {
 namespace {

@@ -189,8 +189,8 @@ TEST(ListEvents, ReachingTheEndRaisesReachEndOnTheNextTurnAtMostEvery100ms) {
     int64_t waitMs;
     int offset;
     bool reachEnd;
-  } steps[] = {{0, 1276, false}, {0, 1277, true}, {0, 1282, false}, {100, 1278, false}, {1, 1279, true},
-               {500, 600, false}, {0, 1281, true}};
+  } steps[] = {{0, 1276, false}, {0, 1277, true},   {0, 1282, false}, {100, 1278, false},
+               {1, 1279, true},  {500, 600, false}, {0, 1281, true}};
   for (const auto& s : steps) {
     h.wait(s.waitMs);
     h.owner->heard.clear();

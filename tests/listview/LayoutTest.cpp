@@ -112,7 +112,8 @@ struct ListFromLayout : ::testing::Test {
   void write(const std::string& props) {
     std::ofstream(dir / "layouts" / "options.layout") << R"({"width": 320, "height": 480, "views": [
       {"name": "options", "type": "CustomView", "class": "tm_customlistview", "frame": [10, 20, 300, 400],
-       "color": "#FFEEEEEE", "textColor": "#FF112233", "props": )" + props + "}]}";
+       "color": "#FFEEEEEE", "textColor": "#FF112233", "props": )" +
+                                                             props + "}]}";
   }
 };
 

@@ -44,7 +44,8 @@ TEST(ListTextItems, ALongTextWrapsWithinTheListAndMakesATallerItem) {
 
 TEST(ListTextItems, RichTextIsShownAsItIs) {
   ListHarness h;
-  auto rich = std::make_shared<RichText>(std::vector<RichText::Run>{{"bold", Font(), 0xFFFF0000}, {" plain", Font(), {}}});
+  auto rich =
+      std::make_shared<RichText>(std::vector<RichText::Run>{{"bold", Font(), 0xFFFF0000}, {" plain", Font(), {}}});
   h.lv->_addtextitem(Object(rich), Object());
   EXPECT_EQ(LabelOf(h, 0).attributedText(), rich);
   EXPECT_EQ(LabelOf(h, 0).text(), String("bold plain"));

@@ -86,9 +86,8 @@ struct LayoutScreen {
   explicit LayoutScreen(const std::string& views, const LayoutScreenSetup& setup = LayoutScreenSetup()) {
     const auto& dir = folder.path;
     std::ofstream(dir / "layouts" / "screen.layout")
-        << R"({"width": 375, "height": 667, )"
-        << (setup.color.empty() ? "" : R"("color": ")" + setup.color + R"(", )") << R"("views": [)" << views
-        << "]}";
+        << R"({"width": 375, "height": 667, )" << (setup.color.empty() ? "" : R"("color": ")" + setup.color + R"(", )")
+        << R"("views": [)" << views << "]}";
     rt.setLogSink([this](std::string_view line) { log.emplace_back(line); });
     if (setup.scale > 0) LayoutValues::GetDeviceLayoutValues(rt).setNonnormalizedScale(setup.scale);
     if (setup.prepare) setup.prepare(rt);
@@ -116,8 +115,7 @@ struct LayoutScreen {
   // A finger down and up at the centre of the view; runs nothing posted. Returns the view hit.
   std::shared_ptr<ViewObject> tap(const View& view) {
     Frame f;
-    if (!TouchInput::frameIn(*view.native(), *screen.native(), f))
-      throw std::logic_error("view not on screen");
+    if (!TouchInput::frameIn(*view.native(), *screen.native(), f)) throw std::logic_error("view not on screen");
     auto& touches = ViewSystem::of(rt).touches();
     auto hit = touches.down(screen.native(), f.centerX(), f.centerY());
     touches.up();
@@ -144,8 +142,7 @@ inline std::vector<std::string> WhatWasHeard(const std::vector<HeardEvent>& even
 // A pixel of a picture as ARGB (premultiplied; the same as straight for opaque pixels).
 inline uint32_t ArgbAt(const Bitmap& b, int x, int y) {
   const uint8_t* p =
-      &b.pixels()[(static_cast<size_t>(y) * static_cast<size_t>(b.pixelWidth()) + static_cast<size_t>(x)) *
-                  4];
+      &b.pixels()[(static_cast<size_t>(y) * static_cast<size_t>(b.pixelWidth()) + static_cast<size_t>(x)) * 4];
   return (uint32_t{p[3]} << 24) | (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2];
 }
 

@@ -12,9 +12,7 @@ namespace tmr {
 ResumableSub_progressbar_BusyLoop::ResumableSub_progressbar_BusyLoop(std::shared_ptr<tm_progressbar> parent)
     : ResumableSub(std::move(parent)) {}
 
-tm_progressbar& ResumableSub_progressbar_BusyLoop::bar() const {
-  return static_cast<tm_progressbar&>(*parent);
-}
+tm_progressbar& ResumableSub_progressbar_BusyLoop::bar() const { return static_cast<tm_progressbar&>(*parent); }
 
 void ResumableSub_progressbar_BusyLoop::glide(tm_progressbar& p) {
   delta = static_cast<float>(p.mvalue) - p.currentvalue;

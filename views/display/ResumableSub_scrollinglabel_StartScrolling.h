@@ -15,8 +15,7 @@ class tm_scrollinglabel;
 
 class ResumableSub_scrollinglabel_StartScrolling : public ResumableSub {
  public:
-  ResumableSub_scrollinglabel_StartScrolling(std::shared_ptr<tm_scrollinglabel> parent, View p,
-                                             float originalwidth);
+  ResumableSub_scrollinglabel_StartScrolling(std::shared_ptr<tm_scrollinglabel> parent, View p, float originalwidth);
 
   View p;
   float originalwidth;

@@ -60,8 +60,7 @@ void tm_animatedcounter::_class_globals() {
   tag = Object();
 }
 
-void tm_animatedcounter::_initialize(const std::shared_ptr<Dispatcher>& ba, Object callback,
-                                     String eventName) {
+void tm_animatedcounter::_initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) {
   if (!ba) throw NotInitialized("Dispatcher");
   initializeClassModule(ba->runtime());
   mcallback = callback.As<Module>();
@@ -80,8 +79,7 @@ void tm_animatedcounter::_designercreateview(View base, LabelWrapper label, Map 
   mdigits = props.Get(Object("Digits")).AsInt();
   mduration = props.Get(Object("Duration")).AsInt();
   lbltemplate = label;
-  fade = _createfadebitmap(
-      ui.PaintOrColorToColor(props.GetDefault(Object("FadeColor"), Object(UiLayer::Color_White))));
+  fade = _createfadebitmap(ui.PaintOrColorToColor(props.GetDefault(Object("FadeColor"), Object(UiLayer::Color_White))));
   for (int32_t i = 0; i < mdigits; ++i) {
     ImageViewWrapper iv;
     iv.Initialize(bi, "");
@@ -119,17 +117,14 @@ View tm_animatedcounter::partNamed(std::string_view part) const {
   if (part == "fade") return xfadeiv;
   if (part.starts_with("digit")) {
     const std::string index(part.substr(5));
-    if (index.empty() || index.find_first_not_of("0123456789") != std::string::npos || index.size() > 4)
-      return View();
+    if (index.empty() || index.find_first_not_of("0123456789") != std::string::npos || index.size() > 4) return View();
     const int i = std::stoi(index);
     if (i < imageviews.Size()) return digitView(i);
   }
   return View();
 }
 
-View tm_animatedcounter::digitView(int32_t index) const {
-  return View::FromObject(imageviews.Get(index));
-}
+View tm_animatedcounter::digitView(int32_t index) const { return View::FromObject(imageviews.Get(index)); }
 
 void tm_animatedcounter::_setvalue(int32_t v) {
   // A negative value has no digits to show: its remainders would be negative and move the
@@ -151,9 +146,7 @@ int32_t tm_animatedcounter::_getvalue() {
   return Object(total).AsInt();
 }
 
-int32_t tm_animatedcounter::_topfromvalue(int32_t index) {
-  return -digitheight * mvalue.Get(index).AsInt();
-}
+int32_t tm_animatedcounter::_topfromvalue(int32_t index) { return -digitheight * mvalue.Get(index).AsInt(); }
 
 std::shared_ptr<Bitmap> tm_animatedcounter::_createbitmap(LabelWrapper lbl) {
   // A cell without size has nothing to draw on.

@@ -16,9 +16,7 @@ namespace {
 
 // Rounds half to even, as lrint does in the default rounding mode. A size that is not finite
 // (which no layout here should produce) places nothing rather than overflowing.
-double RoundHalfEven(double x) {
-  return std::isfinite(x) ? std::nearbyint(x) : 0;
-}
+double RoundHalfEven(double x) { return std::isfinite(x) ? std::nearbyint(x) : 0; }
 
 // A designer Boolean: True or False, the texts "true" and "false", or a number (0 is False),
 // as property maps made in code may give it; a missing one is False.
@@ -98,13 +96,9 @@ void tm_imageview::_designercreateview(View base, LabelWrapper /*label*/, Map pr
   _update();
 }
 
-void tm_imageview::_base_resize(double /*width*/, double /*height*/) {
-  _update();
-}
+void tm_imageview::_base_resize(double /*width*/, double /*height*/) { _update(); }
 
-View tm_imageview::partNamed(std::string_view part) const {
-  return part.empty() ? View(iv) : View();
-}
+View tm_imageview::partNamed(std::string_view part) const { return part.empty() ? View(iv) : View(); }
 
 void tm_imageview::_setbitmap(std::shared_ptr<Bitmap> bmp) {
   mbitmap = bmp;

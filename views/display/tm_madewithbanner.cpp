@@ -39,8 +39,7 @@ void tm_madewithbanner::_class_globals() {
   tag = Object();
 }
 
-void tm_madewithbanner::_initialize(const std::shared_ptr<Dispatcher>& ba, Object callback,
-                                    String eventName) {
+void tm_madewithbanner::_initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) {
   if (!ba) throw NotInitialized("Dispatcher");
   initializeClassModule(ba->runtime());
   mcallback = callback.As<Module>();

@@ -94,8 +94,7 @@ void tm_progressbar::_base_resize(double width, double height) {
   for (const View& v : mbase.GetAllViewsRecursive()) v.SetLayoutAnimated(0, 0, 0, width, height);
   // A batch still drawing keeps its own buffer; the bar goes on with a new one.
   if (batchinflight) bc = std::make_shared<tm_bitmapcreator>();
-  bc->_initialize(bi, static_cast<int32_t>(mbase.Width() / Scale),
-                  static_cast<int32_t>(mbase.Height() / Scale));
+  bc->_initialize(bi, static_cast<int32_t>(mbase.Width() / Scale), static_cast<int32_t>(mbase.Height() / Scale));
   vertical = mbase.Height() > mbase.Width();
   _updategraphics();
 }
@@ -106,9 +105,7 @@ View tm_progressbar::partNamed(std::string_view part) const {
   return View();
 }
 
-void tm_progressbar::_setvalue(int32_t v) {
-  mvalue = std::max(std::min(v, 100), 0);
-}
+void tm_progressbar::_setvalue(int32_t v) { mvalue = std::max(std::min(v, 100), 0); }
 
 void tm_progressbar::_setvaluenoanimation(int32_t v) {
   _setvalue(v);
@@ -164,8 +161,6 @@ void tm_progressbar::_updategraphics() {
   _setvisible(mbase.Visible());
 }
 
-void tm_progressbar::_bc_bitmapready(Object /*bmp*/) {
-  batchinflight = false;
-}
+void tm_progressbar::_bc_bitmapready(Object /*bmp*/) { batchinflight = false; }
 
 }  // namespace tmr

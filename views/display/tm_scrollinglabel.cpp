@@ -52,8 +52,7 @@ void tm_scrollinglabel::_class_globals() {
   mtextcolor = UiLayer::Color_Black;
 }
 
-void tm_scrollinglabel::_initialize(const std::shared_ptr<Dispatcher>& ba, Object callback,
-                                    String eventName) {
+void tm_scrollinglabel::_initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) {
   if (!ba) throw NotInitialized("Dispatcher");
   initializeClassModule(ba->runtime());
   mcallback = callback.As<Module>();
@@ -142,16 +141,13 @@ float tm_scrollinglabel::_measuretextwidth(String t, Font f) {
   return w;
 }
 
-std::shared_ptr<ResumableSub_scrollinglabel_StartScrolling> tm_scrollinglabel::_startscrolling(
-    View p, float originalwidth) {
-  auto rs = std::make_shared<ResumableSub_scrollinglabel_StartScrolling>(self<tm_scrollinglabel>(), p,
-                                                                         originalwidth);
+std::shared_ptr<ResumableSub_scrollinglabel_StartScrolling> tm_scrollinglabel::_startscrolling(View p,
+                                                                                               float originalwidth) {
+  auto rs = std::make_shared<ResumableSub_scrollinglabel_StartScrolling>(self<tm_scrollinglabel>(), p, originalwidth);
   rs->start();
   return rs;
 }
 
-void tm_scrollinglabel::_stopscrolling() {
-  taskindex += 1;
-}
+void tm_scrollinglabel::_stopscrolling() { taskindex += 1; }
 
 }  // namespace tmr

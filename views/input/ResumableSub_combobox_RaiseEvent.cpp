@@ -8,9 +8,7 @@ namespace tmr {
 ResumableSub_combobox_RaiseEvent::ResumableSub_combobox_RaiseEvent(std::shared_ptr<tm_combobox> parent)
     : ResumableSub(std::move(parent)) {}
 
-tm_combobox& ResumableSub_combobox_RaiseEvent::combo() const {
-  return static_cast<tm_combobox&>(*parent);
-}
+tm_combobox& ResumableSub_combobox_RaiseEvent::combo() const { return static_cast<tm_combobox&>(*parent); }
 
 SubBody ResumableSub_combobox_RaiseEvent::body() {
   auto& cb = combo();
@@ -26,8 +24,7 @@ SubBody ResumableSub_combobox_RaiseEvent::body() {
   cb.lastselectedindex = index;
   auto callback = cb.mcallback.lock();
   std::string sub = cb.meventname.str() + "_SelectedIndexChanged";
-  if (callback && cb.c->SubExists(Object(callback), sub, 1))
-    cb.c->CallSub2(Object(callback), sub, Object(index));
+  if (callback && cb.c->SubExists(Object(callback), sub, 1)) cb.c->CallSub2(Object(callback), sub, Object(index));
 }
 
 }  // namespace tmr

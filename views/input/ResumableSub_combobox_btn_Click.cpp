@@ -7,9 +7,7 @@ namespace tmr {
 ResumableSub_combobox_btn_Click::ResumableSub_combobox_btn_Click(std::shared_ptr<tm_combobox> parent)
     : ResumableSub(std::move(parent)) {}
 
-tm_combobox& ResumableSub_combobox_btn_Click::combo() const {
-  return static_cast<tm_combobox&>(*parent);
-}
+tm_combobox& ResumableSub_combobox_btn_Click::combo() const { return static_cast<tm_combobox&>(*parent); }
 
 SubBody ResumableSub_combobox_btn_Click::body() {
   auto& cb = combo();

@@ -9,9 +9,7 @@ ResumableSub_switch_SetValueImpl::ResumableSub_switch_SetValueImpl(std::shared_p
                                                                    bool immediate)
     : ResumableSub(std::move(parent)), b(b), immediate(immediate) {}
 
-tm_switch& ResumableSub_switch_SetValueImpl::sw() const {
-  return static_cast<tm_switch&>(*parent);
-}
+tm_switch& ResumableSub_switch_SetValueImpl::sw() const { return static_cast<tm_switch&>(*parent); }
 
 SubBody ResumableSub_switch_SetValueImpl::body() {
   auto& s = sw();

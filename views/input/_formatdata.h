@@ -21,8 +21,8 @@ class _formatdata : public Record {
   int32_t MaximumFractions = 0;  // 0 … 9; also sets the rounding
   String GroupingCharacter;      // "" = no grouping
   String DecimalPoint;
-  int32_t TextColor = 0;         // 0 = leave the label's colour
-  Font FormatFont;               // uninitialised = leave the label's font
+  int32_t TextColor = 0;  // 0 = leave the label's colour
+  Font FormatFont;        // uninitialised = leave the label's font
   double RangeStart = 0;
   double RangeEnd = 0;
   bool RemoveMinusSign = false;

@@ -131,8 +131,8 @@ void tm_breadcrumb::_draw() {
   int32_t x = 0;
   const int last = mitems.Size() - 1;
   for (int i = 0; i <= last; ++i) {
-    const int32_t w = _drawitem(x, mitems.Get(i).AsString(), i == 0, i == last, fills[i % 2],
-                                i == presseditem ? outline : 0);
+    const int32_t w =
+        _drawitem(x, mitems.Get(i).AsString(), i == 0, i == last, fills[i % 2], i == presseditem ? outline : 0);
     x = x + w + offset + 2;
     rightpositions.Add(Object(x));
   }

@@ -105,17 +105,11 @@ String tm_combobox::_getselecteditem() {
   return _getitem(mselectedindex);
 }
 
-String tm_combobox::_getitem(int32_t index) {
-  return mitems.Get(index).AsString();
-}
+String tm_combobox::_getitem(int32_t index) { return mitems.Get(index).AsString(); }
 
-int32_t tm_combobox::_getsize() {
-  return mitems.Size();
-}
+int32_t tm_combobox::_getsize() { return mitems.Size(); }
 
-int32_t tm_combobox::_indexof(Object value) {
-  return mitems.IndexOf(value);
-}
+int32_t tm_combobox::_indexof(Object value) { return mitems.IndexOf(value); }
 
 void tm_combobox::_btn_click() {
   auto rs = std::make_shared<ResumableSub_combobox_btn_Click>(self<tm_combobox>());

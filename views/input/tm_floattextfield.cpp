@@ -225,17 +225,15 @@ void tm_floattextfield::_updatelabel(String text, bool force) {
   if (lblv.IsInitialized()) lblv.setVisible(showButtons);
   bool large = text.empty();
   if (large == largelabel && !force) return;
-  const auto& picture =
-      focused ? (large ? largefocused : smallfocused) : (large ? largenotfocused : smallnotfocused);
+  const auto& picture = focused ? (large ? largefocused : smallfocused) : (large ? largenotfocused : smallnotfocused);
   if (!picture) return;
   hintimageview.SetBitmap(picture);
   if (large) {
     hintimageview.SetLayoutAnimated(animationduration, hintlabellargeoffsetx,
-                                    mbase.Height() / 2 - picture->Height() / 2, picture->Width(),
-                                    picture->Height());
+                                    mbase.Height() / 2 - picture->Height() / 2, picture->Width(), picture->Height());
   } else {
-    hintimageview.SetLayoutAnimated(animationduration, hintlabelsmalloffsetx, hintlabelsmalloffsety,
-                                    picture->Width(), picture->Height());
+    hintimageview.SetLayoutAnimated(animationduration, hintlabelsmalloffsetx, hintlabelsmalloffsety, picture->Width(),
+                                    picture->Height());
   }
   largelabel = large;
 }

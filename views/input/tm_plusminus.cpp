@@ -50,12 +50,11 @@ const SubTable& tm_plusminus::subTable() const {
 
 LayoutRegistry::CustomViewClass tm_plusminus::LayoutClass() {
   using Kind = LayoutRegistry::Property::Kind;
-  return LayoutRegistry::CustomViewClass{
-      [] { return std::make_shared<tm_plusminus>(); },
-      {{"Orientation", Kind::Text, std::nullopt},
-       {"Cyclic", Kind::Boolean, std::nullopt},
-       {"Rapid", Kind::Boolean, std::nullopt},
-       {"HapticFeedback", Kind::Boolean, Object(false)}}};
+  return LayoutRegistry::CustomViewClass{[] { return std::make_shared<tm_plusminus>(); },
+                                         {{"Orientation", Kind::Text, std::nullopt},
+                                          {"Cyclic", Kind::Boolean, std::nullopt},
+                                          {"Rapid", Kind::Boolean, std::nullopt},
+                                          {"HapticFeedback", Kind::Boolean, Object(false)}}};
 }
 
 void tm_plusminus::_class_globals() {
@@ -173,8 +172,9 @@ void tm_plusminus::_setnumericrange(double start, double end, double interval) {
     size = 0;
   } else {
     double n = Common::Ceil(count) + 1;
-    size = n < 1 ? 0 : n >= std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::max()
-                                                                  : static_cast<int32_t>(n);
+    size = n < 1                                      ? 0
+           : n >= std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::max()
+                                                      : static_cast<int32_t>(n);
   }
   mstartrange = start;
   mendrange = end;
@@ -241,7 +241,8 @@ void tm_plusminus::_setindex(int32_t index, bool raiseEvent) {
 void tm_plusminus::_increment() {
   // The next-to-last value is skipped when it would show the same text as the last.
   if (!stringmode && mselectedindex == size - 3 &&
-      formatter->_format(_getvalueimpl(size - 2).AsDouble()) == formatter->_format(_getvalueimpl(size - 1).AsDouble())) {
+      formatter->_format(_getvalueimpl(size - 2).AsDouble()) ==
+          formatter->_format(_getvalueimpl(size - 1).AsDouble())) {
     mselectedindex += 1;
   }
   if (mselectedindex >= size - 1) {

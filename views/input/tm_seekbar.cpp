@@ -84,8 +84,7 @@ void tm_seekbar::_designercreateview(View base, LabelWrapper /*label*/, Map prop
   minvalue = props.Get(Object("Min")).AsInt();
   maxvalue = props.Get(Object("Max")).AsInt();
   const double v = props.Get(Object("Value")).AsDouble();
-  mvalue =
-      Object(std::max(static_cast<double>(minvalue), std::min(static_cast<double>(maxvalue), v))).AsInt();
+  mvalue = Object(std::max(static_cast<double>(minvalue), std::min(static_cast<double>(maxvalue), v))).AsInt();
   cvs.Initialize(mbase);
   touchpanel = ui.CreatePanel(bi, "TouchPanel");
   mbase.AddView(touchpanel, 0, 0, mbase.Width(), mbase.Height());
@@ -172,9 +171,7 @@ void tm_seekbar::_setvaluebasedontouch(int32_t x, int32_t y) {
   }
 }
 
-void tm_seekbar::_raisetouchstateevent() {
-  raise("_TouchStateChanged", Object(pressed));
-}
+void tm_seekbar::_raisetouchstateevent() { raise("_TouchStateChanged", Object(pressed)); }
 
 void tm_seekbar::raise(std::string_view event, Object value) {
   auto callback = mcallback.lock();

@@ -42,9 +42,8 @@ String tm_viewsutils::_initialize() {
   // A platform without the class leaves the native object uninitialised: no haptics, silently.
   auto& rt = runtime();
   constexpr const char* kGenerator = "UIImpactFeedbackGenerator";
-  feedbackgenerator = rt.service<NativeRegistry>().hasClass(kGenerator)
-                          ? NativeObject::ClassByName(rt, kGenerator)
-                          : NativeObject();
+  feedbackgenerator =
+      rt.service<NativeRegistry>().hasClass(kGenerator) ? NativeObject::ClassByName(rt, kGenerator) : NativeObject();
   if (feedbackgenerator.IsInitialized()) {
     feedbackgenerator = feedbackgenerator.RunMethod("alloc").RunMethod("initWithStyle:", {Object(0)});
   }
@@ -96,8 +95,7 @@ void tm_viewsutils::_addstubtoclvifneeded(std::shared_ptr<tm_customlistview> clv
   p.setColor(color);
   p.SetLayoutAnimated(0, 0, 0, clv->_asview().Width(), h);
   clv->_add(p, Object(""));
-  clv->sv.setScrollViewContentHeight(
-      static_cast<int32_t>(clv->sv.ScrollViewContentHeight() - clv->_getdividersize()));
+  clv->sv.setScrollViewContentHeight(static_cast<int32_t>(clv->sv.ScrollViewContentHeight() - clv->_getdividersize()));
 }
 
 std::shared_ptr<tm_imageview> tm_viewsutils::_createimageview() {

@@ -52,9 +52,9 @@ TEST_F(ScanTest, ReportsEachAdvertisingDeviceOnceInTheOrderTheDevicesWereAdded) 
   radio.addDevice("Tivomarsh-A", "ID-D")->setRssi(-71.5);
   manager->Scan2(Object(), false);
   advance(5000);
-  EXPECT_EQ(probe->events, (Events{"@20 devicefound 'Tivomarsh-A' ID-A -60", "@30 devicefound '' ID-B -60",
-                                   "@40 devicefound 'tivomarsh-c' ID-C -60",
-                                   "@50 devicefound 'Tivomarsh-A' ID-D -71.5"}));
+  EXPECT_EQ(probe->events,
+            (Events{"@20 devicefound 'Tivomarsh-A' ID-A -60", "@30 devicefound '' ID-B -60",
+                    "@40 devicefound 'tivomarsh-c' ID-C -60", "@50 devicefound 'Tivomarsh-A' ID-D -71.5"}));
   for (const auto& s : probe->senders) EXPECT_EQ(s, manager.get()) << "the manager is the sender";
 
   const Map& a = probe->advertisingData.at(0);
@@ -129,8 +129,8 @@ TEST_F(ScanTest, AnAdapterThatIsNotOnFindsNothingAndTurningItOffEndsTheScan) {
   advance(1);
   radio.setAdapterState(BleManager::STATE_POWERED_ON);
   advance(1000);
-  EXPECT_EQ(probe->events, (Events{"@20 devicefound 'Tivomarsh-A' ID-A -60", "@25 statechanged 4",
-                                   "@26 statechanged 5"}));
+  EXPECT_EQ(probe->events,
+            (Events{"@20 devicefound 'Tivomarsh-A' ID-A -60", "@25 statechanged 4", "@26 statechanged 5"}));
   for (int state : {BleManager::STATE_POWERED_OFF, BleManager::STATE_UNSUPPORTED, BleManager::STATE_UNAUTHORIZED}) {
     radio.setAdapterState(state);
     rt.loop().runUntilIdle();
@@ -238,10 +238,22 @@ TEST_F(ConnectTest, MisuseRaisesTheRuntimesMessagesAtEveryStage) {
       {"SetNotify unknown service", [&] { manager->SetNotify("1234", kTx, true); }},
       {"SetNotify unknown characteristic",
        [&] { manager->SetNotify(kNus, "6E400009-B5A3-F393-E0A9-E50E24DCCA9E", true); }},
-      {"WriteData rx", [&] { manager->WriteData(kNus, kRx, Bytes({7, 0})); }},
-      {"WriteData unknown service", [&] { manager->WriteData("1234", kRx, Bytes({7, 0})); }},
-      {"WriteData other service's characteristic", [&] { manager->WriteData(kNus, "2a00", Bytes({7, 0})); }},
-      {"WriteData undiscovered service", [&] { manager->WriteData("180A", "2A29", Bytes({7, 0})); }},
+      {"WriteData rx",
+       [&] {
+         manager->WriteData(kNus, kRx, Bytes({7, 0}));
+       }},
+      {"WriteData unknown service",
+       [&] {
+         manager->WriteData("1234", kRx, Bytes({7, 0}));
+       }},
+      {"WriteData other service's characteristic",
+       [&] {
+         manager->WriteData(kNus, "2a00", Bytes({7, 0}));
+       }},
+      {"WriteData undiscovered service",
+       [&] {
+         manager->WriteData("180A", "2A29", Bytes({7, 0}));
+       }},
   };
   auto check = [&](const char* stage, const std::vector<std::string>& expected) {
     ASSERT_EQ(expected.size(), ops.size());
@@ -254,15 +266,13 @@ TEST_F(ConnectTest, MisuseRaisesTheRuntimesMessagesAtEveryStage) {
   manager->Connect("ID-A");
   check("connecting", allNoDevice);
   advance(radio.timings().connectMs);
-  check("connected",
-        {"Service not found", readFirst, "Service not found", readFirst, readFirst, "Service not found", readFirst,
-         readFirst});
+  check("connected", {"Service not found", readFirst, "Service not found", readFirst, readFirst, "Service not found",
+                      readFirst, readFirst});
   manager->ReadData(kNus);
   advance(50);
-  check("after ReadData",
-        {"Service not found", "no error", "Service not found",
-         "Characteristic not found: 6E400009-B5A3-F393-E0A9-E50E24DCCA9E", "no error", "Service not found",
-         "Characteristic not found: 2a00", readFirst});
+  check("after ReadData", {"Service not found", "no error", "Service not found",
+                           "Characteristic not found: 6E400009-B5A3-F393-E0A9-E50E24DCCA9E", "no error",
+                           "Service not found", "Characteristic not found: 2a00", readFirst});
   manager->Disconnect();
   check("after Disconnect", allNoDevice);
 }

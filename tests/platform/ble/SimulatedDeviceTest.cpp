@@ -67,8 +67,8 @@ TEST_F(SimulatedDeviceTest, GivenSettingsAreReportedAndOnlyWritableCharacteristi
   manager->WriteData("1800", "2A00", Bytes({1, 2}));  // read-only: the device drops it
   manager->WriteData(kNus, kRx, Bytes({7, 0}));
   advance(50);
-  EXPECT_EQ(probe->events, std::vector<std::string>{"@10 data " + kNus.str() + " " + kRx.str() + "= " + kTx.str() +
-                                                    "=0A021E0507"});
+  EXPECT_EQ(probe->events,
+            std::vector<std::string>{"@10 data " + kNus.str() + " " + kRx.str() + "= " + kTx.str() + "=0A021E0507"});
   ASSERT_EQ(dev->received().size(), 1u);
   EXPECT_EQ(dev->received()[0].characteristicId, kRx.str());
   dev->clearReceived();

@@ -38,8 +38,14 @@ TEST(MainLoopTest, TimersRunAtTheirTimeAndEqualDueTimesInTheOrderSet) {
   std::vector<std::string> order;
   auto t0 = loop.now();
   std::vector<int64_t> at;
-  loop.addTimer(30, [&] { order.push_back("b30"); at.push_back(loop.now() - t0); });
-  loop.addTimer(10, [&] { order.push_back("a10"); at.push_back(loop.now() - t0); });
+  loop.addTimer(30, [&] {
+    order.push_back("b30");
+    at.push_back(loop.now() - t0);
+  });
+  loop.addTimer(10, [&] {
+    order.push_back("a10");
+    at.push_back(loop.now() - t0);
+  });
   loop.addTimer(30, [&] { order.push_back("c30"); });
   auto cancelled = loop.addTimer(20, [&] { order.push_back("cancelled"); });
   loop.cancelTimer(cancelled);

@@ -17,10 +17,10 @@ TEST(ObjectTest, NumbersPrintAsTheRuntimePrintsThem) {
     Object value;
     const char* text;
   } cases[] = {
-      {Object(64.0), "64"},          {Object(-3.0), "-3"},     {Object(0.5), "0.5"},   {Object(-0.0), "0"},
-      {Object(int32_t{7}), "7"},     {Object(int64_t{1} << 40), "1099511627776"},   {Object(2.25f), "2.25"},
-      {Object(0.1), "0.1"},          {Object(1e300), "1e+300"}, {Object(), "null"},    {Object(true), "true"},
-      {Object("text"), "text"},
+      {Object(64.0), "64"},    {Object(-3.0), "-3"},      {Object(0.5), "0.5"},
+      {Object(-0.0), "0"},     {Object(int32_t{7}), "7"}, {Object(int64_t{1} << 40), "1099511627776"},
+      {Object(2.25f), "2.25"}, {Object(0.1), "0.1"},      {Object(1e300), "1e+300"},
+      {Object(), "null"},      {Object(true), "true"},    {Object("text"), "text"},
   };
   for (const auto& c : cases) EXPECT_EQ(c.value.AsString().str(), c.text);
 }

@@ -95,13 +95,16 @@ TEST_F(DateTimeTest, ParsingFailsUnlessTheWholeTextIsAValidDate) {
     const char* text;
   };
   const std::vector<Case> cases = {
-      {"MM/dd/yyyy", "13/01/2020"}, {"MM/dd/yyyy", "00/10/2020"},  {"MM/dd/yyyy", "02/30/2020"},
-      {"MM/dd/yyyy", "02/29/2021"}, {"MM/dd/yyyy", "04/31/2020"},  {"MM/dd/yyyy", "01/00/2020"},
-      {"MM/dd/yyyy", "01/01/2020 "}, {"MM/dd/yyyy", "01/01/2020x"}, {"MM/dd/yyyy", "01/01"},
-      {"MM/dd/yyyy", ""},           {"MM/dd/yyyy", "1-1-2020"},    {"GGyyyyMMdd", "AD20201305"},
-      {"GGyyyyMMdd", "AD20200230"}, {"GGyyyyMMdd", "AD00000101"},  {"GGyyyyMMdd", "XX20200101"},
-      {"GGyyyyMMdd", "AD2020010"},  {"HH:mm:ss", "24:00:00"},      {"HH:mm:ss", "12:60:00"},
-      {"HH:mm:ss", "12:00:60"},     {"HHmmss", "240000"},
+      {"MM/dd/yyyy", "13/01/2020"},  {"MM/dd/yyyy", "00/10/2020"},
+      {"MM/dd/yyyy", "02/30/2020"},  {"MM/dd/yyyy", "02/29/2021"},
+      {"MM/dd/yyyy", "04/31/2020"},  {"MM/dd/yyyy", "01/00/2020"},
+      {"MM/dd/yyyy", "01/01/2020 "}, {"MM/dd/yyyy", "01/01/2020x"},
+      {"MM/dd/yyyy", "01/01"},       {"MM/dd/yyyy", ""},
+      {"MM/dd/yyyy", "1-1-2020"},    {"GGyyyyMMdd", "AD20201305"},
+      {"GGyyyyMMdd", "AD20200230"},  {"GGyyyyMMdd", "AD00000101"},
+      {"GGyyyyMMdd", "XX20200101"},  {"GGyyyyMMdd", "AD2020010"},
+      {"HH:mm:ss", "24:00:00"},      {"HH:mm:ss", "12:60:00"},
+      {"HH:mm:ss", "12:00:60"},      {"HHmmss", "240000"},
   };
   for (const auto& c : cases) {
     dt.setDateFormat(c.pattern);
@@ -199,7 +202,7 @@ TEST_F(DateTimeTest, AddKeepsTheTimeOfDayAndClampsToTheMonthEnd) {
       {CivilTicks(2020, 2, 29), 1, 0, 0, CivilTicks(2021, 2, 28)},
       {CivilTicks(2020, 2, 29), 4, 0, 0, CivilTicks(2024, 2, 29)},
       {CivilTicks(2020, 2, 29), 1, 1, 0, CivilTicks(2021, 3, 28)},  // years, then months
-      {CivilTicks(2020, 1, 31), 0, 1, 1, CivilTicks(2020, 3, 1)},    // months, then days
+      {CivilTicks(2020, 1, 31), 0, 1, 1, CivilTicks(2020, 3, 1)},   // months, then days
       {CivilTicks(2020, 2, 28, 5), 0, 0, 2, CivilTicks(2020, 3, 1, 5)},
       {CivilTicks(2020, 3, 1), 0, 0, -1, CivilTicks(2020, 2, 29)},
       {CivilTicks(2020, 5, 15), 0, 25, 0, CivilTicks(2022, 6, 15)},
@@ -300,9 +303,14 @@ TEST_F(DateTimeTest, ZoneAndLocaleAreSettable) {
 
 TEST_F(DateTimeTest, LocaleIdFromPosixValues) {
   const std::vector<std::pair<const char*, const char*>> cases = {
-      {"de_DE.UTF-8", "de_DE"}, {"fr_FR@euro", "fr_FR"}, {"en_GB.ISO-8859-1@x", "en_GB"},
-      {"C", "en_US"},           {"C.UTF-8", "en_US"},    {"POSIX", "en_US"},
-      {"", "en_US"},            {"ja_JP", "ja_JP"},
+      {"de_DE.UTF-8", "de_DE"},
+      {"fr_FR@euro", "fr_FR"},
+      {"en_GB.ISO-8859-1@x", "en_GB"},
+      {"C", "en_US"},
+      {"C.UTF-8", "en_US"},
+      {"POSIX", "en_US"},
+      {"", "en_US"},
+      {"ja_JP", "ja_JP"},
   };
   for (auto [in, out] : cases) EXPECT_EQ(DateTime::LocaleIdFromPosix(in), out) << in;
 }

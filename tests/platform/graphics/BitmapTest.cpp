@@ -31,7 +31,8 @@ TEST(BitmapTest, ResizeKeepsUniformColoursExactly) {
     auto r = uniform(10, 10, {30, 60, 90, 120})->Resize(static_cast<float>(w), static_cast<float>(h), false);
     ASSERT_EQ(r->pixelWidth(), w);
     ASSERT_EQ(r->pixelHeight(), h);
-    for (size_t i = 0; i < r->pixels().size(); ++i) ASSERT_EQ(r->pixels()[i], (std::array<uint8_t, 4>{30, 60, 90, 120})[i % 4]);
+    for (size_t i = 0; i < r->pixels().size(); ++i)
+      ASSERT_EQ(r->pixels()[i], (std::array<uint8_t, 4>{30, 60, 90, 120})[i % 4]);
   }
 }
 

@@ -45,7 +45,8 @@ TEST(ScenarioParseTest, MalformedLinesNameTheLineAndWhy) {
       {"expect-sheet none A", "line 1: expect-sheet none takes nothing more"},
       {"device Tivomarsh D1", "line 1: the device's name must be in double quotes"},
       {"device \"A\"", "line 1: device takes a quoted name, an id and optionally status and five bytes"},
-      {"device \"A\" D1 status 01 02 03 04 05 06", "line 1: device takes a quoted name, an id and optionally status and five bytes"},
+      {"device \"A\" D1 status 01 02 03 04 05 06",
+       "line 1: device takes a quoted name, an id and optionally status and five bytes"},
       {"device \"A\" D1 state 01 02 03 04 05", "line 1: device: the settings are written as status and five bytes"},
       {"device \"A\" D1 status 01 02 03 04 5", "line 1: device: 5 is not a byte in two hexadecimal digits"},
       {"device \"A\" D1 status 01 02 03 04 G0", "line 1: device: G0 is not a byte in two hexadecimal digits"},
@@ -59,7 +60,8 @@ TEST(ScenarioParseTest, MalformedLinesNameTheLineAndWhy) {
       {"expect-writes , 01 03", "line 1: expect-writes: a comma without a command before it"},
       {"expect-writes 01 03,, 05 00", "line 1: expect-writes: a comma without a command before it"},
       {"expect-writes 010", "line 1: expect-writes: 010 is not a byte in two hexadecimal digits"},
-      {"device \"A\" D1\nexpect-device D1 01 02 03 04 05", "line 2: expect-device: the settings are written as status and five bytes"},
+      {"device \"A\" D1\nexpect-device D1 01 02 03 04 05",
+       "line 2: expect-device: the settings are written as status and five bytes"},
   };
   for (const auto& c : cases) {
     try {

@@ -40,8 +40,7 @@ TEST(RegexTest, SplitKeepsLeadingAndInnerEmptyPartsAndDropsTrailingOnes) {
 TEST(RegexTest, PatternsAreRegularExpressions) {
   EXPECT_EQ(Parts(",\\s*", "a, b,c,  d"), (std::vector<std::string>{"a", "b", "c", "d"}));
   EXPECT_EQ(Parts("[0-9]+", "x12y3z"), (std::vector<std::string>{"x", "y", "z"}));
-  EXPECT_EQ(Parts("|", "ab"), (std::vector<std::string>{"a", "b"}))
-      << "an empty match at the start splits nothing off";
+  EXPECT_EQ(Parts("|", "ab"), (std::vector<std::string>{"a", "b"})) << "an empty match at the start splits nothing off";
 }
 
 TEST(RegexTest, IsMatchNeedsTheWholeText) {

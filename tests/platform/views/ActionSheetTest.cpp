@@ -53,8 +53,7 @@ struct ActionSheetTest : ::testing::Test {
     under.Initialize(probe->bi, "under", ButtonWrapper::STYLE_SYSTEM);
     root.AddView(under, 0, 0, 375, 667);  // a button under the whole sheet
   }
-  ActionSheetWrapper show(const char* title, const char* cancel, const char* destructive,
-                          std::vector<Object> items) {
+  ActionSheetWrapper show(const char* title, const char* cancel, const char* destructive, std::vector<Object> items) {
     ActionSheetWrapper sheet;
     sheet.Initialize(probe->bi, "sheet", title, cancel, destructive, List::Of(std::move(items)));
     sheet.Show(root);

@@ -149,13 +149,12 @@ TEST_F(CanvasTest, ClippingToAnArcWedge) {
     double start, sweep;
     bool downRight, downLeft, upLeft, upRight;
   } cases[] = {
-      {0, 90, true, false, false, false},     // clockwise from 3 to 6 o'clock
-      {0, -90, false, false, false, true},    // counter-clockwise from 3 to 12 o'clock
-      {90, 180, false, true, true, false},    // from 6 o'clock through 9 to 12
-      {-90, 270, true, true, false, true},    // from 12 o'clock clockwise to 9
-      {45, 360, true, true, true, true},      // a whole turn is the disc
-      {10, -400, true, true, true, true},
-      {30, 0, false, false, false, false},    // no sweep encloses nothing
+      {0, 90, true, false, false, false},   // clockwise from 3 to 6 o'clock
+      {0, -90, false, false, false, true},  // counter-clockwise from 3 to 12 o'clock
+      {90, 180, false, true, true, false},  // from 6 o'clock through 9 to 12
+      {-90, 270, true, true, false, true},  // from 12 o'clock clockwise to 9
+      {45, 360, true, true, true, true},    // a whole turn is the disc
+      {10, -400, true, true, true, true},  {30, 0, false, false, false, false},  // no sweep encloses nothing
   };
   for (const auto& c : cases) {
     Canvas cv;
@@ -182,11 +181,11 @@ TEST_F(CanvasTest, AStrokedArcDrawsItsOutline) {
   wedge.InitializeArc(50, 40, 30, 0, 90);
   cvs.DrawPath(wedge, kRed, false, 4);
   auto b = pic();
-  EXPECT_TRUE(IsColor(*b, 50, 70, kRed));   // the arc's end at 6 o'clock
-  EXPECT_TRUE(IsColor(*b, 71, 61, kRed));   // on the arc at 45 degrees
-  EXPECT_TRUE(IsColor(*b, 65, 40, kRed));   // the edge from the centre to 3 o'clock
-  EXPECT_TRUE(IsClear(*b, 60, 50));         // inside the wedge
-  EXPECT_TRUE(IsClear(*b, 29, 19));         // on the circle but outside the sweep
+  EXPECT_TRUE(IsColor(*b, 50, 70, kRed));  // the arc's end at 6 o'clock
+  EXPECT_TRUE(IsColor(*b, 71, 61, kRed));  // on the arc at 45 degrees
+  EXPECT_TRUE(IsColor(*b, 65, 40, kRed));  // the edge from the centre to 3 o'clock
+  EXPECT_TRUE(IsClear(*b, 60, 50));        // inside the wedge
+  EXPECT_TRUE(IsClear(*b, 29, 19));        // on the circle but outside the sweep
 }
 
 TEST_F(CanvasTest, RoundedRectangleClampsItsRadius) {
@@ -226,8 +225,8 @@ TEST_F(CanvasTest, RotatedRectanglesAndBitmapsTurnClockwise) {
 TEST_F(CanvasTest, TextIsPlacedOnItsBaselineByItsAlignment) {
   Font font = ui.CreateDefaultFont(20);
   Rect m = cvs.MeasureText("MM", font);
-  EXPECT_LT(m.Top, -10);                   // capitals rise above the baseline
-  EXPECT_NEAR(m.Bottom, 0, 0.5);           // and stand on it
+  EXPECT_LT(m.Top, -10);          // capitals rise above the baseline
+  EXPECT_NEAR(m.Bottom, 0, 0.5);  // and stand on it
   EXPECT_NEAR(m.Height(), -m.Top, 0.5);
   EXPECT_GT(m.Width(), 20);
   struct Case {
@@ -241,7 +240,7 @@ TEST_F(CanvasTest, TextIsPlacedOnItsBaselineByItsAlignment) {
     auto box = InkBox(*cv.CreateBitmap());
     EXPECT_NEAR(box[0], c.expectedLeft, 3) << c.align;
     EXPECT_NEAR(box[2], c.expectedLeft + m.Width(), 5) << c.align;  // less the side bearings
-    EXPECT_NEAR(box[3], 59, 1) << c.align;          // the ink ends on the baseline
+    EXPECT_NEAR(box[3], 59, 1) << c.align;                          // the ink ends on the baseline
     EXPECT_NEAR(box[1], 60 + m.Top, 1.5) << c.align;
   }
   EXPECT_THROW(cvs.DrawText("x", 0, 0, font, kRed, "MIDDLE"), RuntimeError);

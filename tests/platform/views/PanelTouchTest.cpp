@@ -20,8 +20,7 @@ class TouchEventProbe : public ClassModule {
   std::vector<std::string> calls;
   std::function<void(int)> onTouch;
   void record(const std::string& who, int action, float x, float y) {
-    calls.push_back(who + " " + std::to_string(action) + " " + NumberToString(x).str() + "," +
-                    NumberToString(y).str());
+    calls.push_back(who + " " + std::to_string(action) + " " + NumberToString(x).str() + "," + NumberToString(y).str());
     if (onTouch) onTouch(action);
   }
   void _pnl_touch(int action, float x, float y) { record("pnl", action, x, y); }
@@ -59,8 +58,8 @@ TEST_F(PanelTouchTest, DownMovesAndUpInThePanelsCoordinatesThenTheClick) {
   f.moveTo(250, 20);  // outside the panel: the touch stays with it
   f.moveTo(120, 70);
   f.release();
-  EXPECT_EQ(probe->calls, (std::vector<std::string>{"pnl 0 10,10", "pnl 2 50,30.5", "pnl 2 150,-30",
-                                                     "pnl 2 20,20", "pnl 1 20,20", "pnl click"}));
+  EXPECT_EQ(probe->calls, (std::vector<std::string>{"pnl 0 10,10", "pnl 2 50,30.5", "pnl 2 150,-30", "pnl 2 20,20",
+                                                    "pnl 1 20,20", "pnl click"}));
   EXPECT_EQ(UiLayer::TOUCH_ACTION_DOWN, 0);
   EXPECT_EQ(UiLayer::TOUCH_ACTION_UP, 1);
   EXPECT_EQ(UiLayer::TOUCH_ACTION_MOVE, 2);
@@ -96,12 +95,12 @@ TEST_F(PanelTouchTest, TheTouchBelongsToTheNearestViewThatTakesIt) {
     double x, y;
     std::string expected;  // the first call heard, "" for none
   } cases[] = {
-      {160, 90, "pnl 0 60,40"},     // on the label
-      {30, 180, "outer 0 30,30"},   // on the panel without events
-      {5, 155, "outer 0 5,5"},      // on outer itself
-      {210, 260, "pnl 0 10,10"},    // on the inner touch panel
-      {120, 180, ""},               // on the panel that raises clicks
-      {120, 260, ""},               // on the button
+      {160, 90, "pnl 0 60,40"},    // on the label
+      {30, 180, "outer 0 30,30"},  // on the panel without events
+      {5, 155, "outer 0 5,5"},     // on outer itself
+      {210, 260, "pnl 0 10,10"},   // on the inner touch panel
+      {120, 180, ""},              // on the panel that raises clicks
+      {120, 260, ""},              // on the button
   };
   for (const auto& c : cases) {
     probe->calls.clear();

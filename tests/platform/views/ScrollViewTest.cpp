@@ -29,10 +29,9 @@ class ScrollProbe : public ClassModule {
   void _plain_click() { calls.push_back("plain click"); }
   std::string_view className() const override { return "tm_scrollprobe"; }
   const SubTable& subTable() const override {
-    static const SubTable table{sub<&ScrollProbe::_sv_scrollchanged>("_sv_scrollchanged::"),
-                                sub<&ScrollProbe::_item_click>("_item_click"),
-                                sub<&ScrollProbe::_item_longclick>("_item_longclick"),
-                                sub<&ScrollProbe::_plain_click>("_plain_click")};
+    static const SubTable table{
+        sub<&ScrollProbe::_sv_scrollchanged>("_sv_scrollchanged::"), sub<&ScrollProbe::_item_click>("_item_click"),
+        sub<&ScrollProbe::_item_longclick>("_item_longclick"), sub<&ScrollProbe::_plain_click>("_plain_click")};
     return table;
   }
 };

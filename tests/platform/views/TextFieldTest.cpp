@@ -35,10 +35,9 @@ class FieldProbe : public ClassModule {
   void _tf_endedit() { calls.push_back(who() + " end"); }
   std::string_view className() const override { return "tm_fieldprobe"; }
   const SubTable& subTable() const override {
-    static const SubTable table{sub<&FieldProbe::_tf_textchanged>("_tf_textchanged::"),
-                                sub<&FieldProbe::_tf_enterpressed>("_tf_enterpressed"),
-                                sub<&FieldProbe::_tf_beginedit>("_tf_beginedit"),
-                                sub<&FieldProbe::_tf_endedit>("_tf_endedit")};
+    static const SubTable table{
+        sub<&FieldProbe::_tf_textchanged>("_tf_textchanged::"), sub<&FieldProbe::_tf_enterpressed>("_tf_enterpressed"),
+        sub<&FieldProbe::_tf_beginedit>("_tf_beginedit"), sub<&FieldProbe::_tf_endedit>("_tf_endedit")};
     return table;
   }
 };
@@ -79,7 +78,7 @@ TEST_F(TextFieldTest, ATapFocusesAndTypingRaisesOneChangePerKeyOnTheNextTurn) {
   tap(a);
   EXPECT_TRUE(a.Focused());
   EXPECT_EQ(probe->calls, (std::vector<std::string>{"a begin"}));  // focus events at once
-  tap(a);  // a second tap on the focused field changes nothing
+  tap(a);                                                          // a second tap on the focused field changes nothing
   keyboard.type("hi");
   // The field has taken the keys; it reports them on the next turn.
   EXPECT_EQ(a.Text().str(), "hi");
@@ -88,8 +87,8 @@ TEST_F(TextFieldTest, ATapFocusesAndTypingRaisesOneChangePerKeyOnTheNextTurn) {
   keyboard.enter();
   EXPECT_EQ(a.Text().str(), "h");
   rt.loop().runOneTurn();
-  EXPECT_EQ(probe->calls, (std::vector<std::string>{"a begin", "a changed >h", "a changed h>hi", "a changed hi>h",
-                                                    "a enter"}));
+  EXPECT_EQ(probe->calls,
+            (std::vector<std::string>{"a begin", "a changed >h", "a changed h>hi", "a changed hi>h", "a enter"}));
   // Return does not take the focus away by itself; resigning does, once.
   EXPECT_TRUE(a.Focused());
   a.ResignFocus();
@@ -130,8 +129,8 @@ TEST_F(TextFieldTest, KeysGoToTheCursorAndReplaceTheSelection) {
   };
   a.setText("hello");
   EXPECT_EQ(a.SelectionStart(), 5);  // text from code: the cursor at its end
-  const Step steps[] = {{0, 0, "X", "Xhello", 1},   {-1, -1, "Y", "XYhello", 2}, {2, 3, "", "XYlo", 2},
-                        {1, 0, "", "Ylo", 0},       {-1, -1, "", "Ylo", 0},      {9, 4, "!", "Ylo!", 4},
+  const Step steps[] = {{0, 0, "X", "Xhello", 1}, {-1, -1, "Y", "XYhello", 2}, {2, 3, "", "XYlo", 2},
+                        {1, 0, "", "Ylo", 0},     {-1, -1, "", "Ylo", 0},      {9, 4, "!", "Ylo!", 4},
                         {-3, 0, "<", "<Ylo!", 1}};
   for (const auto& s : steps) {
     SCOPED_TRACE(s.text);
@@ -203,8 +202,7 @@ TEST_F(TextFieldTest, AFocusRequestInsideABeginHandlerEndsThatFieldFirst) {
   // b's begin handler moves the focus on to c: b ends before c begins, and c keeps it.
   probe->onBegin = [&] { c.RequestFocus(); };
   b.RequestFocus();
-  EXPECT_EQ(probe->calls,
-            (std::vector<std::string>{"a begin", "a end", "b begin", "b end", "c begin"}));
+  EXPECT_EQ(probe->calls, (std::vector<std::string>{"a begin", "a end", "b begin", "b end", "c begin"}));
   EXPECT_TRUE(c.Focused());
 }
 

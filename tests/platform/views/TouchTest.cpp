@@ -23,8 +23,8 @@ class TouchProbe : public ClassModule {
   }
   std::string_view className() const override { return "tm_touchprobe"; }
   const SubTable& subTable() const override {
-    static const SubTable table{sub<&TouchProbe::_btn_click>("_btn_click"),
-                                sub<&TouchProbe::_pnl_click>("_pnl_click"), sub<&TouchProbe::action>("action:")};
+    static const SubTable table{sub<&TouchProbe::_btn_click>("_btn_click"), sub<&TouchProbe::_pnl_click>("_pnl_click"),
+                                sub<&TouchProbe::action>("action:")};
     return table;
   }
 };

@@ -22,9 +22,7 @@ std::string Counter(int w, int h, int digits, int duration = 500, const std::str
          (fade.empty() ? "" : R"(, "FadeColor": ")" + fade + "\"") + "}}";
 }
 
-View Digit(const tm_animatedcounter& c, int i) {
-  return c.partNamed("digit" + std::to_string(i));
-}
+View Digit(const tm_animatedcounter& c, int i) { return c.partNamed("digit" + std::to_string(i)); }
 
 std::vector<int> Digits(tm_animatedcounter& c) {
   std::vector<int> out;
@@ -137,8 +135,7 @@ TEST(AnimatedCounterTest, AViewWithoutSizeOrWithoutDigitsDoesNotFail) {
     DisplayScreen s(Counter(0, 0, 3));
     auto& ac = *s.owner->ac1;
     EXPECT_EQ(ac.digitwidth, 0);
-    EXPECT_EQ(ImageViewWrapper::FromObject(Object(Digit(ac, 0))).GetBitmap(), nullptr)
-        << "no strip of no size";
+    EXPECT_EQ(ImageViewWrapper::FromObject(Object(Digit(ac, 0))).GetBitmap(), nullptr) << "no strip of no size";
     ac._setvalue(42);
     EXPECT_EQ(Digit(ac, 0).native()->frame(), (Frame{0, 0, 1, 1})) << "animated to at least 1 x 1";
     EXPECT_EQ(ac._getvalue(), 42);
@@ -263,9 +260,7 @@ TEST(AnimatedCounterTest, TheScreenShowsTheDigitsBetweenTheFadedEdges) {
     EXPECT_LE(worst, 2);
   }
   // The fade colour covers the top and bottom edges and leaves nothing outside the view.
-  auto reddish = [](uint32_t p) {
-    return ((p >> 16) & 0xFF) == 0xFF && ((p >> 8) & 0xFF) < 0x10 && (p & 0xFF) < 0x10;
-  };
+  auto reddish = [](uint32_t p) { return ((p >> 16) & 0xFF) == 0xFF && ((p >> 8) & 0xFF) < 0x10 && (p & 0xFF) < 0x10; };
   EXPECT_EQ(PixelAt(*pic, 10 + 75, 10), 0xFFFF0000u);
   EXPECT_TRUE(reddish(PixelAt(*pic, 10 + 75, 10 + 59))) << std::hex << PixelAt(*pic, 10 + 75, 10 + 59);
   EXPECT_EQ(PixelAt(*pic, 10 + 75, 10 + 61), 0xFFFFFFFFu) << "the strips below the cell are cut off";

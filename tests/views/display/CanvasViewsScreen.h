@@ -63,8 +63,6 @@ inline bool SamePicture(const Bitmap& a, const Bitmap& b) {
 }
 
 // What a view's canvas showed when it was last invalidated.
-inline std::shared_ptr<Bitmap> Shown(const View& v) {
-  return v.native()->canvasPicture();
-}
+inline std::shared_ptr<Bitmap> Shown(const View& v) { return v.native()->canvasPicture(); }
 
 }  // namespace tmr

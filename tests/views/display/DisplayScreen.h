@@ -39,14 +39,11 @@ class DisplayOwner : public ClassModule, public LayoutFields {
 
 struct DisplayScreen : LayoutScreen<DisplayOwner> {
   // Loads the views (the "views" of a layout file) on a white 375 × 667 screen.
-  explicit DisplayScreen(const std::string& views)
-      : LayoutScreen(views, LayoutScreenSetup().withColor("#FFFFFFFF")) {}
+  explicit DisplayScreen(const std::string& views) : LayoutScreen(views, LayoutScreenSetup().withColor("#FFFFFFFF")) {}
 };
 
 // A pixel of a picture as ARGB (premultiplied; the same as straight for opaque pixels).
-inline uint32_t PixelAt(const Bitmap& b, int x, int y) {
-  return ArgbAt(b, x, y);
-}
+inline uint32_t PixelAt(const Bitmap& b, int x, int y) { return ArgbAt(b, x, y); }
 
 // A bitmap of one colour (ARGB, opaque).
 inline std::shared_ptr<Bitmap> SolidBitmap(int w, int h, uint32_t argb) {

@@ -17,16 +17,13 @@ constexpr uint32_t kWhite = 0xFFFFFFFF;
 // An image view "iv1" at (left, top) of the given size and designer properties.
 std::string ImageView(int w, int h, const std::string& mode, bool round = false, int radius = 0,
                       const std::string& extra = "", int left = 50, int top = 50) {
-  return R"({"name": "iv1", "type": "CustomView", "class": "tm_imageview", "frame": [)" +
-         std::to_string(left) + ", " + std::to_string(top) + ", " + std::to_string(w) + ", " +
-         std::to_string(h) + "]" + extra + R"(, "props": {"Round": )" + (round ? "true" : "false") +
-         R"(, "ResizeMode": ")" + mode + R"(", "BackgroundColor": "#FFAAAAAA", "CornersRadius": )" +
-         std::to_string(radius) + "}}";
+  return R"({"name": "iv1", "type": "CustomView", "class": "tm_imageview", "frame": [)" + std::to_string(left) + ", " +
+         std::to_string(top) + ", " + std::to_string(w) + ", " + std::to_string(h) + "]" + extra +
+         R"(, "props": {"Round": )" + (round ? "true" : "false") + R"(, "ResizeMode": ")" + mode +
+         R"(", "BackgroundColor": "#FFAAAAAA", "CornersRadius": )" + std::to_string(radius) + "}}";
 }
 
-Frame ImageFrame(const tm_imageview& v) {
-  return v.iv.native()->frame();
-}
+Frame ImageFrame(const tm_imageview& v) { return v.iv.native()->frame(); }
 
 TEST(ImageViewTest, EachResizeModeSizesAndCentresThePicture) {
   struct Case {

@@ -13,8 +13,9 @@ constexpr uint32_t kRed = 0xFFFF0000;
 
 std::string Indicator(const std::string& style, int duration, int size = 100) {
   return R"({"name": "li1", "type": "CustomView", "class": "tm_loadingindicator", "frame": [10, 10, )" +
-         std::to_string(size) + ", " + std::to_string(size) + R"(], "props": {"Color": "#FFFF0000", "IndicatorStyle": ")" +
-         style + R"(", "Duration": )" + std::to_string(duration) + "}}";
+         std::to_string(size) + ", " + std::to_string(size) +
+         R"(], "props": {"Color": "#FFFF0000", "IndicatorStyle": ")" + style + R"(", "Duration": )" +
+         std::to_string(duration) + "}}";
 }
 
 // The picture a drawing sub makes at progress p on the indicator's canvas (the loop stopped).
@@ -82,7 +83,7 @@ TEST(LoadingIndicatorTest, TheProgressComesFromTheClockAndTheArcsFollowIt) {
       {"Arc 1", 2750, false, false, true, true},   // eaten clockwise: 180 degrees left of 12
       {"Arc 1", 2875, false, false, false, true},  // 90 degrees back from 12 o'clock
       {"Arc 2", 250, true, true, false, false},
-      {"Arc 2", 2750, true, true, false, false},   // the end edge turns back: 180 clockwise
+      {"Arc 2", 2750, true, true, false, false},  // the end edge turns back: 180 clockwise
       {"Arc 2", 2875, true, false, false, false},
   };
   for (const auto& c : cases) {
@@ -113,16 +114,26 @@ TEST(LoadingIndicatorTest, TheOtherStylesAtKnownProgress) {
   } cases[] = {
       // Body about (45, 50) of radius 45; the dot (radius 5) starts at x = 95.
       {"pacman closed", &tm_loadingindicator::_draw_pacman, 0, {{75, 50, true}, {20, 50, true}, {95, 50, true}}},
-      {"pacman open", &tm_loadingindicator::_draw_pacman, 0.5f,
+      {"pacman open",
+       &tm_loadingindicator::_draw_pacman,
+       0.5f,
        {{65, 50, false}, {75, 50, true}, {20, 50, true}, {45, 20, true}}},  // the dot is at x 75 now
       {"pacman closing", &tm_loadingindicator::_draw_pacman, 0.999f, {{75, 50, true}}},
       // Line i at x = 19 i + 2, half-length 10 + 25 + 25 sin(-30 i) about y 50.
-      {"five lines", &tm_loadingindicator::_draw_fivelines1, 0,
+      {"five lines",
+       &tm_loadingindicator::_draw_fivelines1,
+       0,
        {{2, 16, true}, {2, 13, false}, {21, 29, true}, {21, 26, false}, {11, 50, false}}},
       // Dots 7 in radius, 25 from the centre: the first at 6 o'clock.
-      {"three circles 1", &tm_loadingindicator::_draw_threecircles1, 0, {{50, 75, true}, {50, 50, false}, {71, 38, true}}},
+      {"three circles 1",
+       &tm_loadingindicator::_draw_threecircles1,
+       0,
+       {{50, 75, true}, {50, 50, false}, {71, 38, true}}},
       // s = 9: dots at x 14, 46 and 78.
-      {"three circles 2", &tm_loadingindicator::_draw_threecircles2, 0, {{14, 50, true}, {30, 50, false}, {46, 50, true}}},
+      {"three circles 2",
+       &tm_loadingindicator::_draw_threecircles2,
+       0,
+       {{14, 50, true}, {30, 50, false}, {46, 50, true}}},
       {"single circle empty", &tm_loadingindicator::_draw_singlecircle, 0, {{50, 50, false}}},
   };
   for (const auto& c : cases) {
@@ -143,7 +154,9 @@ TEST(LoadingIndicatorTest, SetAlphaReplacesTheTopByte) {
     uint32_t color;
     int alpha;
     uint32_t expected;
-  } cases[] = {{0xFF123456, 128, 0x80123456}, {0x00ABCDEF, 255, 0xFFABCDEF}, {0xFFFFFFFF, 0, 0x00FFFFFF},
+  } cases[] = {{0xFF123456, 128, 0x80123456},
+               {0x00ABCDEF, 255, 0xFFABCDEF},
+               {0xFFFFFFFF, 0, 0x00FFFFFF},
                {0x7F000001, 55, 0x37000001}};
   for (const auto& c : cases)
     EXPECT_EQ(static_cast<uint32_t>(li._setalpha(static_cast<int32_t>(c.color), c.alpha)), c.expected);
@@ -188,8 +201,8 @@ TEST(LoadingIndicatorTest, ACycleOfNoLengthShowsTheFirstPictureStill) {
 }
 
 TEST(LoadingIndicatorTest, TinyIndicatorsDrawNothingWhereTheirRadiusIsGone) {
-  for (const char* style : {"Arc 1", "Arc 2", "Five Lines 1", "PacMan", "Single Circle", "Three Circles 1",
-                            "Three Circles 2"}) {
+  for (const char* style :
+       {"Arc 1", "Arc 2", "Five Lines 1", "PacMan", "Single Circle", "Three Circles 1", "Three Circles 2"}) {
     CanvasViewsScreen s(Indicator(style, 1000, 8));
     EXPECT_NO_THROW(s.wait(500)) << style;
     EXPECT_EQ(s.owner->li1->cvs.TargetRect().Width(), 8);

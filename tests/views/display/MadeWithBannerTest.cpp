@@ -20,9 +20,7 @@ std::string Banner(int w, int h) {
          R"(], "textColor": "#FF0000FF", "font": {"family": "DEFAULT", "size": 20}, "props": {}})";
 }
 
-LabelWrapper BannerLabel(const tm_madewithbanner& b) {
-  return LabelWrapper::FromObject(Object(b.partNamed("")));
-}
+LabelWrapper BannerLabel(const tm_madewithbanner& b) { return LabelWrapper::FromObject(Object(b.partNamed(""))); }
 
 // Where colours show on a picture's rows top..bottom: the first and last column of each, -1
 // when there is none.
@@ -43,12 +41,8 @@ Columns Find(const Bitmap& pic, int top, int bottom, bool (*match)(uint32_t)) {
   return c;
 }
 // Ink of the text: mostly blue, and the heart: mostly red (edges are smoothed).
-bool Bluish(uint32_t p) {
-  return (p & 0xFF) > 0xC0 && ((p >> 16) & 0xFF) < 0x60 && ((p >> 8) & 0xFF) < 0x60;
-}
-bool Reddish(uint32_t p) {
-  return ((p >> 16) & 0xFF) > 0xC0 && (p & 0xFF) < 0x60 && ((p >> 8) & 0xFF) < 0x60;
-}
+bool Bluish(uint32_t p) { return (p & 0xFF) > 0xC0 && ((p >> 16) & 0xFF) < 0x60 && ((p >> 8) & 0xFF) < 0x60; }
+bool Reddish(uint32_t p) { return ((p >> 16) & 0xFF) > 0xC0 && (p & 0xFF) < 0x60 && ((p >> 8) & 0xFF) < 0x60; }
 
 TEST(MadeWithBannerTest, OnlyTheHeartIsRedAndInTheIconFont) {
   DisplayScreen s(Banner(300, 40));
@@ -78,8 +72,7 @@ TEST(MadeWithBannerTest, OnlyTheHeartIsRedAndInTheIconFont) {
   EXPECT_EQ(after.text.str().substr(0, 4), " in ");
   EXPECT_FALSE(after.font.IsInitialized());
   EXPECT_FALSE(after.color.has_value());
-  EXPECT_EQ(label.Text().Length(),
-            10 + 1 + static_cast<int>(std::string(tm_madewithbanner::kClosingText).size()));
+  EXPECT_EQ(label.Text().Length(), 10 + 1 + static_cast<int>(std::string(tm_madewithbanner::kClosingText).size()));
 }
 
 TEST(MadeWithBannerTest, TheScreenShowsABlueLineWithARedHeartInItsMiddle) {

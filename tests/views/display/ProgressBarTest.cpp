@@ -37,27 +37,21 @@ class BarOwner : public ClassModule, public LayoutFields {
 // A screen holding one progress bar "pb1" of the given frame and designer properties; drawing
 // batches run at once and deliver their picture on the next turn.
 struct BarScreen : LayoutScreen<BarOwner> {
-  explicit BarScreen(int w, int h,
-                     const std::string& props = R"("ProgressColor": "#FF406080", "CornerRadius": 0)",
+  explicit BarScreen(int w, int h, const std::string& props = R"("ProgressColor": "#FF406080", "CornerRadius": 0)",
                      const std::string& extra = "")
-      : LayoutScreen(
-            R"({"name": "pb1", "type": "CustomView", "class": "tm_progressbar", "frame": [10, 10, )" +
-                std::to_string(w) + ", " + std::to_string(h) + "]" + extra +
-                R"(, "text": "busy", "props": {)" + props + "}}",
-            LayoutScreenSetup().withPrepare([](Runtime& rt) {
-              rt.service<DrawingBatchQueue>().setMode(DrawingBatchQueue::Mode::Inline);
-            })) {}
+      : LayoutScreen(R"({"name": "pb1", "type": "CustomView", "class": "tm_progressbar", "frame": [10, 10, )" +
+                         std::to_string(w) + ", " + std::to_string(h) + "]" + extra +
+                         R"(, "text": "busy", "props": {)" + props + "}}",
+                     LayoutScreenSetup().withPrepare([](Runtime& rt) {
+                       rt.service<DrawingBatchQueue>().setMode(DrawingBatchQueue::Mode::Inline);
+                     })) {}
   tm_progressbar& bar() { return *owner->pb1; }
   std::shared_ptr<Bitmap> shown() { return bar().miv.GetBitmap(); }
 };
 
-uint32_t Argb(const Bitmap& b, int x, int y) {
-  return ArgbAt(b, x, y);
-}
+uint32_t Argb(const Bitmap& b, int x, int y) { return ArgbAt(b, x, y); }
 
-bool Striped(uint32_t c) {
-  return c == kProgress || c == kStripe;
-}
+bool Striped(uint32_t c) { return c == kProgress || c == kStripe; }
 
 // How far the striped part reaches along the bar's middle line: its length from the start.
 int FilledLength(const Bitmap& b, bool vertical) {
@@ -166,8 +160,7 @@ TEST(ProgressBarTest, TheBarGlidesAtItsSpeedAndSmallStepsShowAtOnce) {
 }
 
 TEST(ProgressBarTest, SpeedsThatNeverArriveShowTheTargetAtOnce) {
-  for (float speed :
-       {0.0f, -60.0f, std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()}) {
+  for (float speed : {0.0f, -60.0f, std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()}) {
     SCOPED_TRACE(speed);
     BarScreen s(200, 20, R"("Value": 10, "ProgressColor": "#FF406080", "CornerRadius": 0)");
     auto& pb = s.bar();
@@ -185,9 +178,8 @@ TEST(ProgressBarTest, HalfAPixelRoundsToEven) {
     int w, value, filled;
   };
   for (const Case& c : {Case{101, 50, 50}, Case{103, 50, 52}, Case{200, 33, 66}}) {
-    BarScreen s(
-        c.w, 20,
-        R"("Value": )" + std::to_string(c.value) + R"(, "ProgressColor": "#FF406080", "CornerRadius": 0)");
+    BarScreen s(c.w, 20,
+                R"("Value": )" + std::to_string(c.value) + R"(, "ProgressColor": "#FF406080", "CornerRadius": 0)");
     s.wait(1);
     EXPECT_EQ(FilledLength(*s.shown(), false), c.filled) << c.w << " wide at " << c.value;
   }
@@ -268,8 +260,7 @@ TEST(ProgressBarTest, HidingStopsTheLoopAndShowingAgainRunsExactlyOne) {
 }
 
 TEST(ProgressBarTest, ABarMadeHiddenDrawsNoFramesUntilShown) {
-  BarScreen s(200, 20, R"("Value": 40, "ProgressColor": "#FF406080", "CornerRadius": 0)",
-              R"(, "visible": false)");
+  BarScreen s(200, 20, R"("Value": 40, "ProgressColor": "#FF406080", "CornerRadius": 0)", R"(, "visible": false)");
   auto& pb = s.bar();
   EXPECT_FALSE(pb._getvisible());
   auto first = s.shown();
@@ -291,8 +282,7 @@ TEST(ProgressBarTest, ALoopStartedWhileABatchIsDrawingWaitsForIt) {
   ASSERT_TRUE(pb.batchinflight);
   const int o = pb.busybrush->SrcOffsetX;
   pb._setvisible(true);
-  EXPECT_EQ(pb.busybrush->SrcOffsetX, o)
-      << "the new loop leaves the brush alone until the batch has delivered";
+  EXPECT_EQ(pb.busybrush->SrcOffsetX, o) << "the new loop leaves the brush alone until the batch has delivered";
   s.rt.loop().runOneTurn();
   EXPECT_EQ(pb.busybrush->SrcOffsetX, o + 3) << "then draws its own frame";
   EXPECT_TRUE(pb.batchinflight);

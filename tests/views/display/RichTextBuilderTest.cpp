@@ -22,9 +22,8 @@ TEST(RichTextBuilderTest, EachTextTakesTheInnermostOpenFontAndColour) {
     Font font;
     std::optional<int32_t> color;
   };
-  const Expected expected[] = {{"a", Font(), std::nullopt}, {"b", kBig, std::nullopt},
-                               {"c", kBig, kRed},           {"d", kBold, kRed},
-                               {"e", kBig, kRed},           {"f", kBig, std::nullopt},
+  const Expected expected[] = {{"a", Font(), std::nullopt}, {"b", kBig, std::nullopt}, {"c", kBig, kRed},
+                               {"d", kBold, kRed},          {"e", kBig, kRed},         {"f", kBig, std::nullopt},
                                {"g", Font(), std::nullopt}, {"h", Font(), kGreen}};
   ASSERT_EQ(text->runs().size(), std::size(expected));
   for (size_t i = 0; i < std::size(expected); ++i) {

@@ -16,9 +16,9 @@ constexpr uint32_t kThumbBorder = 0xFF5B5B5B;
 // A slider 300 × 300 at the screen's origin: its ring's middle line has radius 93 about
 // (150, 150) and shows 4 points outside it (radius 93 to 97).
 std::string Slider(int min, int max, int size = 300) {
-  return R"({"name": "rs1", "type": "CustomView", "class": "tm_roundslider", "frame": [0, 0, )" +
-         std::to_string(size) + ", " + std::to_string(size) + R"(], "text": "?", "props": {"Min": )" +
-         std::to_string(min) + R"(, "Max": )" + std::to_string(max) + R"(, "ValueColor": "#FF00AA00"}})";
+  return R"({"name": "rs1", "type": "CustomView", "class": "tm_roundslider", "frame": [0, 0, )" + std::to_string(size) +
+         ", " + std::to_string(size) + R"(], "text": "?", "props": {"Min": )" + std::to_string(min) + R"(, "Max": )" +
+         std::to_string(max) + R"(, "ValueColor": "#FF00AA00"}})";
 }
 
 // The point at distance r from (150, 150) at the angle in degrees (0 at 3 o'clock, clockwise).
@@ -91,13 +91,13 @@ TEST(RoundSliderTest, ATouchOutsideTheRingChoosesByItsAngleAndReportsAtOnce) {
     double x, y;
     int value;
   } cases[] = {
-      {150, 40, 0},     // straight above the centre
-      {260, 150, 25},   // to the right
-      {150, 260, 50},   // below
-      {40, 150, 75},    // to the left
-      {149, 10, 0},     // a little left of 12 o'clock: the angle rounds to -90
-      {148, 50, 99},    // further left: 359 degrees, the largest a touch gives
-      {150, 56, 0},     // just outside the middle line (radius 94)
+      {150, 40, 0},    // straight above the centre
+      {260, 150, 25},  // to the right
+      {150, 260, 50},  // below
+      {40, 150, 75},   // to the left
+      {149, 10, 0},    // a little left of 12 o'clock: the angle rounds to -90
+      {148, 50, 99},   // further left: 359 degrees, the largest a touch gives
+      {150, 56, 0},    // just outside the middle line (radius 94)
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));

@@ -14,8 +14,7 @@ namespace {
 std::string Crumbs(const std::string& items, const std::string& colour = "#FF808080", bool haptic = false) {
   return R"({"name": "bb1", "type": "CustomView", "class": "tm_breadcrumb", "frame": [0, 300, 375, 40],
              "textColor": "#FF000000", "font": {"size": 14}, "props": {"CrumbColor": ")" +
-         colour + R"(", "Items": ")" + items + R"(", "HapticFeedback": )" + (haptic ? "true" : "false") +
-         "}}";
+         colour + R"(", "Items": ")" + items + R"(", "HapticFeedback": )" + (haptic ? "true" : "false") + "}}";
 }
 
 std::vector<std::string> Items(const tm_breadcrumb& bb) {
@@ -25,14 +24,10 @@ std::vector<std::string> Items(const tm_breadcrumb& bb) {
 }
 
 // A point well inside crumb i's body, on the screen.
-double CrumbX(const tm_breadcrumb& bb, int i) {
-  return bb.rightpositions.Get(i).AsInt() - bb.offset - 2 - 5;
-}
+double CrumbX(const tm_breadcrumb& bb, int i) { return bb.rightpositions.Get(i).AsInt() - bb.offset - 2 - 5; }
 constexpr double kY = 320;
 
-std::shared_ptr<Bitmap> Shown(const tm_breadcrumb& bb) {
-  return bb.mbase.native()->canvasPicture();
-}
+std::shared_ptr<Bitmap> Shown(const tm_breadcrumb& bb) { return bb.mbase.native()->canvasPicture(); }
 
 TEST(BreadcrumbTest, ItemsAreTheBarSeparatedPartsWithoutTrailingEmptyOnes) {
   using V = std::vector<std::string>;
@@ -130,8 +125,7 @@ TEST(BreadcrumbTest, ShadesAndOutlinesComeFromTheCrumbColour) {
     std::string colour;
     uint32_t shade, outline;
   };
-  for (const auto& c :
-       {Case{"#FF808080", 0xFF666666, 0xFFFFFFFF}, Case{"#FF204060", 0xFF19334C, 0xFF4080C0}}) {
+  for (const auto& c : {Case{"#FF808080", 0xFF666666, 0xFFFFFFFF}, Case{"#FF204060", 0xFF19334C, 0xFF4080C0}}) {
     CanvasViewsScreen s(Crumbs("A|B", c.colour));
     auto& bb = *s.owner->bb1;
     const int x1 = bb.rightpositions.Get(0).AsInt();

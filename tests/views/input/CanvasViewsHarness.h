@@ -27,8 +27,7 @@ class CanvasViewsOwner : public ClassModule, public LayoutFields {
     return table;
   }
   const FieldTable& fieldTable() const override {
-    static const FieldTable table{field<&CanvasViewsOwner::sb1>("sb1"),
-                                  field<&CanvasViewsOwner::sbquiet>("sbquiet"),
+    static const FieldTable table{field<&CanvasViewsOwner::sb1>("sb1"), field<&CanvasViewsOwner::sbquiet>("sbquiet"),
                                   field<&CanvasViewsOwner::bb1>("bb1")};
     return table;
   }

@@ -163,8 +163,8 @@ TEST_F(FloatTextFieldTest, TypingMovesTheHintSmallOnceAndDeletingMovesItBack) {
   EXPECT_EQ(picture(f1), f1.largefocused);
   EXPECT_TRUE(f1.hintimageview.native()->isAnimating());
   h.wait(200);
-  EXPECT_EQ(hintShown(f1), (Frame{12, 25 - f1.largefocused->Height() / 2, f1.largefocused->Width(),
-                                  f1.largefocused->Height()}));
+  EXPECT_EQ(hintShown(f1),
+            (Frame{12, 25 - f1.largefocused->Height() / 2, f1.largefocused->Width(), f1.largefocused->Height()}));
 }
 
 TEST_F(FloatTextFieldTest, TappingAnotherFieldEndsTheFirstBeforeTheSecondBegins) {
@@ -344,9 +344,10 @@ TEST_F(MadeInCode, KeyboardTypesAndButtonSwitches) {
     const char* type;
     int32_t keyboard;
   };
-  for (const auto& c : {Case{"Text", TextFieldWrapper::TYPE_DEFAULT}, Case{"Numbers", TextFieldWrapper::TYPE_NUMBER_PAD},
-                        Case{"Decimal", TextFieldWrapper::TYPE_NUMBERS_AND_PUNCTUATIONS},
-                        Case{"numbers", TextFieldWrapper::TYPE_DEFAULT}, Case{"Phone", TextFieldWrapper::TYPE_DEFAULT}}) {
+  for (const auto& c :
+       {Case{"Text", TextFieldWrapper::TYPE_DEFAULT}, Case{"Numbers", TextFieldWrapper::TYPE_NUMBER_PAD},
+        Case{"Decimal", TextFieldWrapper::TYPE_NUMBERS_AND_PUNCTUATIONS},
+        Case{"numbers", TextFieldWrapper::TYPE_DEFAULT}, Case{"Phone", TextFieldWrapper::TYPE_DEFAULT}}) {
     SCOPED_TRACE(c.type);
     EXPECT_EQ(make({{"KeyboardType", Object(c.type)}})->mtextfield.KeyboardType(), c.keyboard);
   }

@@ -26,19 +26,29 @@ TEST_F(FormatterTest, DefaultRuleGroupsRoundsAndTrimsTrailingZeros) {
     const char* text;
   };
   const Case cases[] = {
-      {64, "64"},         {1234567, "1,234,567"},         {0.5, "0.5"},
-      {3.14159, "3.142"}, {2.5, "2.5"},                   {-2.5, "-2.5"},
-      {1.9996, "2"},      {0.0004, "0"},                  {-0.0004, "0"},
-      {10, "10"},         {10.0001, "10"},                {2147483647, "2,147,483,647"},
-      {0, "0"},           {1000, "1,000"},                {-1234.5678, "-1,234.568"},
-      {0.0005, "0.001"},  {2147483648.0, "OVERFLOW"},     {-2147483649.0, "OVERFLOW"},
+      {64, "64"},
+      {1234567, "1,234,567"},
+      {0.5, "0.5"},
+      {3.14159, "3.142"},
+      {2.5, "2.5"},
+      {-2.5, "-2.5"},
+      {1.9996, "2"},
+      {0.0004, "0"},
+      {-0.0004, "0"},
+      {10, "10"},
+      {10.0001, "10"},
+      {2147483647, "2,147,483,647"},
+      {0, "0"},
+      {1000, "1,000"},
+      {-1234.5678, "-1,234.568"},
+      {0.0005, "0.001"},
+      {2147483648.0, "OVERFLOW"},
+      {-2147483649.0, "OVERFLOW"},
   };
   for (const auto& c : cases) EXPECT_EQ(fmt(c.number), c.text) << c.number;
 }
 
-TEST_F(FormatterTest, SmallestIntegerFormatsWithItsSign) {
-  EXPECT_EQ(fmt(-2147483648.0), "-2,147,483,648");
-}
+TEST_F(FormatterTest, SmallestIntegerFormatsWithItsSign) { EXPECT_EQ(fmt(-2147483648.0), "-2,147,483,648"); }
 
 TEST_F(FormatterTest, NotANumberAndInfinitiesOverflow) {
   EXPECT_EQ(fmt(std::numeric_limits<double>::quiet_NaN()), "OVERFLOW");
@@ -86,8 +96,7 @@ TEST_F(FormatterTest, OtherRules) {
          r.DecimalPoint = ",";
        },
        12345.25, "12345,25"},
-      {"twelve places count as nine", [](_formatdata& r) { r.MaximumFractions = 12; }, 0.123456789123,
-       "0.123456789"},
+      {"twelve places count as nine", [](_formatdata& r) { r.MaximumFractions = 12; }, 0.123456789123, "0.123456789"},
       {"empty padding characters",
        [](_formatdata& r) {
          r.MinimumIntegers = 3;

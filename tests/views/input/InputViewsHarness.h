@@ -30,8 +30,7 @@ class InputViewsOwner : public ClassModule, public LayoutFields {
   }
   const FieldTable& fieldTable() const override {
     static const FieldTable table{field<&InputViewsOwner::sw1>("sw1"), field<&InputViewsOwner::sw2>("sw2"),
-                                  field<&InputViewsOwner::swquiet>("swquiet"),
-                                  field<&InputViewsOwner::cb1>("cb1"),
+                                  field<&InputViewsOwner::swquiet>("swquiet"), field<&InputViewsOwner::cb1>("cb1"),
                                   field<&InputViewsOwner::cbquiet>("cbquiet")};
     return table;
   }

@@ -123,8 +123,7 @@ TEST(ListStubTest, TheScreenShowsTheFillerBelowTheItems) {
   auto pic = ViewRenderer(s.rt).render(*s.screen.native(), 1);
   auto px = [&](int x, int y) {
     const uint8_t* p = &pic->pixels()[(static_cast<size_t>(y) * 300 + static_cast<size_t>(x)) * 4];
-    return static_cast<int32_t>((uint32_t{p[3]} << 24) | (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) |
-                                p[2]);
+    return static_cast<int32_t>((uint32_t{p[3]} << 24) | (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2]);
   };
   EXPECT_EQ(px(100, 120), kItem) << "the last item";
   EXPECT_EQ(px(100, 151), kDividerColor) << "its divider";

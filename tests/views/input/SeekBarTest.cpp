@@ -17,16 +17,13 @@ constexpr uint32_t kThumb = 0xFFFF0000;
 std::string SeekBar(const std::string& name, int w, int h, const std::string& range) {
   return R"({"name": ")" + name + R"(", "type": "CustomView", "class": "tm_seekbar", "frame": [20, 100, )" +
          std::to_string(w) + ", " + std::to_string(h) +
-         R"(], "props": {"Color1": "#FF00FF00", "Color2": "#FF0000FF", "ThumbColor": "#FFFF0000", )" + range +
-         "}}";
+         R"(], "props": {"Color1": "#FF00FF00", "Color2": "#FF0000FF", "ThumbColor": "#FFFF0000", )" + range + "}}";
 }
 
 const char* kTens = R"("Min": 0, "Max": 100, "Value": 50, "Interval": 10)";
 
 // The picture the bar's view shows (its canvas, as last invalidated).
-std::shared_ptr<Bitmap> Shown(const tm_seekbar& sb) {
-  return sb.mbase.native()->canvasPicture();
-}
+std::shared_ptr<Bitmap> Shown(const tm_seekbar& sb) { return sb.mbase.native()->canvasPicture(); }
 
 TEST(SeekBarTest, ATouchPicksTheNearestStepWithTiesToEvenAndEndsClamped) {
   struct Case {

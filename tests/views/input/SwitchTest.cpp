@@ -36,8 +36,8 @@ struct Picture {
 
 uint32_t Argb(const Bitmap& b, int x, int y) {
   auto p = b.pixels().subspan(static_cast<size_t>((y * b.pixelWidth() + x) * 4), 4);
-  return static_cast<uint32_t>(p[3]) << 24 | static_cast<uint32_t>(p[0]) << 16 |
-         static_cast<uint32_t>(p[1]) << 8 | p[2];
+  return static_cast<uint32_t>(p[3]) << 24 | static_cast<uint32_t>(p[0]) << 16 | static_cast<uint32_t>(p[1]) << 8 |
+         p[2];
 }
 
 Picture Look(const Bitmap& b) {
@@ -61,9 +61,7 @@ Picture Look(const Bitmap& b) {
   return pic;
 }
 
-std::shared_ptr<Bitmap> Shown(const tm_switch& sw) {
-  return sw.iv.GetBitmap();
-}
+std::shared_ptr<Bitmap> Shown(const tm_switch& sw) { return sw.iv.GetBitmap(); }
 
 bool SamePixels(const Bitmap& a, const Bitmap& b) {
   return a.pixelWidth() == b.pixelWidth() && a.pixelHeight() == b.pixelHeight() &&
@@ -244,12 +242,11 @@ TEST(SwitchTest, DisablingDuringTheAnimationDrawsTheFinalPictureAndStopsTheAnima
 }
 
 TEST(SwitchTest, HapticTapOnlyWhenAskedForAndCallbacksWithoutTheSubHearNothing) {
-  InputViewsHarness h(
-      SwitchView("sw1", false) + "," +
-      R"({"name": "sw2", "type": "CustomView", "class": "tm_switch", "frame": [20, 200, 55, 31],
+  InputViewsHarness h(SwitchView("sw1", false) + "," +
+                      R"({"name": "sw2", "type": "CustomView", "class": "tm_switch", "frame": [20, 200, 55, 31],
                           "props": {"OnColor": "#FF00FF00", "OffColor": "#FF0000FF", "ThumbColor": "#FFFF0000",
                                     "Value": false, "HapticFeedback": true}},)" +
-      SwitchView("swquiet", false, "", 300));
+                      SwitchView("swquiet", false, "", 300));
   auto& haptics = h.rt.service<HapticLog>();
   h.tap(h.owner->sw1->partNamed(""));
   EXPECT_EQ(haptics.count("impactOccurred"), 0);

@@ -52,9 +52,9 @@ TEST_F(ViewsUtilsTest, NumbersBecomeOneCharacterOfTheirLow16Bits) {
     std::u16string text;
   };
   const Case cases[] = {
-      {Object(58133), u"\uE315"},      {Object(0x1E315), u"\uE315"},  {Object(65.9), u"A"},
-      {Object(0xD800), u"\uFFFD"},     {Object(0xDFFF), u"\uFFFD"},   {Object(int64_t{0x10041}), u"A"},
-      {Object("58133"), u"58133"},     {Object(true), u"true"},
+      {Object(58133), u"\uE315"},  {Object(0x1E315), u"\uE315"}, {Object(65.9), u"A"},
+      {Object(0xD800), u"\uFFFD"}, {Object(0xDFFF), u"\uFFFD"},  {Object(int64_t{0x10041}), u"A"},
+      {Object("58133"), u"58133"}, {Object(true), u"true"},
   };
   for (const auto& c : cases) {
     auto l = label();
@@ -64,8 +64,9 @@ TEST_F(ViewsUtilsTest, NumbersBecomeOneCharacterOfTheirLow16Bits) {
 }
 
 TEST_F(ViewsUtilsTest, RichTextGoesIntoLabelsAsItIsAndIntoOtherViewsAsText) {
-  auto rich = std::make_shared<RichText>(std::vector<RichText::Run>{
-      {"Hello ", Font(), std::nullopt}, {"there", Font::Make("DejaVu Sans", 20, true), static_cast<int32_t>(0xFFFF0000)}});
+  auto rich = std::make_shared<RichText>(
+      std::vector<RichText::Run>{{"Hello ", Font(), std::nullopt},
+                                 {"there", Font::Make("DejaVu Sans", 20, true), static_cast<int32_t>(0xFFFF0000)}});
   auto l = label();
   vu->_settextorcsbuildertolabel(l, Object(rich));
   EXPECT_EQ(l.AttributedText(), rich);
