@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "platform/core/Object.h"
+
 namespace tmr::bcnum {
 
 inline int64_t truncLong(double v) {
@@ -15,12 +17,7 @@ inline int64_t truncLong(double v) {
   return static_cast<int64_t>(v);
 }
 
-inline int32_t truncInt(double v) {
-  if (!(v == v)) return 0;
-  if (v >= 2147483647.0) return std::numeric_limits<int32_t>::max();
-  if (v <= -2147483648.0) return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(v);
-}
+inline int32_t truncInt(double v) { return TruncateToInt(v); }
 
 // Round half to even (the default rounding mode), saturating.
 inline int64_t roundLong(double v) { return truncLong(std::nearbyint(v)); }

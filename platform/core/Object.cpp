@@ -39,8 +39,6 @@ I Truncate(double d) {
 
 }  // namespace
 
-int32_t TruncateToInt(double d) { return Truncate<int32_t>(d); }
-
 String NumberToString(double d) {
   if (std::isnan(d)) return "NaN";
   if (std::isinf(d)) return d > 0 ? "Infinity" : "-Infinity";
@@ -125,7 +123,7 @@ double Object::AsDouble() const {
 int32_t Object::AsInt() const {
   if (kind() == Kind::Int) return std::get<int32_t>(v_);
   if (kind() == Kind::Long) return static_cast<int32_t>(std::get<int64_t>(v_));  // wraps, as the runtime does
-  return Truncate<int32_t>(AsDouble());
+  return TruncateToInt(AsDouble());
 }
 
 int64_t Object::AsLong() const {

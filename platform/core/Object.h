@@ -96,7 +96,13 @@ String NumberToString(double d);
 
 // The runtime's conversion of a number to Int: truncation toward zero, saturating at the ends of
 // the 32-bit range; NaN gives 0.
-int32_t TruncateToInt(double d);
+// Inline: drawing code converts per pixel.
+inline int32_t TruncateToInt(double d) {
+  if (!(d == d)) return 0;
+  if (d >= 2147483647.0) return INT32_MAX;
+  if (d <= -2147483648.0) return INT32_MIN;
+  return static_cast<int32_t>(d);
+}
 
 // Parses a number as the runtime does ("64", " -1.5", "1e3"); failure -> "Cannot parse: <text>".
 double ParseNumber(const String& text);

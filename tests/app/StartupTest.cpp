@@ -103,28 +103,23 @@ TEST_F(StartupTest, ArrowsTakeNoTouchBeforeADeviceIsConnected) {
 
 TEST_F(StartupTest, SetStateSwitchesTheScreenAndBackLeavingTheIndicatorAlone) {
   main->btndisconnected.setVisible(true);  // as scanning leaves it
+  // The connected screen and the idle screen are mirror images of each other.
+  auto expectScreen = [&](bool connected) {
+    EXPECT_EQ(visible("btnscan"), !connected);
+    EXPECT_EQ(enabled("btnscan"), !connected);
+    EXPECT_EQ(visible("btnconnected"), connected);
+    EXPECT_EQ(enabled("btnconnected"), connected);
+    EXPECT_EQ(enabled("btnspray"), connected);
+    EXPECT_EQ(enabled("btntone"), connected);
+    for (const char* pm : kSelectors) {
+      EXPECT_EQ(enabled(std::string(pm) + ".plus"), connected) << pm;
+      EXPECT_EQ(enabled(std::string(pm) + ".minus"), connected) << pm;
+    }
+  };
   main->_setstate(true);
-  EXPECT_FALSE(visible("btnscan"));
-  EXPECT_FALSE(enabled("btnscan"));
-  EXPECT_TRUE(visible("btnconnected"));
-  EXPECT_TRUE(enabled("btnconnected"));
-  EXPECT_TRUE(enabled("btnspray"));
-  EXPECT_TRUE(enabled("btntone"));
-  for (const char* pm : kSelectors) {
-    EXPECT_TRUE(enabled(std::string(pm) + ".plus")) << pm;
-    EXPECT_TRUE(enabled(std::string(pm) + ".minus")) << pm;
-  }
+  expectScreen(true);
   main->_setstate(false);
-  EXPECT_TRUE(visible("btnscan"));
-  EXPECT_TRUE(enabled("btnscan"));
-  EXPECT_FALSE(visible("btnconnected"));
-  EXPECT_FALSE(enabled("btnconnected"));
-  EXPECT_FALSE(enabled("btnspray"));
-  EXPECT_FALSE(enabled("btntone"));
-  for (const char* pm : kSelectors) {
-    EXPECT_FALSE(enabled(std::string(pm) + ".plus")) << pm;
-    EXPECT_FALSE(enabled(std::string(pm) + ".minus")) << pm;
-  }
+  expectScreen(false);
   EXPECT_TRUE(visible("btndisconnected")) << "the indicator is not the state switch's";
 }
 
