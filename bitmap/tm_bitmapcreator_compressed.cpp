@@ -3,8 +3,8 @@
 // drawn rotated with four samples per source pixel.
 //
 // Reads never leave their buffers: pixels outside this buffer extract as transparent, and a
-// compressed bitmap whose rows, pixels or cache slots do not match each other draws only what
-// they hold.
+// compressed bitmap is checked whole before anything of it is drawn: one whose runs, pixel
+// indices or cache slots do not fit each other raises a RuntimeError and draws nothing.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -14,6 +14,7 @@
 #include "bitmap/PixelKernels.h"
 #include "bitmap/tm_bitmapcreator.h"
 #include "platform/core/Common.h"
+#include "platform/core/RuntimeError.h"
 
 namespace tmr {
 
@@ -30,12 +31,47 @@ constexpr int64_t kSlotBytes = 40 * 4;
 
 inline int32_t runLength(int32_t kind, int32_t value) { return kind == kCached ? kCached : value; }
 
-// Copies n pixels from src (holding srcLen bytes) at byte offset off to dst, as far as src holds them.
-inline void copyPixels(uint8_t* dst, const ByteArray& src, int64_t off, int64_t n) {
-  const int64_t len = src.Length();
-  if (off < 0 || n <= 0 || off >= len) return;
-  n = std::min(n, (len - off) / 4);
-  if (n > 0) std::memcpy(dst, src.data() + off, static_cast<size_t>(n) * 4);
+// Throws unless every row of cbc is a start index followed by (kind, value) pairs whose kinds
+// are known, whose lengths are positive and add up to at most 2^31 - 1, whose solid pixels lie
+// in mBuffer from the row's start index on, and whose cache slots lie in the cache. After this
+// the drawing code reads every run without further checks. Rows may cover less or more than
+// mWidth (the drawing clips to it), and there may be fewer rows than mHeight (the missing ones
+// draw nothing), as the extraction of a rectangle with fractional edges gives.
+void checkCompressed(const _compressedbc& cbc) {
+  if (cbc.mWidth < 0 || cbc.mHeight < 0)
+    throw RuntimeError("Malformed compressed bitmap: size " + std::to_string(cbc.mWidth) + "x" +
+                       std::to_string(cbc.mHeight));
+  const int64_t pixels = cbc.mBuffer.Length() / 4;
+  const int64_t slotBytes = cbc.Cache ? cbc.Cache->mBuffer.Length() : 0;
+  for (size_t r = 0; r < cbc.Rows.size(); ++r) {
+    const auto& row = cbc.Rows[r];
+    auto fault = [&](size_t word, const std::string& what) {
+      throw RuntimeError("Malformed compressed bitmap: row " + std::to_string(r) + ", word " + std::to_string(word) +
+                         ": " + what);
+    };
+    if (row.empty()) fault(0, "no start index");
+    if (row.size() % 2 == 0) fault(row.size() - 1, "a run kind without a value");
+    int64_t index = row[0], covered = 0;
+    if (index < 0 || index > pixels)
+      fault(0, "start index " + std::to_string(index) + " outside the " + std::to_string(pixels) + " stored pixels");
+    for (size_t w = 1; w < row.size(); w += 2) {
+      const int32_t kind = row[w] & 0xFF, value = row[w + 1];
+      if (kind == kCached) {
+        if (value < 0 || value + kSlotBytes > slotBytes)
+          fault(w + 1, "cache slot at byte " + std::to_string(value) + " outside the cache's " +
+                           std::to_string(slotBytes) + " bytes");
+      } else if (kind == kTransparent || kind == kSolid) {
+        if (value <= 0) fault(w + 1, "run length " + std::to_string(value));
+        if (kind == kSolid && (index += value) > pixels)
+          fault(w + 1, "solid pixels up to " + std::to_string(index) + " past the " + std::to_string(pixels) +
+                           " stored pixels");
+      } else {
+        fault(w, "unknown run kind " + std::to_string(kind));
+      }
+      covered += runLength(kind, value);
+      if (covered > std::numeric_limits<int32_t>::max()) fault(w + 1, "runs longer than 2^31 - 1 pixels");
+    }
+  }
 }
 
 }  // namespace
@@ -161,6 +197,7 @@ void tm_bitmapcreator::_drawcompressedbitmap(const std::shared_ptr<_compressedbc
                                              int32_t TargetX, int32_t TargetY) {
   if (!CBC || !finiteRect(SrcRect)) return;
   const _compressedbc& cbc = *CBC;
+  checkCompressed(cbc);
   int64_t tx = TargetX, ty = TargetY;
   if (ty >= mheight || tx >= mwidth) return;
   if (static_cast<float>(TargetX) + SrcRect.Width() < 0 || static_cast<float>(TargetY) + SrcRect.Height() < 0) return;
@@ -176,17 +213,16 @@ void tm_bitmapcreator::_drawcompressedbitmap(const std::shared_ptr<_compressedbc
   const int64_t lastX = std::min({int64_t{mwidth} - 1 - tx, width - 1, int64_t{cbc.mWidth} - 1 - sl});
   const int64_t lastY = std::min({int64_t{mheight} - 1 - ty, height - 1, rowsHeld - 1 - st});
   if (lastX < 0 || lastY < 0) return;
-  const ByteArray* cacheBytes = cbc.Cache ? &cbc.Cache->mBuffer : nullptr;
+  const uint8_t* solid = cbc.mBuffer.data();
+  const uint8_t* slots = cbc.Cache ? cbc.Cache->mBuffer.data() : nullptr;
 
   for (int64_t y = ty; y <= ty + lastY; ++y) {
     const auto& row = cbc.Rows[static_cast<size_t>(st + (y - ty))];
-    if (row.empty()) continue;
     int64_t x = 0, index = row[0];
     for (size_t w = 1; w + 1 < row.size(); w += 2) {
       const int32_t kind = row[w] & 0xFF;
       const int32_t value = row[w + 1];
       const int64_t length = runLength(kind, value);
-      if (length <= 0) continue;
       if (x + length <= sl) {
         if (kind == kSolid) index += length;
         x += length;
@@ -201,16 +237,11 @@ void tm_bitmapcreator::_drawcompressedbitmap(const std::shared_ptr<_compressedbc
       const int64_t m = std::min(count, lastX + 1 - (start - sl));
       uint8_t* dst = pixelAt(tx + start - sl, y);
       if (kind == kSolid) {
-        copyPixels(dst, cbc.mBuffer, index * 4, m);
+        std::memcpy(dst, solid + index * 4, static_cast<size_t>(m) * 4);
         index += count;
-      } else if (kind == kCached && cacheBytes) {
+      } else if (kind == kCached) {
         // A slot holds 40 pixels of one colour: this run and the runs of the same slot that
         // follow it are one fill.
-        if (value < 0 || value + kSlotBytes > cacheBytes->Length()) {
-          x += length;
-          if (x > sl + lastX) break;
-          continue;
-        }
         int64_t total = m;
         while (w + 3 < row.size() && (row[w + 2] & 0xFF) == kCached && row[w + 3] == value &&
                x + length <= sl + lastX) {
@@ -219,7 +250,7 @@ void tm_bitmapcreator::_drawcompressedbitmap(const std::shared_ptr<_compressedbc
           total = std::min<int64_t>(total + kCached, lastX + 1 - (start - sl));
         }
         uint32_t pixel;
-        std::memcpy(&pixel, cacheBytes->data() + value, 4);
+        std::memcpy(&pixel, slots + value, 4);
         bckernels::fillRun(dst, pixel, total);
       }
       x += length;
@@ -284,6 +315,7 @@ void tm_bitmapcreator::_drawrotatedcbc2(const std::shared_ptr<_compressedbc>& CB
                                         int32_t TargetX, int32_t TargetY) {
   if (!CBC || !AABuffer || !finite(Degrees) || Width <= 0 || Height <= 0) return;
   const _compressedbc& cbc = *CBC;
+  checkCompressed(cbc);
   const int64_t area = int64_t{Width} * Height;
   // The scratch is an Int array of five entries per pixel: no larger one can exist.
   if (area > std::numeric_limits<int32_t>::max() / 5) return;
@@ -328,8 +360,8 @@ void tm_bitmapcreator::_drawrotatedcbc2(const std::shared_ptr<_compressedbc>& CB
     const double k = a / 255.0;
     r = truncInt(p[0] / k), g = truncInt(p[1] / k), b = truncInt(p[2] / k);
   };
-  const int64_t bufferPixels = cbc.mBuffer.Length() / 4;
-  const int64_t cacheBytes = cbc.Cache ? cbc.Cache->mBuffer.Length() : 0;
+  const uint8_t* solid = cbc.mBuffer.data();
+  const uint8_t* slots = cbc.Cache ? cbc.Cache->mBuffer.data() : nullptr;
 
   for (int64_t r = -1; r <= cbc.mHeight; ++r) {
     float px, py;
@@ -341,7 +373,6 @@ void tm_bitmapcreator::_drawrotatedcbc2(const std::shared_ptr<_compressedbc>& CB
       continue;
     }
     const auto& row = cbc.Rows[static_cast<size_t>(r)];
-    if (row.empty()) continue;
     // A row that starts or ends opaque gets a transparent pixel beyond that end, so that its
     // edge is blended with the outside like the top and bottom edges are.
     const bool opensSolid = row.size() >= 3 && (row[1] & 0xFF) != kTransparent;
@@ -353,17 +384,9 @@ void tm_bitmapcreator::_drawrotatedcbc2(const std::shared_ptr<_compressedbc>& CB
       const int32_t value = row[w + 1];
       const int64_t length = std::min<int64_t>(runLength(kind, value), cbc.mWidth - x);
       int32_t a = 0, cr = 0, cg = 0, cb = 0;
-      if (kind == kCached && value >= 0 && value + 4 <= cacheBytes)
-        straight(cbc.Cache->mBuffer.data() + value, a, cr, cg, cb);
+      if (kind == kCached) straight(slots + value, a, cr, cg, cb);
       for (int64_t i = 0; i < length; ++i, px += c, py += s) {
-        if (kind == kSolid) {
-          if (index >= 0 && index < bufferPixels) {
-            straight(cbc.mBuffer.data() + index * 4, a, cr, cg, cb);
-          } else {
-            a = cr = cg = cb = 0;
-          }
-          ++index;
-        }
+        if (kind == kSolid) straight(solid + index++ * 4, a, cr, cg, cb);
         sample(px, py, a, cr, cg, cb);
       }
       if (kind == kSolid && length < value) index += value - length;

@@ -223,17 +223,62 @@ TEST_F(CompressedTest, FlippingMirrorsThePictureAndTwiceRestoresIt) {
   EXPECT_EQ(src->_flipcompressedbitmap(cbc, false, true)->mBuffer, cbc->mBuffer) << "a vertical flip shares the pixels";
 }
 
-TEST_F(CompressedTest, MalformedCompressedBitmapsDrawOnlyWhatTheyHold) {
-  auto cbc = std::make_shared<_compressedbc>();
-  cbc->Initialize();
-  cbc->mWidth = 10;
-  cbc->mHeight = 3;
-  cbc->TargetRect = Rect(0, 0, 10, 3);
-  cbc->Rows = {Row{0, 1, 10}, Row{}, Row{0, 40, 800}};  // no pixels, an empty row, a slot past the cache
+TEST_F(CompressedTest, MalformedCompressedBitmapsRaiseAndDrawNothing) {
+  constexpr int32_t kMax = std::numeric_limits<int32_t>::max(), kMin = std::numeric_limits<int32_t>::min();
+  struct Case {
+    Row last;  // the third row, after two good opaque rows
+    std::string message;
+    int32_t width = 10;
+  };
+  const std::vector<Case> cases{
+      {Row{}, "row 2, word 0: no start index"},
+      {Row{20, 1}, "row 2, word 1: a run kind without a value"},
+      {Row{-1, 0, 10}, "start index -1"},
+      {Row{21, 0, 10}, "start index 21"},
+      {Row{15, 1, 5, 1, 1}, "row 2, word 4: solid pixels up to 21"},
+      {Row{20, 0, -5, 1, 3}, "row 2, word 2: run length -5"},
+      {Row{20, 0, kMin + 5, 0, kMax}, "run length -2147483643"},
+      {Row{20, 0, 0}, "run length 0"},
+      {Row{20, 0, kMax, 0, 1}, "row 2, word 4: runs longer than"},
+      {Row{20, 7, 10}, "row 2, word 1: unknown run kind 7"},
+      {Row{20, 40, kMax - 3}, "cache slot at byte 2147483644 outside the cache's 800000 bytes"},
+      {Row{20, 40, 800000 - 100}, "cache slot at byte 799900"},
+      {Row{20, 40, -160}, "cache slot at byte -160"},
+      {Row{20, 0, 10}, "size -1x3", -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    auto cbc = std::make_shared<_compressedbc>();
+    cbc->Initialize();
+    cbc->Cache = openCache();
+    cbc->mWidth = c.width;
+    cbc->mHeight = 3;
+    cbc->TargetRect = Rect(0, 0, 10, 3);
+    cbc->mBuffer = ByteArray(20 * 4);
+    for (int i = 0; i < 20; ++i) cbc->mBuffer.Set(i * 4 + 3, 255);
+    cbc->Rows = {Row{0, 1, 10}, Row{10, 1, 10}, c.last};
+    auto target = make(12, 12);
+    auto aa = std::make_shared<_internalantialiasingbuffer>();
+    for (int rotated = 0; rotated < 2; ++rotated) {
+      try {
+        if (rotated) {
+          target->_drawrotatedcbc2(cbc, 30, 12, 12, aa, 0, 0);
+        } else {
+          target->_drawcompressedbitmap(cbc, cbc->TargetRect, 0, 0);
+        }
+        ADD_FAILURE() << "no error, rotated " << rotated;
+      } catch (const RuntimeError& e) {
+        EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+      }
+      EXPECT_EQ(painted(target), 0) << "the good rows are not drawn either, rotated " << rotated;
+    }
+  }
+  // Nothing to draw is not an error.
   auto target = make(10, 3);
-  target->_drawcompressedbitmap(cbc, cbc->TargetRect, 0, 0);
-  target->_drawcompressedbitmap(nullptr, cbc->TargetRect, 0, 0);
-  target->_drawcompressedbitmap(cbc, Rect(0, std::numeric_limits<float>::quiet_NaN(), 5, 5), 0, 0);
+  auto good = std::make_shared<_compressedbc>();
+  good->Initialize();
+  target->_drawcompressedbitmap(nullptr, Rect(0, 0, 5, 5), 0, 0);
+  target->_drawcompressedbitmap(good, Rect(0, std::numeric_limits<float>::quiet_NaN(), 5, 5), 0, 0);
   EXPECT_EQ(painted(target), 0);
 }
 
