@@ -64,7 +64,7 @@ void tm_bitmapcreator::fillSpan(int64_t x1, int64_t x2, int64_t y, const _bcbrus
     // creator paints the same pixels as its strip would.
     if (brush.ColorPM) {
       bckernels::fillRun(d, packPixel(*brush.ColorPM), n);
-    } else if (brush.Source && brush.Source->mwidth > 0) {
+    } else if (brush.Source && brush.Source->mbuffer.Length() >= 4) {
       uint32_t v;
       std::memcpy(&v, brush.Source->mbuffer.data(), 4);
       bckernels::fillRun(d, v, n);

@@ -22,7 +22,8 @@ std::shared_ptr<Bitmap> tm_bitmapcreator::bufferToUIImage(ByteArray Data, int32_
   auto bmp = Bitmap::Create(Width, Height);
   auto out = bmp->pixels();
   auto in = Data.span();
-  std::memcpy(out.data(), in.data(), std::min(out.size(), in.size()));
+  // An empty buffer has no storage to copy from (nor the image any to copy to).
+  if (const size_t n = std::min(out.size(), in.size()); n > 0) std::memcpy(out.data(), in.data(), n);
   return bmp;
 }
 
@@ -39,7 +40,7 @@ void tm_bitmapcreator::_copypixelsfrombitmap(const std::shared_ptr<Bitmap>& Bmp)
 void tm_bitmapcreator::UIImageToBuffer(const std::shared_ptr<Bitmap>& Image, ByteArray Data, int32_t Width,
                                        int32_t Height, bool Clear) {
   auto bytes = Data.span();
-  if (Clear) std::memset(bytes.data(), 0, bytes.size());
+  if (Clear && !bytes.empty()) std::memset(bytes.data(), 0, bytes.size());
   // A context needs a non-empty size whose rows fit the data.
   if (Width <= 0 || Height <= 0 || static_cast<int64_t>(bytes.size()) < int64_t{Width} * Height * 4) {
     if (Module::bi) runtime().Log("Failed To create bitmap context");

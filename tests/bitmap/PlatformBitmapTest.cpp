@@ -115,5 +115,22 @@ TEST_F(PlatformBitmapTest, BitmapsDrawnIntoABitmapCreatorRoundTripThroughPng) {
     }
 }
 
+TEST_F(PlatformBitmapTest, EmptyBitmapCreatorsGiveTakeAndDrawEmptyBitmaps) {
+  for (auto [w, h] : {std::pair{0, 0}, {0, 5}, {5, 0}}) {
+    SCOPED_TRACE(::testing::Message() << w << "x" << h);
+    auto empty = make(w, h);
+    auto bmp = empty->_getbitmap();
+    ASSERT_TRUE(bmp);
+    EXPECT_EQ(bmp->Width(), static_cast<float>(w));
+    EXPECT_EQ(bmp->Height(), static_cast<float>(h));
+    for (int i = 0; i < 2; ++i) empty->_copypixelsfrombitmap(uniform(3, 3, kWhite));  // the second copy clears first
+    auto target = make(4, 4);
+    target->_drawbitmap(bmp, Rect(0, 0, 4, 4), true);
+    target->_drawbitmapcreator(empty, empty->targetrect, 0, 0, true);
+    target->_fillhorizontalline(0, 4, 1, target->_createbrushfrombitmapcreator(empty));
+    EXPECT_EQ(painted(target), 0);
+  }
+}
+
 }  // namespace
 }  // namespace tmr::testing
