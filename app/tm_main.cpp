@@ -70,10 +70,7 @@ void tm_main::initializeStaticModules() {
 }
 
 void tm_main::_process_globals() {
-  auto& rt = runtime();
-  collections = rt.codeModule<tm_collections>();
-  viewsutils = rt.codeModule<tm_viewsutils>();
-  dateutils = rt.codeModule<tm_dateutils>();
+  bindCodeModules(runtime());
   manager = std::make_shared<BleManager>();
   app = ApplicationWrapper();
   navcontrol = NavigationControllerWrapper();

@@ -22,6 +22,7 @@
 #include "platform/views/ImageViewWrapper.h"
 #include "platform/views/LabelWrapper.h"
 #include "platform/views/UiLayer.h"
+#include "views/input/CodeModules.h"
 
 namespace tmr {
 
@@ -30,7 +31,7 @@ class tm_dateutils;
 class tm_plusminus;
 class tm_viewsutils;
 
-class tm_main : public StaticModule, public LayoutFields {
+class tm_main : public StaticModule, public LayoutFields, public CodeModules {
  public:
   std::string_view className() const override { return "tm_main"; }
   const SubTable& subTable() const override;
@@ -83,9 +84,6 @@ class tm_main : public StaticModule, public LayoutFields {
   // The idle screen after a scan or a pick that leads nowhere: Scan back, the indicator gone.
   void showidle();
 
-  std::shared_ptr<tm_collections> collections;
-  std::shared_ptr<tm_viewsutils> viewsutils;
-  std::shared_ptr<tm_dateutils> dateutils;
   std::shared_ptr<BleManager> manager;
   ApplicationWrapper app;
   NavigationControllerWrapper navcontrol;

@@ -5,10 +5,6 @@
 
 namespace tmr {
 
-ResumableSub_colortemplate_Show::ResumableSub_colortemplate_Show(std::shared_ptr<tm_colortemplate> parent,
-                                                                 std::shared_ptr<tm_dialog> dialog)
-    : ResumableSub(std::move(parent)), dialog(std::move(dialog)) {}
-
 SubBody ResumableSub_colortemplate_Show::body() {
   auto& t = static_cast<tm_colortemplate&>(*parent);
   t.initialcolor = t._getselectedhsvcolor();

@@ -3,18 +3,13 @@
 // its frame and title bar, paints the title bar in the chosen colour.
 #include <memory>
 
-#include "platform/core/ResumableSub.h"
+#include "dialogs/TemplateShow.h"
 
 namespace tmr {
 
-class tm_colortemplate;
-class tm_dialog;
-
-class ResumableSub_colortemplate_Show : public ResumableSub {
+class ResumableSub_colortemplate_Show : public TemplateShow {
  public:
-  ResumableSub_colortemplate_Show(std::shared_ptr<tm_colortemplate> parent, std::shared_ptr<tm_dialog> dialog);
-
-  std::shared_ptr<tm_dialog> dialog;
+  using TemplateShow::TemplateShow;
 
  protected:
   SubBody body() override;

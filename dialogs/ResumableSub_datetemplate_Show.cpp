@@ -8,10 +8,6 @@
 
 namespace tmr {
 
-ResumableSub_datetemplate_Show::ResumableSub_datetemplate_Show(std::shared_ptr<tm_datetemplate> parent,
-                                                               std::shared_ptr<tm_dialog> dialog)
-    : ResumableSub(std::move(parent)), dialog(std::move(dialog)) {}
-
 SubBody ResumableSub_datetemplate_Show::body() {
   auto& t = static_cast<tm_datetemplate&>(*parent);
   days = t.dateutils->_getdaysnames();

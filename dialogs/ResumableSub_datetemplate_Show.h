@@ -5,20 +5,16 @@
 #include <cstdint>
 #include <memory>
 
+#include "dialogs/TemplateShow.h"
 #include "platform/core/List.h"
-#include "platform/core/ResumableSub.h"
 #include "platform/graphics/Font.h"
 
 namespace tmr {
 
-class tm_datetemplate;
-class tm_dialog;
-
-class ResumableSub_datetemplate_Show : public ResumableSub {
+class ResumableSub_datetemplate_Show : public TemplateShow {
  public:
-  ResumableSub_datetemplate_Show(std::shared_ptr<tm_datetemplate> parent, std::shared_ptr<tm_dialog> dialog);
+  using TemplateShow::TemplateShow;
 
-  std::shared_ptr<tm_dialog> dialog;
   List days;
   Font daysfont;
   int32_t i = 0;

@@ -5,10 +5,6 @@
 
 namespace tmr {
 
-ResumableSub_inputtemplate_Show::ResumableSub_inputtemplate_Show(std::shared_ptr<tm_inputtemplate> parent,
-                                                                 std::shared_ptr<tm_dialog> dialog)
-    : ResumableSub(std::move(parent)), dialog(std::move(dialog)) {}
-
 SubBody ResumableSub_inputtemplate_Show::body() {
   auto& t = static_cast<tm_inputtemplate&>(*parent);
   t.xdialog = dialog;

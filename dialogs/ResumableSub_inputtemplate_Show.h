@@ -4,19 +4,15 @@
 // the Positive button's state) and gives the field the focus.
 #include <memory>
 
-#include "platform/core/ResumableSub.h"
+#include "dialogs/TemplateShow.h"
 #include "platform/views/TextFieldWrapper.h"
 
 namespace tmr {
 
-class tm_dialog;
-class tm_inputtemplate;
-
-class ResumableSub_inputtemplate_Show : public ResumableSub {
+class ResumableSub_inputtemplate_Show : public TemplateShow {
  public:
-  ResumableSub_inputtemplate_Show(std::shared_ptr<tm_inputtemplate> parent, std::shared_ptr<tm_dialog> dialog);
+  using TemplateShow::TemplateShow;
 
-  std::shared_ptr<tm_dialog> dialog;
   TextFieldWrapper tf;
 
  protected:

@@ -8,10 +8,6 @@
 
 namespace tmr {
 
-ResumableSub_listtemplate_Show::ResumableSub_listtemplate_Show(std::shared_ptr<tm_listtemplate> parent,
-                                                               std::shared_ptr<tm_dialog> dialog)
-    : ResumableSub(std::move(parent)), dialog(std::move(dialog)) {}
-
 SubBody ResumableSub_listtemplate_Show::body() {
   auto& t = static_cast<tm_listtemplate&>(*parent);
   t.xdialog = dialog;

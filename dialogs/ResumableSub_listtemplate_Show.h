@@ -5,19 +5,16 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/core/ResumableSub.h"
+#include "dialogs/TemplateShow.h"
 
 namespace tmr {
 
 class _clvitem;
-class tm_dialog;
-class tm_listtemplate;
 
-class ResumableSub_listtemplate_Show : public ResumableSub {
+class ResumableSub_listtemplate_Show : public TemplateShow {
  public:
-  ResumableSub_listtemplate_Show(std::shared_ptr<tm_listtemplate> parent, std::shared_ptr<tm_dialog> dialog);
+  using TemplateShow::TemplateShow;
 
-  std::shared_ptr<tm_dialog> dialog;
   Object opt;
   int32_t i = 0;
   std::shared_ptr<_clvitem> item;

@@ -8,10 +8,6 @@
 
 namespace tmr {
 
-ResumableSub_searchtemplate_Show::ResumableSub_searchtemplate_Show(std::shared_ptr<tm_searchtemplate> parent,
-                                                                   std::shared_ptr<tm_dialog> dialog)
-    : ResumableSub(std::move(parent)), dialog(std::move(dialog)) {}
-
 SubBody ResumableSub_searchtemplate_Show::body() {
   auto& t = static_cast<tm_searchtemplate&>(*parent);
   t.xdialog = dialog;

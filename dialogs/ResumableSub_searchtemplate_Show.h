@@ -4,18 +4,13 @@
 // clears the search field and gives it the focus.
 #include <memory>
 
-#include "platform/core/ResumableSub.h"
+#include "dialogs/TemplateShow.h"
 
 namespace tmr {
 
-class tm_dialog;
-class tm_searchtemplate;
-
-class ResumableSub_searchtemplate_Show : public ResumableSub {
+class ResumableSub_searchtemplate_Show : public TemplateShow {
  public:
-  ResumableSub_searchtemplate_Show(std::shared_ptr<tm_searchtemplate> parent, std::shared_ptr<tm_dialog> dialog);
-
-  std::shared_ptr<tm_dialog> dialog;
+  using TemplateShow::TemplateShow;
 
  protected:
   SubBody body() override;

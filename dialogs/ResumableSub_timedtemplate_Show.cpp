@@ -7,10 +7,6 @@
 
 namespace tmr {
 
-ResumableSub_timedtemplate_Show::ResumableSub_timedtemplate_Show(std::shared_ptr<tm_timedtemplate> parent,
-                                                                 std::shared_ptr<tm_dialog> dialog)
-    : ResumableSub(std::move(parent)), dialog(std::move(dialog)) {}
-
 SubBody ResumableSub_timedtemplate_Show::body() {
   auto& t = static_cast<tm_timedtemplate&>(*parent);
   t.c->CallSub2(t.mtemplate, "Show", Object(dialog));

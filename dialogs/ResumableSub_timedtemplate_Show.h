@@ -5,18 +5,14 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/core/ResumableSub.h"
+#include "dialogs/TemplateShow.h"
 
 namespace tmr {
 
-class tm_dialog;
-class tm_timedtemplate;
-
-class ResumableSub_timedtemplate_Show : public ResumableSub {
+class ResumableSub_timedtemplate_Show : public TemplateShow {
  public:
-  ResumableSub_timedtemplate_Show(std::shared_ptr<tm_timedtemplate> parent, std::shared_ptr<tm_dialog> dialog);
+  using TemplateShow::TemplateShow;
 
-  std::shared_ptr<tm_dialog> dialog;
   int32_t myindex = 0;
 
  protected:

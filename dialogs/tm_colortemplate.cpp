@@ -51,12 +51,7 @@ const SubTable& tm_colortemplate::subTable() const {
 }
 
 void tm_colortemplate::_class_globals() {
-  auto& rt = runtime();
-  collections = rt.codeModule<tm_collections>();
-  viewsutils = rt.codeModule<tm_viewsutils>();
-  dateutils = rt.codeModule<tm_dateutils>();
-  mbase = View();
-  ui = UiLayer();
+  DialogTemplate::_class_globals();
   selectedalpha = 255;
   bccolors = std::make_shared<tm_bitmapcreator>();
   selectedh = 60;
@@ -92,9 +87,7 @@ String tm_colortemplate::_initialize(const std::shared_ptr<Dispatcher>& ba) {
 View tm_colortemplate::_getpanel(Object) { return mbase; }
 
 std::shared_ptr<ResumableSub> tm_colortemplate::_show(Object dialog) {
-  auto rs = std::make_shared<ResumableSub_colortemplate_Show>(self<tm_colortemplate>(), dialog.As<tm_dialog>());
-  rs->start();
-  return rs;
+  return TemplateShow::Start<ResumableSub_colortemplate_Show>(self<tm_colortemplate>(), dialog);
 }
 
 String tm_colortemplate::_dialogclosed(int32_t result) {

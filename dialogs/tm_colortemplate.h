@@ -13,8 +13,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/core/Module.h"
-#include "platform/views/UiLayer.h"
+#include "dialogs/DialogTemplate.h"
 #include "platform/views/View.h"
 
 namespace tmr {
@@ -22,12 +21,9 @@ namespace tmr {
 class ResumableSub;
 class _colorpickerpart;
 class tm_bitmapcreator;
-class tm_collections;
-class tm_dateutils;
 class tm_dialog;
-class tm_viewsutils;
 
-class tm_colortemplate : public ClassModule {
+class tm_colortemplate : public DialogTemplate {
  public:
   std::string_view className() const override { return "tm_colortemplate"; }
   const SubTable& subTable() const override;
@@ -68,8 +64,6 @@ class tm_colortemplate : public ClassModule {
   String _colors_touch(int32_t action, double x, double y);
   String _alpha_touch(int32_t action, double x, double y);
 
-  View mbase;
-  UiLayer ui;
   int32_t selectedalpha = 255;
   std::shared_ptr<tm_bitmapcreator> bccolors;
   float selectedh = 60;
@@ -85,10 +79,6 @@ class tm_colortemplate : public ClassModule {
   int32_t borderscolor = 0;
   std::shared_ptr<tm_dialog> xdialog;
   std::vector<Object> initialcolor;
-
-  std::shared_ptr<tm_collections> collections;
-  std::shared_ptr<tm_viewsutils> viewsutils;
-  std::shared_ptr<tm_dateutils> dateutils;
 
  protected:
   void _class_globals() override;

@@ -56,11 +56,7 @@ const FieldTable& tm_datetemplate::fieldTable() const {
 }
 
 void tm_datetemplate::_class_globals() {
-  auto& rt = runtime();
-  collections = rt.codeModule<tm_collections>();
-  viewsutils = rt.codeModule<tm_viewsutils>();
-  dateutils = rt.codeModule<tm_dateutils>();
-  ui = UiLayer();
+  ViewClassModule::_class_globals();
   month = 0;
   year = 0;
   boxw = 0;
@@ -122,9 +118,7 @@ String tm_datetemplate::_initialize(const std::shared_ptr<Dispatcher>& ba) {
 View tm_datetemplate::_getpanel(Object) { return pnldialog; }
 
 std::shared_ptr<ResumableSub> tm_datetemplate::_show(Object dialog) {
-  auto rs = std::make_shared<ResumableSub_datetemplate_Show>(self<tm_datetemplate>(), dialog.As<tm_dialog>());
-  rs->start();
-  return rs;
+  return TemplateShow::Start<ResumableSub_datetemplate_Show>(self<tm_datetemplate>(), dialog);
 }
 
 String tm_datetemplate::_dialogclosed(int32_t) { return ""; }

@@ -11,21 +11,17 @@
 #include <memory>
 
 #include "platform/core/List.h"
-#include "platform/core/Module.h"
 #include "platform/layout/FieldTable.h"
 #include "platform/views/Canvas.h"
-#include "platform/views/UiLayer.h"
 #include "platform/views/View.h"
+#include "views/input/ViewClassModule.h"
 
 namespace tmr {
 
 class ResumableSub;
-class tm_collections;
-class tm_dateutils;
 class tm_dialog;
-class tm_viewsutils;
 
-class tm_datetemplate : public ClassModule, public LayoutFields {
+class tm_datetemplate : public ViewClassModule, public LayoutFields {
  public:
   std::string_view className() const override { return "tm_datetemplate"; }
   const SubTable& subTable() const override;
@@ -62,7 +58,6 @@ class tm_datetemplate : public ClassModule, public LayoutFields {
   // counts modulo 7.
   int32_t normalisedfirstday() const;
 
-  UiLayer ui;
   int32_t month = 0;
   int32_t year = 0;
   float boxw = 0;
@@ -97,10 +92,6 @@ class tm_datetemplate : public ClassModule, public LayoutFields {
   View pnldialog;
   List months;
   std::shared_ptr<tm_dialog> mdialog;
-
-  std::shared_ptr<tm_collections> collections;
-  std::shared_ptr<tm_viewsutils> viewsutils;
-  std::shared_ptr<tm_dateutils> dateutils;
 
  protected:
   void _class_globals() override;

@@ -54,11 +54,7 @@ const SubTable& tm_dialog::subTable() const {
 }
 
 void tm_dialog::_class_globals() {
-  auto& rt = runtime();
-  collections = rt.codeModule<tm_collections>();
-  viewsutils = rt.codeModule<tm_viewsutils>();
-  dateutils = rt.codeModule<tm_dateutils>();
-  ui = UiLayer();
+  ViewClassModule::_class_globals();
   buttonsheight = 40;
   titlebarheight = 30;
   buttonwidth = 80;

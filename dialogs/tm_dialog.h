@@ -16,23 +16,19 @@
 #include <vector>
 
 #include "platform/core/Map.h"
-#include "platform/core/Module.h"
 #include "platform/graphics/Font.h"
-#include "platform/views/UiLayer.h"
 #include "platform/views/View.h"
+#include "views/input/ViewClassModule.h"
 
 namespace tmr {
 
 class Bitmap;
 class ResumableSub;
 class tm_bitmapcreator;
-class tm_collections;
 class tm_customlistview;
-class tm_dateutils;
-class tm_viewsutils;
 class _argbcolor;
 
-class tm_dialog : public ClassModule {
+class tm_dialog : public ViewClassModule {
  public:
   static constexpr int32_t DialogResponse_Positive = -1;
   static constexpr int32_t DialogResponse_Negative = -2;
@@ -90,7 +86,6 @@ class tm_dialog : public ClassModule {
   void _closemessage(Object) {}
   void _complete(Object) {}
 
-  UiLayer ui;
   int32_t buttonsheight = 40;
   int32_t titlebarheight = 30;
   int32_t buttonwidth = 80;
@@ -119,10 +114,6 @@ class tm_dialog : public ClassModule {
   int32_t visibleanimationduration = 100;
   std::vector<int32_t> buttonsorder{DialogResponse_Positive, DialogResponse_Negative, DialogResponse_Cancel};
   Map buttonsstate;
-
-  std::shared_ptr<tm_collections> collections;
-  std::shared_ptr<tm_viewsutils> viewsutils;
-  std::shared_ptr<tm_dateutils> dateutils;
 
  protected:
   void _class_globals() override;

@@ -40,12 +40,7 @@ const FieldTable& tm_inputtemplate::fieldTable() const {
 }
 
 void tm_inputtemplate::_class_globals() {
-  auto& rt = runtime();
-  collections = rt.codeModule<tm_collections>();
-  viewsutils = rt.codeModule<tm_viewsutils>();
-  dateutils = rt.codeModule<tm_dateutils>();
-  ui = UiLayer();
-  mbase = View();
+  DialogTemplate::_class_globals();
   text = "";
   xdialog = nullptr;
   regexpattern = "";
@@ -59,9 +54,7 @@ void tm_inputtemplate::_class_globals() {
 
 String tm_inputtemplate::_initialize(const std::shared_ptr<Dispatcher>& ba) {
   initializeClassModule(ba->runtime());
-  mbase = ui.CreatePanel(bi, "mBase");
-  mbase.SetLayoutAnimated(0, 0, 0, 300, 80);
-  mbase.LoadLayout("InputTemplate", bi);
+  createContent(300, 80, "InputTemplate");
   if (!pnlfield.IsInitialized())
     throw RuntimeError("The layout InputTemplate has no panel pnlfield for the text field");
   textfield1.Initialize(bi, "textfield1");
@@ -129,9 +122,7 @@ String tm_inputtemplate::_setborder(int32_t color) {
 }
 
 std::shared_ptr<ResumableSub> tm_inputtemplate::_show(Object dialog) {
-  auto rs = std::make_shared<ResumableSub_inputtemplate_Show>(self<tm_inputtemplate>(), dialog.As<tm_dialog>());
-  rs->start();
-  return rs;
+  return TemplateShow::Start<ResumableSub_inputtemplate_Show>(self<tm_inputtemplate>(), dialog);
 }
 
 String tm_inputtemplate::_dialogclosed(int32_t result) {

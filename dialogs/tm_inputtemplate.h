@@ -11,21 +11,17 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/core/Module.h"
+#include "dialogs/DialogTemplate.h"
 #include "platform/layout/FieldTable.h"
 #include "platform/views/TextFieldWrapper.h"
-#include "platform/views/UiLayer.h"
 #include "platform/views/View.h"
 
 namespace tmr {
 
 class ResumableSub;
-class tm_collections;
-class tm_dateutils;
 class tm_dialog;
-class tm_viewsutils;
 
-class tm_inputtemplate : public ClassModule, public LayoutFields {
+class tm_inputtemplate : public DialogTemplate, public LayoutFields {
  public:
   static constexpr int32_t Color_Red = static_cast<int32_t>(0xFFFF0000);
 
@@ -45,7 +41,6 @@ class tm_inputtemplate : public ClassModule, public LayoutFields {
   String _setborder(int32_t color);
 
   // --- Template protocol.
-  View _getpanel(Object /*dialog*/) { return mbase; }
   std::shared_ptr<ResumableSub> _show(Object dialog);
   String _dialogclosed(int32_t result);
 
@@ -54,8 +49,6 @@ class tm_inputtemplate : public ClassModule, public LayoutFields {
   void _textfield1_enterpressed();
   void _textfield1_action() { _textfield1_enterpressed(); }
 
-  UiLayer ui;
-  View mbase;
   String text = "";
   std::shared_ptr<tm_dialog> xdialog;
   String regexpattern = "";
@@ -64,10 +57,6 @@ class tm_inputtemplate : public ClassModule, public LayoutFields {
   bool mallowdecimals = false;
   int32_t bordercolor = UiLayer::Color_White;
   int32_t bordercolorinvalid = Color_Red;
-
-  std::shared_ptr<tm_collections> collections;
-  std::shared_ptr<tm_viewsutils> viewsutils;
-  std::shared_ptr<tm_dateutils> dateutils;
 
  protected:
   void _class_globals() override;

@@ -28,12 +28,7 @@ const FieldTable& tm_listtemplate::fieldTable() const {
 }
 
 void tm_listtemplate::_class_globals() {
-  auto& rt = runtime();
-  collections = rt.codeModule<tm_collections>();
-  viewsutils = rt.codeModule<tm_viewsutils>();
-  dateutils = rt.codeModule<tm_dateutils>();
-  ui = UiLayer();
-  mbase = View();
+  DialogTemplate::_class_globals();
   customlistview1 = nullptr;
   options = List();
   selecteditem = "";
@@ -46,13 +41,8 @@ void tm_listtemplate::_class_globals() {
 
 String tm_listtemplate::_initialize(const std::shared_ptr<Dispatcher>& ba) {
   initializeClassModule(ba->runtime());
-  mbase = ui.CreatePanel(bi, "mBase");
-  mbase.SetLayoutAnimated(0, 0, 0, 300, 300);
-  mbase.LoadLayout("ListTemplate", bi);
-  mbase.SetColorAndBorder(UiLayer::Color_Transparent, 0, 0, 0);
-  customlistview1->sv.SetColorAndBorder(UiLayer::Color_Transparent, 0, 0, 0);
-  customlistview1->defaulttextbackgroundcolor = kItemBackground;
-  customlistview1->defaulttextcolor = UiLayer::Color_White;
+  createContent(300, 300, "ListTemplate");
+  styleListContent(*customlistview1, kItemBackground);
   options.Initialize();
   selecteditems.Initialize();
   return "";
@@ -65,9 +55,7 @@ String tm_listtemplate::_resize(int32_t Width, int32_t Height) {
 }
 
 std::shared_ptr<ResumableSub> tm_listtemplate::_show(Object dialog) {
-  auto rs = std::make_shared<ResumableSub_listtemplate_Show>(self<tm_listtemplate>(), dialog.As<tm_dialog>());
-  rs->start();
-  return rs;
+  return TemplateShow::Start<ResumableSub_listtemplate_Show>(self<tm_listtemplate>(), dialog);
 }
 
 void tm_listtemplate::_customlistview1_itemclick(int32_t index, Object value) {

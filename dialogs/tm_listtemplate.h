@@ -11,23 +11,19 @@
 #include <cstdint>
 #include <memory>
 
+#include "dialogs/DialogTemplate.h"
 #include "platform/core/List.h"
-#include "platform/core/Module.h"
 #include "platform/layout/FieldTable.h"
-#include "platform/views/UiLayer.h"
 #include "platform/views/View.h"
 
 namespace tmr {
 
 class ResumableSub;
 class _clvitem;
-class tm_collections;
 class tm_customlistview;
-class tm_dateutils;
 class tm_dialog;
-class tm_viewsutils;
 
-class tm_listtemplate : public ClassModule, public LayoutFields {
+class tm_listtemplate : public DialogTemplate, public LayoutFields {
  public:
   static constexpr int32_t kItemBackground = static_cast<int32_t>(0xFF555555);
 
@@ -44,12 +40,8 @@ class tm_listtemplate : public ClassModule, public LayoutFields {
   void _customlistview1_itemclick(int32_t index, Object value);
 
   // --- Template protocol.
-  View _getpanel(Object /*dialog*/) { return mbase; }
   std::shared_ptr<ResumableSub> _show(Object dialog);
-  String _dialogclosed(int32_t /*result*/) { return ""; }
 
-  UiLayer ui;
-  View mbase;
   std::shared_ptr<tm_customlistview> customlistview1;
   List options;
   String selecteditem = "";
@@ -58,10 +50,6 @@ class tm_listtemplate : public ClassModule, public LayoutFields {
   int32_t selectioncolor = static_cast<int32_t>(0xAA0086FF);
   List selecteditems;
   int32_t multiselectionminimum = 0;
-
-  std::shared_ptr<tm_collections> collections;
-  std::shared_ptr<tm_viewsutils> viewsutils;
-  std::shared_ptr<tm_dateutils> dateutils;
 
  protected:
   void _class_globals() override;

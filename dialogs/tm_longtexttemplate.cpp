@@ -24,25 +24,15 @@ const FieldTable& tm_longtexttemplate::fieldTable() const {
 }
 
 void tm_longtexttemplate::_class_globals() {
-  auto& rt = runtime();
-  collections = rt.codeModule<tm_collections>();
-  viewsutils = rt.codeModule<tm_viewsutils>();
-  dateutils = rt.codeModule<tm_dateutils>();
-  ui = UiLayer();
-  mbase = View();
+  DialogTemplate::_class_globals();
   customlistview1 = nullptr;
   text = Object();
 }
 
 String tm_longtexttemplate::_initialize(const std::shared_ptr<Dispatcher>& ba) {
   initializeClassModule(ba->runtime());
-  mbase = ui.CreatePanel(bi, "mBase");
-  mbase.SetLayoutAnimated(0, 0, 0, 300, 300);
-  mbase.LoadLayout("LongTextTemplate", bi);
-  mbase.SetColorAndBorder(UiLayer::Color_Transparent, 0, 0, 0);
-  customlistview1->sv.SetColorAndBorder(UiLayer::Color_Transparent, 0, 0, 0);
-  customlistview1->defaulttextbackgroundcolor = kTextBackground;
-  customlistview1->defaulttextcolor = UiLayer::Color_White;
+  createContent(300, 300, "LongTextTemplate");
+  styleListContent(*customlistview1, kTextBackground);
   // The area below the text is darker than the text item.
   customlistview1->sv.setColor(kListBackground);
   return "";

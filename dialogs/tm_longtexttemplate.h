@@ -4,19 +4,15 @@
 // dialog's _showtemplate; every "Show" rebuilds the list from the current text.
 #include <memory>
 
-#include "platform/core/Module.h"
+#include "dialogs/DialogTemplate.h"
 #include "platform/layout/FieldTable.h"
-#include "platform/views/UiLayer.h"
 #include "platform/views/View.h"
 
 namespace tmr {
 
-class tm_collections;
 class tm_customlistview;
-class tm_dateutils;
-class tm_viewsutils;
 
-class tm_longtexttemplate : public ClassModule, public LayoutFields {
+class tm_longtexttemplate : public DialogTemplate, public LayoutFields {
  public:
   static constexpr int32_t kTextBackground = static_cast<int32_t>(0xFF555555);
   static constexpr int32_t kListBackground = static_cast<int32_t>(0xFF464646);
@@ -30,19 +26,11 @@ class tm_longtexttemplate : public ClassModule, public LayoutFields {
   String _resize(int32_t Width, int32_t Height);
 
   // --- Template protocol.
-  View _getpanel(Object /*dialog*/) { return mbase; }
   // Fills the list with the text, top-left aligned, and a filler below a short text.
   String _show(Object dialog);
-  String _dialogclosed(int32_t /*result*/) { return ""; }
 
-  UiLayer ui;
-  View mbase;
   std::shared_ptr<tm_customlistview> customlistview1;
   Object text;
-
-  std::shared_ptr<tm_collections> collections;
-  std::shared_ptr<tm_viewsutils> viewsutils;
-  std::shared_ptr<tm_dateutils> dateutils;
 
  protected:
   void _class_globals() override;

@@ -65,12 +65,7 @@ const FieldTable& tm_searchtemplate::fieldTable() const {
 }
 
 void tm_searchtemplate::_class_globals() {
-  auto& rt = runtime();
-  collections = rt.codeModule<tm_collections>();
-  viewsutils = rt.codeModule<tm_viewsutils>();
-  dateutils = rt.codeModule<tm_dateutils>();
-  ui = UiLayer();
-  mbase = View();
+  DialogTemplate::_class_globals();
   customlistview1 = nullptr;
   xdialog = nullptr;
   searchfield = nullptr;
@@ -89,16 +84,11 @@ void tm_searchtemplate::_class_globals() {
 
 String tm_searchtemplate::_initialize(const std::shared_ptr<Dispatcher>& ba) {
   initializeClassModule(ba->runtime());
-  mbase = ui.CreatePanel(bi, "mBase");
   // A phone: the keyboard leaves room for 220 points.
-  mbase.SetLayoutAnimated(0, 0, 0, 300, 220);
-  mbase.LoadLayout("SearchTemplate", bi);
+  createContent(300, 220, "SearchTemplate");
   if (!customlistview1 || !searchfield)
     throw RuntimeError("The layout SearchTemplate needs the views searchfield and customlistview1");
-  mbase.SetColorAndBorder(UiLayer::Color_Transparent, 0, 0, 0);
-  customlistview1->sv.SetColorAndBorder(UiLayer::Color_Transparent, 0, 0, 0);
-  customlistview1->defaulttextbackgroundcolor = kItemBackground;
-  customlistview1->defaulttextcolor = UiLayer::Color_White;
+  styleListContent(*customlistview1, kItemBackground);
   itemscache.Initialize();
   prefixlist.Initialize();
   substringlist.Initialize();
@@ -237,9 +227,7 @@ void tm_searchtemplate::_customlistview1_itemclick(int32_t /*index*/, Object val
 }
 
 std::shared_ptr<ResumableSub> tm_searchtemplate::_show(Object dialog) {
-  auto rs = std::make_shared<ResumableSub_searchtemplate_Show>(self<tm_searchtemplate>(), dialog.As<tm_dialog>());
-  rs->start();
-  return rs;
+  return TemplateShow::Start<ResumableSub_searchtemplate_Show>(self<tm_searchtemplate>(), dialog);
 }
 
 }  // namespace tmr

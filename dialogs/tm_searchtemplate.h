@@ -18,24 +18,20 @@
 #include <cstdint>
 #include <memory>
 
+#include "dialogs/DialogTemplate.h"
 #include "platform/core/List.h"
 #include "platform/core/Map.h"
-#include "platform/core/Module.h"
 #include "platform/layout/FieldTable.h"
-#include "platform/views/UiLayer.h"
 #include "platform/views/View.h"
 
 namespace tmr {
 
 class ResumableSub;
-class tm_collections;
 class tm_customlistview;
-class tm_dateutils;
 class tm_dialog;
 class tm_floattextfield;
-class tm_viewsutils;
 
-class tm_searchtemplate : public ClassModule, public LayoutFields {
+class tm_searchtemplate : public DialogTemplate, public LayoutFields {
  public:
   static constexpr int32_t kItemBackground = static_cast<int32_t>(0xFF555555);
 
@@ -56,17 +52,13 @@ class tm_searchtemplate : public ClassModule, public LayoutFields {
   String _update(String term, bool force);
 
   // --- Template protocol.
-  View _getpanel(Object /*dialog*/) { return mbase; }
   std::shared_ptr<ResumableSub> _show(Object dialog);
-  String _dialogclosed(int32_t /*result*/) { return ""; }
 
   // --- Events of the search field and the list.
   void _searchfield_textchanged(String old, String newText);
   void _searchfield_enterpressed();
   void _customlistview1_itemclick(int32_t index, Object value);
 
-  UiLayer ui;
-  View mbase;
   std::shared_ptr<tm_customlistview> customlistview1;
   std::shared_ptr<tm_dialog> xdialog;
   std::shared_ptr<tm_floattextfield> searchfield;
@@ -81,10 +73,6 @@ class tm_searchtemplate : public ClassModule, public LayoutFields {
   String selecteditem = "";
   String lastterm = "";
   bool allowunlistedtext = false;
-
-  std::shared_ptr<tm_collections> collections;
-  std::shared_ptr<tm_viewsutils> viewsutils;
-  std::shared_ptr<tm_dateutils> dateutils;
 
  protected:
   void _class_globals() override;

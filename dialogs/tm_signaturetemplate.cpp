@@ -22,12 +22,7 @@ const SubTable& tm_signaturetemplate::subTable() const {
 }
 
 void tm_signaturetemplate::_class_globals() {
-  auto& rt = runtime();
-  collections = rt.codeModule<tm_collections>();
-  viewsutils = rt.codeModule<tm_viewsutils>();
-  dateutils = rt.codeModule<tm_dateutils>();
-  ui = UiLayer();
-  mbase = View();
+  DialogTemplate::_class_globals();
   cvs = Canvas();
   lastx = 0;
   lasty = 0;
@@ -41,8 +36,7 @@ void tm_signaturetemplate::_class_globals() {
 
 String tm_signaturetemplate::_initialize(const std::shared_ptr<Dispatcher>& ba) {
   initializeClassModule(ba->runtime());
-  mbase = ui.CreatePanel(bi, "mBase");
-  mbase.SetLayoutAnimated(0, 0, 0, 300, 200);
+  createContent(300, 200);
   cvs.Initialize(mbase);
   textfont = ui.CreateDefaultFont(14);
   return "";

@@ -6,20 +6,16 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/core/Module.h"
+#include "dialogs/DialogTemplate.h"
 #include "platform/graphics/Font.h"
 #include "platform/views/Canvas.h"
-#include "platform/views/UiLayer.h"
 #include "platform/views/View.h"
 
 namespace tmr {
 
 class Bitmap;
-class tm_collections;
-class tm_dateutils;
-class tm_viewsutils;
 
-class tm_signaturetemplate : public ClassModule {
+class tm_signaturetemplate : public DialogTemplate {
  public:
   std::string_view className() const override { return "tm_signaturetemplate"; }
   const SubTable& subTable() const override;
@@ -40,8 +36,6 @@ class tm_signaturetemplate : public ClassModule {
   // --- Event of the drawing panel: a down starts a stroke, a move draws a line to the point.
   String _mbase_touch(int32_t action, float x, float y);
 
-  UiLayer ui;
-  View mbase;
   Canvas cvs;
   float lastx = 0;
   float lasty = 0;
@@ -51,10 +45,6 @@ class tm_signaturetemplate : public ClassModule {
   int32_t backgroundcolor = UiLayer::Color_White;
   bool adddateandtime = true;
   Font textfont;
-
-  std::shared_ptr<tm_collections> collections;
-  std::shared_ptr<tm_viewsutils> viewsutils;
-  std::shared_ptr<tm_dateutils> dateutils;
 
  protected:
   void _class_globals() override;

@@ -28,12 +28,7 @@ const FieldTable& tm_timedtemplate::fieldTable() const {
 }
 
 void tm_timedtemplate::_class_globals() {
-  auto& rt = runtime();
-  collections = rt.codeModule<tm_collections>();
-  viewsutils = rt.codeModule<tm_viewsutils>();
-  dateutils = rt.codeModule<tm_dateutils>();
-  ui = UiLayer();
-  mbase = View();
+  DialogTemplate::_class_globals();
   progressbar1 = nullptr;
   mtemplate = Object();
   timeoutmilliseconds = 10000;
@@ -60,9 +55,7 @@ View tm_timedtemplate::_getpanel(Object dialog) {
 }
 
 std::shared_ptr<ResumableSub> tm_timedtemplate::_show(Object dialog) {
-  auto rs = std::make_shared<ResumableSub_timedtemplate_Show>(self<tm_timedtemplate>(), dialog.As<tm_dialog>());
-  rs->start();
-  return rs;
+  return TemplateShow::Start<ResumableSub_timedtemplate_Show>(self<tm_timedtemplate>(), dialog);
 }
 
 String tm_timedtemplate::_dialogclosed(int32_t result) {

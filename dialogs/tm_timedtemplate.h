@@ -9,20 +9,16 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/core/Module.h"
+#include "dialogs/DialogTemplate.h"
 #include "platform/layout/FieldTable.h"
-#include "platform/views/UiLayer.h"
 #include "platform/views/View.h"
 
 namespace tmr {
 
 class ResumableSub;
-class tm_collections;
-class tm_dateutils;
 class tm_progressbar;
-class tm_viewsutils;
 
-class tm_timedtemplate : public ClassModule, public LayoutFields {
+class tm_timedtemplate : public DialogTemplate, public LayoutFields {
  public:
   // Height of the strip that holds the progress bar.
   static constexpr int32_t kStripHeight = 19;
@@ -39,16 +35,10 @@ class tm_timedtemplate : public ClassModule, public LayoutFields {
   std::shared_ptr<ResumableSub> _show(Object dialog);
   String _dialogclosed(int32_t result);
 
-  UiLayer ui;
-  View mbase;
   std::shared_ptr<tm_progressbar> progressbar1;
   Object mtemplate;
   int32_t timeoutmilliseconds = 10000;
   int32_t index = 0;
-
-  std::shared_ptr<tm_collections> collections;
-  std::shared_ptr<tm_viewsutils> viewsutils;
-  std::shared_ptr<tm_dateutils> dateutils;
 
  protected:
   void _class_globals() override;

@@ -19,13 +19,13 @@
 #include "platform/testing/Finger.h"
 #include "platform/views/UiLayer.h"
 #include "platform/views/ViewSystem.h"
+#include "tests/support/OwnerModule.h"
 
 namespace tmr {
 
 // The module the screen belongs to: hears taps on the panel below the dialog.
-class tm_dialogowner : public ClassModule {
+class tm_dialogowner : public OwnerModule {
  public:
-  void _initialize(Runtime& rt) { initializeClassModule(rt); }
   std::string_view className() const override { return "tm_dialogowner"; }
   const SubTable& subTable() const override {
     static const SubTable table{sub<&tm_dialogowner::_below_click>("_below_click")};

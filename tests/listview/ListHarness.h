@@ -16,6 +16,7 @@
 #include "platform/views/LabelWrapper.h"
 #include "platform/views/UiLayer.h"
 #include "platform/views/ViewSystem.h"
+#include "tests/support/OwnerModule.h"
 
 namespace tmr {
 
@@ -28,9 +29,8 @@ struct Heard {
 };
 
 // The callback module with every event's sub.
-class ListOwner : public ClassModule {
+class ListOwner : public OwnerModule {
  public:
-  void _initialize(Runtime& rt) { initializeClassModule(rt); }
   std::string_view className() const override { return "tm_listowner"; }
   const SubTable& subTable() const override {
     static const SubTable table{sub<&ListOwner::_lst_itemclick>("_lst_itemclick::"),
@@ -63,14 +63,9 @@ class ListOwner : public ClassModule {
 };
 
 // A callback module without any of the list's subs.
-class SilentOwner : public ClassModule {
+class SilentOwner : public OwnerModule {
  public:
-  void _initialize(Runtime& rt) { initializeClassModule(rt); }
   std::string_view className() const override { return "tm_silentowner"; }
-  const SubTable& subTable() const override {
-    static const SubTable table{};
-    return table;
-  }
 };
 
 struct ListOptions {

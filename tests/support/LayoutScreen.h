@@ -29,16 +29,10 @@
 #include "platform/views/UiLayer.h"
 #include "platform/views/ViewRenderer.h"
 #include "platform/views/ViewSystem.h"
+#include "tests/support/OwnerModule.h"
 #include "views/input/tm_viewsutils.h"
 
 namespace tmr {
-
-// One event heard: "<what>" and when, on the runtime's clock.
-struct HeardEvent {
-  std::string what;
-  int64_t at = 0;
-  friend bool operator==(const HeardEvent&, const HeardEvent&) = default;
-};
 
 // A folder of its own, removed with everything in it (also when loading the layout fails).
 struct ScratchFolder {
@@ -79,7 +73,7 @@ struct LayoutScreenSetup {
   std::function<void(Runtime&)> prepare;  // runs before the layout loads (e.g. to set up services)
 };
 
-// Owner: a ClassModule with LayoutFields and `void _initialize(Runtime&)`.
+// Owner: an OwnerModule (or any ClassModule with LayoutFields and `void _initialize(Runtime&)`).
 template <class Owner>
 struct LayoutScreen {
   // Loads the views (the "views" of a layout file) as the layout "screen" on the screen panel.
@@ -124,6 +118,8 @@ struct LayoutScreen {
   void wait(int64_t ms) { rt.loop().advance(ms); }
   void nextTurn() { rt.loop().runOneTurn(); }
   int64_t now() const { return rt.Now(); }
+  // What an EventOwner heard, without the times.
+  std::vector<std::string> heard() const { return WhatWasHeard(owner->events); }
 
   ScratchFolder folder;
   std::vector<std::string> log;  // before the runtime: it logs while it shuts down
@@ -131,13 +127,6 @@ struct LayoutScreen {
   std::shared_ptr<Owner> owner = std::make_shared<Owner>();
   View screen;
 };
-
-// What an owner heard, without the times.
-inline std::vector<std::string> WhatWasHeard(const std::vector<HeardEvent>& events) {
-  std::vector<std::string> out;
-  for (const auto& e : events) out.push_back(e.what);
-  return out;
-}
 
 // A pixel of a picture as ARGB (premultiplied; the same as straight for opaque pixels).
 inline uint32_t ArgbAt(const Bitmap& b, int x, int y) {

@@ -40,14 +40,7 @@ LayoutRegistry::CustomViewClass tm_animatedcounter::LayoutClass() {
 }
 
 void tm_animatedcounter::_class_globals() {
-  auto& rt = runtime();
-  collections = rt.codeModule<tm_collections>();
-  viewsutils = rt.codeModule<tm_viewsutils>();
-  dateutils = rt.codeModule<tm_dateutils>();
-  meventname = "";
-  mcallback.reset();
-  mbase = View();
-  ui = UiLayer();
+  CustomViewBase::_class_globals();
   imageviews = List();
   mdigits = 0;
   lbltemplate = LabelWrapper();
@@ -57,22 +50,16 @@ void tm_animatedcounter::_class_globals() {
   mduration = 0;
   fade.reset();
   xfadeiv = ImageViewWrapper();
-  tag = Object();
 }
 
 void tm_animatedcounter::_initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) {
-  if (!ba) throw NotInitialized("Dispatcher");
-  initializeClassModule(ba->runtime());
-  mcallback = callback.As<Module>();
-  meventname = eventName;
+  CustomViewBase::_initialize(ba, callback, eventName);
   imageviews.Initialize();
   mvalue.Initialize();
 }
 
 void tm_animatedcounter::_designercreateview(View base, LabelWrapper label, Map props) {
-  mbase = base;
-  tag = mbase.Tag();
-  mbase.setTag(Object(self<tm_animatedcounter>()));
+  CustomViewBase::_designercreateview(base, label, props);
   // The strips are ten cells high: only the cell's part may show.
   View inner = ClippingPanelObject::Create(bi, "");
   mbase.AddView(inner, 0, 0, 0, 0);

@@ -14,37 +14,25 @@
 #include <memory>
 
 #include "platform/core/List.h"
-#include "platform/core/Module.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/layout/LayoutRegistry.h"
-#include "platform/views/CustomView.h"
 #include "platform/views/ImageViewWrapper.h"
 #include "platform/views/LabelWrapper.h"
-#include "platform/views/UiLayer.h"
 #include "platform/views/View.h"
+#include "views/input/CustomViewBase.h"
 
 namespace tmr {
 
-class tm_collections;
-class tm_dateutils;
-class tm_viewsutils;
-
-class tm_animatedcounter : public ClassModule, public CustomView {
- public:
-  std::string_view className() const override { return "tm_animatedcounter"; }
-  const SubTable& subTable() const override;
-  // The class as layouts name it, with its designer properties "Digits" and "Duration" (numbers,
+class tm_animatedcounter : public CustomViewBase {
+  // LayoutClass: the class as layouts name it, with its designer properties "Digits" and "Duration" (numbers,
   // required) and "FadeColor" (colour, default white).
-  static LayoutRegistry::CustomViewClass LayoutClass();
+  // _designercreateview: builds the digits and shows 0, laid out at the base panel's size.
+  // _base_resize: lays the digit cells out for the new size, with strips drawn for it.
+  // partNamed: "" is the panel that holds (and clips) the digits; "digit<i>" the image view of digit i
+  // (0: units); "fade" the overlay.
+  TMR_CUSTOM_VIEW(tm_animatedcounter)
 
   void _initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) override;
-  // Builds the digits and shows 0, laid out at the base panel's size.
-  void _designercreateview(View base, LabelWrapper label, Map props) override;
-  // Lays the digit cells out for the new size, with strips drawn for it.
-  void _base_resize(double width, double height) override;
-  // "" is the panel that holds (and clips) the digits; "digit<i>" the image view of digit i
-  // (0: units); "fade" the overlay.
-  View partNamed(std::string_view part) const override;
 
   // Slides every digit to the value's over the duration.
   void _setvalue(int32_t v);
@@ -59,14 +47,6 @@ class tm_animatedcounter : public ClassModule, public CustomView {
   // the bottom third likewise from the bottom, the middle transparent.
   std::shared_ptr<Bitmap> _createfadebitmap(int32_t clr);
 
-  // Code modules held (tm_main is left out: it is built on the views).
-  std::shared_ptr<tm_collections> collections;
-  std::shared_ptr<tm_viewsutils> viewsutils;
-  std::shared_ptr<tm_dateutils> dateutils;
-  String meventname;
-  std::weak_ptr<Module> mcallback;  // weak: the callback module usually holds this view
-  View mbase;
-  UiLayer ui;
   List imageviews;  // one image view per digit, index 0 the units (rightmost)
   int32_t mdigits = 0;
   LabelWrapper lbltemplate;
@@ -76,7 +56,6 @@ class tm_animatedcounter : public ClassModule, public CustomView {
   int32_t mduration = 0;
   std::shared_ptr<Bitmap> fade;
   ImageViewWrapper xfadeiv;
-  Object tag;
 
  protected:
   void _class_globals() override;

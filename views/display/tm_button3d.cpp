@@ -39,38 +39,21 @@ LayoutRegistry::CustomViewClass tm_button3d::LayoutClass() {
 }
 
 void tm_button3d::_class_globals() {
-  auto& rt = runtime();
-  collections = rt.codeModule<tm_collections>();
-  viewsutils = rt.codeModule<tm_viewsutils>();
-  dateutils = rt.codeModule<tm_dateutils>();
-  meventname = "";
-  mcallback.reset();
-  mbase = View();
-  ui = UiLayer();
+  CustomViewBase::_class_globals();
   cvs = Canvas();
   xlbl = View();
   clr1 = 0;
   clr2 = 0;
   disabledcolor = 0;
   pressed = false;
-  tag = Object();
   mdisabled = false;
   cornersradius = 0;
   sideheight = 0;
   mhaptic = false;
 }
 
-void tm_button3d::_initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) {
-  if (!ba) throw NotInitialized("Dispatcher");
-  initializeClassModule(ba->runtime());
-  mcallback = callback.As<Module>();
-  meventname = eventName;
-}
-
 void tm_button3d::_designercreateview(View base, LabelWrapper label, Map props) {
-  mbase = base;
-  tag = mbase.Tag();
-  mbase.setTag(Object(self<tm_button3d>()));
+  CustomViewBase::_designercreateview(base, label, props);
   View p = ui.CreatePanel(bi, "p");
   p.setColor(UiLayer::Color_Transparent);
   clr1 = ui.PaintOrColorToColor(props.Get(Object("PrimaryColor")));
@@ -140,9 +123,8 @@ void tm_button3d::_setenabled(bool enabled) {
 
 void tm_button3d::_setpressedstate(bool b) {
   if (b == pressed) return;
-  Object callback(mcallback.lock());
-  std::string event = meventname.str() + (b ? "_ButtonDown" : "_ButtonUp");
-  if (c->SubExists(callback, event, 0)) c->CallSubDelayed(callback, event);
+  const char* event = b ? "_ButtonDown" : "_ButtonUp";
+  if (callbackHas(event, 0)) raiseEventDelayed(event);
   pressed = b;
 }
 
@@ -166,7 +148,7 @@ void tm_button3d::_p_touch(int32_t action, float x, float y) {
       _draw();
       if (inside) {
         if (mhaptic) viewsutils->_performhapticfeedback(mbase);
-        c->CallSubDelayed(Object(mcallback.lock()), meventname.str() + "_Click");
+        raiseEventDelayed("_Click");
       }
       break;
     default:

@@ -10,35 +10,21 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/core/Module.h"
 #include "platform/layout/LayoutRegistry.h"
 #include "platform/views/Canvas.h"
-#include "platform/views/CustomView.h"
 #include "platform/views/LabelWrapper.h"
-#include "platform/views/UiLayer.h"
 #include "platform/views/View.h"
+#include "views/input/CustomViewBase.h"
 
 namespace tmr {
 
-class tm_collections;
-class tm_dateutils;
-class tm_viewsutils;
-
-class tm_button3d : public ClassModule, public CustomView {
- public:
-  std::string_view className() const override { return "tm_button3d"; }
-  const SubTable& subTable() const override;
-  // The class as layouts name it, with its designer properties "PrimaryColor" and
+class tm_button3d : public CustomViewBase {
+  // LayoutClass: the class as layouts name it, with its designer properties "PrimaryColor" and
   // "SecondaryColor" (required), "DisabledColor" (0xFF999999), "CornersRadius" (15),
   // "SideHeight" (5), "ButtonEnabled" (true) and "HapticFeedback" (false).
-  static LayoutRegistry::CustomViewClass LayoutClass();
-
-  void _initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) override;
-  void _designercreateview(View base, LabelWrapper label, Map props) override;
-  // The canvas, the label and the touch panel take the new size; then the button is redrawn.
-  void _base_resize(double width, double height) override;
-  // "" is the touch panel, "label" the button's text.
-  View partNamed(std::string_view part) const override;
+  // _base_resize: the canvas, the label and the touch panel take the new size; then the button is redrawn.
+  // partNamed: "" is the touch panel, "label" the button's text.
+  TMR_CUSTOM_VIEW(tm_button3d)
 
   // Paints the button raised or pressed.
   void _draw();
@@ -52,21 +38,12 @@ class tm_button3d : public ClassModule, public CustomView {
   void _setpressedstate(bool b);
   void _p_touch(int32_t action, float x, float y);
 
-  // Code modules held (tm_main is left out: it is built on the views).
-  std::shared_ptr<tm_collections> collections;
-  std::shared_ptr<tm_viewsutils> viewsutils;
-  std::shared_ptr<tm_dateutils> dateutils;
-  String meventname;
-  std::weak_ptr<Module> mcallback;  // weak: the callback module usually holds this view
-  View mbase;
-  UiLayer ui;
   Canvas cvs;
   View xlbl;
   int32_t clr1 = 0;
   int32_t clr2 = 0;
   int32_t disabledcolor = 0;
   bool pressed = false;
-  Object tag;
   bool mdisabled = false;
   int32_t cornersradius = 0;
   int32_t sideheight = 0;

@@ -59,15 +59,7 @@ LayoutRegistry::CustomViewClass tm_imageview::LayoutClass() {
 }
 
 void tm_imageview::_class_globals() {
-  auto& rt = runtime();
-  collections = rt.codeModule<tm_collections>();
-  viewsutils = rt.codeModule<tm_viewsutils>();
-  dateutils = rt.codeModule<tm_dateutils>();
-  meventname = "";
-  mcallback.reset();
-  mbase = View();
-  ui = UiLayer();
-  tag = Object();
+  CustomViewBase::_class_globals();
   iv = ImageViewWrapper();
   mresizemode = "";
   mround = false;
@@ -76,17 +68,8 @@ void tm_imageview::_class_globals() {
   mcornersradius = 0;
 }
 
-void tm_imageview::_initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) {
-  if (!ba) throw NotInitialized("Dispatcher");
-  initializeClassModule(ba->runtime());
-  mcallback = callback.As<Module>();
-  meventname = eventName;
-}
-
-void tm_imageview::_designercreateview(View base, LabelWrapper /*label*/, Map props) {
-  mbase = base;
-  tag = mbase.Tag();
-  mbase.setTag(Object(self<tm_imageview>()));
+void tm_imageview::_designercreateview(View base, LabelWrapper label, Map props) {
+  CustomViewBase::_designercreateview(base, label, props);
   iv.Initialize(bi, "");
   mround = DesignerBoolean(props.Get(Object("Round")));
   mresizemode = props.Get(Object("ResizeMode")).AsString();

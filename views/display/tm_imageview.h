@@ -15,35 +15,21 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/core/Module.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/layout/LayoutRegistry.h"
-#include "platform/views/CustomView.h"
 #include "platform/views/ImageViewWrapper.h"
 #include "platform/views/LabelWrapper.h"
-#include "platform/views/UiLayer.h"
 #include "platform/views/View.h"
+#include "views/input/CustomViewBase.h"
 
 namespace tmr {
 
-class tm_collections;
-class tm_dateutils;
-class tm_viewsutils;
-
-class tm_imageview : public ClassModule, public CustomView {
- public:
-  std::string_view className() const override { return "tm_imageview"; }
-  const SubTable& subTable() const override;
-  // The class as layouts name it, with its designer properties "Round" (Boolean), "ResizeMode"
+class tm_imageview : public CustomViewBase {
+  // LayoutClass: the class as layouts name it, with its designer properties "Round" (Boolean), "ResizeMode"
   // (text), "BackgroundColor" (colour), all required, and "CornersRadius" (number, default 0).
-  static LayoutRegistry::CustomViewClass LayoutClass();
-
-  void _initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) override;
-  void _designercreateview(View base, LabelWrapper label, Map props) override;
-  // Lays the picture out again for the new size.
-  void _base_resize(double width, double height) override;
-  // "" is the inner image view that shows the picture.
-  View partNamed(std::string_view part) const override;
+  // _base_resize: lays the picture out again for the new size.
+  // partNamed: "" is the inner image view that shows the picture.
+  TMR_CUSTOM_VIEW(tm_imageview)
 
   // Shows the bitmap (stretched to the inner image view, which the resize mode sizes); null
   // shows none.
@@ -69,15 +55,6 @@ class tm_imageview : public ClassModule, public CustomView {
   // Background colour and corners of the base panel.
   void _updateclip();
 
-  // Code modules held (tm_main is left out: it is built on the views).
-  std::shared_ptr<tm_collections> collections;
-  std::shared_ptr<tm_viewsutils> viewsutils;
-  std::shared_ptr<tm_dateutils> dateutils;
-  String meventname;
-  std::weak_ptr<Module> mcallback;  // weak: the callback module usually holds this view
-  View mbase;
-  UiLayer ui;
-  Object tag;
   ImageViewWrapper iv;
   String mresizemode;
   bool mround = false;

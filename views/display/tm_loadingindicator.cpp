@@ -42,33 +42,16 @@ LayoutRegistry::CustomViewClass tm_loadingindicator::LayoutClass() {
 }
 
 void tm_loadingindicator::_class_globals() {
-  auto& rt = runtime();
-  collections = rt.codeModule<tm_collections>();
-  viewsutils = rt.codeModule<tm_viewsutils>();
-  dateutils = rt.codeModule<tm_dateutils>();
-  meventname = "";
-  mcallback.reset();
-  mbase = View();
-  ui = UiLayer();
+  CustomViewBase::_class_globals();
   clr = 0;
   index = 0;
   cvs = Canvas();
   duration = 0;
   drawingsubname = "";
-  tag = Object();
 }
 
-void tm_loadingindicator::_initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) {
-  if (!ba) throw NotInitialized("Dispatcher");
-  initializeClassModule(ba->runtime());
-  mcallback = callback.As<Module>();
-  meventname = eventName;
-}
-
-void tm_loadingindicator::_designercreateview(View base, LabelWrapper /*label*/, Map props) {
-  mbase = base;
-  tag = mbase.Tag();
-  mbase.setTag(Object(self<tm_loadingindicator>()));
+void tm_loadingindicator::_designercreateview(View base, LabelWrapper label, Map props) {
+  CustomViewBase::_designercreateview(base, label, props);
   clr = ui.PaintOrColorToColor(props.Get(Object("Color")));
   String style = props.Get(Object("IndicatorStyle")).AsString();
   duration = props.Get(Object("Duration")).AsInt();

@@ -10,35 +10,21 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/core/Module.h"
 #include "platform/layout/LayoutRegistry.h"
 #include "platform/views/Canvas.h"
-#include "platform/views/CustomView.h"
 #include "platform/views/LabelWrapper.h"
-#include "platform/views/UiLayer.h"
 #include "platform/views/View.h"
+#include "views/input/CustomViewBase.h"
 
 namespace tmr {
 
-class tm_collections;
-class tm_dateutils;
-class tm_viewsutils;
-
-class tm_loadingindicator : public ClassModule, public CustomView {
- public:
-  std::string_view className() const override { return "tm_loadingindicator"; }
-  const SubTable& subTable() const override;
-  // The class as layouts name it, with its designer properties "Color", "IndicatorStyle" and
+class tm_loadingindicator : public CustomViewBase {
+  // LayoutClass: the class as layouts name it, with its designer properties "Color", "IndicatorStyle" and
   // "Duration" (all required).
-  static LayoutRegistry::CustomViewClass LayoutClass();
-
-  void _initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) override;
-  // Starts the animation, whether or not the base panel is visible.
-  void _designercreateview(View base, LabelWrapper label, Map props) override;
-  // The canvas takes the new size and a fresh loop replaces the running one.
-  void _base_resize(double width, double height) override;
-  // "" is the base panel.
-  View partNamed(std::string_view part) const override;
+  // _designercreateview: starts the animation, whether or not the base panel is visible.
+  // _base_resize: the canvas takes the new size and a fresh loop replaces the running one.
+  // partNamed: "" is the base panel.
+  TMR_CUSTOM_VIEW(tm_loadingindicator)
 
   // Shows the base panel and (re)starts the animation.
   void _show();
@@ -58,21 +44,14 @@ class tm_loadingindicator : public ClassModule, public CustomView {
   void _draw_threecircles1(float p);
   void _draw_threecircles2(float p);
 
-  // Code modules held (tm_main is left out: it is built on the views).
-  std::shared_ptr<tm_collections> collections;
-  std::shared_ptr<tm_viewsutils> viewsutils;
-  std::shared_ptr<tm_dateutils> dateutils;
   String meventname;                // kept, not used
   std::weak_ptr<Module> mcallback;  // kept, not used
-  View mbase;
-  UiLayer ui;
   int32_t clr = 0;
   // Generation of the animation: a running loop ends as soon as it differs from its own.
   int32_t index = 0;
   Canvas cvs;
   int32_t duration = 0;  // one cycle, ms; 0 or less shows the first picture of the cycle still
   String drawingsubname;
-  Object tag;
 
  protected:
   void _class_globals() override;

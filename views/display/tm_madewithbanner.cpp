@@ -27,29 +27,10 @@ LayoutRegistry::CustomViewClass tm_madewithbanner::LayoutClass() {
   return LayoutRegistry::CustomViewClass{[] { return std::make_shared<tm_madewithbanner>(); }, {}};
 }
 
-void tm_madewithbanner::_class_globals() {
-  auto& rt = runtime();
-  collections = rt.codeModule<tm_collections>();
-  viewsutils = rt.codeModule<tm_viewsutils>();
-  dateutils = rt.codeModule<tm_dateutils>();
-  meventname = "";
-  mcallback.reset();
-  mbase = View();
-  ui = UiLayer();
-  tag = Object();
-}
+void tm_madewithbanner::_class_globals() { CustomViewBase::_class_globals(); }
 
-void tm_madewithbanner::_initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) {
-  if (!ba) throw NotInitialized("Dispatcher");
-  initializeClassModule(ba->runtime());
-  mcallback = callback.As<Module>();
-  meventname = eventName;
-}
-
-void tm_madewithbanner::_designercreateview(View base, LabelWrapper label, Map /*props*/) {
-  mbase = base;
-  tag = mbase.Tag();
-  mbase.setTag(Object(self<tm_madewithbanner>()));
+void tm_madewithbanner::_designercreateview(View base, LabelWrapper label, Map props) {
+  CustomViewBase::_designercreateview(base, label, props);
   RichTextBuilder cs;
   cs.Initialize();
   cs.Append("Made with ")

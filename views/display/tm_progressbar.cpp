@@ -39,14 +39,7 @@ LayoutRegistry::CustomViewClass tm_progressbar::LayoutClass() {
 }
 
 void tm_progressbar::_class_globals() {
-  auto& rt = runtime();
-  collections = rt.codeModule<tm_collections>();
-  viewsutils = rt.codeModule<tm_viewsutils>();
-  dateutils = rt.codeModule<tm_dateutils>();
-  meventname = "";
-  mcallback.reset();
-  mbase = View();
-  ui = UiLayer();
+  CustomViewBase::_class_globals();
   busybrush = std::make_shared<_bcbrush>();
   backgroundcolor = 0;
   busyindex = 0;
@@ -58,24 +51,14 @@ void tm_progressbar::_class_globals() {
   emptycolor = UiLayer::Color_White;
   emptybrush = std::make_shared<_bcbrush>();
   mvalue = 0;
-  tag = Object();
   valuechangepersecond = 60;
   cornerradius = 0;
   brushoffsetdelta = 3;
   batchinflight = false;
 }
 
-void tm_progressbar::_initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) {
-  if (!ba) throw NotInitialized("Dispatcher");
-  initializeClassModule(ba->runtime());
-  mcallback = callback.As<Module>();
-  meventname = eventName;
-}
-
 void tm_progressbar::_designercreateview(View base, LabelWrapper label, Map props) {
-  mbase = base;
-  tag = mbase.Tag();
-  mbase.setTag(Object(self<tm_progressbar>()));
+  CustomViewBase::_designercreateview(base, label, props);
   miv.Initialize(bi, "");
   miv.setColor(UiLayer::Color_Transparent);
   miv.setContentMode(ImageViewWrapper::MODE_FILL);

@@ -14,41 +14,28 @@
 
 #include "bitmap/_bcbrush.h"
 #include "bitmap/tm_bitmapcreator.h"
-#include "platform/core/Module.h"
 #include "platform/layout/LayoutRegistry.h"
-#include "platform/views/CustomView.h"
 #include "platform/views/ImageViewWrapper.h"
 #include "platform/views/LabelWrapper.h"
-#include "platform/views/UiLayer.h"
 #include "platform/views/View.h"
+#include "views/input/CustomViewBase.h"
 
 namespace tmr {
 
 class Bitmap;
-class tm_collections;
-class tm_dateutils;
-class tm_viewsutils;
 
-class tm_progressbar : public ClassModule, public CustomView {
- public:
-  std::string_view className() const override { return "tm_progressbar"; }
-  const SubTable& subTable() const override;
-  // The class as layouts name it, with its designer properties "Value" (default 100),
+class tm_progressbar : public CustomViewBase {
+  // LayoutClass: the class as layouts name it, with its designer properties "Value" (default 100),
   // "ProgressColor" (none: transparent) and "CornerRadius" (default 15).
-  static LayoutRegistry::CustomViewClass LayoutClass();
+  // _base_resize: lays out the image view and the label, makes a drawing buffer of the base panel's size and
+  // draws the first picture.
+  // partNamed: "" is the base panel, "image" the image view that shows the frames.
+  TMR_CUSTOM_VIEW(tm_progressbar)
 
   // Layout units per pixel of the drawing buffer: the view layer's scale on this platform.
   static constexpr float Scale = 1;
   // Width of the stripes of the pattern, in pixels.
   static constexpr int32_t StripeWidth = 40;
-
-  void _initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) override;
-  void _designercreateview(View base, LabelWrapper label, Map props) override;
-  // Lays out the image view and the label, makes a drawing buffer of the base panel's size and
-  // draws the first picture.
-  void _base_resize(double width, double height) override;
-  // "" is the base panel, "image" the image view that shows the frames.
-  View partNamed(std::string_view part) const override;
 
   // The target value, limited to 0..100; the bar glides towards it.
   void _setvalue(int32_t v);
@@ -64,14 +51,7 @@ class tm_progressbar : public ClassModule, public CustomView {
   // A picture of a drawing batch that no loop waits for.
   void _bc_bitmapready(Object bmp);
 
-  // Code modules held (tm_main is left out: it is built on the views).
-  std::shared_ptr<tm_collections> collections;
-  std::shared_ptr<tm_viewsutils> viewsutils;
-  std::shared_ptr<tm_dateutils> dateutils;
-  String meventname;
   std::weak_ptr<Module> mcallback;  // kept, not used
-  View mbase;
-  UiLayer ui;
   std::shared_ptr<_bcbrush> busybrush = std::make_shared<_bcbrush>();
   int32_t backgroundcolor = 0;
   // Generation of drawing loops: a running loop ends as soon as it differs from its own.
@@ -84,7 +64,6 @@ class tm_progressbar : public ClassModule, public CustomView {
   int32_t emptycolor = UiLayer::Color_White;
   std::shared_ptr<_bcbrush> emptybrush = std::make_shared<_bcbrush>();
   int32_t mvalue = 0;
-  Object tag;
   float valuechangepersecond = 60;
   int32_t cornerradius = 0;
   int32_t brushoffsetdelta = 3;

@@ -39,14 +39,7 @@ LayoutRegistry::CustomViewClass tm_roundslider::LayoutClass() {
 }
 
 void tm_roundslider::_class_globals() {
-  auto& rt = runtime();
-  collections = rt.codeModule<tm_collections>();
-  viewsutils = rt.codeModule<tm_viewsutils>();
-  dateutils = rt.codeModule<tm_dateutils>();
-  meventname = "";
-  mcallback.reset();
-  mbase = View();
-  ui = UiLayer();
+  CustomViewBase::_class_globals();
   cvs = Canvas();
   mvalue = 75;
   mmin = 0;
@@ -58,24 +51,14 @@ void tm_roundslider::_class_globals() {
   valuecolor = 0;
   stroke = 0;
   thumbsize = 0;
-  tag = Object();
   mthumbbordercolor = static_cast<int32_t>(0xFF5B5B5B);
   mthumbinnercolor = UiLayer::Color_White;
   mcirclefillcolor = UiLayer::Color_White;
   mcirclenonvaluecolor = static_cast<int32_t>(0xFFB6B6B6);
 }
 
-void tm_roundslider::_initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) {
-  if (!ba) throw NotInitialized("Dispatcher");
-  initializeClassModule(ba->runtime());
-  mcallback = callback.As<Module>();
-  meventname = eventName;
-}
-
 void tm_roundslider::_designercreateview(View base, LabelWrapper label, Map props) {
-  mbase = base;
-  tag = mbase.Tag();
-  mbase.setTag(Object(self<tm_roundslider>()));
+  CustomViewBase::_designercreateview(base, label, props);
   cvs.Initialize(mbase);
   mmin = props.Get(Object("Min")).AsInt();
   mmax = props.Get(Object("Max")).AsInt();
@@ -185,7 +168,7 @@ void tm_roundslider::_pnl_touch(int32_t action, float x, float y) {
   v = std::max(mmin, std::min(mmax, v));
   if (v != mvalue) {
     mvalue = v;
-    if (auto callback = mcallback.lock()) c->CallSub2(Object(callback), meventname.str() + "_ValueChanged", Object(v));
+    raiseEvent("_ValueChanged", {Object(v)});
   }
   _draw();
 }

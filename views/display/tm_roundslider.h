@@ -12,36 +12,22 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/core/Module.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Rect.h"
 #include "platform/layout/LayoutRegistry.h"
 #include "platform/views/Canvas.h"
-#include "platform/views/CustomView.h"
 #include "platform/views/LabelWrapper.h"
-#include "platform/views/UiLayer.h"
 #include "platform/views/View.h"
+#include "views/input/CustomViewBase.h"
 
 namespace tmr {
 
-class tm_collections;
-class tm_dateutils;
-class tm_viewsutils;
-
-class tm_roundslider : public ClassModule, public CustomView {
- public:
-  std::string_view className() const override { return "tm_roundslider"; }
-  const SubTable& subTable() const override;
-  // The class as layouts name it, with its designer properties "Min", "Max" and "ValueColor"
+class tm_roundslider : public CustomViewBase {
+  // LayoutClass: the class as layouts name it, with its designer properties "Min", "Max" and "ValueColor"
   // (all required).
-  static LayoutRegistry::CustomViewClass LayoutClass();
-
-  void _initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) override;
-  void _designercreateview(View base, LabelWrapper label, Map props) override;
-  // The canvas, the touch panel and the label follow the size; the thumb is made the first time.
-  void _base_resize(double width, double height) override;
-  // "" is the touch panel, "label" the label that shows the value.
-  View partNamed(std::string_view part) const override;
+  // _base_resize: the canvas, the touch panel and the label follow the size; the thumb is made the first time.
+  // partNamed: "" is the touch panel, "label" the label that shows the value.
+  TMR_CUSTOM_VIEW(tm_roundslider)
 
   // Sets the value, kept within the range, and redraws; raises nothing.
   void _setvalue(int32_t v);
@@ -56,14 +42,6 @@ class tm_roundslider : public ClassModule, public CustomView {
   // Down, move and up alike: a touch outside the ring's middle line chooses the value.
   void _pnl_touch(int32_t action, float x, float y);
 
-  // Code modules held (tm_main is left out: it is built on the views).
-  std::shared_ptr<tm_collections> collections;
-  std::shared_ptr<tm_viewsutils> viewsutils;
-  std::shared_ptr<tm_dateutils> dateutils;
-  String meventname;
-  std::weak_ptr<Module> mcallback;  // weak: the callback module usually holds this view
-  View mbase;
-  UiLayer ui;
   Canvas cvs;
   int32_t mvalue = 75;  // not brought into the range until it is set or touched
   int32_t mmin = 0;
@@ -75,7 +53,6 @@ class tm_roundslider : public ClassModule, public CustomView {
   int32_t valuecolor = 0;
   int32_t stroke = 0;
   int32_t thumbsize = 0;
-  Object tag;
   int32_t mthumbbordercolor = static_cast<int32_t>(0xFF5B5B5B);
   int32_t mthumbinnercolor = UiLayer::Color_White;
   int32_t mcirclefillcolor = UiLayer::Color_White;

@@ -34,35 +34,18 @@ LayoutRegistry::CustomViewClass tm_scrollinglabel::LayoutClass() {
 }
 
 void tm_scrollinglabel::_class_globals() {
-  auto& rt = runtime();
-  collections = rt.codeModule<tm_collections>();
-  viewsutils = rt.codeModule<tm_viewsutils>();
-  dateutils = rt.codeModule<tm_dateutils>();
-  meventname = "";
-  mcallback.reset();
-  mbase = View();
-  ui = UiLayer();
+  CustomViewBase::_class_globals();
   mtext = "";
   taskindex = 0;
   fnt = Font();
   cvs = Canvas();
-  tag = Object();
   widthpersecond = 100;
   startpositiondelay = 1000;
   mtextcolor = UiLayer::Color_Black;
 }
 
-void tm_scrollinglabel::_initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) {
-  if (!ba) throw NotInitialized("Dispatcher");
-  initializeClassModule(ba->runtime());
-  mcallback = callback.As<Module>();
-  meventname = eventName;
-}
-
-void tm_scrollinglabel::_designercreateview(View base, LabelWrapper label, Map /*props*/) {
-  mbase = base;
-  tag = mbase.Tag();
-  mbase.setTag(Object(self<tm_scrollinglabel>()));
+void tm_scrollinglabel::_designercreateview(View base, LabelWrapper label, Map props) {
+  CustomViewBase::_designercreateview(base, label, props);
   // The moving text must not show beyond the view.
   View clip = ClippingPanelObject::Create(bi, "");
   mbase.AddView(clip, 0, 0, mbase.Width(), mbase.Height());

@@ -10,36 +10,23 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/core/Module.h"
 #include "platform/graphics/Font.h"
 #include "platform/layout/LayoutRegistry.h"
 #include "platform/views/Canvas.h"
-#include "platform/views/CustomView.h"
 #include "platform/views/LabelWrapper.h"
-#include "platform/views/UiLayer.h"
 #include "platform/views/View.h"
+#include "views/input/CustomViewBase.h"
 
 namespace tmr {
 
 class ResumableSub_scrollinglabel_StartScrolling;
-class tm_collections;
-class tm_dateutils;
-class tm_viewsutils;
 
-class tm_scrollinglabel : public ClassModule, public CustomView {
- public:
-  std::string_view className() const override { return "tm_scrollinglabel"; }
-  const SubTable& subTable() const override;
-  // The class as layouts name it; it reads no designer properties (the text and the font come
+class tm_scrollinglabel : public CustomViewBase {
+  // LayoutClass: the class as layouts name it; it reads no designer properties (the text and the font come
   // from its label).
-  static LayoutRegistry::CustomViewClass LayoutClass();
-
-  void _initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) override;
-  void _designercreateview(View base, LabelWrapper label, Map props) override;
-  // The clipping panel takes the new size and the line is built again for it.
-  void _base_resize(double width, double height) override;
-  // "" is the label that shows the text; "moving" the panel that carries it.
-  View partNamed(std::string_view part) const override;
+  // _base_resize: the clipping panel takes the new size and the line is built again for it.
+  // partNamed: "" is the label that shows the text; "moving" the panel that carries it.
+  TMR_CUSTOM_VIEW(tm_scrollinglabel)
 
   // Shows the text: still when it fits (not wider than the view), as a marquee otherwise. A
   // text that fits keeps the still line's panel and label; a scrolling one starts a new marquee.
@@ -55,20 +42,11 @@ class tm_scrollinglabel : public ClassModule, public CustomView {
   // Ends a running marquee at its next step.
   void _stopscrolling();
 
-  // Code modules held (tm_main is left out: it is built on the views).
-  std::shared_ptr<tm_collections> collections;
-  std::shared_ptr<tm_viewsutils> viewsutils;
-  std::shared_ptr<tm_dateutils> dateutils;
-  String meventname;
-  std::weak_ptr<Module> mcallback;  // weak: the callback module usually holds this view
-  View mbase;
-  UiLayer ui;
   String mtext;
   // Generation of marquees: a running one ends as soon as this differs from its own.
   int32_t taskindex = 0;
   Font fnt;
   Canvas cvs;  // on a 2 × 2 panel outside the view tree, only to measure text (released after each)
-  Object tag;
   int32_t widthpersecond = 100;
   int32_t startpositiondelay = 1000;
   int32_t mtextcolor = UiLayer::Color_Black;

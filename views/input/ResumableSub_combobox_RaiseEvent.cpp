@@ -22,9 +22,7 @@ SubBody ResumableSub_combobox_RaiseEvent::body() {
     if (myindex != cb.delayindex) co_return;  // a newer report takes its place
   }
   cb.lastselectedindex = index;
-  auto callback = cb.mcallback.lock();
-  std::string sub = cb.meventname.str() + "_SelectedIndexChanged";
-  if (callback && cb.c->SubExists(Object(callback), sub, 1)) cb.c->CallSub2(Object(callback), sub, Object(index));
+  if (cb.callbackHas("_SelectedIndexChanged", 1)) cb.raiseEvent("_SelectedIndexChanged", {Object(index)});
 }
 
 }  // namespace tmr

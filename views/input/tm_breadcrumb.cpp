@@ -38,14 +38,7 @@ LayoutRegistry::CustomViewClass tm_breadcrumb::LayoutClass() {
 }
 
 void tm_breadcrumb::_class_globals() {
-  auto& rt = runtime();
-  collections = rt.codeModule<tm_collections>();
-  viewsutils = rt.codeModule<tm_viewsutils>();
-  dateutils = rt.codeModule<tm_dateutils>();
-  meventname = "";
-  mcallback.reset();
-  mbase = View();
-  ui = UiLayer();
+  CustomViewBase::_class_globals();
   cvs = Canvas();
   mitems = List();
   rightpositions = List();
@@ -56,24 +49,18 @@ void tm_breadcrumb::_class_globals() {
   crumbcolor = 0;
   touchpanel = View();
   presseditem = -1;
-  tag = Object();
   mhaptic = false;
 }
 
 void tm_breadcrumb::_initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) {
-  if (!ba) throw NotInitialized("Dispatcher");
-  initializeClassModule(ba->runtime());
-  meventname = eventName;
-  mcallback = callback.As<Module>();
+  CustomViewBase::_initialize(ba, callback, eventName);
   mitems.Initialize();
   rightpositions.Initialize();
   bc->_initialize(bi, 1, 1);
 }
 
 void tm_breadcrumb::_designercreateview(View base, LabelWrapper label, Map props) {
-  mbase = base;
-  tag = mbase.Tag();
-  mbase.setTag(Object(self<tm_breadcrumb>()));
+  CustomViewBase::_designercreateview(base, label, props);
   cvs.Initialize(mbase);
   fnt = label.Font();
   textcolor = label.TextColor();
@@ -193,9 +180,7 @@ void tm_breadcrumb::_touch_touch(int32_t action, float x, float y) {
       path.Initialize();
       for (int k = 0; k <= i; ++k) path.Add(mitems.Get(k));
       if (mhaptic) viewsutils->_performhapticfeedback(mbase);
-      if (auto callback = mcallback.lock()) {
-        c->CallSub2(Object(callback), meventname.str() + "_CrumbClick", Object(path));
-      }
+      raiseEvent("_CrumbClick", {Object(path)});
     }
     presseditem = -1;
     _draw();

@@ -10,34 +10,22 @@
 
 #include "bitmap/tm_bitmapcreator.h"
 #include "platform/core/List.h"
-#include "platform/core/Module.h"
 #include "platform/graphics/Font.h"
 #include "platform/layout/LayoutRegistry.h"
 #include "platform/views/Canvas.h"
-#include "platform/views/CustomView.h"
 #include "platform/views/LabelWrapper.h"
-#include "platform/views/UiLayer.h"
 #include "platform/views/View.h"
+#include "views/input/CustomViewBase.h"
 
 namespace tmr {
 
-class tm_collections;
-class tm_dateutils;
-class tm_viewsutils;
-
-class tm_breadcrumb : public ClassModule, public CustomView {
- public:
-  std::string_view className() const override { return "tm_breadcrumb"; }
-  const SubTable& subTable() const override;
-  // The class as layouts name it, with its designer properties "CrumbColor", "Items" (required;
+class tm_breadcrumb : public CustomViewBase {
+  // LayoutClass: the class as layouts name it, with its designer properties "CrumbColor", "Items" (required;
   // the items separated by "|") and "HapticFeedback" (default false).
-  static LayoutRegistry::CustomViewClass LayoutClass();
+  // partNamed: "" is the panel that takes the touches.
+  TMR_CUSTOM_VIEW(tm_breadcrumb)
 
   void _initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) override;
-  void _designercreateview(View base, LabelWrapper label, Map props) override;
-  void _base_resize(double width, double height) override;
-  // "" is the panel that takes the touches.
-  View partNamed(std::string_view part) const override;
 
   List _getitems() const { return mitems; }
   // Keeps the list itself (later changes show at the next redraw) and redraws.
@@ -50,14 +38,6 @@ class tm_breadcrumb : public ClassModule, public CustomView {
   // The index of the crumb at (x, y), or -1.
   int32_t _finditem(int32_t x, int32_t y);
 
-  // Code modules held (tm_main is left out: it is built on the input views).
-  std::shared_ptr<tm_collections> collections;
-  std::shared_ptr<tm_viewsutils> viewsutils;
-  std::shared_ptr<tm_dateutils> dateutils;
-  String meventname;
-  std::weak_ptr<Module> mcallback;  // weak: the callback module usually holds this view
-  View mbase;
-  UiLayer ui;
   Canvas cvs;
   List mitems;
   List rightpositions;
@@ -68,7 +48,6 @@ class tm_breadcrumb : public ClassModule, public CustomView {
   int32_t crumbcolor = 0;
   View touchpanel;
   int32_t presseditem = -1;
-  Object tag;
   bool mhaptic = false;
 
  protected:

@@ -34,14 +34,7 @@ LayoutRegistry::CustomViewClass tm_combobox::LayoutClass() {
 }
 
 void tm_combobox::_class_globals() {
-  auto& rt = runtime();
-  collections = rt.codeModule<tm_collections>();
-  viewsutils = rt.codeModule<tm_viewsutils>();
-  dateutils = rt.codeModule<tm_dateutils>();
-  meventname = "";
-  mcallback.reset();
-  mbase = View();
-  ui = UiLayer();
+  CustomViewBase::_class_globals();
   lastselectedindex = 0;
   // An empty list rather than none: a combo box whose items were never set is tapped, sized
   // and read like one with no items.
@@ -51,22 +44,16 @@ void tm_combobox::_class_globals() {
   mbtn = View();
   delaybeforechangeevent = 0;
   delayindex = 0;
-  tag = Object();
   cancelbutton = "Cancel";
 }
 
 void tm_combobox::_initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) {
-  if (!ba) throw NotInitialized("Dispatcher");
-  initializeClassModule(ba->runtime());
-  meventname = eventName;
-  mcallback = callback.As<Module>();
+  CustomViewBase::_initialize(ba, callback, eventName);
   lastselectedindex = -1;
 }
 
-void tm_combobox::_designercreateview(View base, LabelWrapper label, Map /*props*/) {
-  mbase = base;
-  tag = mbase.Tag();
-  mbase.setTag(Object(self<tm_combobox>()));
+void tm_combobox::_designercreateview(View base, LabelWrapper label, Map props) {
+  CustomViewBase::_designercreateview(base, label, props);
   ButtonWrapper btn;
   btn.Initialize(bi, "btn", ButtonWrapper::STYLE_SYSTEM);
   mbtn = btn;

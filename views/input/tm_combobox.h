@@ -9,32 +9,20 @@
 #include <memory>
 
 #include "platform/core/List.h"
-#include "platform/core/Module.h"
 #include "platform/layout/LayoutRegistry.h"
-#include "platform/views/CustomView.h"
 #include "platform/views/LabelWrapper.h"
-#include "platform/views/UiLayer.h"
 #include "platform/views/View.h"
+#include "views/input/CustomViewBase.h"
 
 namespace tmr {
 
-class tm_collections;
-class tm_dateutils;
-class tm_viewsutils;
-
-class tm_combobox : public ClassModule, public CustomView {
- public:
-  std::string_view className() const override { return "tm_combobox"; }
-  const SubTable& subTable() const override;
-  // The class as layouts name it; it reads no designer properties (the template label gives
+class tm_combobox : public CustomViewBase {
+  // LayoutClass: the class as layouts name it; it reads no designer properties (the template label gives
   // the button its font).
-  static LayoutRegistry::CustomViewClass LayoutClass();
+  // partNamed: "" is the button.
+  TMR_CUSTOM_VIEW(tm_combobox)
 
   void _initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) override;
-  void _designercreateview(View base, LabelWrapper label, Map props) override;
-  void _base_resize(double width, double height) override;
-  // "" is the button.
-  View partNamed(std::string_view part) const override;
 
   // Keeps a copy of the items; selects the first one (nothing when there is none), raising
   // nothing. With no items the button keeps the text it had.
@@ -56,14 +44,6 @@ class tm_combobox : public ClassModule, public CustomView {
   // Reports the selected index, after the delay when one is set.
   void _raiseevent();
 
-  // Code modules held (tm_main is left out: it is built on the input views).
-  std::shared_ptr<tm_collections> collections;
-  std::shared_ptr<tm_viewsutils> viewsutils;
-  std::shared_ptr<tm_dateutils> dateutils;
-  String meventname;
-  std::weak_ptr<Module> mcallback;  // weak: the callback module usually holds this view
-  View mbase;
-  UiLayer ui;
   int32_t lastselectedindex = 0;  // the index last reported (or set from code)
   List mitems;
   int32_t mselectedindex = 0;
@@ -71,8 +51,7 @@ class tm_combobox : public ClassModule, public CustomView {
   // Milliseconds a report waits (0: it goes out at once); of the reports started within it,
   // only the last is delivered.
   int32_t delaybeforechangeevent = 0;
-  int32_t delayindex = 0;  // generation of delayed reports
-  Object tag;
+  int32_t delayindex = 0;          // generation of delayed reports
   String cancelbutton = "Cancel";  // "" shows the sheet without a cancel button
 
  protected:

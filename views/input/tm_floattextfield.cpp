@@ -71,14 +71,7 @@ LayoutRegistry::CustomViewClass tm_floattextfield::LayoutClass() {
 }
 
 void tm_floattextfield::_class_globals() {
-  auto& rt = runtime();
-  collections = rt.codeModule<tm_collections>();
-  viewsutils = rt.codeModule<tm_viewsutils>();
-  dateutils = rt.codeModule<tm_dateutils>();
-  meventname = "";
-  mcallback.reset();
-  mbase = View();
-  ui = UiLayer();
+  CustomViewBase::_class_globals();
   mtextfield = TextFieldWrapper();
   animationduration = 200;
   largelabeltextsize = 18;
@@ -99,7 +92,6 @@ void tm_floattextfield::_class_globals() {
   lblclear = LabelWrapper();
   lblv = LabelWrapper();
   mprops = Map();
-  tag = Object();
   keyboardtype = "";
   multiline = false;
   mnexttextfield.reset();
@@ -110,17 +102,12 @@ void tm_floattextfield::_class_globals() {
 }
 
 void tm_floattextfield::_initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) {
-  if (!ba) throw NotInitialized("Dispatcher");
-  initializeClassModule(ba->runtime());
-  meventname = eventName;
-  mcallback = callback.As<Module>();
+  CustomViewBase::_initialize(ba, callback, eventName);
   hintlabellargeoffsetx = 12;
 }
 
 void tm_floattextfield::_designercreateview(View base, LabelWrapper label, Map props) {
-  mbase = base;
-  tag = mbase.Tag();
-  mbase.setTag(Object(self<tm_floattextfield>()));
+  CustomViewBase::_designercreateview(base, label, props);
   mbase.SetColorAndBorder(UiLayer::Color_Transparent, 0, 0, 0);
   mprops = props;
   hintimageview.Initialize(bi, "HintImageView");
@@ -238,16 +225,9 @@ void tm_floattextfield::_updatelabel(String text, bool force) {
   largelabel = large;
 }
 
-bool tm_floattextfield::callbackHas(std::string_view suffix, int parameters) const {
-  auto callback = mcallback.lock();
-  return callback && c->SubExists(Object(callback), meventname.str() + std::string(suffix), parameters);
-}
-
 void tm_floattextfield::_tf_textchanged(String old, String newText) {
   _updatelabel(newText, false);
-  if (callbackHas("_TextChanged", 2)) {
-    c->CallSub3(Object(mcallback.lock()), meventname.str() + "_TextChanged", Object(old), Object(newText));
-  }
+  if (callbackHas("_TextChanged", 2)) raiseEvent("_TextChanged", {Object(old), Object(newText)});
 }
 
 void tm_floattextfield::_tf_enterpressed() {
@@ -278,7 +258,7 @@ void tm_floattextfield::_tf_focuschanged(bool hasFocus) {
   focused = hasFocus;
   _updatelabel(_gettext(), true);
   if (callbackHas("_FocusChanged", 1) && lastswitchtextfieldtime + 100 < c->Now()) {
-    c->CallSubDelayed2(Object(mcallback.lock()), meventname.str() + "_FocusChanged", Object(focused));
+    raiseEventDelayed("_FocusChanged", {Object(focused)});
   }
 }
 
@@ -289,7 +269,7 @@ void tm_floattextfield::_tf_action() {
     View nextField = next->_gettextfield();
     if (nextField.IsInitialized()) TextFieldWrapper::FromObject(Object(nextField)).RequestFocus();
   }
-  if (callbackHas("_EnterPressed", 0)) c->CallSubDelayed(Object(mcallback.lock()), meventname.str() + "_EnterPressed");
+  if (callbackHas("_EnterPressed", 0)) raiseEventDelayed("_EnterPressed");
 }
 
 LabelWrapper tm_floattextfield::_createbutton(String glyph) {
@@ -371,7 +351,7 @@ void tm_floattextfield::_switchfrompasswordtoregular(bool regular) {
   mtextfield.RequestFocus();
   old.RemoveViewFromParent();
   if (callbackHas("_PasswordRevealChanged", 1)) {
-    c->CallSubDelayed2(Object(mcallback.lock()), meventname.str() + "_PasswordRevealChanged", Object(regular));
+    raiseEventDelayed("_PasswordRevealChanged", {Object(regular)});
   }
 }
 

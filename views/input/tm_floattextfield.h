@@ -16,41 +16,29 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/core/Module.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Font.h"
 #include "platform/graphics/Rect.h"
 #include "platform/layout/LayoutRegistry.h"
 #include "platform/views/Canvas.h"
-#include "platform/views/CustomView.h"
 #include "platform/views/ImageViewWrapper.h"
 #include "platform/views/LabelWrapper.h"
 #include "platform/views/TextFieldWrapper.h"
-#include "platform/views/UiLayer.h"
 #include "platform/views/View.h"
+#include "views/input/CustomViewBase.h"
 
 namespace tmr {
 
-class tm_collections;
-class tm_dateutils;
-class tm_viewsutils;
-
-class tm_floattextfield : public ClassModule, public CustomView {
- public:
-  std::string_view className() const override { return "tm_floattextfield"; }
-  const SubTable& subTable() const override;
-  // The class as layouts name it, with its designer properties "Hint", "HintColor",
+class tm_floattextfield : public CustomViewBase {
+  // LayoutClass: the class as layouts name it, with its designer properties "Hint", "HintColor",
   // "NonFocusedHintColor" (required), "KeyboardType" ("Text"; "Numbers", "Decimal"),
   // "PasswordField", "Multiline", "ShowRevealButton" (false), "ShowClear", "ShowAccept" (true).
-  static LayoutRegistry::CustomViewClass LayoutClass();
+  // _base_resize: the field fills the base panel; the buttons sit at its right end.
+  // partNamed: "" is the inner text field, "hint" the hint's image view, "clear" the clear/reveal/hide
+  // button, "accept" the accept button.
+  TMR_CUSTOM_VIEW(tm_floattextfield)
 
   void _initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) override;
-  void _designercreateview(View base, LabelWrapper label, Map props) override;
-  // The field fills the base panel; the buttons sit at its right end.
-  void _base_resize(double width, double height) override;
-  // "" is the inner text field, "hint" the hint's image view, "clear" the clear/reveal/hide
-  // button, "accept" the accept button.
-  View partNamed(std::string_view part) const override;
 
   String _gettext();
   // Sets the text and handles it as a change by the person (hint, "_TextChanged"). The event is
@@ -92,14 +80,6 @@ class tm_floattextfield : public ClassModule, public CustomView {
   // Behaves as Enter; whether a next field is set.
   bool _ime_handleaction();
 
-  // Code modules held.
-  std::shared_ptr<tm_collections> collections;
-  std::shared_ptr<tm_viewsutils> viewsutils;
-  std::shared_ptr<tm_dateutils> dateutils;
-  String meventname;
-  std::weak_ptr<Module> mcallback;  // weak: the callback module usually holds this view
-  View mbase;
-  UiLayer ui;
   TextFieldWrapper mtextfield;
   int32_t animationduration = 200;
   float largelabeltextsize = 18;
@@ -116,7 +96,6 @@ class tm_floattextfield : public ClassModule, public CustomView {
   LabelWrapper lblclear;
   LabelWrapper lblv;
   Map mprops;
-  Object tag;
   String keyboardtype;
   bool multiline = false;
   // Weak: chained fields often form a ring, and the layout holds every field.
@@ -132,8 +111,6 @@ class tm_floattextfield : public ClassModule, public CustomView {
  private:
   // The 2 × 2 panel the measuring canvas is opened on.
   View measuringpanel;
-  // Whether the callback module has the sub "<event name><suffix>" with that many parameters.
-  bool callbackHas(std::string_view suffix, int parameters) const;
 };
 
 }  // namespace tmr

@@ -58,15 +58,7 @@ LayoutRegistry::CustomViewClass tm_plusminus::LayoutClass() {
 }
 
 void tm_plusminus::_class_globals() {
-  auto& rt = runtime();
-  collections = rt.codeModule<tm_collections>();
-  viewsutils = rt.codeModule<tm_viewsutils>();
-  dateutils = rt.codeModule<tm_dateutils>();
-  meventname = "";
-  mcallback.reset();
-  mbase = View();
-  ui = UiLayer();
-  tag = Object();
+  CustomViewBase::_class_globals();
   pnlplus = View();
   pnlminus = View();
   lblplus = View();
@@ -91,17 +83,12 @@ void tm_plusminus::_class_globals() {
 }
 
 void tm_plusminus::_initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) {
-  if (!ba) throw NotInitialized("Dispatcher");
-  initializeClassModule(ba->runtime());
-  meventname = eventName;
-  mcallback = callback.As<Module>();
+  CustomViewBase::_initialize(ba, callback, eventName);
   formatter->_initialize(bi);
 }
 
 void tm_plusminus::_designercreateview(View base, LabelWrapper label, Map props) {
-  mbase = base;
-  tag = mbase.Tag();
-  mbase.setTag(Object(self<tm_plusminus>()));
+  CustomViewBase::_designercreateview(base, label, props);
   mainlabel = label;
   mainlabel.SetTextAlignment("CENTER", "CENTER");
   pnlplus = ui.CreatePanel(bi, "");
@@ -228,9 +215,8 @@ void tm_plusminus::_setindex(int32_t index, bool raiseEvent) {
     } else {
       mainlabel.setText(formatter->_format(value.AsDouble()));
     }
-    auto callback = mcallback.lock();
-    std::string sub = meventname.str() + "_valuechanged";
-    if (raiseEvent && callback && c->SubExists(Object(callback), sub, 1)) c->CallSub2(Object(callback), sub, value);
+    // The parameter raiseEvent hides the base's sub of that name.
+    if (raiseEvent && callbackHas("_valuechanged", 1)) this->raiseEvent("_valuechanged", {value});
   } else {
     mainlabel.setText("");
   }

@@ -9,33 +9,22 @@
 #include <memory>
 
 #include "platform/core/List.h"
-#include "platform/core/Module.h"
 #include "platform/layout/LayoutRegistry.h"
-#include "platform/views/CustomView.h"
 #include "platform/views/LabelWrapper.h"
-#include "platform/views/UiLayer.h"
 #include "platform/views/View.h"
+#include "views/input/CustomViewBase.h"
 
 namespace tmr {
 
-class tm_collections;
-class tm_dateutils;
 class tm_formatter;
-class tm_viewsutils;
 
-class tm_plusminus : public ClassModule, public CustomView {
- public:
-  std::string_view className() const override { return "tm_plusminus"; }
-  const SubTable& subTable() const override;
-  // The class as layouts name it, with its designer properties "Orientation", "Cyclic",
+class tm_plusminus : public CustomViewBase {
+  // LayoutClass: the class as layouts name it, with its designer properties "Orientation", "Cyclic",
   // "Rapid" (required) and "HapticFeedback" (default false).
-  static LayoutRegistry::CustomViewClass LayoutClass();
+  // partNamed: "" is the value label, "plus" and "minus" the arrow areas.
+  TMR_CUSTOM_VIEW(tm_plusminus)
 
   void _initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) override;
-  void _designercreateview(View base, LabelWrapper label, Map props) override;
-  void _base_resize(double width, double height) override;
-  // "" is the value label, "plus" and "minus" the arrow areas.
-  View partNamed(std::string_view part) const override;
 
   // A numeric range; an interval that is not positive or not finite leaves nothing selectable.
   // Selects the first value, raising nothing.
@@ -61,15 +50,6 @@ class tm_plusminus : public ClassModule, public CustomView {
   Object CreateRecognizer();
   void action(Object recognizer);
 
-  // Code modules held (tm_main is left out: it is built on this class).
-  std::shared_ptr<tm_collections> collections;
-  std::shared_ptr<tm_viewsutils> viewsutils;
-  std::shared_ptr<tm_dateutils> dateutils;
-  String meventname;
-  std::weak_ptr<Module> mcallback;  // weak: the callback module usually holds this view
-  View mbase;
-  UiLayer ui;
-  Object tag;
   View pnlplus;
   View pnlminus;
   View lblplus;

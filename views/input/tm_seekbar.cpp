@@ -39,19 +39,11 @@ LayoutRegistry::CustomViewClass tm_seekbar::LayoutClass() {
 }
 
 void tm_seekbar::_class_globals() {
-  auto& rt = runtime();
-  collections = rt.codeModule<tm_collections>();
-  viewsutils = rt.codeModule<tm_viewsutils>();
-  dateutils = rt.codeModule<tm_dateutils>();
-  meventname = "";
-  mcallback.reset();
-  mbase = View();
-  ui = UiLayer();
+  CustomViewBase::_class_globals();
   color1 = 0;
   color2 = 0;
   thumbcolor = 0;
   cvs = Canvas();
-  tag = Object();
   touchpanel = View();
   mvalue = 0;
   minvalue = 0;
@@ -66,17 +58,8 @@ void tm_seekbar::_class_globals() {
   size = 0;
 }
 
-void tm_seekbar::_initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) {
-  if (!ba) throw NotInitialized("Dispatcher");
-  initializeClassModule(ba->runtime());
-  meventname = eventName;
-  mcallback = callback.As<Module>();
-}
-
-void tm_seekbar::_designercreateview(View base, LabelWrapper /*label*/, Map props) {
-  mbase = base;
-  tag = mbase.Tag();
-  mbase.setTag(Object(self<tm_seekbar>()));
+void tm_seekbar::_designercreateview(View base, LabelWrapper label, Map props) {
+  CustomViewBase::_designercreateview(base, label, props);
   color1 = ui.PaintOrColorToColor(props.Get(Object("Color1")));
   color2 = ui.PaintOrColorToColor(props.Get(Object("Color2")));
   thumbcolor = ui.PaintOrColorToColor(props.Get(Object("ThumbColor")));
@@ -174,10 +157,7 @@ void tm_seekbar::_setvaluebasedontouch(int32_t x, int32_t y) {
 void tm_seekbar::_raisetouchstateevent() { raise("_TouchStateChanged", Object(pressed)); }
 
 void tm_seekbar::raise(std::string_view event, Object value) {
-  auto callback = mcallback.lock();
-  if (!callback) return;
-  const std::string name = meventname.str() + std::string(event);
-  if (c->SubExists(Object(callback), name, 1)) c->CallSubDelayed2(Object(callback), name, std::move(value));
+  if (callbackHas(event, 1)) raiseEventDelayed(event, {value});
 }
 
 }  // namespace tmr

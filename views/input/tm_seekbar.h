@@ -9,33 +9,19 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/core/Module.h"
 #include "platform/layout/LayoutRegistry.h"
 #include "platform/views/Canvas.h"
-#include "platform/views/CustomView.h"
 #include "platform/views/LabelWrapper.h"
-#include "platform/views/UiLayer.h"
 #include "platform/views/View.h"
+#include "views/input/CustomViewBase.h"
 
 namespace tmr {
 
-class tm_collections;
-class tm_dateutils;
-class tm_viewsutils;
-
-class tm_seekbar : public ClassModule, public CustomView {
- public:
-  std::string_view className() const override { return "tm_seekbar"; }
-  const SubTable& subTable() const override;
-  // The class as layouts name it, with its designer properties "Color1", "Color2",
+class tm_seekbar : public CustomViewBase {
+  // LayoutClass: the class as layouts name it, with its designer properties "Color1", "Color2",
   // "ThumbColor", "Min", "Max", "Value" (required) and "Interval" (default 1).
-  static LayoutRegistry::CustomViewClass LayoutClass();
-
-  void _initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) override;
-  void _designercreateview(View base, LabelWrapper label, Map props) override;
-  void _base_resize(double width, double height) override;
-  // "" is the panel that takes the touches.
-  View partNamed(std::string_view part) const override;
+  // partNamed: "" is the panel that takes the touches.
+  TMR_CUSTOM_VIEW(tm_seekbar)
 
   int32_t _getvalue() const { return mvalue; }
   // Stores the value limited to the range (not rounded to the interval) and redraws.
@@ -47,19 +33,10 @@ class tm_seekbar : public ClassModule, public CustomView {
   void _raisetouchstateevent();
   void _update();
 
-  // Code modules held (tm_main is left out: it is built on the input views).
-  std::shared_ptr<tm_collections> collections;
-  std::shared_ptr<tm_viewsutils> viewsutils;
-  std::shared_ptr<tm_dateutils> dateutils;
-  String meventname;
-  std::weak_ptr<Module> mcallback;  // weak: the callback module usually holds this view
-  View mbase;
-  UiLayer ui;
   int32_t color1 = 0;
   int32_t color2 = 0;
   int32_t thumbcolor = 0;
   Canvas cvs;
-  Object tag;
   View touchpanel;
   int32_t mvalue = 0;
   int32_t minvalue = 0;

@@ -38,14 +38,7 @@ LayoutRegistry::CustomViewClass tm_switch::LayoutClass() {
 }
 
 void tm_switch::_class_globals() {
-  auto& rt = runtime();
-  collections = rt.codeModule<tm_collections>();
-  viewsutils = rt.codeModule<tm_viewsutils>();
-  dateutils = rt.codeModule<tm_dateutils>();
-  meventname = "";
-  mcallback.reset();
-  mbase = View();
-  ui = UiLayer();
+  CustomViewBase::_class_globals();
   oncolor = std::make_shared<_bcbrush>();
   offcolor = std::make_shared<_bcbrush>();
   bc = std::make_shared<tm_bitmapcreator>();
@@ -56,23 +49,13 @@ void tm_switch::_class_globals() {
   mvalue = false;
   transparent = std::make_shared<_bcbrush>();
   loopindex = 0;
-  tag = Object();
   scale = 0;
   menabled = true;
   mhaptic = false;
 }
 
-void tm_switch::_initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) {
-  if (!ba) throw NotInitialized("Dispatcher");
-  initializeClassModule(ba->runtime());
-  mcallback = callback.As<Module>();
-  meventname = eventName;
-}
-
-void tm_switch::_designercreateview(View base, LabelWrapper /*label*/, Map props) {
-  mbase = base;
-  tag = mbase.Tag();
-  mbase.setTag(Object(self<tm_switch>()));
+void tm_switch::_designercreateview(View base, LabelWrapper label, Map props) {
+  CustomViewBase::_designercreateview(base, label, props);
   mbase.SetLayoutAnimated(0, mbase.Left(), mbase.Top(), width, height);
   mbase.SetColorAndBorder(UiLayer::Color_Transparent, 0, 0, 0);
   // The panel lies over the image and takes the taps.
@@ -119,9 +102,7 @@ void tm_switch::_pnl_click() {
   if (!menabled) return;
   if (mhaptic) viewsutils->_performhapticfeedback(mbase);
   _setvalueimpl(!mvalue, false);
-  if (auto callback = mcallback.lock()) {
-    c->CallSubDelayed2(Object(callback), meventname.str() + "_ValueChanged", Object(mvalue));
-  }
+  raiseEventDelayed("_ValueChanged", {Object(mvalue)});
 }
 
 void tm_switch::_setvalueimpl(bool b, bool immediate) {

@@ -12,34 +12,20 @@
 
 #include "bitmap/_bcbrush.h"
 #include "bitmap/tm_bitmapcreator.h"
-#include "platform/core/Module.h"
 #include "platform/layout/LayoutRegistry.h"
-#include "platform/views/CustomView.h"
 #include "platform/views/ImageViewWrapper.h"
 #include "platform/views/LabelWrapper.h"
-#include "platform/views/UiLayer.h"
 #include "platform/views/View.h"
+#include "views/input/CustomViewBase.h"
 
 namespace tmr {
 
-class tm_collections;
-class tm_dateutils;
-class tm_viewsutils;
-
-class tm_switch : public ClassModule, public CustomView {
- public:
-  std::string_view className() const override { return "tm_switch"; }
-  const SubTable& subTable() const override;
-  // The class as layouts name it, with its designer properties "OnColor", "OffColor",
+class tm_switch : public CustomViewBase {
+  // LayoutClass: the class as layouts name it, with its designer properties "OnColor", "OffColor",
   // "ThumbColor", "Value" (required) and "HapticFeedback" (default false).
-  static LayoutRegistry::CustomViewClass LayoutClass();
-
-  void _initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) override;
-  void _designercreateview(View base, LabelWrapper label, Map props) override;
-  // The switch keeps its fixed size.
-  void _base_resize(double width, double height) override;
-  // "" is the panel that takes the taps, "image" the image view that shows the picture.
-  View partNamed(std::string_view part) const override;
+  // _base_resize: the switch keeps its fixed size.
+  // partNamed: "" is the panel that takes the taps, "image" the image view that shows the picture.
+  TMR_CUSTOM_VIEW(tm_switch)
 
   bool _getvalue() const { return mvalue; }
   // A new value is shown with the animation; the current one changes nothing. Raises nothing.
@@ -55,14 +41,6 @@ class tm_switch : public ClassModule, public CustomView {
   // Draws one picture: state 0 is off, 1 is on, anything between a frame of the animation.
   void _draw(float state);
 
-  // Code modules held (tm_main is left out: it is built on the input views).
-  std::shared_ptr<tm_collections> collections;
-  std::shared_ptr<tm_viewsutils> viewsutils;
-  std::shared_ptr<tm_dateutils> dateutils;
-  String meventname;
-  std::weak_ptr<Module> mcallback;  // weak: the callback module usually holds this view
-  View mbase;
-  UiLayer ui;
   std::shared_ptr<_bcbrush> oncolor = std::make_shared<_bcbrush>();
   std::shared_ptr<_bcbrush> offcolor = std::make_shared<_bcbrush>();
   std::shared_ptr<tm_bitmapcreator> bc = std::make_shared<tm_bitmapcreator>();
@@ -74,7 +52,6 @@ class tm_switch : public ClassModule, public CustomView {
   std::shared_ptr<_bcbrush> transparent = std::make_shared<_bcbrush>();
   // Generation of value changes: a running animation ends as soon as it differs from its own.
   int32_t loopindex = 0;
-  Object tag;
   float scale = 0;  // pixels per point of the screen, set at creation
   bool menabled = true;
   bool mhaptic = false;

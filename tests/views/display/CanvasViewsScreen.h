@@ -18,9 +18,8 @@
 
 namespace tmr {
 
-class CanvasViewsOwner : public ClassModule, public LayoutFields {
+class CanvasViewsOwner : public OwnerModule {
  public:
-  void _initialize(Runtime& rt) { initializeClassModule(rt); }
   std::string_view className() const override { return "tm_canvasviewsowner"; }
   const SubTable& subTable() const override {
     static const SubTable table{

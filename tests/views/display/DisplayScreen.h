@@ -17,14 +17,9 @@
 namespace tmr {
 
 // The module that loads the layout; views named like its fields land in them.
-class DisplayOwner : public ClassModule, public LayoutFields {
+class DisplayOwner : public OwnerModule {
  public:
-  void _initialize(Runtime& rt) { initializeClassModule(rt); }
   std::string_view className() const override { return "tm_displayowner"; }
-  const SubTable& subTable() const override {
-    static const SubTable table{};
-    return table;
-  }
   const FieldTable& fieldTable() const override {
     static const FieldTable table{field<&DisplayOwner::iv1>("iv1"), field<&DisplayOwner::iv2>("iv2"),
                                   field<&DisplayOwner::banner1>("banner1"), field<&DisplayOwner::sl1>("sl1"),

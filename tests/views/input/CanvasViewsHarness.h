@@ -14,9 +14,8 @@
 
 namespace tmr {
 
-class CanvasViewsOwner : public ClassModule, public LayoutFields {
+class CanvasViewsOwner : public EventOwner {
  public:
-  void _initialize(Runtime& rt) { initializeClassModule(rt); }
   std::string_view className() const override { return "tm_canvasviewsowner"; }
   const SubTable& subTable() const override {
     static const SubTable table{
@@ -42,10 +41,6 @@ class CanvasViewsOwner : public ClassModule, public LayoutFields {
 
   std::shared_ptr<tm_seekbar> sb1, sbquiet;  // sbquiet's callback has no subs for it
   std::shared_ptr<tm_breadcrumb> bb1;
-  std::vector<HeardEvent> events;
-
- private:
-  void heard(const std::string& what) { events.push_back({what, runtime().Now()}); }
 };
 
 struct CanvasViewsScreen : LayoutScreen<CanvasViewsOwner> {
@@ -61,8 +56,6 @@ struct CanvasViewsScreen : LayoutScreen<CanvasViewsOwner> {
   }
   CanvasViewsScreen(const CanvasViewsScreen&) = delete;
   CanvasViewsScreen& operator=(const CanvasViewsScreen&) = delete;
-
-  std::vector<std::string> heard() const { return WhatWasHeard(owner->events); }
 
   std::unique_ptr<Finger> finger;  // on the screen
 };

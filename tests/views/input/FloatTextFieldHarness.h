@@ -13,9 +13,8 @@
 
 namespace tmr {
 
-class FloatFieldsOwner : public ClassModule, public LayoutFields {
+class FloatFieldsOwner : public EventOwner {
  public:
-  void _initialize(Runtime& rt) { initializeClassModule(rt); }
   std::string_view className() const override { return "tm_floatfieldsowner"; }
   const SubTable& subTable() const override {
     static const SubTable table{
@@ -47,10 +46,6 @@ class FloatFieldsOwner : public ClassModule, public LayoutFields {
   void _pw_passwordrevealchanged(bool r) { heard(std::string("pw reveal ") + (r ? "true" : "false")); }
 
   std::shared_ptr<tm_floattextfield> ftf1, ftf2, pw, quiet;
-  std::vector<HeardEvent> events;
-
- private:
-  void heard(const std::string& what) { events.push_back({what, runtime().Now()}); }
 };
 
 struct FloatTextFieldHarness : LayoutScreen<FloatFieldsOwner> {
@@ -71,7 +66,6 @@ struct FloatTextFieldHarness : LayoutScreen<FloatFieldsOwner> {
     keyboard().enter();
     nextTurn();
   }
-  std::vector<std::string> heard() const { return WhatWasHeard(owner->events); }
   std::vector<std::string> take() {
     auto out = heard();
     owner->events.clear();

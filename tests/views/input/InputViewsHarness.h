@@ -16,9 +16,8 @@
 
 namespace tmr {
 
-class InputViewsOwner : public ClassModule, public LayoutFields {
+class InputViewsOwner : public EventOwner {
  public:
-  void _initialize(Runtime& rt) { initializeClassModule(rt); }
   std::string_view className() const override { return "tm_inputviewsowner"; }
   const SubTable& subTable() const override {
     static const SubTable table{
@@ -34,18 +33,12 @@ class InputViewsOwner : public ClassModule, public LayoutFields {
                                   field<&InputViewsOwner::cbquiet>("cbquiet")};
     return table;
   }
-  void _sw1_valuechanged(Object v) { heard("sw1", v); }
-  void _sw2_valuechanged(Object v) { heard("sw2", v); }
-  void _cb1_selectedindexchanged(Object v) { heard("cb1", v); }
+  void _sw1_valuechanged(Object v) { heard("sw1:" + v.AsString().str()); }
+  void _sw2_valuechanged(Object v) { heard("sw2:" + v.AsString().str()); }
+  void _cb1_selectedindexchanged(Object v) { heard("cb1:" + v.AsString().str()); }
 
   std::shared_ptr<tm_switch> sw1, sw2, swquiet;  // swquiet's callback has no sub for it
   std::shared_ptr<tm_combobox> cb1, cbquiet;
-  std::vector<HeardEvent> events;
-
- private:
-  void heard(const std::string& view, const Object& v) {
-    events.push_back({view + ":" + v.AsString().str(), runtime().Now()});
-  }
 };
 
 struct InputViewsHarness : LayoutScreen<InputViewsOwner> {
@@ -72,7 +65,6 @@ struct InputViewsHarness : LayoutScreen<InputViewsOwner> {
     if (!s || index >= s->buttons().size()) throw std::logic_error("no such sheet button");
     tap(View(s->buttons()[index].view));
   }
-  std::vector<std::string> heard() const { return WhatWasHeard(owner->events); }
 };
 
 }  // namespace tmr

@@ -11,14 +11,14 @@
 #include "platform/views/TouchInput.h"
 #include "platform/views/UiLayer.h"
 #include "platform/views/ViewSystem.h"
+#include "tests/support/OwnerModule.h"
 #include "views/input/tm_plusminus.h"
 #include "views/input/tm_viewsutils.h"
 
 namespace tmr {
 
-class SelectorOwner : public ClassModule {
+class SelectorOwner : public OwnerModule {
  public:
-  void _initialize(Runtime& rt) { initializeClassModule(rt); }
   std::vector<std::string> events;
   void _pm_valuechanged(Object v) { events.push_back(v.AsString().str()); }
   std::string_view className() const override { return "tm_selectorowner"; }
