@@ -9,7 +9,6 @@
 #include "platform/core/Runtime.h"
 #include "platform/core/RuntimeError.h"
 #include "platform/native/NativeObject.h"
-#include "platform/views/RichText.h"
 #include "views/input/ResumableSub_plusminus_StartDownLoop.h"
 #include "views/input/tm_formatter.h"
 #include "views/input/tm_viewsutils.h"
@@ -264,15 +263,7 @@ View tm_plusminus::_createlabel(String text) {
 }
 
 void tm_plusminus::_internalsettextorcsbuildertolabel(View label, Object value) {
-  if (auto rich = value.As<RichText>()) {
-    auto lbl = LabelWrapper::FromObject(Object(label));
-    if (lbl.IsInitialized()) {
-      lbl.setAttributedText(rich);
-      return;
-    }
-  }
-  if (value.IsNumber()) value = Object(String::FromCodePoint(static_cast<uint32_t>(value.AsInt() & 0xFFFF)));
-  label.setText(value.AsString());
+  viewsutils->_settextorcsbuildertolabel(std::move(label), std::move(value));
 }
 
 void tm_plusminus::_touch(bool touchBegins, bool touchIsNotAMove, View arrowArea) {
