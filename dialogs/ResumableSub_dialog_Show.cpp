@@ -6,11 +6,7 @@ namespace tmr {
 
 ResumableSub_dialog_Show::ResumableSub_dialog_Show(std::shared_ptr<tm_dialog> parent, Object text, Object yes,
                                                    Object no, Object cancel)
-    : ResumableSub(std::move(parent)),
-      text(std::move(text)),
-      yes(std::move(yes)),
-      no(std::move(no)),
-      cancel(std::move(cancel)) {}
+    : DialogShow(std::move(parent), std::move(yes), std::move(no), std::move(cancel)), text(std::move(text)) {}
 
 SubBody ResumableSub_dialog_Show::body() {
   auto& dialog = static_cast<tm_dialog&>(*parent);

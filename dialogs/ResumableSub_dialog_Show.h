@@ -3,7 +3,7 @@
 // _showcustom; completes with its result.
 #include <memory>
 
-#include "platform/core/ResumableSub.h"
+#include "dialogs/DialogShow.h"
 #include "platform/views/LabelWrapper.h"
 #include "platform/views/View.h"
 
@@ -11,17 +11,13 @@ namespace tmr {
 
 class tm_dialog;
 
-class ResumableSub_dialog_Show : public ResumableSub {
+class ResumableSub_dialog_Show : public DialogShow {
  public:
   ResumableSub_dialog_Show(std::shared_ptr<tm_dialog> parent, Object text, Object yes, Object no, Object cancel);
 
   Object text;
-  Object yes;
-  Object no;
-  Object cancel;
   View p;
   LabelWrapper lbl;
-  int32_t result = 0;
 
  protected:
   SubBody body() override;

@@ -10,11 +10,7 @@ namespace tmr {
 
 ResumableSub_dialog_ShowCustom::ResumableSub_dialog_ShowCustom(std::shared_ptr<tm_dialog> parent, View content,
                                                                Object yes, Object no, Object cancel)
-    : ResumableSub(std::move(parent)),
-      content(std::move(content)),
-      yes(std::move(yes)),
-      no(std::move(no)),
-      cancel(std::move(cancel)) {}
+    : DialogShow(std::move(parent), std::move(yes), std::move(no), std::move(cancel)), content(std::move(content)) {}
 
 SubBody ResumableSub_dialog_ShowCustom::body() {
   auto& d = static_cast<tm_dialog&>(*parent);

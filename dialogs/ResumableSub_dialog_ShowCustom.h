@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/core/ResumableSub.h"
+#include "dialogs/DialogShow.h"
 #include "platform/views/LabelWrapper.h"
 #include "platform/views/View.h"
 
@@ -14,14 +14,11 @@ namespace tmr {
 
 class tm_dialog;
 
-class ResumableSub_dialog_ShowCustom : public ResumableSub {
+class ResumableSub_dialog_ShowCustom : public DialogShow {
  public:
   ResumableSub_dialog_ShowCustom(std::shared_ptr<tm_dialog> parent, View content, Object yes, Object no, Object cancel);
 
   View content;
-  Object yes;
-  Object no;
-  Object cancel;
   View v;
   View iv;
   bool includetitle = false;
@@ -33,7 +30,6 @@ class ResumableSub_dialog_ShowCustom : public ResumableSub {
   int32_t i = 0;
   int32_t btype = 0;
   LabelWrapper lbl;
-  int32_t result = 0;
   View mybackground;
   View mybase;
 

@@ -8,11 +8,8 @@ namespace tmr {
 ResumableSub_dialog_ShowTemplate::ResumableSub_dialog_ShowTemplate(std::shared_ptr<tm_dialog> parent,
                                                                    Object dialogtemplate, Object yes, Object no,
                                                                    Object cancel)
-    : ResumableSub(std::move(parent)),
-      dialogtemplate(std::move(dialogtemplate)),
-      yes(std::move(yes)),
-      no(std::move(no)),
-      cancel(std::move(cancel)) {}
+    : DialogShow(std::move(parent), std::move(yes), std::move(no), std::move(cancel)),
+      dialogtemplate(std::move(dialogtemplate)) {}
 
 SubBody ResumableSub_dialog_ShowTemplate::body() {
   auto& dialog = static_cast<tm_dialog&>(*parent);

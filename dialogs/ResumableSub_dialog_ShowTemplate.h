@@ -4,24 +4,20 @@
 // the template the result ("DialogClosed"). The dialog then stops putting its frame at the top.
 #include <memory>
 
-#include "platform/core/ResumableSub.h"
+#include "dialogs/DialogShow.h"
 #include "platform/views/View.h"
 
 namespace tmr {
 
 class tm_dialog;
 
-class ResumableSub_dialog_ShowTemplate : public ResumableSub {
+class ResumableSub_dialog_ShowTemplate : public DialogShow {
  public:
   ResumableSub_dialog_ShowTemplate(std::shared_ptr<tm_dialog> parent, Object dialogtemplate, Object yes, Object no,
                                    Object cancel);
 
   Object dialogtemplate;
-  Object yes;
-  Object no;
-  Object cancel;
   View content;
-  int32_t result = 0;
 
  protected:
   SubBody body() override;

@@ -26,7 +26,6 @@ namespace tmr {
 // The module the screen belongs to: hears taps on the panel below the dialog.
 class tm_dialogowner : public OwnerModule {
  public:
-  std::string_view className() const override { return "tm_dialogowner"; }
   const SubTable& subTable() const override {
     static const SubTable table{sub<&tm_dialogowner::_below_click>("_below_click")};
     return table;

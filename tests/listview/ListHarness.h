@@ -31,7 +31,6 @@ struct Heard {
 // The callback module with every event's sub.
 class ListOwner : public OwnerModule {
  public:
-  std::string_view className() const override { return "tm_listowner"; }
   const SubTable& subTable() const override {
     static const SubTable table{sub<&ListOwner::_lst_itemclick>("_lst_itemclick::"),
                                 sub<&ListOwner::_lst_itemlongclick>("_lst_itemlongclick::"),
@@ -63,10 +62,7 @@ class ListOwner : public OwnerModule {
 };
 
 // A callback module without any of the list's subs.
-class SilentOwner : public OwnerModule {
- public:
-  std::string_view className() const override { return "tm_silentowner"; }
-};
+using SilentOwner = OwnerModule;
 
 struct ListOptions {
   std::string orientation = "Vertical";

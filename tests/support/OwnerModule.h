@@ -22,6 +22,7 @@ struct HeardEvent {
 class OwnerModule : public ClassModule, public LayoutFields {
  public:
   void _initialize(Runtime& rt) { initializeClassModule(rt); }
+  std::string_view className() const override { return "tm_testowner"; }
   // No subs and no fields unless the owner lists them.
   const SubTable& subTable() const override {
     static const SubTable none{};

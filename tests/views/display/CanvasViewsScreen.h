@@ -20,7 +20,6 @@ namespace tmr {
 
 class CanvasViewsOwner : public OwnerModule {
  public:
-  std::string_view className() const override { return "tm_canvasviewsowner"; }
   const SubTable& subTable() const override {
     static const SubTable table{
         sub<&CanvasViewsOwner::_rs1_valuechanged>("_rs1_valuechanged:"),

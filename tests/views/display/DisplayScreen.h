@@ -19,7 +19,6 @@ namespace tmr {
 // The module that loads the layout; views named like its fields land in them.
 class DisplayOwner : public OwnerModule {
  public:
-  std::string_view className() const override { return "tm_displayowner"; }
   const FieldTable& fieldTable() const override {
     static const FieldTable table{field<&DisplayOwner::iv1>("iv1"), field<&DisplayOwner::iv2>("iv2"),
                                   field<&DisplayOwner::banner1>("banner1"), field<&DisplayOwner::sl1>("sl1"),

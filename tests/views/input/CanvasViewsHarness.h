@@ -16,7 +16,6 @@ namespace tmr {
 
 class CanvasViewsOwner : public EventOwner {
  public:
-  std::string_view className() const override { return "tm_canvasviewsowner"; }
   const SubTable& subTable() const override {
     static const SubTable table{
         sub<&CanvasViewsOwner::_sb1_valuechanged>("_sb1_valuechanged:"),

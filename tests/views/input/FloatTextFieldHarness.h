@@ -15,7 +15,6 @@ namespace tmr {
 
 class FloatFieldsOwner : public EventOwner {
  public:
-  std::string_view className() const override { return "tm_floatfieldsowner"; }
   const SubTable& subTable() const override {
     static const SubTable table{
         sub<&FloatFieldsOwner::_ftf1_textchanged>("_ftf1_textchanged::"),

@@ -18,7 +18,6 @@ namespace tmr {
 
 class InputViewsOwner : public EventOwner {
  public:
-  std::string_view className() const override { return "tm_inputviewsowner"; }
   const SubTable& subTable() const override {
     static const SubTable table{
         sub<&InputViewsOwner::_sw1_valuechanged>("_sw1_valuechanged:"),

@@ -21,7 +21,6 @@ class SelectorOwner : public OwnerModule {
  public:
   std::vector<std::string> events;
   void _pm_valuechanged(Object v) { events.push_back(v.AsString().str()); }
-  std::string_view className() const override { return "tm_selectorowner"; }
   const SubTable& subTable() const override {
     static const SubTable table{sub<&SelectorOwner::_pm_valuechanged>("_pm_valuechanged:")};
     return table;
