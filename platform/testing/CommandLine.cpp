@@ -3,16 +3,21 @@
 #include <iostream>
 #include <string>
 
-#include "platform/testing/AppDriver.h"
+#include "platform/testing/AssetsSearch.h"
+#include "platform/testing/ProgramInfo.h"
 #include "platform/testing/ScenarioRunner.h"
 
 namespace tmr {
 
 int RunFromCommandLine(int argc, char** argv, ApplicationClasses classes) {
   std::string scenario;
-  std::filesystem::path assets = AppDriver::DefaultAssetsDirectory();
+  std::filesystem::path assets;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
+    if (arg == "--version") {
+      std::cout << program_info::kName << " " << program_info::kVersion << "\n";
+      return 0;
+    }
     if ((arg == "--scenario" || arg == "--assets") && i + 1 < argc) {
       if (arg == "--scenario") {
         scenario = argv[++i];
@@ -25,10 +30,16 @@ int RunFromCommandLine(int argc, char** argv, ApplicationClasses classes) {
     }
   }
   if (scenario.empty()) {
-    std::cerr << "usage: " << (argc > 0 ? argv[0] : "tivomarsh-remote") << " --scenario FILE [--assets DIR]\n";
+    std::cerr << "usage: " << (argc > 0 ? argv[0] : "tivomarsh-remote")
+              << " --scenario FILE [--assets DIR] | --version\n";
     return ScenarioRunner::kMalformed;
   }
-  return ScenarioRunner(std::move(classes), std::cout, assets).runFile(scenario);
+  AssetsSearch search(assets);
+  if (!search.found()) {
+    std::cerr << search.failure() << "\n";
+    return ScenarioRunner::kMalformed;
+  }
+  return ScenarioRunner(std::move(classes), std::cout, *search.found()).runFile(scenario);
 }
 
 }  // namespace tmr

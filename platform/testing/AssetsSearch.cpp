@@ -1,0 +1,46 @@
+#include "platform/testing/AssetsSearch.h"
+
+#include <cstdlib>
+
+#include "platform/testing/AppDriver.h"
+#include "platform/testing/ProgramInfo.h"
+
+namespace tmr {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<fs::path> Candidates(const fs::path& named) {
+  if (!named.empty()) return {named};
+  if (const char* dir = std::getenv("TMR_ASSETS_DIR"); dir && *dir) return {fs::path(dir)};
+  std::error_code ec;
+  fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  if (ec) return {};
+  fs::path bin = exe.parent_path();
+  std::vector<fs::path> out{(bin / program_info::kDataFromBin).lexically_normal()};
+  // An installed copy never reads a source tree, even one still at the path it was built from.
+  if (fs::equivalent(bin, program_info::kBuildDir, ec)) out.push_back(AppDriver::DefaultAssetsDirectory());
+  return out;
+}
+
+}  // namespace
+
+AssetsSearch::AssetsSearch(const fs::path& named) : tried_(Candidates(named)) {
+  for (const auto& dir : tried_) {
+    std::error_code ec;
+    if (fs::is_directory(dir / "layouts", ec)) {
+      found_ = dir;
+      return;
+    }
+  }
+}
+
+std::string AssetsSearch::failure() const {
+  std::string line = std::string(program_info::kName) + ": no assets (a folder holding layouts/) in ";
+  if (tried_.empty()) line += "any folder: the executable's own location is unknown";
+  for (size_t i = 0; i < tried_.size(); ++i) line += (i ? ", " : "") + tried_[i].string();
+  return line + "; name the folder with --assets DIR";
+}
+
+}  // namespace tmr
