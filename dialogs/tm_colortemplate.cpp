@@ -21,6 +21,11 @@ namespace tmr {
 namespace {
 // Whole-number conversion of the runtime: truncation toward zero, saturating.
 int32_t Truncate(double v) { return Object(v).AsInt(); }
+// A finger down, moving or lifting picks the colour under it; a cancelled touch picks nothing.
+bool Picks(int32_t action) {
+  return action == UiLayer::TOUCH_ACTION_DOWN || action == UiLayer::TOUCH_ACTION_MOVE ||
+         action == UiLayer::TOUCH_ACTION_UP;
+}
 }  // namespace
 
 const SubTable& tm_colortemplate::subTable() const {
@@ -322,17 +327,17 @@ String tm_colortemplate::_updatebarcolor() {
 }
 
 String tm_colortemplate::_huebar_touch(int32_t action, double, double y) {
-  if (action != UiLayer::TOUCH_ACTION_MOVE_NOTOUCH) _huebarselectedchanged(static_cast<float>(y));
+  if (Picks(action)) _huebarselectedchanged(static_cast<float>(y));
   return "";
 }
 
 String tm_colortemplate::_colors_touch(int32_t action, double x, double y) {
-  if (action != UiLayer::TOUCH_ACTION_MOVE_NOTOUCH) _handleselectedcolorchanged(Truncate(x), Truncate(y));
+  if (Picks(action)) _handleselectedcolorchanged(Truncate(x), Truncate(y));
   return "";
 }
 
 String tm_colortemplate::_alpha_touch(int32_t action, double x, double) {
-  if (action != UiLayer::TOUCH_ACTION_MOVE_NOTOUCH) _alphabarselectedchange(static_cast<float>(x));
+  if (Picks(action)) _alphabarselectedchange(static_cast<float>(x));
   return "";
 }
 

@@ -245,6 +245,13 @@ String tm_datetemplate::_btnyear_click() {
 }
 
 String tm_datetemplate::_dayspanefg_touch(int32_t action, double x, double y) {
+  if (action == UiLayer::TOUCH_ACTION_CANCEL) {
+    // The touch was taken away: the highlight goes and no day is picked.
+    tempselectedday = 0;
+    cvsbackground.ClearRect(cvsbackground.TargetRect());
+    cvsbackground.Invalidate();
+    return "";
+  }
   _handlemouse(x, y, action != UiLayer::TOUCH_ACTION_UP);
   return "";
 }

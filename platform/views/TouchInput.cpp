@@ -150,17 +150,17 @@ bool TouchInput::raiseTouch(const std::shared_ptr<ViewObject>& panel, int action
   if (root && frameIn(*panel, *root, f)) {
     touchPanelX_ = x_ - f.left;
     touchPanelY_ = y_ - f.top;
-  } else if (action != kActionUp) {
+  } else if (action != kActionUp && action != kActionCancel) {
     return false;  // the panel left the tree: it only hears that the touch is over, where it last was
   }
   panel->touchEvent(action, touchPanelX_, touchPanelY_);
   return true;
 }
 
-void TouchInput::endTouchPanel() {
+void TouchInput::cancelTouchPanel() {
   auto panel = touchPanel_.lock();
   touchPanel_.reset();
-  if (panel) raiseTouch(panel, kActionUp);
+  if (panel) raiseTouch(panel, kActionCancel);
 }
 
 void TouchInput::longClickTimerFired(uint64_t touchId) {
@@ -184,7 +184,7 @@ void TouchInput::beginDrag(const std::shared_ptr<ScrollViewObject>& scroller) {
   }
   if (auto panel = touchPanel_.lock(); panel && panel.get() != scroller.get() && panel->isInside(*scroller)) {
     uint64_t id = touchId_;
-    endTouchPanel();
+    cancelTouchPanel();
     if (!active_ || id != touchId_) return;  // the handler ended this touch
   }
   // The recognizers of the views inside the scroll view lose the touch; those around it keep it.
@@ -294,7 +294,7 @@ void TouchInput::cancel() {
   clickTarget_.reset();
   touchPanel_.reset();
   if (clickTarget) SetHighlighted(clickTarget, false);
-  if (touchPanel) raiseTouch(touchPanel, kActionUp);
+  if (touchPanel) raiseTouch(touchPanel, kActionCancel);
   for (const auto& f : followers) {
     if (auto r = f.lock()) r->touchCancelled();
   }

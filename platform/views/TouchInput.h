@@ -19,8 +19,9 @@
 // when the finger goes down, kActionMove at each move and kActionUp when it lifts, with the point
 // in that panel's coordinates (outside its bounds when the finger moved out: the touch stays
 // with it), alongside the click and long click. A touch that is cancelled (the view became
-// untouchable, a scroll view around the panel took the touch, a new touch began) ends with
-// kActionUp at the finger's last point, so that the panel never stays pressed.
+// untouchable, a scroll view around the panel took the touch, a new touch began, the window lost
+// the pointer) ends with kActionCancel at the finger's last point instead of kActionUp:
+// the panel stops looking pressed and acts on nothing.
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -42,6 +43,7 @@ class TouchInput {
   static constexpr int kActionDown = 0;
   static constexpr int kActionUp = 1;
   static constexpr int kActionMove = 2;
+  static constexpr int kActionCancel = 3;
 
   TouchInput() = default;
   ~TouchInput();
@@ -59,6 +61,8 @@ class TouchInput {
   std::shared_ptr<ViewObject> down(const std::shared_ptr<ViewObject>& root, double x, double y);
   void move(double x, double y);
   void up();
+  // Ends the touch in progress without a click: the touch panel hears kActionCancel and the
+  // recognizers are cancelled. The window host calls it when the window loses the pointer.
   void cancel();
   bool active() const { return active_; }
   // The view the touch in progress landed on, or null.
@@ -77,10 +81,11 @@ class TouchInput {
   // The finger left the slop around where it went down inside a scroll view: the drag begins.
   void beginDrag(const std::shared_ptr<ScrollViewObject>& scroller);
   // Raises the touch panel's touch event at the finger's point; a panel that has left the tree
-  // hears only kActionUp, at the last point it heard. False when nothing was raised.
+  // hears only the end of the touch (kActionUp or kActionCancel), at the last point it heard.
+  // False when nothing was raised.
   bool raiseTouch(const std::shared_ptr<ViewObject>& panel, int action);
-  // The touch panel loses the touch: it hears kActionUp.
-  void endTouchPanel();
+  // The touch panel loses the touch: it hears kActionCancel.
+  void cancelTouchPanel();
 
   bool active_ = false;
   std::weak_ptr<ViewObject> root_;

@@ -21,6 +21,9 @@ class UiLayer {
   static constexpr int32_t TOUCH_ACTION_DOWN = 0;
   static constexpr int32_t TOUCH_ACTION_UP = 1;
   static constexpr int32_t TOUCH_ACTION_MOVE = 2;
+  // The touch was taken away (the panel hidden, disabled or removed, a scroll view dragging, the
+  // window losing the pointer): undo any pressed look and act on nothing.
+  static constexpr int32_t TOUCH_ACTION_CANCEL = 3;
   // A pointer moving without touching (never raised on a touch screen).
   static constexpr int32_t TOUCH_ACTION_MOVE_NOTOUCH = 100;
 

@@ -132,7 +132,7 @@ class ViewObject : public NativeCallable {
   // Whether this view raises "touch" (action, x, y) for the touches on it and on the views
   // inside it that raise none: panels whose module handles "<event name>_touch:::".
   virtual bool takesTouchEvents() const { return false; }
-  // Raises "touch" with the action (TOUCH_ACTION_DOWN 0, UP 1, MOVE 2) and the point in this
+  // Raises "touch" with the action (TOUCH_ACTION_DOWN 0, UP 1, MOVE 2, CANCEL 3) and the point in this
   // view's own coordinates as Floats.
   void touchEvent(int action, double x, double y);
   // Whether the module of this view's events has the handler of "<event name>_<event>" with

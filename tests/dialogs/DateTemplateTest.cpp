@@ -8,6 +8,7 @@
 #include "dialogs/tm_datetemplate.h"
 #include "platform/dates/DateTime.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/views/ViewSystem.h"
 #include "tests/dialogs/DialogHarness.h"
 
 namespace tmr {
@@ -160,6 +161,22 @@ TEST(DateTemplate, LiftingOnABlankCellOnlyClearsTheHighlight) {
   h.wait(200);
   ASSERT_TRUE(a->done);
   EXPECT_EQ(a->result, kCancel);
+  EXPECT_EQ(h.t->_getdate(), h.day(2026, 1, 1));
+}
+
+TEST(DateTemplate, ACancelledTouchChoosesNothing) {
+  DateHarness h;
+  auto a = h.show();
+  double x, y;
+  h.cell(5, 1, x, y);
+  Finger f = h.hand();
+  f.pressAt(x, y);
+  EXPECT_NE(h.cellColour(h.t->cvsbackground, 5, 1), 0u) << "highlighted";
+  ViewSystem::of(h.rt).touches().cancel();  // the window lost the pointer
+  f.release();
+  h.wait(500);
+  EXPECT_FALSE(a->done);
+  EXPECT_EQ(h.cellColour(h.t->cvsbackground, 5, 1), 0u);
   EXPECT_EQ(h.t->_getdate(), h.day(2026, 1, 1));
 }
 

@@ -151,6 +151,10 @@ void tm_button3d::_p_touch(int32_t action, float x, float y) {
         raiseEventDelayed("_Click");
       }
       break;
+    case UiLayer::TOUCH_ACTION_CANCEL:  // the touch was taken away: released, no click
+      _setpressedstate(false);
+      _draw();
+      break;
     default:
       break;
   }

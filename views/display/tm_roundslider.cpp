@@ -157,7 +157,8 @@ void tm_roundslider::_draw() {
 }
 
 void tm_roundslider::_pnl_touch(int32_t action, float x, float y) {
-  if (action == UiLayer::TOUCH_ACTION_MOVE_NOTOUCH) return;
+  // A cancelled touch picks no value: the value stays where the last move put it.
+  if (action == UiLayer::TOUCH_ACTION_MOVE_NOTOUCH || action == UiLayer::TOUCH_ACTION_CANCEL) return;
   const int32_t dx = TruncateToInt(x - circlerect.CenterX());
   const int32_t dy = TruncateToInt(y - circlerect.CenterY());
   const double dist = std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy);

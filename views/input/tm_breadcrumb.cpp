@@ -184,6 +184,10 @@ void tm_breadcrumb::_touch_touch(int32_t action, float x, float y) {
     }
     presseditem = -1;
     _draw();
+  } else if (action == UiLayer::TOUCH_ACTION_CANCEL) {
+    // The touch was taken away: the crumb is released without a click.
+    presseditem = -1;
+    _draw();
   }
 }
 

@@ -133,7 +133,7 @@ void tm_seekbar::_touchpanel_touch(int32_t action, float x, float y) {
     _setvaluebasedontouch(xi, yi);
   } else if (action == UiLayer::TOUCH_ACTION_MOVE) {
     _setvaluebasedontouch(xi, yi);
-  } else if (action == UiLayer::TOUCH_ACTION_UP) {
+  } else if (action == UiLayer::TOUCH_ACTION_UP || action == UiLayer::TOUCH_ACTION_CANCEL) {
     pressed = false;
     _raisetouchstateevent();
   }

@@ -63,6 +63,7 @@ TEST_F(PanelTouchTest, DownMovesAndUpInThePanelsCoordinatesThenTheClick) {
   EXPECT_EQ(UiLayer::TOUCH_ACTION_DOWN, 0);
   EXPECT_EQ(UiLayer::TOUCH_ACTION_UP, 1);
   EXPECT_EQ(UiLayer::TOUCH_ACTION_MOVE, 2);
+  EXPECT_EQ(UiLayer::TOUCH_ACTION_CANCEL, 3);
 }
 
 TEST_F(PanelTouchTest, LiftingOutsideRaisesUpThereAndNoClick) {
@@ -121,7 +122,7 @@ TEST_F(PanelTouchTest, APanelWithoutAHandlerOrEventNameRaisesNone) {
   EXPECT_TRUE(probe->calls.empty());
 }
 
-TEST_F(PanelTouchTest, ACancelledTouchEndsWithUp) {
+TEST_F(PanelTouchTest, ACancelledTouchEndsWithCancelAndNoClick) {
   // Hidden while touched: the touch is cancelled and the panel hears it end where it last was.
   Finger f = finger();
   f.pressAt(120, 60);
@@ -129,13 +130,19 @@ TEST_F(PanelTouchTest, ACancelledTouchEndsWithUp) {
   pnl.setVisible(false);
   f.moveTo(140, 70);
   f.release();
-  EXPECT_EQ(probe->calls, (std::vector<std::string>{"pnl 0 20,10", "pnl 2 30,15", "pnl 1 30,15"}));
-  // Taken out of the tree while touched.
+  EXPECT_EQ(probe->calls, (std::vector<std::string>{"pnl 0 20,10", "pnl 2 30,15", "pnl 3 30,15"}));
+  // The window loses the pointer.
   pnl.setVisible(true);
   probe->calls.clear();
   f.pressAt(120, 60);
+  ViewSystem::of(rt).touches().cancel();
+  f.release();
+  EXPECT_EQ(probe->calls, (std::vector<std::string>{"pnl 0 20,10", "pnl 3 20,10"}));
+  // Taken out of the tree while touched.
+  probe->calls.clear();
+  f.pressAt(120, 60);
   pnl.RemoveViewFromParent();
-  EXPECT_EQ(probe->calls, (std::vector<std::string>{"pnl 0 20,10", "pnl 1 20,10"}));
+  EXPECT_EQ(probe->calls, (std::vector<std::string>{"pnl 0 20,10", "pnl 3 20,10"}));
 }
 
 TEST_F(PanelTouchTest, AHandlerThatEndsTheTouchOnDownHearsNoMore) {
@@ -146,7 +153,7 @@ TEST_F(PanelTouchTest, AHandlerThatEndsTheTouchOnDownHearsNoMore) {
   f.pressAt(120, 60);
   f.moveTo(130, 65);
   f.release();
-  EXPECT_EQ(probe->calls, (std::vector<std::string>{"pnl 0 20,10", "pnl 1 20,10"}));
+  EXPECT_EQ(probe->calls, (std::vector<std::string>{"pnl 0 20,10", "pnl 3 20,10"}));
 }
 
 TEST_F(PanelTouchTest, AScrollViewThatTakesTheTouchEndsItForThePanelInside) {
@@ -161,7 +168,7 @@ TEST_F(PanelTouchTest, AScrollViewThatTakesTheTouchEndsItForThePanelInside) {
   f.moveTo(50, 130);  // beyond the slop: the scroll view drags its content
   f.moveTo(50, 120);
   f.release();
-  EXPECT_EQ(probe->calls, (std::vector<std::string>{"pnl 0 50,10", "pnl 2 50,8", "pnl 1 50,-20"}));
+  EXPECT_EQ(probe->calls, (std::vector<std::string>{"pnl 0 50,10", "pnl 2 50,8", "pnl 3 50,-20"}));
 }
 
 TEST_F(PanelTouchTest, ANewTouchEndsTheOldOne) {
@@ -170,7 +177,7 @@ TEST_F(PanelTouchTest, ANewTouchEndsTheOldOne) {
   touches.down(root.native(), 120, 70);
   touches.up();
   EXPECT_EQ(probe->calls,
-            (std::vector<std::string>{"pnl 0 10,10", "pnl 1 10,10", "pnl 0 20,20", "pnl 1 20,20", "pnl click"}));
+            (std::vector<std::string>{"pnl 0 10,10", "pnl 3 10,10", "pnl 0 20,20", "pnl 1 20,20", "pnl click"}));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/views/HapticLog.h"
+#include "platform/views/ViewSystem.h"
 #include "tests/views/display/CanvasViewsScreen.h"
 
 namespace tmr {
@@ -77,6 +78,24 @@ TEST(Button3dTest, EventsArriveOnTheNextTurn) {
     s.nextTurn();
     EXPECT_EQ(s.owner->events, c.expected) << c.moves.size();
     EXPECT_FALSE(s.owner->b1->pressed);
+  }
+}
+
+TEST(Button3dTest, ACancelledTouchReleasesTheButtonWithoutAClick) {
+  const std::pair<const char*, void (*)(CanvasViewsScreen&)> cancels[] = {
+      {"hidden", [](CanvasViewsScreen& s) { s.owner->b1->mbase.setVisible(false); }},
+      {"removed", [](CanvasViewsScreen& s) { s.owner->b1->mbase.RemoveViewFromParent(); }},
+      {"the pointer lost", [](CanvasViewsScreen& s) { ViewSystem::of(s.rt).touches().cancel(); }},
+  };
+  for (const auto& [what, cancel] : cancels) {
+    CanvasViewsScreen s(Button("b1"));
+    auto f = s.finger();
+    f.pressAt(100, 120);
+    cancel(s);
+    f.release();
+    s.nextTurn();
+    EXPECT_EQ(s.owner->events, (std::vector<std::string>{"b1 down", "b1 up"})) << what;
+    EXPECT_FALSE(s.owner->b1->pressed) << what;
   }
 }
 

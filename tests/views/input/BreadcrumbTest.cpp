@@ -5,6 +5,7 @@
 
 #include "platform/layout/LayoutError.h"
 #include "platform/views/HapticLog.h"
+#include "platform/views/ViewSystem.h"
 #include "tests/views/input/CanvasViewsHarness.h"
 
 namespace tmr {
@@ -118,6 +119,24 @@ TEST(BreadcrumbTest, ThePressedCrumbIsOutlinedAndTheFingerLeavingTheBarRemovesIt
   s.finger->release();
   EXPECT_EQ(top(), 0xFF666666u);
   EXPECT_EQ(s.heard(), std::vector<std::string>{"crumbs Home/Music"});
+}
+
+TEST(BreadcrumbTest, ACancelledTouchReleasesTheCrumbWithoutAClick) {
+  const std::pair<const char*, void (*)(CanvasViewsScreen&)> cancels[] = {
+      {"hidden", [](CanvasViewsScreen& s) { s.owner->bb1->mbase.setVisible(false); }},
+      {"disabled", [](CanvasViewsScreen& s) { s.owner->bb1->mbase.setEnabled(false); }},
+      {"another touch", [](CanvasViewsScreen& s) { Finger(s.rt, s.screen).pressAt(10, 10); }},
+      {"the pointer lost", [](CanvasViewsScreen& s) { ViewSystem::of(s.rt).touches().cancel(); }},
+  };
+  for (const auto& [what, cancel] : cancels) {
+    CanvasViewsScreen s(Crumbs("Home|Music|Rock"));
+    auto& bb = *s.owner->bb1;
+    s.finger->pressAt(CrumbX(bb, 1), kY);
+    cancel(s);
+    s.finger->release();
+    EXPECT_TRUE(s.heard().empty()) << what;
+    EXPECT_EQ(bb.presseditem, -1) << what;
+  }
 }
 
 TEST(BreadcrumbTest, ShadesAndOutlinesComeFromTheCrumbColour) {
