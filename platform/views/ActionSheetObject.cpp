@@ -1,9 +1,13 @@
 #include "platform/views/ActionSheetObject.h"
 
 #include <algorithm>
+#include <cmath>
 
+#include "platform/core/Runtime.h"
 #include "platform/views/ButtonObject.h"
 #include "platform/views/LabelObject.h"
+#include "platform/views/ScrollViewObject.h"
+#include "platform/views/TextMeasurer.h"
 #include "platform/views/ViewSystem.h"
 
 namespace tmr {
@@ -13,9 +17,10 @@ namespace {
 // A button of the sheet: a tap on it is the sheet's choice.
 class SheetButton : public ButtonObject {
  public:
-  SheetButton(ViewSystem& system, std::weak_ptr<ActionSheetObject> sheet, String title)
+  // Shows shown (the title cut to fit the row); a tap chooses the whole title.
+  SheetButton(ViewSystem& system, std::weak_ptr<ActionSheetObject> sheet, String title, const String& shown)
       : ButtonObject(system, Style::Custom), sheet_(std::move(sheet)), title_(std::move(title)) {
-    setText(title_);
+    setText(shown);
   }
   void click() override {
     if (auto sheet = sheet_.lock()) sheet->choose(title_);
@@ -55,20 +60,25 @@ void ActionSheetObject::show(const std::shared_ptr<ViewObject>& view) {
   const bool hasGroup = hasTitle || !groupButtons.empty();
   const bool hasCancel = !cancel_.empty();
 
-  // Rows shrink when there are too many to fit under the top clearance (there is no scrolling).
+  // Rows shrink when there are too many to fit under the top clearance; when even the smallest
+  // rows do not fit, the items scroll.
   double fixed = kMargin + (hasTitle ? kTitleHeight : 0) + (hasGroup && hasCancel ? kMargin : 0);
   int rows = static_cast<int>(groupButtons.size()) + (hasCancel ? 1 : 0);
   double row = kRowHeight;
-  if (rows > 0) {
-    double room = height - kTopClearance - fixed;
-    row = std::clamp(room / rows, kMinRowHeight, kRowHeight);
-  }
+  const double room = height - kTopClearance - fixed;
+  if (rows > 0) row = std::clamp(room / rows, kMinRowHeight, kRowHeight);
+  const bool scrolls = row * rows > room;
 
+  // A title too long for its row keeps its start and ends with an ellipsis.
+  auto& measurer = system()->runtime().service<TextMeasurer>();
+  const double textWidth = std::max(0.0, inner - 2 * kMargin);
   auto self = std::static_pointer_cast<ActionSheetObject>(shared_from_this());
   auto addButton = [&](ViewObject& into, const String& text, int32_t color, bool bold, double top) {
-    auto b = views.make<SheetButton>(std::weak_ptr<ActionSheetObject>(self), text);
+    Font font = Font::Make(Font::kDefaultFamily, 20, bold);
+    auto b = views.make<SheetButton>(std::weak_ptr<ActionSheetObject>(self), text,
+                                     measurer.fitWithEllipsis(text, font, textWidth));
     b->setTextColor(color);
-    b->setFont(Font::Make(Font::kDefaultFamily, 20, bold));
+    b->setFont(font);
     into.addChild(b, Frame{0, top, inner, row});
     buttons_.push_back(Button{text, b});
   };
@@ -84,28 +94,40 @@ void ActionSheetObject::show(const std::shared_ptr<ViewObject>& view) {
     if (hasGroup) bottom -= kMargin;
   }
   if (hasGroup) {
-    double groupHeight = (hasTitle ? kTitleHeight : 0) + row * static_cast<double>(groupButtons.size());
+    const double titleHeight = hasTitle ? kTitleHeight : 0;
+    const double itemsHeight = row * static_cast<double>(groupButtons.size());
+    // A group that scrolls reaches up to the top clearance, its title staying in place.
+    const double groupHeight = scrolls ? std::max(0.0, bottom - kTopClearance) : titleHeight + itemsHeight;
     auto group = views.make<PanelObject>();
     group->setColorAndBorder(kGroupColor, 0, 0, kCornerRadius);
     addChild(group, Frame{kMargin, bottom - groupHeight, inner, groupHeight});
-    double top = 0;
     if (hasTitle) {
       auto label = views.make<LabelObject>();
-      label->setText(title_);
+      Font font = Font::Make(Font::kDefaultFamily, 13, true);
+      label->setText(measurer.fitWithEllipsis(title_, font, textWidth));
       label->setTextColor(kTitleColor);
-      label->setFont(Font::Make(Font::kDefaultFamily, 13, true));
+      label->setFont(font);
       label->setTextAlignment(TextAlignment{VerticalAlignment::Center, HorizontalAlignment::Center});
       group->addChild(label, Frame{0, 0, inner, kTitleHeight});
-      top = kTitleHeight;
+    }
+    ViewObject* items = group.get();
+    double top = titleHeight;
+    if (scrolls) {
+      auto scroller = views.make<ScrollViewObject>();
+      scroller->setContentSize(static_cast<int32_t>(inner), static_cast<int32_t>(std::ceil(itemsHeight)));
+      scroller->createInnerPanel();
+      group->addChild(scroller, Frame{0, titleHeight, inner, std::max(0.0, groupHeight - titleHeight)});
+      items = scroller->innerPanel().get();
+      top = 0;
     }
     for (size_t i = 0; i < groupButtons.size(); ++i) {
-      if (top > 0) {
+      if (top > 0 || (scrolls && hasTitle)) {
         auto line = views.make<PanelObject>();
         line->setColor(kSeparatorColor);
-        group->addChild(line, Frame{0, top, inner, 0.5});
+        items->addChild(line, Frame{0, top, inner, 0.5});
       }
       bool destructive = i == 0 && !destructive_.empty();
-      addButton(*group, groupButtons[i], destructive ? kDestructiveColor : kItemColor, false, top);
+      addButton(*items, groupButtons[i], destructive ? kDestructiveColor : kItemColor, false, top);
       top += row;
     }
   }

@@ -5,8 +5,9 @@
 // with a dimmed backdrop that takes every touch (nothing under it can be touched, and a touch on
 // the backdrop does nothing); at the bottom sits a rounded group with the title (when there is
 // one), the destructive button (when there is one) and the items, and below it the cancel button
-// (when there is one). A tap on a button takes the sheet away and then raises "<event name>_click:"
-// with the button's title, the sheet being the sender.
+// (when there is one). A title too long for its row shows its start and an ellipsis. A tap on a
+// button takes the sheet away and then raises "<event name>_click:" with the button's whole
+// title, the sheet being the sender.
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -26,8 +27,8 @@ class ActionSheetObject : public PanelObject {
   static constexpr int32_t kItemColor = static_cast<int32_t>(0xFF007AFF);
   static constexpr int32_t kDestructiveColor = static_cast<int32_t>(0xFFFF3B30);
   static constexpr double kMargin = 8;  // around the groups and between them
-  // One button. Rows shrink to fit under kTopClearance, down to kMinRowHeight; there is no
-  // scrolling, so rows beyond that lie above the top of the view.
+  // One button. Rows shrink to fit under kTopClearance, down to kMinRowHeight; beyond that the
+  // items scroll (the title and the cancel button stay in place).
   static constexpr double kRowHeight = 57;
   static constexpr double kMinRowHeight = 28;
   static constexpr double kTitleHeight = 44;

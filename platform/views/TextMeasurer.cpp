@@ -85,6 +85,23 @@ double TextMeasurer::width(const String& text, const Font& font) {
   return w;
 }
 
+String TextMeasurer::fitWithEllipsis(const String& text, const Font& font, double maxWidth) {
+  static const String kEllipsis(u"\u2026");
+  auto& m = metrics(font);
+  const auto& units = text.units();
+  const double room = maxWidth - width(kEllipsis, font);
+  double w = 0;
+  size_t cut = 0;  // the longest start that leaves room for the ellipsis
+  for (size_t i = 0; i < units.size();) {
+    auto [cp, n] = CodePointAt(units, i);
+    w += advance(font, m, cp);
+    i += static_cast<size_t>(n);
+    if (w <= room) cut = i;
+    if (w > maxWidth) return String(units.substr(0, cut)) + kEllipsis;
+  }
+  return text;
+}
+
 std::vector<TextMeasurer::Line> TextMeasurer::wrap(const String& text, const Font& font, double maxWidth) {
   auto& m = metrics(font);
   const auto& units = text.units();

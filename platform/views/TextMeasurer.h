@@ -41,6 +41,10 @@ class TextMeasurer {
   // the last blank that lets it fit; a word wider than the whole width is cut between
   // characters. maxWidth <= 0 wraps only at line breaks. An empty text has no lines.
   std::vector<Line> wrap(const String& text, const Font& font, double maxWidth);
+  // Text as one line within maxWidth: the text itself when it fits, else as much of its start
+  // as fits followed by "…" (only the ellipsis, or less, when even that hardly fits). Only
+  // the part that can show is measured, however long the text.
+  String fitWithEllipsis(const String& text, const Font& font, double maxWidth);
 
  private:
   struct FontMetrics {

@@ -5,7 +5,10 @@
 #include "platform/core/RuntimeError.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/views/ActionSheetWrapper.h"
+#include "platform/views/ButtonObject.h"
 #include "platform/views/ButtonWrapper.h"
+#include "platform/views/LabelObject.h"
+#include "platform/views/TextMeasurer.h"
 #include "platform/views/UiLayer.h"
 #include "platform/views/ViewRenderer.h"
 #include "platform/views/ViewSystem.h"
@@ -96,6 +99,56 @@ TEST_F(ActionSheetTest, EmptyTitlesLeaveTheirPartsOutAndManyItemsStillFit) {
   EXPECT_GE(first.top, ActionSheetObject::kTopClearance - 1);
   EXPECT_LE(last.bottom(), 667);
   EXPECT_LT(first.height, ActionSheetObject::kRowHeight) << "the rows shrank";
+}
+
+TEST_F(ActionSheetTest, ItemsThatDoNotFitScrollAndEveryOneCanBePicked) {
+  std::vector<Object> items;
+  for (int i = 0; i < 30; ++i) items.emplace_back("Item " + std::to_string(i));
+  for (int pick : {0, 29}) {
+    probe->clicks.clear();
+    auto sheet = show("Pick one", "Cancel", "", items);
+    const auto& b = sheet.native()->buttons()[static_cast<size_t>(pick)];
+    Frame f;
+    ASSERT_TRUE(TouchInput::frameIn(*b.view, *root.native(), f));
+    if (pick == 29) {
+      EXPECT_GT(f.bottom(), 667) << "below the sheet's scrolling group";
+      // A finger on the first item pushes the list up.
+      Frame first;
+      ASSERT_TRUE(TouchInput::frameIn(*sheet.native()->buttons()[0].view, *root.native(), first));
+      touches.down(root.native(), first.centerX(), first.centerY());
+      for (int step = 1; step <= 10; ++step) touches.move(first.centerX(), first.centerY() - 200 * step);
+      touches.up();
+      ASSERT_TRUE(TouchInput::frameIn(*b.view, *root.native(), f));
+    }
+    EXPECT_GE(f.top, ActionSheetObject::kTopClearance + ActionSheetObject::kTitleHeight) << pick;
+    EXPECT_LE(f.bottom(), 667 - ActionSheetObject::kMargin) << pick;
+    ASSERT_TRUE(probe->clicks.empty()) << "the drag picked nothing";
+    tapOn(*b.view);
+    EXPECT_EQ(probe->clicks, std::vector<std::string>{"Item " + std::to_string(pick)});
+  }
+}
+
+TEST_F(ActionSheetTest, ATooLongTitleKeepsItsStartAndEndsWithAnEllipsis) {
+  const std::string name = "Tivomarsh-" + std::string(100'000, 'x');
+  auto sheet = show(name.c_str(), "Cancel", "", {Object(name)});
+  auto& measurer = rt.service<TextMeasurer>();
+  std::vector<std::pair<String, Font>> shown;
+  for (const auto& part : sheet.native()->children()) {
+    for (const auto& v : part->children()) {
+      if (auto* label = dynamic_cast<const LabelObject*>(v.get())) shown.emplace_back(label->text(), label->font());
+    }
+  }
+  const auto& item = dynamic_cast<const ButtonObject&>(*sheet.native()->buttons()[0].view);
+  shown.emplace_back(item.text(), item.font());
+  ASSERT_EQ(shown.size(), 2u) << "the title and the item";
+  for (const auto& [text, font] : shown) {
+    EXPECT_EQ(text.SubString2(0, 10).str(), "Tivomarsh-");
+    EXPECT_EQ(text.SubString(text.Length() - 1).str(), "\u2026");
+    EXPECT_LE(measurer.width(text, font), 375 - 4 * ActionSheetObject::kMargin);
+    EXPECT_GT(measurer.width(text, font), 375 - 4 * ActionSheetObject::kMargin - 20) << "as much as fits";
+  }
+  tapOn(*sheet.native()->buttons()[0].view);
+  EXPECT_EQ(probe->clicks, std::vector<std::string>{name}) << "the whole title is chosen";
 }
 
 TEST_F(ActionSheetTest, ATapOnAButtonTakesTheSheetAwayAndRaisesItsTitle) {
