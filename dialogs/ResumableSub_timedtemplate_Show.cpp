@@ -22,7 +22,10 @@ SubBody ResumableSub_timedtemplate_Show::body() {
   }
   myindex = ++t.index;
   co_await Sleep(t.timeoutmilliseconds > 0 ? t.timeoutmilliseconds : 0);
-  if (myindex == t.index && dialog) dialog->_close(tm_dialog::DialogResponse_Cancel);
+  // Only this showing may be closed: the template not shown again since, and the dialog's frame
+  // still holding its panel (anything else shown on the dialog meanwhile has a frame of its own).
+  if (myindex == t.index && dialog && t.mbase.Parent() == dialog->base)
+    dialog->_close(tm_dialog::DialogResponse_Cancel);
 }
 
 }  // namespace tmr

@@ -1,5 +1,7 @@
 #include "dialogs/tm_dialog.h"
 
+#include <algorithm>
+
 #include "bitmap/_argbcolor.h"
 #include "bitmap/tm_bitmapcreator.h"
 #include "collections/tm_collections.h"
@@ -145,8 +147,10 @@ void tm_dialog::_setbuttonstate(int32_t result, bool enabled) {
 
 void tm_dialog::_resize(int32_t width, int32_t height) {
   if (!_getvisible()) return;
-  // The vertical position comes from the height before the change.
+  // The vertical position comes from the height before the change, kept inside the new height so
+  // that the frame and its buttons stay on screen when the parent shrinks.
   double top = putattop ? 20 : static_cast<double>(Common::Round(background.Height() / 2 - base.Height() / 2));
+  top = std::max(0.0, std::min(top, height - base.Height()));
   background.SetLayoutAnimated(0, 0, 0, width, height);
   base.SetLayoutAnimated(200, static_cast<double>(Common::Round(background.Width() / 2 - base.Width() / 2)), top,
                          base.Width(), base.Height());

@@ -59,7 +59,6 @@ std::shared_ptr<ResumableSub> tm_timedtemplate::_show(Object dialog) {
 }
 
 String tm_timedtemplate::_dialogclosed(int32_t result) {
-  ++index;
   c->CallSub2(mtemplate, "DialogClosed", Object(result));
   return "";
 }

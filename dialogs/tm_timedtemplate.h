@@ -4,8 +4,9 @@
 // above the wrapped content fills from 0 to 100 over the time-out. Every template call of the
 // dialog is passed on to the wrapped template by name, so it behaves as if shown alone.
 //
-// `index` counts showings and closings: a pending time-out acts only while it is unchanged,
-// so a dialog closed (or shown again) before the time-out is never closed by it.
+// `index` counts showings: a pending time-out acts only while it is unchanged and the dialog's
+// frame still holds the template's panel, so it closes only the showing that armed it, never a
+// later showing (of this template or of anything else) on the same dialog.
 #include <cstdint>
 #include <memory>
 

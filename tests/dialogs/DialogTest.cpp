@@ -341,6 +341,22 @@ TEST(Dialog, ResizeKeepsTheFrameCentredFromTheOldHeight) {
   EXPECT_EQ(h.dialog->base.Top(), 20);
 }
 
+TEST(Dialog, AfterTheParentShrinksTheFrameStaysInsideAndCanBeAnswered) {
+  DialogHarness h;
+  h.screen.SetLayoutAnimated(0, 0, 0, 400, 800);
+  auto a = h.message();
+  h.wait(100);
+  ASSERT_EQ(h.dialog->base.Top(), 327);
+  h.screen.SetLayoutAnimated(0, 0, 0, 400, 400);
+  h.dialog->_resize(400, 400);
+  h.wait(300);
+  EXPECT_EQ(frameOf(h.dialog->base), (Frame{48, 254, 304, 146})) << "its bottom at the parent's";
+  h.hand().tap(h.button(tm_dialog::DialogResponse_Positive));
+  h.wait(200);
+  ASSERT_TRUE(a->done);
+  EXPECT_EQ(a->result, tm_dialog::DialogResponse_Positive);
+}
+
 TEST(Dialog, ShowingTakesTheKeyboardFromAFieldBelow) {
   DialogHarness h;
   TextFieldWrapper field;

@@ -127,6 +127,35 @@ TEST(TimedTemplate, ADialogClosedInTimeIsNotClosedLater) {
   EXPECT_EQ(again->result, kCancel);
 }
 
+TEST(TimedTemplate, ATimeOutClosesOnlyTheShowingThatArmedIt) {
+  {
+    // Something else shown on the dialog before the time-out stays.
+    TimedHarness h;
+    h.t->timeoutmilliseconds = 1000;
+    h.show();
+    h.wait(500);
+    auto message = h.message("Over it", "Yes", "", "");
+    h.wait(1000);
+    EXPECT_FALSE(message->done);
+    EXPECT_TRUE(h.dialog->_getvisible());
+  }
+  {
+    // Shown again while the first showing's frame fades out: the new showing keeps its own time.
+    TimedHarness h;
+    h.t->timeoutmilliseconds = 1000;
+    h.show();
+    h.wait(500);
+    h.hand().tap(h.button(kPositive));
+    h.wait(50);
+    auto again = h.show();
+    h.wait(999);
+    EXPECT_FALSE(again->done);
+    h.wait(200);
+    ASSERT_TRUE(again->done) << "timed out";
+    EXPECT_EQ(again->result, kCancel);
+  }
+}
+
 TEST(TimedTemplate, NoTimeAtAllClosesOnTheNextTurnWithAFullBar) {
   for (int32_t timeout : {0, -50}) {
     TimedHarness h;
