@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <string>
 
 #include "platform/core/Common.h"
@@ -119,14 +120,24 @@ std::shared_ptr<_period> tm_dateutils::period(int64_t Start, int64_t EndTime, bo
   P->Initialize();
   int64_t t = Start;
   int32_t g = 0;
+  // A step that would leave the supported range lies past EndTime, which is inside it: the
+  // search takes it as one step too far instead of failing.
+  const bool forward = EndTime > Start;
+  auto step = [&dt, forward](int64_t from, int32_t years, int32_t months, int32_t days) {
+    try {
+      return dt.Add(from, years, months, days);
+    } catch (const RuntimeError&) {
+      return forward ? std::numeric_limits<int64_t>::max() : std::numeric_limits<int64_t>::min();
+    }
+  };
   if (EndTime > Start) {
     if (!daysOnly) {
       int32_t years = dt.GetYear(EndTime) - dt.GetYear(Start);
-      t = dt.Add(Start, years, 0, 0);
+      t = step(Start, years, 0, 0);
       P->Years = t <= EndTime ? years : years - 1;
       t = dt.Add(Start, P->Years, 0, 0);
       for (int32_t m = 1; m <= 13; ++m) {
-        if (dt.Add(t, 0, m, 0) > EndTime) {
+        if (step(t, 0, m, 0) > EndTime) {
           P->Months = m - 1;
           break;
         }
@@ -137,7 +148,7 @@ std::shared_ptr<_period> tm_dateutils::period(int64_t Start, int64_t EndTime, bo
       g = Truncate(static_cast<double>(EndTime - Start) / DateTime::TicksPerDay - 3.0);
     }
     for (int32_t d = g + 1; d <= g + 32; ++d) {
-      if (dt.Add(t, 0, 0, d) > EndTime) {
+      if (step(t, 0, 0, d) > EndTime) {
         P->Days = d - 1;
         break;
       }
@@ -150,11 +161,11 @@ std::shared_ptr<_period> tm_dateutils::period(int64_t Start, int64_t EndTime, bo
   } else {
     if (!daysOnly) {
       int32_t years = dt.GetYear(EndTime) - dt.GetYear(Start);
-      t = dt.Add(Start, years, 0, 0);
+      t = step(Start, years, 0, 0);
       P->Years = EndTime <= t ? years : years + 1;
       t = dt.Add(Start, P->Years, 0, 0);
       for (int32_t m = -1; m >= -13; --m) {
-        if (dt.Add(t, 0, m, 0) < EndTime) {
+        if (step(t, 0, m, 0) < EndTime) {
           P->Months = m + 1;
           break;
         }
@@ -164,7 +175,7 @@ std::shared_ptr<_period> tm_dateutils::period(int64_t Start, int64_t EndTime, bo
       g = Truncate(static_cast<double>(EndTime - Start) / DateTime::TicksPerDay + 3.0);
     }
     for (int32_t d = g - 1; d >= g - 32; --d) {
-      if (dt.Add(t, 0, 0, d) < EndTime) {
+      if (step(t, 0, 0, d) < EndTime) {
         P->Days = d + 1;
         break;
       }

@@ -6,10 +6,12 @@
 #include <unicode/parsepos.h>
 #include <unicode/smpdtfmt.h>
 #include <unicode/timezone.h>
+#include <unicode/uchar.h>
 #include <unicode/utypes.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <string_view>
 #include <unordered_map>
 
 #include "platform/core/Object.h"
@@ -43,6 +45,59 @@ bool HasZoneField(const String& pattern) {
     }
   }
   return false;
+}
+
+bool IsBlank(char16_t ch) { return u_isUWhiteSpace(ch); }
+bool StartsNumber(char16_t ch) { return (ch >= u'0' && ch <= u'9') || ch == u'+' || ch == u'-'; }
+// Fields whose text starts with a letter (names, eras, AM/PM, zone names); the others are read
+// as numbers (or, for the zone offsets Z, X and x, may be).
+bool IsNameField(char16_t letter, int count) {
+  if (std::u16string_view(u"GEabBzvVO").find(letter) != std::u16string_view::npos) return true;
+  return count >= 3 && std::u16string_view(u"MLQqec").find(letter) != std::u16string_view::npos;
+}
+
+// The reader skips blanks before every field, however strict it is told to be, so it would take
+// " 03/05/2020" or "03/ 05/2020" for "MM/dd/yyyy". The whole text must match the pattern: a text
+// may not start with a blank unless its pattern does, nor have more runs of blanks before a
+// number than its pattern has before its numbers.
+bool HasBlanksThePatternLacks(const String& pattern, const String& text) {
+  const auto& t = text.units();
+  const auto& p = pattern.units();
+  if (t.empty()) return false;
+  int textRuns = 0;
+  for (size_t i = 0; i < t.size(); ++i) {
+    if (IsBlank(t[i]) && i + 1 < t.size() && StartsNumber(t[i + 1])) ++textRuns;
+  }
+  // The pattern's literal blanks, with what follows each run: a field or a literal character.
+  int patternRuns = 0;
+  bool startsWithBlank = false;
+  bool quoted = false;
+  bool inBlanks = false;  // a run of literal blanks is open
+  for (size_t i = 0; i < p.size(); ++i) {
+    char16_t ch = p[i];
+    if (ch == u'\'') {
+      if (i + 1 < p.size() && p[i + 1] == u'\'') {
+        ++i;  // '' is a literal quote
+        inBlanks = false;
+      } else {
+        quoted = !quoted;
+      }
+      continue;
+    }
+    bool field = !quoted && ((ch >= u'a' && ch <= u'z') || (ch >= u'A' && ch <= u'Z'));
+    if (!field && IsBlank(ch)) {
+      if (i == 0) startsWithBlank = true;
+      inBlanks = true;
+      continue;
+    }
+    if (inBlanks) {
+      int count = 1;
+      while (field && i + count < p.size() && p[i + count] == ch) ++count;
+      if (field ? !IsNameField(ch, count) : StartsNumber(ch)) ++patternRuns;
+      inBlanks = false;
+    }
+  }
+  return (IsBlank(t[0]) && !startsWithBlank) || textRuns > patternRuns;
 }
 
 // A year far enough past kMaxTicks that every legitimate intermediate year of Add stays below it,
@@ -162,7 +217,8 @@ struct DateTime::Impl {
     icu::ParsePosition pos(0);
     f.parse(u, *parser, pos);
     UErrorCode st = U_ZERO_ERROR;
-    if (pos.getErrorIndex() != -1 || pos.getIndex() != u.length()) throw CannotParse(text.str());
+    if (pos.getErrorIndex() != -1 || pos.getIndex() != u.length() || HasBlanksThePatternLacks(pattern, text))
+      throw CannotParse(text.str());
     parser->getTime(st);  // validates the fields (strict calendar)
     WallTime w;
     w.year = parser->get(UCAL_EXTENDED_YEAR, st);

@@ -187,6 +187,9 @@ TEST_F(DateUtilsTest, AddingThePeriodGivesBackTheEnd) {
       {CivilTicks(2020, 3, 31), CivilTicks(2019, 2, 28, 1)},
       {CivilTicks(-4, 2, 29), CivilTicks(3, 3, 1)},
       {CivilTicks(2024, 3, 30, 2, 30, 0, 60), CivilTicks(2024, 11, 2, 2, 30, 0, 60)},
+      // The two ends of the supported range: the search must not step past them.
+      {-DateTime::kMaxTicks, DateTime::kMaxTicks},
+      {DateTime::kMaxTicks, -DateTime::kMaxTicks},
   };
   for (const char* zone : {"UTC", "Europe/Berlin", "America/Sao_Paulo"}) {
     dt.setTimeZone(zone);

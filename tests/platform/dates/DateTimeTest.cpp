@@ -77,7 +77,7 @@ TEST_F(DateTimeTest, FormatsInTheDevicesZoneAndLocale) {
 
 TEST_F(DateTimeTest, ParsesWhatItFormats) {
   const std::vector<const char*> patterns = {"MM/dd/yyyy HH:mm:ss", "GGyyyyMMddHHmmss", "yyyy-MM-dd'T'HH:mm:ss",
-                                             "GGyyyyMMddHHmmssz"};
+                                             "GGyyyyMMddHHmmssz", "EEEE, MMMM d, yyyy 'at' h:mm:ss a"};
   const std::vector<int64_t> moments = {CivilTicks(2020, 2, 29, 12, 0, 1), CivilTicks(1999, 12, 31, 23, 59, 59),
                                         CivilTicks(1, 1, 1), CivilTicks(9999, 12, 30, 23, 59, 59)};
   for (const char* zone : {"UTC", "Europe/Berlin", "Asia/Kolkata"}) {
@@ -95,16 +95,33 @@ TEST_F(DateTimeTest, ParsingFailsUnlessTheWholeTextIsAValidDate) {
     const char* text;
   };
   const std::vector<Case> cases = {
-      {"MM/dd/yyyy", "13/01/2020"},  {"MM/dd/yyyy", "00/10/2020"},
-      {"MM/dd/yyyy", "02/30/2020"},  {"MM/dd/yyyy", "02/29/2021"},
-      {"MM/dd/yyyy", "04/31/2020"},  {"MM/dd/yyyy", "01/00/2020"},
-      {"MM/dd/yyyy", "01/01/2020 "}, {"MM/dd/yyyy", "01/01/2020x"},
-      {"MM/dd/yyyy", "01/01"},       {"MM/dd/yyyy", ""},
-      {"MM/dd/yyyy", "1-1-2020"},    {"GGyyyyMMdd", "AD20201305"},
-      {"GGyyyyMMdd", "AD20200230"},  {"GGyyyyMMdd", "AD00000101"},
-      {"GGyyyyMMdd", "XX20200101"},  {"GGyyyyMMdd", "AD2020010"},
-      {"HH:mm:ss", "24:00:00"},      {"HH:mm:ss", "12:60:00"},
-      {"HH:mm:ss", "12:00:60"},      {"HHmmss", "240000"},
+      {"MM/dd/yyyy", "13/01/2020"},
+      {"MM/dd/yyyy", "00/10/2020"},
+      {"MM/dd/yyyy", "02/30/2020"},
+      {"MM/dd/yyyy", "02/29/2021"},
+      {"MM/dd/yyyy", "04/31/2020"},
+      {"MM/dd/yyyy", "01/00/2020"},
+      {"MM/dd/yyyy", "01/01/2020 "},
+      {"MM/dd/yyyy", "01/01/2020x"},
+      {"MM/dd/yyyy", "01/01"},
+      {"MM/dd/yyyy", ""},
+      {"MM/dd/yyyy", "1-1-2020"},
+      {"GGyyyyMMdd", "AD20201305"},
+      {"GGyyyyMMdd", "AD20200230"},
+      {"GGyyyyMMdd", "AD00000101"},
+      {"GGyyyyMMdd", "XX20200101"},
+      {"GGyyyyMMdd", "AD2020010"},
+      {"HH:mm:ss", "24:00:00"},
+      {"HH:mm:ss", "12:60:00"},
+      {"HH:mm:ss", "12:00:60"},
+      {"HHmmss", "240000"},
+      // Blanks where the pattern has none.
+      {"MM/dd/yyyy", " 03/05/2020"},
+      {"MM/dd/yyyy", "03/ 05/2020"},
+      {"MM/dd/yyyy", "03/05/\t2020"},
+      {"GGyyyyMMdd", "AD 20200101"},
+      {"HH:mm:ss", "12: 00:00"},
+      {"MMM d, yyyy", " Mar 5, 2020"},
   };
   for (const auto& c : cases) {
     dt.setDateFormat(c.pattern);
