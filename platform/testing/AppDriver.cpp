@@ -1,5 +1,6 @@
 #include "platform/testing/AppDriver.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/ble/SimulatedRadio.h"
@@ -10,6 +11,7 @@
 #include "platform/views/ActionSheetObject.h"
 #include "platform/views/CustomView.h"
 #include "platform/views/Keyboard.h"
+#include "platform/views/ScrollViewObject.h"
 #include "platform/views/TextFieldObject.h"
 #include "platform/views/TouchInput.h"
 #include "platform/views/ViewRenderer.h"
@@ -194,7 +196,21 @@ AppDriver::ViewState AppDriver::describe(const std::string& name, const View& v)
   return s;
 }
 
-AppDriver::ViewState AppDriver::stateOf(std::string_view name) const { return describe(std::string(name), find(name)); }
+AppDriver::ViewState AppDriver::describePart(const std::string& name, const CustomView& cv,
+                                             std::string_view part) const {
+  ViewState s = describe(name, cv.partNamed(part));
+  s.enabled = cv.partActs(part);
+  return s;
+}
+
+AppDriver::ViewState AppDriver::stateOf(std::string_view name) const {
+  auto dot = name.find('.');
+  View v = find(name);
+  if (dot == std::string_view::npos) return describe(std::string(name), v);
+  // find() has checked that the name is a custom view's part.
+  auto base = FindNamed(shownPanel().native(), Lower(name.substr(0, dot)));
+  return describePart(std::string(name), dynamic_cast<CustomView&>(*base->customView()), name.substr(dot + 1));
+}
 
 std::vector<AppDriver::ViewState> AppDriver::state() const {
   std::vector<std::shared_ptr<ViewObject>> named;
@@ -207,8 +223,7 @@ std::vector<AppDriver::ViewState> AppDriver::state() const {
     if (auto* cv = dynamic_cast<CustomView*>(v->customView().get())) {
       out.push_back(describe(lower, cv->partNamed("")));
       for (const char* part : {"minus", "plus"}) {
-        View p = cv->partNamed(part);
-        if (p.IsInitialized()) out.push_back(describe(lower + "." + part, p));
+        if (cv->partNamed(part).IsInitialized()) out.push_back(describePart(lower + "." + part, *cv, part));
       }
     } else {
       out.push_back(describe(lower, View(v)));
@@ -246,6 +261,7 @@ void AppDriver::pick(std::string_view title) {
   if (!sheet) throw DriverError("no action sheet is shown");
   for (const auto& b : sheet->buttons()) {
     if (b.title.str() != title) continue;
+    scrollIntoView(*b.view);
     touch(View(b.view), "the sheet's button " + std::string(title));
     release();
     return;
@@ -253,6 +269,22 @@ void AppDriver::pick(std::string_view title) {
   std::string shown;
   for (const auto& b : sheet->buttons()) shown += (shown.empty() ? "\"" : ", \"") + b.title.str() + "\"";
   throw DriverError("the action sheet has no button \"" + std::string(title) + "\" (it shows " + shown + ")");
+}
+
+void AppDriver::scrollIntoView(const ViewObject& view) {
+  for (auto p = view.parent(); p; p = p->parent()) {
+    auto scroller = std::dynamic_pointer_cast<ScrollViewObject>(p);
+    if (!scroller) continue;
+    Frame f;
+    if (!TouchInput::frameIn(view, *scroller->innerPanel(), f)) return;
+    const double height = scroller->frame().height;
+    double y = scroller->offsetY();
+    if (f.top < y) y = f.top;
+    if (f.bottom() > y + height) y = f.bottom() - height;
+    scroller->setOffset(scroller->offsetX(), std::clamp(y, 0.0, scroller->maxOffsetY()));
+    runtime().loop().runUntilIdle();
+    return;
+  }
 }
 
 SimulatedRadio& AppDriver::radio() const { return runtime().service<SimulatedRadio>(); }

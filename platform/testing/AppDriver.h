@@ -19,9 +19,11 @@
 namespace tmr {
 
 class ActionSheetObject;
+class CustomView;
 class Bitmap;
 class Runtime;
 class SimulatedRadio;
+class ViewObject;
 
 // A name that finds no view, or an input that cannot be made.
 class DriverError : public RuntimeError {
@@ -97,6 +99,8 @@ class AppDriver {
   // The text field that has the focus, or uninitialised.
   View focusedField() const;
 
+  // For a custom view's part, enabled says whether touching it acts (an arrow at the end of its
+  // range does not, though its area stays enabled).
   ViewState stateOf(std::string_view name) const;
   // One entry per view bound to a field of the main module (and per part of a custom view), in
   // the order of the screen's tree.
@@ -105,7 +109,8 @@ class AppDriver {
   // The action sheet shown now (the top-most one), or nothing.
   std::optional<SheetState> sheet() const;
   // Taps the button of the shown action sheet that has this title ("Cancel" included), at its
-  // centre; a DriverError when no sheet is shown or it has no such button.
+  // centre, scrolling a long sheet to it first; a DriverError when no sheet is shown or it has no
+  // such button.
   void pick(std::string_view title);
 
   // The simulated radio that the application's Bluetooth LE central works over: its devices,
@@ -124,6 +129,10 @@ class AppDriver {
   // A touch down and up at the centre of view, which must be on the shown page.
   View touch(const View& view, std::string_view what);
   ViewState describe(const std::string& name, const View& v) const;
+  // Scrolls the scroll view around view (if any) until view shows whole, as a finger would.
+  void scrollIntoView(const ViewObject& view);
+  // A custom view's part: enabled says whether touching it acts.
+  ViewState describePart(const std::string& name, const CustomView& cv, std::string_view part) const;
 
   std::vector<std::string> log_;
   ApplicationHost host_;

@@ -5,6 +5,7 @@
 
 #include "platform/testing/AssetsSearch.h"
 #include "platform/testing/ProgramInfo.h"
+#include "platform/testing/Scenario.h"
 #include "platform/testing/ScenarioRunner.h"
 
 namespace tmr {
@@ -12,10 +13,26 @@ namespace tmr {
 int RunFromCommandLine(int argc, char** argv, ApplicationClasses classes) {
   std::string scenario;
   std::filesystem::path assets;
+  const std::string program = argc > 0 ? argv[0] : "tivomarsh-remote";
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--version") {
       std::cout << program_info::kName << " " << program_info::kVersion << "\n";
+      return 0;
+    }
+    if (arg == "--help" || arg == "-h") {
+      std::cout << "usage: " << program << " --scenario FILE [--assets DIR] | --version | --help\n"
+                << "Runs the application on a virtual clock against simulated devices, driven by a scenario.\n"
+                << "  --scenario FILE  the scenario to run (commands below)\n"
+                << "  --assets DIR     the folder of layouts and images (default: $TMR_ASSETS_DIR, else the\n"
+                << "                   installation's data folder, else the source tree's assets)\n"
+                << "  --version        prints the program's name and version and exits\n"
+                << "  --help           prints this and exits\n"
+                << "The transcript goes to standard output, errors to standard error. Exit status: 0 when\n"
+                << "every expectation held, 1 at the first that did not, 2 for a malformed scenario or command\n"
+                << "line, or no assets.\n"
+                << "\nScenario commands, one a line:\n"
+                << Scenario::kCommands;
       return 0;
     }
     if ((arg == "--scenario" || arg == "--assets") && i + 1 < argc) {
@@ -30,8 +47,7 @@ int RunFromCommandLine(int argc, char** argv, ApplicationClasses classes) {
     }
   }
   if (scenario.empty()) {
-    std::cerr << "usage: " << (argc > 0 ? argv[0] : "tivomarsh-remote")
-              << " --scenario FILE [--assets DIR] | --version\n";
+    std::cerr << "usage: " << program << " --scenario FILE [--assets DIR] | --version | --help\n";
     return ScenarioRunner::kMalformed;
   }
   AssetsSearch search(assets);
@@ -39,7 +55,7 @@ int RunFromCommandLine(int argc, char** argv, ApplicationClasses classes) {
     std::cerr << search.failure() << "\n";
     return ScenarioRunner::kMalformed;
   }
-  return ScenarioRunner(std::move(classes), std::cout, *search.found()).runFile(scenario);
+  return ScenarioRunner(std::move(classes), std::cout, std::cerr, *search.found()).runFile(scenario);
 }
 
 }  // namespace tmr

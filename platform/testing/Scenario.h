@@ -1,24 +1,5 @@
 #pragma once
-// A scenario: commands that drive the application as a person would, one a line. Blank lines
-// and lines starting with "#" are skipped; a word in double quotes may hold blanks.
-//   tap VIEW | press VIEW | release VIEW | wait MS
-//   expect VIEW text "TEXT" | expect VIEW visible|enabled true|false
-//   screenshot FILE | state
-// The on-screen keyboard, into the text field that has the focus (tap one first):
-//   type "TEXT" | delete | enter   keys pressed: each character, the delete key, Return
-// The action sheet:
-//   pick TITLE                     taps the shown sheet's button with that title
-//   expect-sheet TITLE ...         the buttons above its cancel button, in order
-//   expect-sheet none              no sheet is shown
-// The simulated radio and its devices (HEX: one byte as two hexadecimal digits):
-//   device "NAME" ID [status HEX HEX HEX HEX HEX]   a device advertising NAME ("" for none)
-//   adapter on|off|unsupported|unauthorized
-//   notify ID HEX ...              the device notifies these bytes as its status
-//   drop ID | fail ID              it drops its connection | its next connection fails
-//   expect-writes HEX HEX , HEX HEX ...   the commands the devices received since the last
-//   expect-writes none                    expect-writes, in order, a comma between commands
-//   expect-device ID status HEX HEX HEX HEX HEX   the device's settings
-// An ID must have been declared by an earlier device line.
+// A scenario: commands that drive the application as a person would, one a line (kCommands).
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -36,6 +17,30 @@ class ScenarioError : public std::runtime_error {
 };
 
 struct Scenario {
+  // The scenario language, as the command line's --help shows it.
+  static constexpr std::string_view kCommands =
+      "Blank lines and lines starting with # are skipped; a word in double quotes may hold blanks.\n"
+      "  tap VIEW | press VIEW | release VIEW   a finger down and up, down, or up at the view's centre\n"
+      "  wait MS                               lets MS milliseconds pass on the virtual clock\n"
+      "  expect VIEW text \"TEXT\" | expect VIEW visible|enabled true|false\n"
+      "  screenshot FILE | state               the screen as a PNG | every bound view's state\n"
+      "The on-screen keyboard, into the text field that has the focus (tap one first):\n"
+      "  type \"TEXT\" | delete | enter         each character, the delete key, Return\n"
+      "The action sheet:\n"
+      "  pick TITLE                            taps the shown sheet's button with that title\n"
+      "  expect-sheet TITLE ...                the buttons above its cancel button, in order\n"
+      "  expect-sheet none                     no sheet is shown\n"
+      "The simulated radio and its devices (HEX: one byte as two hexadecimal digits):\n"
+      "  device \"NAME\" ID [status HEX HEX HEX HEX HEX]   a device advertising NAME (\"\" for none)\n"
+      "  adapter on|off|unsupported|unauthorized\n"
+      "  notify ID HEX ...                     the device notifies these bytes (none: an empty notification)\n"
+      "  drop ID | fail ID                     it drops its connection | its next connection fails\n"
+      "  expect-writes HEX HEX , HEX HEX ...   the commands the devices received since the last\n"
+      "  expect-writes none                    expect-writes, in order, a comma between commands\n"
+      "  expect-device ID status HEX HEX HEX HEX HEX   the device's settings\n"
+      "An ID must have been declared by an earlier device line. VIEW is a view's name in the layout;\n"
+      "SELECTOR.plus and SELECTOR.minus are a selector's arrows.\n";
+
   struct Word {
     std::string text;
     bool quoted = false;

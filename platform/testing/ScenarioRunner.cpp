@@ -65,17 +65,30 @@ int AdapterState(const std::string& word) {
 
 }  // namespace
 
+ScenarioRunner::ScenarioRunner(ApplicationClasses classes, std::ostream& out, std::ostream& err,
+                               std::filesystem::path assets)
+    : classes_(std::move(classes)), out_(out), err_(err), assets_(std::move(assets)) {}
+
 ScenarioRunner::ScenarioRunner(ApplicationClasses classes, std::ostream& out, std::filesystem::path assets)
-    : classes_(std::move(classes)), out_(out), assets_(std::move(assets)) {}
+    : ScenarioRunner(std::move(classes), out, out, std::move(assets)) {}
 
 int ScenarioRunner::runFile(const std::filesystem::path& file) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(file, ec)) {
+    err_ << "scenario " << file.string() << ": is a directory, not a scenario file\n";
+    return kMalformed;
+  }
   std::ifstream in(file);
   if (!in) {
-    out_ << "scenario " << file.string() << ": cannot read the file\n";
+    err_ << "scenario " << file.string() << ": cannot read the file\n";
     return kMalformed;
   }
   std::stringstream text;
   text << in.rdbuf();
+  if (in.bad()) {
+    err_ << "scenario " << file.string() << ": cannot read the file\n";
+    return kMalformed;
+  }
   return run(text.str(), file.string());
 }
 
@@ -84,7 +97,7 @@ int ScenarioRunner::run(std::string_view text, std::string_view sourceName) {
     return runChecked(text, sourceName);
   } catch (const std::exception& e) {
     // What the application itself throws is a failure of the run, not of the scenario.
-    out_ << "FAILED: the application stopped with an error: " << e.what() << "\n";
+    err_ << "FAILED: the application stopped with an error: " << e.what() << "\n";
     return kFailed;
   }
 }
@@ -95,7 +108,12 @@ int ScenarioRunner::runChecked(std::string_view text, std::string_view sourceNam
   try {
     scenario = Scenario::Parse(text);
   } catch (const ScenarioError& e) {
-    out_ << "malformed scenario: " << e.what() << "\n";
+    err_ << "malformed scenario: " << e.what() << "\n";
+    return kMalformed;
+  }
+  if (scenario.commands.empty()) {
+    // An empty file (or one of comments only) checks nothing: running it would "pass".
+    err_ << "malformed scenario: " << sourceName << " has no commands\n";
     return kMalformed;
   }
 
@@ -111,7 +129,7 @@ int ScenarioRunner::runChecked(std::string_view text, std::string_view sourceNam
   flushLog();
   for (const auto& [line, name] : scenario.viewNames()) {
     if (!app.exists(name)) {
-      out_ << "malformed scenario: line " << line << ": no view named " << name << " on the screen\n";
+      err_ << "malformed scenario: line " << line << ": no view named " << name << " on the screen\n";
       return kMalformed;
     }
   }
@@ -119,7 +137,7 @@ int ScenarioRunner::runChecked(std::string_view text, std::string_view sourceNam
   int expectations = 0;
   std::string pressed;
   auto failed = [&](int line, const std::string& what) {
-    out_ << "FAILED at line " << line << ": " << what << "\n";
+    err_ << "FAILED at line " << line << ": " << what << "\n";
     return kFailed;
   };
   for (const auto& c : scenario.commands) {
@@ -127,8 +145,10 @@ int ScenarioRunner::runChecked(std::string_view text, std::string_view sourceNam
     const std::string& a0 = c.args.empty() ? std::string() : c.args[0].text;
     try {
       if (c.verb == "tap" || c.verb == "press") {
-        if (!pressed.empty()) {
-          out_ << "malformed scenario: line " << c.line << ": " << pressed << " is still pressed\n";
+        // A press that the application cancelled (the view under the finger hidden or disabled)
+        // has ended: the finger is free again.
+        if (!pressed.empty() && app.touching()) {
+          err_ << "malformed scenario: line " << c.line << ": " << pressed << " is still pressed\n";
           return kMalformed;
         }
         View target = app.find(a0);
@@ -141,11 +161,15 @@ int ScenarioRunner::runChecked(std::string_view text, std::string_view sourceNam
           out_ << "  " << a0 << " " << why << ": the touch went to " << Where(*hit.native()) << "\n";
         }
       } else if (c.verb == "release") {
-        if (pressed != a0 || !app.touching()) {
-          out_ << "malformed scenario: line " << c.line << ": release " << a0 << " without a press of it\n";
+        if (pressed != a0) {
+          err_ << "malformed scenario: line " << c.line << ": release " << a0 << " without a press of it\n";
           return kMalformed;
         }
-        app.release();
+        if (app.touching()) {
+          app.release();
+        } else {
+          out_ << "  the press had already ended: the application cancelled it\n";
+        }
         pressed.clear();
       } else if (c.verb == "wait") {
         app.wait(std::stoll(a0));
@@ -235,7 +259,7 @@ int ScenarioRunner::runChecked(std::string_view text, std::string_view sourceNam
         out_ << "  ok\n";
       }
     } catch (const DriverError& e) {
-      out_ << "malformed scenario: line " << c.line << ": " << e.what() << "\n";
+      err_ << "malformed scenario: line " << c.line << ": " << e.what() << "\n";
       return kMalformed;
     }
     flushLog();

@@ -3,8 +3,9 @@
 // The result is 0 when every expectation held, 1 at the first that did not (naming the line,
 // what was expected and what was found; a pick that the shown action sheet cannot serve counts
 // as such), 2 when the scenario is malformed (naming the line and why: a wrong command, an
-// unknown view or device, a release without its press). An error raised by the application
-// itself ends the run as a failure (1).
+// unknown view or device, a release without its press, no command at all) or the file cannot be
+// read. An error raised by the application itself ends the run as a failure (1). A press that
+// the application cancels has ended: a release of it then lifts nothing.
 #include <filesystem>
 #include <iosfwd>
 #include <string_view>
@@ -19,6 +20,10 @@ class ScenarioRunner {
   static constexpr int kFailed = 1;
   static constexpr int kMalformed = 2;
 
+  // The transcript goes to out; errors (a malformed or unreadable scenario, a failed expectation)
+  // go to err.
+  ScenarioRunner(ApplicationClasses classes, std::ostream& out, std::ostream& err, std::filesystem::path assets);
+  // Transcript and errors both to out.
   ScenarioRunner(ApplicationClasses classes, std::ostream& out, std::filesystem::path assets);
 
   int runFile(const std::filesystem::path& file);
@@ -29,6 +34,7 @@ class ScenarioRunner {
 
   ApplicationClasses classes_;
   std::ostream& out_;
+  std::ostream& err_;
   std::filesystem::path assets_;
 };
 

@@ -28,6 +28,12 @@ class CustomView {
   // The view a person looks at or touches when they mean the part named: "" is the custom
   // view's main part; each class names its others. Uninitialised for an unknown part.
   virtual View partNamed(std::string_view part) const = 0;
+  // Whether touching the part does what it is for: by default, whether the part is enabled. A
+  // class whose parts can be idle while their view stays enabled says so here.
+  virtual bool partActs(std::string_view part) const {
+    View v = partNamed(part);
+    return v.IsInitialized() && v.Enabled();
+  }
 };
 
 }  // namespace tmr

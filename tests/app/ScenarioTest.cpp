@@ -3,10 +3,13 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iostream>
 #include <sstream>
 
 #include "app/TivomarshApplication.h"
 #include "platform/testing/AppDriver.h"
+#include "platform/testing/CommandLine.h"
 #include "platform/testing/ScenarioRunner.h"
 
 namespace tmr {
@@ -126,6 +129,79 @@ TEST(ScenarioTest, RadioExpectationsThatDoNotHoldSayWhatWasFound) {
     EXPECT_EQ(r.code, ScenarioRunner::kFailed) << c.text;
     EXPECT_TRUE(Has(r, c.message)) << r.transcript;
   }
+}
+
+TEST(ScenarioTest, TheRunnerFollowsTouchesTheApplicationCancelledAndArrowsThatCannotAct) {
+  auto r = RunScenario(
+      "device \"Tivomarsh-A\" D1 status 0A 08 1E 05 07\n"
+      "tap btnscan\nwait 5000\npick \"Tivomarsh-A\"\nwait 100\n"
+      "notify D1\nwait 10\n"  // an empty notification changes nothing
+      "expect pmbarks text \"8\"\n"
+      // Held to the end of the range: the arrow stops acting and the touch on it is cancelled.
+      "press pmbarks.plus\nwait 1100\n"
+      "expect pmbarks text \"10\"\nexpect pmbarks.plus enabled false\nexpect pmbarks.minus enabled true\n"
+      "release pmbarks.plus\n"
+      // The link lost while an arrow is held: the arrows are disabled, the touch cancelled.
+      "press pmbarks.minus\ndrop D1\nwait 10\n"
+      "tap btnscan\n");
+  EXPECT_EQ(r.code, ScenarioRunner::kPassed) << r.transcript;
+  EXPECT_TRUE(Has(r, "line 14: release pmbarks.plus\n  the press had already ended")) << r.transcript;
+  EXPECT_FALSE(Has(r, "sent nothing")) << r.transcript;
+}
+
+// Runs the program's command line with its standard output and error captured.
+struct CommandRun {
+  int code;
+  std::string out, err;
+};
+CommandRun RunCommandLine(std::vector<std::string> args) {
+  std::ostringstream out, err;
+  auto* oldOut = std::cout.rdbuf(out.rdbuf());
+  auto* oldErr = std::cerr.rdbuf(err.rdbuf());
+  std::string program = "tivomarsh-remote";
+  std::vector<char*> argv{program.data()};
+  for (auto& a : args) argv.push_back(a.data());
+  int code = RunFromCommandLine(static_cast<int>(argv.size()), argv.data(), TivomarshApplication());
+  std::cout.rdbuf(oldOut);
+  std::cerr.rdbuf(oldErr);
+  return {code, out.str(), err.str()};
+}
+
+TEST(ScenarioTest, TheCommandLineHelpsAndReportsErrorsOnStandardError) {
+  auto help = RunCommandLine({"--help"});
+  EXPECT_EQ(help.code, 0);
+  for (const char* shown :
+       {"--scenario FILE", "--assets DIR", "--version", "--help", "expect-sheet TITLE", "notify ID HEX"})
+    EXPECT_NE(help.out.find(shown), std::string::npos) << shown << " in\n" << help.out;
+
+  auto dir = std::filesystem::temp_directory_path() / ("tmr-command-line-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  auto write = [&](const char* name, const char* text) {
+    std::ofstream(dir / name) << text;
+    return (dir / name).string();
+  };
+  struct Case {
+    std::string file;
+    int code;
+    const char* error;
+  } const cases[] = {
+      {dir.string(), ScenarioRunner::kMalformed, "is a directory"},
+      {write("empty.scenario", ""), ScenarioRunner::kMalformed, "has no commands"},
+      {write("comments.scenario", "# nothing to do\n\n"), ScenarioRunner::kMalformed, "has no commands"},
+      {write("bad.scenario", "hop\n"), ScenarioRunner::kMalformed, "malformed scenario: line 1: unknown command hop"},
+      {write("failing.scenario", "expect btnscan visible false\n"), ScenarioRunner::kFailed, "FAILED at line 1"},
+  };
+  for (const auto& c : cases) {
+    auto r = RunCommandLine({"--scenario", c.file, "--assets", AppDriver::DefaultAssetsDirectory().string()});
+    EXPECT_EQ(r.code, c.code) << c.file;
+    EXPECT_NE(r.err.find(c.error), std::string::npos) << c.file << ": " << r.err;
+    EXPECT_EQ(r.out.find(c.error), std::string::npos) << "the transcript holds no errors: " << r.out;
+  }
+  EXPECT_NE(RunCommandLine({"--scenario", cases[4].file, "--assets", AppDriver::DefaultAssetsDirectory().string()})
+                .out.find("line 1: expect btnscan"),
+            std::string::npos)
+      << "the transcript stays on standard output";
+  std::filesystem::remove_all(dir);
 }
 
 TEST(ScenarioTest, ScreenshotsAreWrittenWhereAsked) {

@@ -113,7 +113,8 @@ TEST_F(StartupTest, SetStateSwitchesTheScreenAndBackLeavingTheIndicatorAlone) {
     EXPECT_EQ(enabled("btntone"), connected);
     for (const char* pm : kSelectors) {
       EXPECT_EQ(enabled(std::string(pm) + ".plus"), connected) << pm;
-      EXPECT_EQ(enabled(std::string(pm) + ".minus"), connected) << pm;
+      // The minus arrow of a selector at the start of its range (1 for all of them) does not act.
+      EXPECT_EQ(enabled(std::string(pm) + ".minus"), connected && text(pm) != "1") << pm;
     }
   };
   main->_setstate(true);

@@ -150,6 +150,14 @@ View tm_plusminus::partNamed(std::string_view part) const {
   return View();
 }
 
+bool tm_plusminus::partActs(std::string_view part) const {
+  // An arrow steps only when both its panel and its label are enabled (see _touch): the label is
+  // disabled at the end of the range, the panel by the application.
+  if (part == "plus") return pnlplus.Enabled() && lblplus.Enabled();
+  if (part == "minus") return pnlminus.Enabled() && lblminus.Enabled();
+  return CustomView::partActs(part);
+}
+
 void tm_plusminus::_setnumericrange(double start, double end, double interval) {
   // A step that is not positive and finite, or a range that is not finite, has no values:
   // the count would divide by zero or come out negative or infinite.

@@ -25,6 +25,8 @@ class tm_plusminus : public CustomViewBase {
   TMR_CUSTOM_VIEW(tm_plusminus)
 
   void _initialize(const std::shared_ptr<Dispatcher>& ba, Object callback, String eventName) override;
+  // "plus" and "minus" act only while both their area and their arrow are enabled.
+  bool partActs(std::string_view part) const override;
 
   // A numeric range; an interval that is not positive or not finite leaves nothing selectable.
   // Selects the first value, raising nothing.

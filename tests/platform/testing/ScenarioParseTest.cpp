@@ -53,7 +53,7 @@ TEST(ScenarioParseTest, MalformedLinesNameTheLineAndWhy) {
       {"device \"A\" D1\ndevice \"B\" D1", "line 2: device D1 is declared twice"},
       {"adapter dim", "line 1: unknown adapter state dim (on, off, unsupported or unauthorized)"},
       {"drop D1", "line 1: no device D1 (declare it with a device line first)"},
-      {"device \"A\" D1\nnotify D1", "line 2: notify takes a device id and the bytes it sends"},
+      {"notify", "line 1: notify takes a device id"},
       {"device \"A\" D1\nfail D1 now", "line 2: fail takes a device id"},
       {"expect-writes", "line 1: expect-writes takes the commands received, or none"},
       {"expect-writes 01 03 ,", "line 1: expect-writes: a comma without a command after it"},
@@ -95,6 +95,7 @@ TEST(ScenarioParseTest, ReadsTheBytesOfTheRadioCommands) {
   EXPECT_EQ(s.commands[5].bytes, (Groups{{0x40, 3, 4, 0x0E, 1}}));
   EXPECT_TRUE(s.commands[7].args[0].quoted) << "a device named none";
   EXPECT_TRUE(s.viewNames().empty());
+  EXPECT_EQ(Scenario::Parse("device \"A\" D1\nnotify D1").commands[1].bytes, (Groups{{}})) << "an empty notification";
 }
 
 }  // namespace
