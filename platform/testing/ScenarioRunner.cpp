@@ -153,7 +153,7 @@ int ScenarioRunner::runChecked(std::string_view text, std::string_view sourceNam
         }
         View target = app.find(a0);
         View hit = c.verb == "tap" ? app.tap(a0) : app.press(a0);
-        if (c.verb == "press") pressed = a0;
+        pressed = c.verb == "press" ? a0 : "";
         if (!hit.IsInitialized()) {
           out_ << "  the touch landed on nothing\n";
         } else if (!hit.native()->isInside(*target.native())) {
