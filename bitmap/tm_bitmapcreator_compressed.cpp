@@ -5,6 +5,9 @@
 // Reads never leave their buffers: pixels outside this buffer extract as transparent, and a
 // compressed bitmap is checked whole before anything of it is drawn: one whose runs, pixel
 // indices or cache slots do not fit each other raises a RuntimeError and draws nothing.
+#include <emmintrin.h>
+#include <xmmintrin.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -321,7 +324,13 @@ void tm_bitmapcreator::_drawrotatedcbc2(const std::shared_ptr<_compressedbc>& CB
   if (area > std::numeric_limits<int32_t>::max() / 5) return;
   auto& scratch = AABuffer->IntsArray;
   if (static_cast<int64_t>(scratch.size()) < area * 5) scratch.resize(static_cast<size_t>(area * 5));
-  for (int64_t i = 0; i < area; ++i) scratch[static_cast<size_t>(i * 5 + 4)] = 0;
+  // The scratch holds one counter per pixel (the number of samples in the low byte, of
+  // transparent samples in the next), then the sums of a, r, g and b, four Ints per pixel. Only
+  // the counters are cleared: a pixel's first sample sets its sums, so the sums of pixels that
+  // no sample reaches are never touched.
+  int32_t* const counts = scratch.data();
+  int32_t* const sums = counts + area;
+  std::fill(counts, counts + area, 0);
 
   const double rad = Degrees * Common::cPI / 180;
   const float c = static_cast<float>(std::cos(rad)), s = static_cast<float>(std::sin(rad));
@@ -329,21 +338,40 @@ void tm_bitmapcreator::_drawrotatedcbc2(const std::shared_ptr<_compressedbc>& CB
   const float tcx = static_cast<float>(Width / 2.0), tcy = static_cast<float>(Height / 2.0);
   const float offX[4] = {0, c / 2, -s / 2, c / 2 - s / 2};
   const float offY[4] = {0, s / 2, c / 2, s / 2 + c / 2};
+  // The smallest floats not below the area's width and height: a position is left of the
+  // width exactly when it is below this.
+  auto ceilFloat = [](int32_t v) {
+    float f = static_cast<float>(v);
+    return static_cast<double>(f) < v ? std::nextafter(f, std::numeric_limits<float>::infinity()) : f;
+  };
+  const __m128 offX4 = _mm_loadu_ps(offX), offY4 = _mm_loadu_ps(offY), half = _mm_set1_ps(0.5f);
+  const __m128 minus1 = _mm_set1_ps(-1.0f), limX = _mm_set1_ps(ceilFloat(Width)), limY = _mm_set1_ps(ceilFloat(Height));
 
-  // Adds one straight colour's four samples at the target position (px, py).
-  auto sample = [&](float px, float py, int32_t a, int32_t r, int32_t g, int32_t b) {
-    for (int k = 0; k < 4; ++k) {
-      const int64_t x = truncLong(px + offX[k] + 0.5f), y = truncLong(py + offY[k] + 0.5f);
-      if (x < 0 || y < 0 || x >= Width || y >= Height) continue;
-      int32_t* cell = scratch.data() + (y * Width + x) * 5;
-      const bool clear = a < 1;
-      if ((cell[4] & 0xFF) == 0) {
-        cell[0] = a, cell[1] = r, cell[2] = g, cell[3] = b;
-      } else if (!clear) {
-        cell[0] += a, cell[1] += r, cell[2] += g, cell[3] += b;
-      }
-      cell[4] += clear ? 257 : 1;
-    }
+  // Adds one sample to pixel i: the first sample sets the sums, a later one adds its channels
+  // (a transparent sample's are all 0).
+  auto addSample = [&](int64_t i, __m128i argb, uint32_t step) {
+    __m128i* cell = reinterpret_cast<__m128i*>(sums + i * 4);
+    const __m128i keep = _mm_set1_epi32((counts[i] & 0xFF) == 0 ? 0 : -1);
+    _mm_storeu_si128(cell, _mm_add_epi32(_mm_and_si128(_mm_loadu_si128(cell), keep), argb));
+    counts[i] = static_cast<int32_t>(static_cast<uint32_t>(counts[i]) + step);
+  };
+  // Adds one straight colour's four samples (a, r, g, b) at the target position (px, py). A
+  // sample lands on the pixel its position truncates to; that is inside the area exactly when
+  // the position is above -1 and below the area's size. The four positions are worked out
+  // together, each with the same float additions as one by one.
+  auto sample = [&](float px, float py, __m128i argb) {
+    const __m128 fx = _mm_add_ps(_mm_add_ps(_mm_set1_ps(px), offX4), half);
+    const __m128 fy = _mm_add_ps(_mm_add_ps(_mm_set1_ps(py), offY4), half);
+    const __m128 in = _mm_and_ps(_mm_and_ps(_mm_cmpgt_ps(fx, minus1), _mm_cmplt_ps(fx, limX)),
+                                 _mm_and_ps(_mm_cmpgt_ps(fy, minus1), _mm_cmplt_ps(fy, limY)));
+    const int inside = _mm_movemask_ps(in);
+    if (inside == 0) return;
+    alignas(16) int32_t xs[4], ys[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(xs), _mm_cvttps_epi32(fx));
+    _mm_store_si128(reinterpret_cast<__m128i*>(ys), _mm_cvttps_epi32(fy));
+    const uint32_t step = _mm_cvtsi128_si32(argb) < 1 ? 257u : 1u;
+    for (int k = 0; k < 4; ++k)
+      if (inside & (1 << k)) addSample(int64_t{ys[k]} * Width + xs[k], argb, step);
   };
   // Source pixel i of row r lands at the row's start plus i steps of (c, s).
   auto rowStart = [&](int64_t r, float& px, float& py) {
@@ -351,15 +379,26 @@ void tm_bitmapcreator::_drawrotatedcbc2(const std::shared_ptr<_compressedbc>& CB
     px = dx * c - dy * s + tcx;
     py = dx * s + dy * c + tcy;
   };
-  auto straight = [](const uint8_t* p, int32_t& a, int32_t& r, int32_t& g, int32_t& b) {
-    a = p[3];
-    if (a == 0) {
-      a = r = g = b = 0;
-      return;
+  // The straight colour of a premultiplied pixel, as (a, r, g, b); the last one is kept, as
+  // neighbouring pixels are often equal.
+  uint32_t lastPixel = 0;
+  __m128i lastColour = _mm_setzero_si128();
+  auto straight = [&](const uint8_t* p) {
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    if (v != lastPixel) {
+      lastPixel = v;
+      const int32_t a = p[3];
+      if (a == 0) {
+        lastColour = _mm_setzero_si128();
+      } else {
+        const double k = a / 255.0;
+        lastColour = _mm_setr_epi32(a, truncInt(p[0] / k), truncInt(p[1] / k), truncInt(p[2] / k));
+      }
     }
-    const double k = a / 255.0;
-    r = truncInt(p[0] / k), g = truncInt(p[1] / k), b = truncInt(p[2] / k);
+    return lastColour;
   };
+  const __m128i transparent = _mm_setzero_si128();
   const uint8_t* solid = cbc.mBuffer.data();
   const uint8_t* slots = cbc.Cache ? cbc.Cache->mBuffer.data() : nullptr;
 
@@ -369,7 +408,7 @@ void tm_bitmapcreator::_drawrotatedcbc2(const std::shared_ptr<_compressedbc>& CB
     const bool border = r < 0 || r >= cbc.mHeight || r >= static_cast<int64_t>(cbc.Rows.size());
     if (border) {
       // The transparent border rows above and below the picture.
-      for (int64_t i = 0; i < cbc.mWidth; ++i, px += c, py += s) sample(px, py, 0, 0, 0, 0);
+      for (int64_t i = 0; i < cbc.mWidth; ++i, px += c, py += s) sample(px, py, transparent);
       continue;
     }
     const auto& row = cbc.Rows[static_cast<size_t>(r)];
@@ -377,44 +416,56 @@ void tm_bitmapcreator::_drawrotatedcbc2(const std::shared_ptr<_compressedbc>& CB
     // edge is blended with the outside like the top and bottom edges are.
     const bool opensSolid = row.size() >= 3 && (row[1] & 0xFF) != kTransparent;
     const bool closesSolid = row.size() >= 3 && (row[row.size() - 2] & 0xFF) != kTransparent;
-    if (opensSolid) sample(px - c, py - s, 0, 0, 0, 0);
+    if (opensSolid) sample(px - c, py - s, transparent);
     int64_t index = row[0], x = 0;
     for (size_t w = 1; w + 1 < row.size() && x < cbc.mWidth; w += 2) {
       const int32_t kind = row[w] & 0xFF;
       const int32_t value = row[w + 1];
       const int64_t length = std::min<int64_t>(runLength(kind, value), cbc.mWidth - x);
-      int32_t a = 0, cr = 0, cg = 0, cb = 0;
-      if (kind == kCached) straight(slots + value, a, cr, cg, cb);
-      for (int64_t i = 0; i < length; ++i, px += c, py += s) {
-        if (kind == kSolid) straight(solid + index++ * 4, a, cr, cg, cb);
-        sample(px, py, a, cr, cg, cb);
+      if (kind == kSolid) {
+        for (int64_t i = 0; i < length; ++i, px += c, py += s) sample(px, py, straight(solid + index++ * 4));
+        index += value - length;
+      } else {
+        const __m128i colour = kind == kCached ? straight(slots + value) : transparent;
+        for (int64_t i = 0; i < length; ++i, px += c, py += s) sample(px, py, colour);
       }
-      if (kind == kSolid && length < value) index += value - length;
       x += length;
     }
-    if (closesSolid) sample(px, py, 0, 0, 0, 0);
+    if (closesSolid) sample(px, py, transparent);
   }
 
   // Resolve: the average alpha over all samples, the average colour over the opaque ones.
+  // Neighbouring pixels often hold the same sums: the last result is kept.
   const int64_t y0 = std::max<int64_t>(0, -int64_t{TargetY}),
                 y1 = std::min<int64_t>(Height, int64_t{mheight} - TargetY);
   const int64_t x0 = std::max<int64_t>(0, -int64_t{TargetX}), x1 = std::min<int64_t>(Width, int64_t{mwidth} - TargetX);
+  __m128i lastSums = _mm_set1_epi32(-1);
+  int32_t lastCount = -1;
+  uint32_t lastOut = 0;
   for (int64_t y = y0; y < y1; ++y) {
     const int64_t ty = int64_t{TargetY} + y;
     for (int64_t x = x0; x < x1; ++x) {
-      const int64_t tx = int64_t{TargetX} + x;
-      const int32_t* cell = scratch.data() + (y * Width + x) * 5;
-      const int32_t n = cell[4] & 0xFF, clear = (cell[4] >> 8) & 0xFF;
-      if (cell[0] <= 0 || n == 0) continue;
-      const int32_t a = cell[0] / n;
-      const int32_t m = clear > 0 ? n - clear : n;
-      if (m <= 0) continue;
-      uint8_t* d = pixelAt(tx, ty);
-      const double k = a / 255.0;
-      d[0] = static_cast<uint8_t>(truncInt(static_cast<double>(cell[1]) / m * k));
-      d[1] = static_cast<uint8_t>(truncInt(static_cast<double>(cell[2]) / m * k));
-      d[2] = static_cast<uint8_t>(truncInt(static_cast<double>(cell[3]) / m * k));
-      d[3] = static_cast<uint8_t>(a);
+      const int64_t i = y * Width + x;
+      const int32_t count = counts[i];
+      const int32_t n = count & 0xFF, clear = (count >> 8) & 0xFF;
+      if (n == 0) continue;
+      const int32_t* cell = sums + i * 4;
+      if (cell[0] <= 0) continue;
+      const __m128i cellSums = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cell));
+      if (count != lastCount || _mm_movemask_epi8(_mm_cmpeq_epi32(cellSums, lastSums)) != 0xFFFF) {
+        const int32_t a = cell[0] / n;
+        const int32_t m = clear > 0 ? n - clear : n;
+        if (m <= 0) continue;
+        const double k = a / 255.0;
+        const uint8_t out[4] = {static_cast<uint8_t>(truncInt(static_cast<double>(cell[1]) / m * k)),
+                                static_cast<uint8_t>(truncInt(static_cast<double>(cell[2]) / m * k)),
+                                static_cast<uint8_t>(truncInt(static_cast<double>(cell[3]) / m * k)),
+                                static_cast<uint8_t>(a)};
+        std::memcpy(&lastOut, out, 4);
+        lastSums = cellSums;
+        lastCount = count;
+      }
+      std::memcpy(pixelAt(int64_t{TargetX} + x, ty), &lastOut, 4);
     }
   }
 }
