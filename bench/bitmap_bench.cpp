@@ -216,6 +216,9 @@ struct Case {
   std::function<std::function<void()>(Ours&)> ours;
   std::function<std::function<void()>(Pix&)> pix;
   std::function<std::function<void()>(Cai&)> cai;
+  // Also run a plain memset of the same bytes (the machine's limit for the row) and report
+  // both in pixels per second.
+  bool memsetLimit = false;
 };
 
 std::vector<Case> cases() {
@@ -281,6 +284,8 @@ std::vector<Case> cases() {
               cairo_fill(k.cr);
             });
           }});
+      // Far larger than the caches (64 MiB): against the memory's own speed.
+      all.back().memsetLimit = canvas == 4096 && !translucent;
     }
   }
 
@@ -316,26 +321,38 @@ std::vector<Case> cases() {
                        }});
   }
 
-  // Copies of a 512² source onto a 1024² canvas.
-  for (auto [kind, skip] : std::vector<std::pair<std::string, bool>>{
-           {"opaque", false}, {"translucent", false}, {"mixed", false}, {"mixed", true}}) {
-    auto src = std::make_shared<SourceImages>(makeSource(512, 512, kind));
-    all.push_back(Case{std::string(skip ? "copy_unblended/" : "copy_blended/") + kind + "_512", 1024, 1024,
+  // Copies of a 512² source onto a 1024² canvas at (100, 200); the unblended copy also of a
+  // source as wide as the canvas (1024 × 512 at (0, 256)), whose rows are one block.
+  struct CopyCase {
+    std::string kind;
+    bool skip;
+    int w, x, y;
+  };
+  for (const CopyCase& cc : std::vector<CopyCase>{{"opaque", false, 512, 100, 200},
+                                                  {"translucent", false, 512, 100, 200},
+                                                  {"mixed", false, 512, 100, 200},
+                                                  {"mixed", true, 512, 100, 200},
+                                                  {"mixed", true, 1024, 0, 256}}) {
+    const auto [kind, skip, w, x, y] = cc;
+    auto src = std::make_shared<SourceImages>(makeSource(w, 512, kind));
+    all.push_back(Case{std::string(skip ? "copy_unblended/" : "copy_blended/") + kind + "_" +
+                           (w == 512 ? "512" : std::to_string(w) + "x512_full_width"),
+                       1024, 1024,
                        [=](Ours& o) {
                          return std::function<void()>(
-                             [=] { o.bc->_drawbitmapcreator(src->bc, src->bc->targetrect, 100, 200, skip); });
+                             [=] { o.bc->_drawbitmapcreator(src->bc, src->bc->targetrect, x, y, skip); });
                        },
                        [=](Pix& p) {
                          return std::function<void()>([=, &p] {
                            pixman_image_composite32(skip ? PIXMAN_OP_SRC : PIXMAN_OP_OVER, src->pix, nullptr, p.img, 0,
-                                                    0, 0, 0, 100, 200, 512, 512);
+                                                    0, 0, 0, x, y, w, 512);
                          });
                        },
                        [=](Cai& k) {
                          return std::function<void()>([=, &k] {
                            cairo_set_operator(k.cr, skip ? CAIRO_OPERATOR_SOURCE : CAIRO_OPERATOR_OVER);
-                           cairo_set_source_surface(k.cr, src->cai, 100, 200);
-                           cairo_rectangle(k.cr, 100, 200, 512, 512);
+                           cairo_set_source_surface(k.cr, src->cai, x, y);
+                           cairo_rectangle(k.cr, x, y, w, 512);
                            cairo_fill(k.cr);
                          });
                        }});
@@ -796,8 +813,8 @@ std::vector<Case> cases() {
 // --- Running and the ratio table ---------------------------------------------------------------
 
 struct Result {
-  double ns[3] = {0, 0, 0};
-  double coverage[3] = {0, 0, 0};
+  double ns[4] = {0, 0, 0, 0};  // ours, pixman, Cairo, memset
+  double coverage[4] = {0, 0, 0, 0};
 };
 std::map<std::string, Result>& results() {
   static std::map<std::string, Result> r;
@@ -820,6 +837,10 @@ void runCase(benchmark::State& state, const Case& c, int lib) {
   if (lib == 0) draw = c.ours(cv.ours);
   if (lib == 1) draw = c.pix(cv.pix);
   if (lib == 2) draw = c.cai(cv.cai);
+  if (lib == 3) {
+    ByteArray bytes = cv.ours.bc->mbuffer;
+    draw = [bytes]() mutable { std::memset(bytes.data(), 0x33, static_cast<size_t>(bytes.Length())); };
+  }
   // One drawing on the clean canvas, for the work-equality column.
   draw();
   double cov = 0;
@@ -835,6 +856,7 @@ void runCase(benchmark::State& state, const Case& c, int lib) {
     draw();
     benchmark::ClobberMemory();
   }
+  if (c.memsetLimit) state.counters["pixels/s"] = benchmark::Counter(n, benchmark::Counter::kIsIterationInvariantRate);
   if (lib == 2) cairo_surface_flush(cv.cai.surf);
 }
 
@@ -847,7 +869,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
       std::string name = r.run_name.function_name;
       auto slash = name.rfind('/');
       std::string base = name.substr(0, slash), lib = name.substr(slash + 1);
-      int idx = lib == "ours" ? 0 : lib == "pixman" ? 1 : 2;
+      int idx = lib == "ours" ? 0 : lib == "pixman" ? 1 : lib == "cairo" ? 2 : 3;
       results()[base].ns[idx] = r.GetAdjustedRealTime() * 1e9 / benchmark::GetTimeUnitMultiplier(r.time_unit);
     }
   }
@@ -870,12 +892,12 @@ std::string fmtTime(double ns) {
 
 int main(int argc, char** argv) {
   static const std::vector<Case> all = cases();
-  const char* libs[3] = {"ours", "pixman", "cairo"};
+  const char* libs[4] = {"ours", "pixman", "cairo", "memset"};
   for (const Case& c : all) {
     order().push_back(c.name);
-    for (int lib = 0; lib < 3; ++lib) {
+    for (int lib = 0; lib < 4; ++lib) {
       // A library with no like-for-like operation has no row of its own.
-      if ((lib == 1 && !c.pix) || (lib == 2 && !c.cai)) continue;
+      if ((lib == 1 && !c.pix) || (lib == 2 && !c.cai) || (lib == 3 && !c.memsetLimit)) continue;
       benchmark::RegisterBenchmark((c.name + "/" + libs[lib]).c_str(),
                                    [&c, lib](benchmark::State& s) { runCase(s, c, lib); })
           ->MinTime(0.2)
@@ -907,6 +929,22 @@ int main(int argc, char** argv) {
     std::printf("| %s | %s | %s | %s | %s | %s | 1 : %s : %s |\n", name.c_str(), fmtTime(r.ns[0]).c_str(),
                 fmtTime(r.ns[1]).c_str(), fmtTime(r.ns[2]).c_str(), ratio(1).c_str(), ratio(2).c_str(), rel(1).c_str(),
                 rel(2).c_str());
+  }
+  // Fills against a plain memset of the same bytes, in pixels per second.
+  bool header = false;
+  for (const Case& c : all) {
+    auto it = results().find(c.name);
+    if (!c.memsetLimit || it == results().end() || it->second.ns[0] <= 0 || it->second.ns[3] <= 0) continue;
+    if (!header) {
+      std::printf(
+          "\n| operation | this library | memset of the same bytes | ours Gpix/s | memset Gpix/s | memset ÷ ours |\n");
+      std::printf("|---|---|---|---|---|---|\n");
+      header = true;
+    }
+    const double pixels = static_cast<double>(c.w) * c.h;
+    const Result& r = it->second;
+    std::printf("| %s | %s | %s | %.2f | %.2f | %.2f |\n", c.name.c_str(), fmtTime(r.ns[0]).c_str(),
+                fmtTime(r.ns[3]).c_str(), pixels / r.ns[0], pixels / r.ns[3], r.ns[3] / r.ns[0]);
   }
   benchmark::Shutdown();
   return 0;

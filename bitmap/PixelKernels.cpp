@@ -145,6 +145,18 @@ void fillRect(uint8_t* dst, int64_t strideBytes, uint32_t pixel, int64_t n, int6
 
 void fillRun(uint8_t* dst, uint32_t pixel, int64_t n) { fillRect(dst, 0, pixel, n, 1); }
 
+void copyRect(uint8_t* dst, int64_t strideBytes, const uint8_t* src, int64_t srcStrideBytes, int64_t n, int64_t rows) {
+  if (n <= 0 || rows <= 0) return;
+  const int64_t bytes = n * 4;
+  // Rows that follow each other without a gap on both sides are one block.
+  if (strideBytes == bytes && srcStrideBytes == bytes) {
+    std::memcpy(dst, src, static_cast<size_t>(bytes * rows));
+    return;
+  }
+  for (int64_t r = 0; r < rows; ++r, dst += strideBytes, src += srcStrideBytes)
+    std::memcpy(dst, src, static_cast<size_t>(bytes));
+}
+
 void copyOpaqueRun(uint8_t* dst, const uint8_t* src, int64_t n) {
   const __m128i alphaMask = _mm_set1_epi32(static_cast<int>(0xFF000000u));
   int64_t i = 0;

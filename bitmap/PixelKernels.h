@@ -43,6 +43,9 @@ void blendRunSse2(uint8_t* dst, const uint8_t* src, int64_t n);
 void fillRun(uint8_t* dst, uint32_t pixel, int64_t n);
 // Fills n pixels in each of rows rows, strideBytes apart.
 void fillRect(uint8_t* dst, int64_t strideBytes, uint32_t pixel, int64_t n, int64_t rows);
+// Copies n pixels in each of rows rows (the rows strideBytes apart in the target and
+// srcStrideBytes apart in the source; the two must not overlap).
+void copyRect(uint8_t* dst, int64_t strideBytes, const uint8_t* src, int64_t srcStrideBytes, int64_t n, int64_t rows);
 // Copies the source pixels whose alpha is not 0; the others leave the target alone.
 void copyOpaqueRun(uint8_t* dst, const uint8_t* src, int64_t n);
 

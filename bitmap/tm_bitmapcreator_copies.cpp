@@ -82,15 +82,11 @@ void tm_bitmapcreator::_drawbitmapcreator(const std::shared_ptr<tm_bitmapcreator
     sstride = n;
     sl = st = 0;
   }
-  for (int64_t y = 0; y < rows; ++y) {
-    uint8_t* d = pixelAt(tx, ty + y);
-    const uint8_t* s = sbase + ((st + y) * sstride + sl) * 4;
-    if (SkipBlending) {
-      std::memcpy(d, s, static_cast<size_t>(n) * 4);
-    } else {
-      bckernels::blendRun(d, s, n);
-    }
+  if (SkipBlending) {
+    bckernels::copyRect(pixelAt(tx, ty), int64_t{mwidth} * 4, sbase + (st * sstride + sl) * 4, sstride * 4, n, rows);
+    return;
   }
+  for (int64_t y = 0; y < rows; ++y) bckernels::blendRun(pixelAt(tx, ty + y), sbase + ((st + y) * sstride + sl) * 4, n);
 }
 
 void tm_bitmapcreator::_drawbitmapcreatortransformed(const std::shared_ptr<_drawtask>& Task) {
