@@ -1,5 +1,6 @@
 #include "platform/core/MainLoop.h"
 
+#include <algorithm>
 #include <chrono>
 #include <optional>
 #include <stdexcept>
@@ -126,16 +127,27 @@ void MainLoop::advanceTo(int64_t time) {
 
 void MainLoop::advance(int64_t ms) { advanceTo(now() + (ms < 0 ? 0 : ms)); }
 
-void MainLoop::run() {
+void MainLoop::run() { runUntil(std::nullopt); }
+
+void MainLoop::runFor(int64_t ms) {
+  if (kind_ == ClockKind::Virtual) {
+    advance(ms);
+    return;
+  }
+  runUntil(now() + std::max<int64_t>(0, ms));
+}
+
+void MainLoop::runUntil(std::optional<int64_t> deadline) {
   quit_ = false;
   while (!quit_) {
     runUntilIdle();
-    if (quit_) break;
+    if (quit_ || (deadline && now() >= *deadline)) break;
     std::unique_lock lock(incomingMutex_);
     if (!incoming_.empty() || !posted_.empty()) continue;
-    if (auto due = nextDue()) {
-      auto wait = std::chrono::milliseconds(std::max<int64_t>(0, *due - now()));
-      wake_.wait_for(lock, wait);
+    std::optional<int64_t> wakeAt = nextDue();
+    if (deadline && (!wakeAt || *deadline < *wakeAt)) wakeAt = deadline;
+    if (wakeAt) {
+      wake_.wait_for(lock, std::chrono::milliseconds(std::max<int64_t>(0, *wakeAt - now())));
     } else {
       wake_.wait(lock);
     }

@@ -50,6 +50,10 @@ class MainLoop {
   // Real clock: runs until quit() is called.
   void run();
   void quit();
+  // Lets ms pass while running everything due on the way: advance() on the virtual clock; on the
+  // real clock, runs turns (and waits for work from other threads) until ms real milliseconds
+  // have passed or quit() is called.
+  void runFor(int64_t ms);
 
   bool hasPending() const;  // posted calls or timers due now
   size_t timerCount() const { return timers_.size(); }
@@ -69,6 +73,8 @@ class MainLoop {
   };
   void drainIncoming();
   std::optional<int64_t> nextDue() const;
+  // Real clock: runs until quit() or, when given, until the deadline (ms since 1970).
+  void runUntil(std::optional<int64_t> deadline);
 
   ClockKind kind_;
   int64_t virtualNow_;

@@ -53,14 +53,17 @@ std::filesystem::path AppDriver::DefaultAssetsDirectory() {
   return std::filesystem::path(TMR_DEFAULT_SOURCE_DIR) / "assets";
 }
 
-AppDriver::AppDriver(ApplicationClasses classes, std::filesystem::path assets)
-    : host_(std::move(classes), std::move(assets), MainLoop::ClockKind::Virtual) {
+AppDriver::AppDriver(ApplicationClasses classes, std::filesystem::path assets, MainLoop::ClockKind clock)
+    : host_(std::move(classes), std::move(assets), clock) {
   host_.runtime().setLogSink([this](std::string_view line) { log_.emplace_back(line); });
 }
 
 AppDriver::~AppDriver() = default;
 
-void AppDriver::start() { host_.start(); }
+void AppDriver::start() {
+  host_.start();
+  runtime().loop().runUntilIdle();
+}
 
 View AppDriver::shownPanel() const {
   View p = host_.window().shownPanel();
@@ -145,7 +148,7 @@ View AppDriver::tap(std::string_view name) {
   return hit;
 }
 
-void AppDriver::wait(int64_t ms) { runtime().loop().advance(ms); }
+void AppDriver::wait(int64_t ms) { runtime().loop().runFor(ms); }
 
 void AppDriver::drag(std::string_view name, double dx, double dy, int64_t durationMs, int steps) {
   View target = find(name);

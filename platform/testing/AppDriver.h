@@ -1,5 +1,6 @@
 #pragma once
-// Drives the application as a person would, on the virtual clock: touches views found by their
+// Drives the application as a person would, on the virtual clock (or the real one, for a radio
+// that answers in real time): touches views found by their
 // layout names, lets time pass, reads what any view shows and renders the screen. A name
 // "pmbarks" means the view of that name or, for a custom view, its main part; "pmbarks.plus"
 // means the part "plus" of the custom view "pmbarks".
@@ -52,7 +53,8 @@ class AppDriver {
   // The assets folder: $TMR_SOURCE_DIR/assets, else the source tree this was built from.
   static std::filesystem::path DefaultAssetsDirectory();
 
-  explicit AppDriver(ApplicationClasses classes, std::filesystem::path assets = DefaultAssetsDirectory());
+  explicit AppDriver(ApplicationClasses classes, std::filesystem::path assets = DefaultAssetsDirectory(),
+                     MainLoop::ClockKind clock = MainLoop::ClockKind::Virtual);
   ~AppDriver();
 
   // Launches the application and runs what its start posted. Log lines are kept (logLines()).
@@ -82,7 +84,8 @@ class AppDriver {
   bool touching() const;
   // Down and up at once.
   View tap(std::string_view name);
-  // Lets ms pass on the clock, running everything due on the way.
+  // Lets ms pass on the clock, running everything due on the way (on the real clock, also what
+  // other threads post meanwhile).
   void wait(int64_t ms);
   // Down at the centre of the named view, moving (dx, dy) in `steps` even steps over
   // durationMs and lifting there, then runs what was posted. Dragging inside a scroll view

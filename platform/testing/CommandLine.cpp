@@ -3,6 +3,7 @@
 #include <iostream>
 #include <string>
 
+#include "platform/ble/RadioOption.h"
 #include "platform/testing/AssetsSearch.h"
 #include "platform/testing/ProgramInfo.h"
 #include "platform/testing/Scenario.h"
@@ -13,6 +14,7 @@ namespace tmr {
 int RunFromCommandLine(int argc, char** argv, ApplicationClasses classes) {
   std::string scenario;
   std::filesystem::path assets;
+  RadioOption::Kind radio = RadioOption::Kind::Simulated;
   const std::string program = argc > 0 ? argv[0] : "tivomarsh-remote";
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
@@ -21,9 +23,11 @@ int RunFromCommandLine(int argc, char** argv, ApplicationClasses classes) {
       return 0;
     }
     if (arg == "--help" || arg == "-h") {
-      std::cout << "usage: " << program << " --scenario FILE [--assets DIR] | --version | --help\n"
+      std::cout << "usage: " << program << " --scenario FILE [--assets DIR] [--radio system|simulated] | --version | --help\n"
                 << "Runs the application on a virtual clock against simulated devices, driven by a scenario.\n"
                 << "  --scenario FILE  the scenario to run (commands below)\n"
+                << "  --radio NAME     simulated (the default) or system: the system's Bluetooth service and\n"
+                << "                   real devices, on the real clock (the device commands are refused)\n"
                 << "  --assets DIR     the folder of layouts and images (default: $TMR_ASSETS_DIR, else the\n"
                 << "                   installation's data folder, else the source tree's assets)\n"
                 << "  --version        prints the program's name and version and exits\n"
@@ -35,11 +39,17 @@ int RunFromCommandLine(int argc, char** argv, ApplicationClasses classes) {
                 << Scenario::kCommands;
       return 0;
     }
-    if ((arg == "--scenario" || arg == "--assets") && i + 1 < argc) {
+    if ((arg == "--scenario" || arg == "--assets" || arg == "--radio") && i + 1 < argc) {
+      std::string value = argv[++i];
       if (arg == "--scenario") {
-        scenario = argv[++i];
+        scenario = value;
+      } else if (arg == "--assets") {
+        assets = value;
+      } else if (auto kind = RadioOption::Parse(value)) {
+        radio = *kind;
       } else {
-        assets = argv[++i];
+        std::cerr << program << ": --radio takes system or simulated, not " << value << "\n";
+        return ScenarioRunner::kMalformed;
       }
     } else {
       scenario.clear();
@@ -47,7 +57,7 @@ int RunFromCommandLine(int argc, char** argv, ApplicationClasses classes) {
     }
   }
   if (scenario.empty()) {
-    std::cerr << "usage: " << program << " --scenario FILE [--assets DIR] | --version | --help\n";
+    std::cerr << "usage: " << program << " --scenario FILE [--assets DIR] [--radio system|simulated] | --version | --help\n";
     return ScenarioRunner::kMalformed;
   }
   AssetsSearch search(assets);
@@ -55,7 +65,13 @@ int RunFromCommandLine(int argc, char** argv, ApplicationClasses classes) {
     std::cerr << search.failure() << "\n";
     return ScenarioRunner::kMalformed;
   }
-  return ScenarioRunner(std::move(classes), std::cout, std::cerr, *search.found()).runFile(scenario);
+  if (auto why = RadioOption::Unavailable(radio)) {
+    std::cerr << program << ": " << *why << "\n";
+    return ScenarioRunner::kFailed;
+  }
+  ScenarioRunner runner(std::move(classes), std::cout, std::cerr, *search.found());
+  runner.useRadio(radio);
+  return runner.runFile(scenario);
 }
 
 }  // namespace tmr

@@ -1,8 +1,10 @@
 #pragma once
 // The program's command line: "--scenario FILE" runs the application on the virtual clock and
 // drives it from the scenario (see ScenarioRunner); "--assets DIR" reads layouts and images from
-// DIR instead of the folder AssetsSearch finds; "--version" prints the program's version. Returns
-// the process's exit code.
+// DIR instead of the folder AssetsSearch finds; "--radio system|simulated" chooses the radio
+// (RadioOption; simulated by default: a radio out of reach is one line on stderr and exit code 1
+// before anything runs); "--version" prints the program's version. Returns the process's exit
+// code.
 #include "platform/app/ApplicationClasses.h"
 
 namespace tmr {

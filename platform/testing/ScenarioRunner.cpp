@@ -63,6 +63,14 @@ int AdapterState(const std::string& word) {
   return BleManager::STATE_UNAUTHORIZED;
 }
 
+// The commands that act as the simulated radio's devices or read what they received.
+bool SteersSimulatedDevices(const std::string& verb) {
+  for (const char* v : {"device", "adapter", "notify", "drop", "fail", "expect-writes", "expect-device"}) {
+    if (verb == v) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 ScenarioRunner::ScenarioRunner(ApplicationClasses classes, std::ostream& out, std::ostream& err,
@@ -117,7 +125,19 @@ int ScenarioRunner::runChecked(std::string_view text, std::string_view sourceNam
     return kMalformed;
   }
 
-  AppDriver app(classes_, assets_);
+  if (radio_ == RadioOption::Kind::System) {
+    for (const auto& c : scenario.commands) {
+      if (SteersSimulatedDevices(c.verb)) {
+        err_ << "malformed scenario: line " << c.line << ": " << c.verb
+             << " steers the simulated radio's devices; this run uses the system radio\n";
+        return kMalformed;
+      }
+    }
+  }
+
+  const bool realTime = radio_ == RadioOption::Kind::System;
+  AppDriver app(classes_, assets_, realTime ? MainLoop::ClockKind::Real : MainLoop::ClockKind::Virtual);
+  RadioOption::Apply(app.runtime(), radio_);
   size_t logShown = 0;
   auto flushLog = [&] {
     const auto& lines = app.logLines();

@@ -5,12 +5,15 @@
 // as such), 2 when the scenario is malformed (naming the line and why: a wrong command, an
 // unknown view or device, a release without its press, no command at all) or the file cannot be
 // read. An error raised by the application itself ends the run as a failure (1). A press that
-// the application cancels has ended: a release of it then lifts nothing.
+// the application cancels has ended: a release of it then lifts nothing. On the system radio the
+// run uses the real clock (a "wait" lets that much real time pass while the radio's answers are
+// handled) and the commands that steer simulated devices are malformed.
 #include <filesystem>
 #include <iosfwd>
 #include <string_view>
 
 #include "platform/app/ApplicationClasses.h"
+#include "platform/ble/RadioOption.h"
 
 namespace tmr {
 
@@ -26,6 +29,9 @@ class ScenarioRunner {
   // Transcript and errors both to out.
   ScenarioRunner(ApplicationClasses classes, std::ostream& out, std::filesystem::path assets);
 
+  // The radio the application works over (RadioOption::Apply); simulated unless set.
+  void useRadio(RadioOption::Kind radio) { radio_ = radio; }
+
   int runFile(const std::filesystem::path& file);
   int run(std::string_view text, std::string_view sourceName);
 
@@ -36,6 +42,7 @@ class ScenarioRunner {
   std::ostream& out_;
   std::ostream& err_;
   std::filesystem::path assets_;
+  RadioOption::Kind radio_ = RadioOption::Kind::Simulated;
 };
 
 }  // namespace tmr

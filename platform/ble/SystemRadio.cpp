@@ -1,0 +1,602 @@
+#include "platform/ble/SystemRadio.h"
+
+#include <sdbus-c++/sdbus-c++.h>
+
+#include <algorithm>
+
+#include "platform/ble/BleUuid.h"
+#include "platform/core/MainLoop.h"
+
+namespace tmr {
+
+namespace {
+
+constexpr const char* kService = "org.bluez";
+constexpr const char* kAdapter = "org.bluez.Adapter1";
+constexpr const char* kDevice = "org.bluez.Device1";
+constexpr const char* kGattService = "org.bluez.GattService1";
+constexpr const char* kGattCharacteristic = "org.bluez.GattCharacteristic1";
+constexpr const char* kObjectManager = "org.freedesktop.DBus.ObjectManager";
+
+using VariantMap = std::map<std::string, sdbus::Variant>;
+using ManagedObjects = std::map<sdbus::ObjectPath, std::map<std::string, VariantMap>>;
+
+// Decoded on the bus thread: a Variant shares its message, whose reference count is not
+// thread-safe, so none crosses to the main loop.
+BusObjectTree::Value Decode(const sdbus::Variant& v) {
+  const std::string type = v.peekValueType();
+  if (type == "b") return v.get<bool>();
+  if (type == "n") return static_cast<int64_t>(v.get<int16_t>());
+  if (type == "q") return static_cast<int64_t>(v.get<uint16_t>());
+  if (type == "i") return static_cast<int64_t>(v.get<int32_t>());
+  if (type == "u") return static_cast<int64_t>(v.get<uint32_t>());
+  if (type == "s") return v.get<std::string>();
+  if (type == "o") return std::string(v.get<sdbus::ObjectPath>());
+  if (type == "as") return v.get<std::vector<std::string>>();
+  if (type == "ay") return v.get<std::vector<uint8_t>>();
+  return true;  // present; its value is not read
+}
+
+BusObjectTree::Properties Decode(const VariantMap& properties) {
+  BusObjectTree::Properties out;
+  for (const auto& [name, value] : properties) out.emplace(name, Decode(value));
+  return out;
+}
+
+BusObjectTree::Interfaces Decode(const std::map<std::string, VariantMap>& interfaces) {
+  BusObjectTree::Interfaces out;
+  for (const auto& [name, properties] : interfaces) out.emplace(name, Decode(properties));
+  return out;
+}
+
+bool IsAccessError(const std::string& name) {
+  return name == "org.freedesktop.DBus.Error.AccessDenied" || name == "org.bluez.Error.NotPermitted" ||
+         name == "org.bluez.Error.NotAuthorized";
+}
+
+unsigned PropertiesOf(const std::vector<std::string>& flags) {
+  unsigned p = 0;
+  for (const auto& f : flags) {
+    if (f == "read") p |= BleBackend::kRead;
+    if (f == "write") p |= BleBackend::kWrite;
+    if (f == "write-without-response") p |= BleBackend::kWriteWithoutResponse;
+    if (f == "notify" || f == "indicate") p |= BleBackend::kNotify;
+  }
+  return p;
+}
+
+// The Alias falls back to the address when the device gave no name: that is no name.
+bool IsAddressText(const std::string& alias, const std::string& address) {
+  std::string dashed = address;
+  std::ranges::replace(dashed, ':', '-');
+  return alias == address || alias == dashed;
+}
+
+}  // namespace
+
+std::optional<std::string> SystemRadio::Unavailable() {
+  std::unique_ptr<sdbus::IConnection> bus;
+  try {
+    bus = sdbus::createSystemBusConnection();
+  } catch (const sdbus::Error& e) {
+    return "cannot reach the system bus (" + e.getMessage() + "): the system radio needs it";
+  }
+  try {
+    auto daemon = sdbus::createProxy(*bus, "org.freedesktop.DBus", "/org/freedesktop/DBus");
+    bool running = false;
+    daemon->callMethod("NameHasOwner")
+        .onInterface("org.freedesktop.DBus")
+        .withTimeout(std::chrono::seconds(5))
+        .withArguments(std::string(kService))
+        .storeResultsTo(running);
+    if (running) return std::nullopt;
+    // Not running yet, but the bus starts it on the first call.
+    std::vector<std::string> startable;
+    daemon->callMethod("ListActivatableNames")
+        .onInterface("org.freedesktop.DBus")
+        .withTimeout(std::chrono::seconds(5))
+        .storeResultsTo(startable);
+    if (std::ranges::find(startable, kService) != startable.end()) return std::nullopt;
+    return std::string("the Bluetooth service (") + kService + ") is not running on the system bus";
+  } catch (const sdbus::Error& e) {
+    return "the system bus refused to tell about the Bluetooth service (" + e.getName() + ": " + e.getMessage() + ")";
+  }
+}
+
+std::shared_ptr<SystemRadio> SystemRadio::Open(MainLoop& loop, std::weak_ptr<Listener> listener, Log log) {
+  auto radio = std::make_shared<SystemRadio>(Token{}, loop, std::move(listener), std::move(log));
+  radio->start();
+  return radio;
+}
+
+SystemRadio::SystemRadio(Token, MainLoop& loop, std::weak_ptr<Listener> listener, Log log)
+    : loop_(loop), listener_(std::move(listener)), log_(std::move(log)) {}
+
+SystemRadio::~SystemRadio() {
+  if (!bus_) return;
+  // No callback may run once the members it reaches are going: stop the bus thread first.
+  bus_->leaveEventLoop();
+  // A device left connected would stay connected to nobody; discovery ends with the connection.
+  if (link_ && !link_->cancelled) {
+    try {
+      auto call = proxy(link_->path).createMethodCall(kDevice, "Disconnect");
+      call.dontExpectReply();
+      proxy(link_->path).callMethod(call);
+    } catch (const sdbus::Error&) {
+      // The service is gone: nothing is connected through it.
+    }
+  }
+  matches_.clear();
+  proxies_.clear();
+}
+
+void SystemRadio::deliver(std::function<void(SystemRadio&)> fn) {
+  loop_.postFromAnyThread([weak = self_, fn = std::move(fn)] {
+    if (auto self = weak.lock()) fn(*self);
+  });
+}
+
+void SystemRadio::later(std::function<void(SystemRadio&)> fn) {
+  loop_.post([weak = self_, fn = std::move(fn)] {
+    if (auto self = weak.lock()) fn(*self);
+  });
+}
+
+sdbus::IProxy& SystemRadio::proxy(const std::string& path) {
+  auto& p = proxies_[path];
+  if (!p) p = sdbus::createProxy(*bus_, kService, path);
+  return *p;
+}
+
+void SystemRadio::start() {
+  self_ = weak_from_this();
+  try {
+    bus_ = sdbus::createSystemBusConnection();
+  } catch (const sdbus::Error& e) {
+    log_("Bluetooth: cannot reach the system bus: " + e.getMessage());
+    later([](SystemRadio& r) { r.objectsArrived(std::nullopt, {}); });
+    return;
+  }
+  // Subscribed before the objects are read, so no change falls between the two.
+  matches_.push_back(bus_->addMatch(
+      std::string("type='signal',sender='") + kService + "',path='/',interface='" + kObjectManager + "'",
+      [this](sdbus::Message& msg) {
+        try {
+          sdbus::ObjectPath path;
+          if (msg.getMemberName() == "InterfacesAdded") {
+            std::map<std::string, VariantMap> interfaces;
+            msg >> path >> interfaces;
+            deliver([path = std::string(path), added = Decode(interfaces)](SystemRadio& r) mutable {
+              r.interfacesAdded(path, std::move(added));
+            });
+          } else if (msg.getMemberName() == "InterfacesRemoved") {
+            std::vector<std::string> interfaces;
+            msg >> path >> interfaces;
+            deliver([path = std::string(path), interfaces](SystemRadio& r) { r.interfacesRemoved(path, interfaces); });
+          }
+        } catch (const sdbus::Error&) {
+          // A signal of another form than the standard one: not ours to read.
+        }
+      }));
+  matches_.push_back(bus_->addMatch(
+      std::string("type='signal',sender='") + kService +
+          "',interface='org.freedesktop.DBus.Properties',member='PropertiesChanged',path_namespace='/org/bluez'",
+      [this](sdbus::Message& msg) {
+        try {
+          std::string interface;
+          VariantMap changed;
+          std::vector<std::string> invalidated;
+          msg >> interface >> changed >> invalidated;
+          deliver([path = msg.getPath(), interface, changed = Decode(changed), invalidated](SystemRadio& r) {
+            r.propertiesChanged(path, interface, changed, invalidated);
+          });
+        } catch (const sdbus::Error&) {
+        }
+      }));
+  matches_.push_back(bus_->addMatch(
+      std::string("type='signal',sender='org.freedesktop.DBus',interface='org.freedesktop.DBus',"
+                  "member='NameOwnerChanged',arg0='") +
+          kService + "'",
+      [this](sdbus::Message& msg) {
+        try {
+          std::string name, oldOwner, newOwner;
+          msg >> name >> oldOwner >> newOwner;
+          deliver([present = !newOwner.empty()](SystemRadio& r) { r.serviceOwnerChanged(present); });
+        } catch (const sdbus::Error&) {
+        }
+      }));
+  bus_->enterEventLoopAsync();
+  refresh();
+}
+
+void SystemRadio::refresh() {
+  proxy("/")
+      .callMethodAsync("GetManagedObjects")
+      .onInterface(kObjectManager)
+      .uponReplyInvoke([this](const sdbus::Error* error, const ManagedObjects& objects) {
+        if (error) {
+          deliver([name = error->getName()](SystemRadio& r) { r.objectsArrived(name, {}); });
+          return;
+        }
+        BusObjectTree::Objects decoded;
+        for (const auto& [path, interfaces] : objects) decoded.emplace(std::string(path), Decode(interfaces));
+        deliver([decoded = std::move(decoded)](SystemRadio& r) mutable { r.objectsArrived(std::nullopt, std::move(decoded)); });
+      });
+}
+
+void SystemRadio::objectsArrived(std::optional<std::string> error, BusObjectTree::Objects objects) {
+  known_ = true;
+  accessRefused_ = error && IsAccessError(*error);
+  objects_.replace(std::move(objects));
+  updateAdapterState();
+  if (link_ && !objects_.has(link_->path, kDevice)) endLink();
+}
+
+void SystemRadio::serviceOwnerChanged(bool present) {
+  if (present) {
+    refresh();
+    return;
+  }
+  // The service went away (stopped, restarted): with it every adapter and device.
+  objects_.clear();
+  updateAdapterState();
+  if (link_) endLink();
+}
+
+void SystemRadio::interfacesAdded(const std::string& path, BusObjectTree::Interfaces interfaces) {
+  const bool adapter = interfaces.contains(kAdapter);
+  const bool device = interfaces.contains(kDevice);
+  objects_.add(path, std::move(interfaces));
+  if (adapter) updateAdapterState();
+  // A device the service did not know yet has just been heard.
+  if (device && objects_.get<int64_t>(path, kDevice, "RSSI")) deviceHeard(path, false);
+  if (link_ && !link_->reported) checkLink();
+}
+
+void SystemRadio::interfacesRemoved(const std::string& path, const std::vector<std::string>& interfaces) {
+  objects_.remove(path, interfaces);
+  if (std::ranges::find(interfaces, kAdapter) != interfaces.end()) updateAdapterState();
+  if (link_ && link_->path == path && !objects_.has(path, kDevice)) endLink();
+}
+
+void SystemRadio::propertiesChanged(const std::string& path, const std::string& interface,
+                                    const BusObjectTree::Properties& changed,
+                                    const std::vector<std::string>& invalidated) {
+  if (!objects_.change(path, interface, changed, invalidated)) return;
+  if (interface == kAdapter) {
+    updateAdapterState();
+  } else if (interface == kDevice) {
+    const bool heard = changed.contains("RSSI") || changed.contains("ManufacturerData") ||
+                       changed.contains("ServiceData");
+    const bool named = changed.contains("Name") || changed.contains("Alias");
+    if (heard || named) deviceHeard(path, named && !heard);
+    if (link_ && link_->path == path) checkLink();
+  } else if (interface == kGattCharacteristic) {
+    const auto* value = objects_.get<std::vector<uint8_t>>(path, interface, "Value");
+    if (!changed.contains("Value") || !value || !notifying_.contains(path) || !link_ || !link_->reported) return;
+    const auto* service = objects_.get<std::string>(path, interface, "Service");
+    const auto* serviceUuid = service ? objects_.get<std::string>(*service, kGattService, "UUID") : nullptr;
+    const auto* uuid = objects_.get<std::string>(path, interface, "UUID");
+    if (!serviceUuid || !uuid) return;
+    if (auto l = listener()) l->onValue(link_->deviceId, BleUuid::fromBus(*serviceUuid), BleUuid::fromBus(*uuid), *value);
+  }
+}
+
+void SystemRadio::updateAdapterState() {
+  int state = kStateUnknown;
+  if (accessRefused_) {
+    state = kStateUnauthorized;
+  } else if (known_) {
+    auto adapters = objects_.withInterface(kAdapter);
+    if (std::ranges::find(adapters, adapterPath_) == adapters.end())
+      adapterPath_ = adapters.empty() ? "" : adapters.front();
+    if (adapterPath_.empty()) {
+      state = kStateUnsupported;
+    } else {
+      state = objects_.flag(adapterPath_, kAdapter, "Powered") ? kStatePoweredOn : kStatePoweredOff;
+    }
+  }
+  if (stateReported_ && state == state_) return;
+  const bool wasOn = state_ == kStatePoweredOn;
+  state_ = state;
+  stateReported_ = true;
+  if (auto l = listener()) l->onAdapterState(state);
+  if (state == kStatePoweredOn) {
+    if (scanning_ && !wasOn) beginDiscovery();  // a scan asked for before the state was known
+  } else {
+    // Leaving the powered-on state (or never reaching it) ends the scan and the connection.
+    scanning_ = false;
+    discovering_ = false;
+    reported_.clear();
+    if (wasOn && link_) endLink();
+  }
+}
+
+std::string SystemRadio::advertisedName(const std::string& path) const {
+  if (const auto* name = objects_.get<std::string>(path, kDevice, "Name")) return *name;
+  const auto* alias = objects_.get<std::string>(path, kDevice, "Alias");
+  const auto* address = objects_.get<std::string>(path, kDevice, "Address");
+  if (alias && !(address && IsAddressText(*alias, *address))) return *alias;
+  return "";
+}
+
+void SystemRadio::deviceHeard(const std::string& path, bool nameChanged) {
+  if (!scanning_) return;
+  const auto* adapter = objects_.get<std::string>(path, kDevice, "Adapter");
+  const auto* address = objects_.get<std::string>(path, kDevice, "Address");
+  if (!adapter || *adapter != adapterPath_ || !address) return;
+  std::vector<std::string> services;
+  if (const auto* uuids = objects_.get<std::vector<std::string>>(path, kDevice, "UUIDs")) services = *uuids;
+  if (serviceFilter_ && !std::ranges::any_of(*serviceFilter_, [&](const std::string& s) {
+        return std::ranges::find(services, s) != services.end();
+      }))
+    return;
+  const std::string name = advertisedName(path);
+  auto seen = reported_.find(path);
+  // A name alone is news only for a device already heard in this scan: the name often comes
+  // in the scan response, after the advertisement that made the device known.
+  if (nameChanged && seen == reported_.end()) return;
+  if (!allowDuplicates_ && seen != reported_.end() && seen->second == name) return;
+  reported_[path] = name;
+  Advertisement ad;
+  ad.deviceId = *address;
+  ad.name = name;
+  for (const auto& s : services) ad.serviceIds.push_back(BleUuid::fromBus(s));
+  if (const auto* rssi = objects_.get<int64_t>(path, kDevice, "RSSI")) ad.rssi = static_cast<double>(*rssi);
+  if (auto l = listener()) l->onAdvertisement(ad);
+}
+
+void SystemRadio::startScan(const std::optional<std::vector<std::string>>& serviceFilter, bool allowDuplicates) {
+  reported_.clear();
+  allowDuplicates_ = allowDuplicates;
+  serviceFilter_.reset();
+  if (serviceFilter) {
+    serviceFilter_.emplace();
+    for (const auto& id : *serviceFilter) serviceFilter_->push_back(BleUuid::toBus(id));
+  }
+  // An adapter that is not on finds nothing; one whose state is not known yet (the service has
+  // not answered) starts the scan once it turns out to be on.
+  scanning_ = state_ == kStatePoweredOn || !stateReported_;
+  if (state_ == kStatePoweredOn) beginDiscovery();
+}
+
+void SystemRadio::beginDiscovery() {
+  VariantMap filter{{"Transport", sdbus::Variant(std::string("le"))},
+                    {"DuplicateData", sdbus::Variant(allowDuplicates_)}};
+  if (serviceFilter_) filter.emplace("UUIDs", sdbus::Variant(*serviceFilter_));
+  proxy(adapterPath_)
+      .callMethodAsync("SetDiscoveryFilter")
+      .onInterface(kAdapter)
+      .withArguments(filter)
+      .uponReplyInvoke([this](const sdbus::Error* error) {
+        // A service without filters still discovers; the filter is applied here as well.
+        if (error) {
+          deliver([f = Failure{error->getName(), error->getMessage()}](SystemRadio& r) {
+            r.failed("Setting the scan filter", f);
+          });
+        }
+      });
+  if (discovering_) return;
+  discovering_ = true;
+  proxy(adapterPath_).callMethodAsync("StartDiscovery").onInterface(kAdapter).uponReplyInvoke([this](const sdbus::Error* error) {
+    if (!error || error->getName() == "org.bluez.Error.InProgress") return;
+    deliver([f = Failure{error->getName(), error->getMessage()}](SystemRadio& r) {
+      r.discovering_ = false;
+      r.failed("Starting the scan", f);
+      r.refusedIfAccessError(f.name);
+    });
+  });
+}
+
+void SystemRadio::stopScan() {
+  scanning_ = false;
+  if (!discovering_ || !bus_) return;
+  discovering_ = false;
+  send(adapterPath_, kAdapter, "StopDiscovery", "Stopping the scan");
+}
+
+void SystemRadio::refusedIfAccessError(const std::string& errorName) {
+  if (!IsAccessError(errorName)) return;
+  accessRefused_ = true;
+  updateAdapterState();
+}
+
+std::string SystemRadio::devicePath(const std::string& deviceId) const {
+  for (const auto& path : objects_.children(kDevice, "Adapter", adapterPath_)) {
+    const auto* address = objects_.get<std::string>(path, kDevice, "Address");
+    if (address && *address == deviceId) return path;
+  }
+  return "";
+}
+
+void SystemRadio::connect(const std::string& deviceId) {
+  notifying_.clear();
+  link_ = Link{deviceId, devicePath(deviceId), ++epoch_};
+  const uint64_t epoch = link_->epoch;
+  if (link_->path.empty() || !bus_) {
+    later([epoch](SystemRadio& r) { r.connectAnswered(epoch, Failure{"", "no such device"}); });
+    return;
+  }
+  proxy(link_->path).callMethodAsync("Connect").onInterface(kDevice).uponReplyInvoke([this, epoch](const sdbus::Error* error) {
+    std::optional<Failure> failure;
+    if (error && error->getName() != "org.bluez.Error.AlreadyConnected")
+      failure = Failure{error->getName(), error->getMessage()};
+    deliver([epoch, failure](SystemRadio& r) { r.connectAnswered(epoch, failure); });
+  });
+}
+
+void SystemRadio::connectAnswered(uint64_t epoch, std::optional<Failure> failure) {
+  if (!link_ || link_->epoch != epoch) return;  // cancelled or replaced since
+  if (failure) {
+    this->failed("Connecting to " + link_->deviceId, *failure);
+    endLink();
+    return;
+  }
+  link_->replied = true;
+  checkLink();
+}
+
+void SystemRadio::checkLink() {
+  if (!link_ || link_->cancelled || !link_->replied) return;
+  const bool connected = objects_.flag(link_->path, kDevice, "Connected");
+  if (link_->reported) {
+    if (!connected) endLink();  // the device dropped the link
+    return;
+  }
+  if (!connected || !objects_.flag(link_->path, kDevice, "ServicesResolved")) return;
+  link_->reported = true;
+  std::vector<std::string> services;
+  for (const auto& path : objects_.children(kGattService, "Device", link_->path)) {
+    const auto* uuid = objects_.get<std::string>(path, kGattService, "UUID");
+    if (!uuid) continue;
+    std::string id = BleUuid::fromBus(*uuid);
+    if (std::ranges::find(services, id) == services.end()) services.push_back(std::move(id));
+  }
+  if (auto l = listener()) l->onConnected(link_->deviceId, services);
+}
+
+void SystemRadio::endLink() {
+  const std::string id = link_->deviceId;
+  link_.reset();
+  notifying_.clear();
+  if (auto l = listener()) l->onDisconnected(id);
+}
+
+void SystemRadio::cancelConnection(const std::string& deviceId) {
+  if (!link_ || link_->deviceId != deviceId || link_->cancelled) return;
+  link_->epoch = ++epoch_;
+  link_->cancelled = true;
+  notifying_.clear();
+  const uint64_t epoch = link_->epoch;
+  auto confirm = [epoch](SystemRadio& r) {
+    if (r.link_ && r.link_->epoch == epoch) r.endLink();
+  };
+  if (link_->path.empty() || !bus_) {
+    later(confirm);
+    return;
+  }
+  // Disconnect also ends a connection attempt still under way; whatever it answers, the link is
+  // down for this central.
+  proxy(link_->path).callMethodAsync("Disconnect").onInterface(kDevice).uponReplyInvoke([this, confirm](const sdbus::Error*) {
+    deliver(confirm);
+  });
+}
+
+std::string SystemRadio::characteristicPath(const std::string& deviceId, const std::string& serviceId,
+                                            const std::string& characteristicId) const {
+  if (!linkedTo(deviceId)) return "";
+  const std::string service = BleUuid::toBus(serviceId);
+  const std::string characteristic = BleUuid::toBus(characteristicId);
+  for (const auto& s : objects_.children(kGattService, "Device", link_->path)) {
+    const auto* uuid = objects_.get<std::string>(s, kGattService, "UUID");
+    if (!uuid || *uuid != service) continue;
+    for (const auto& c : objects_.children(kGattCharacteristic, "Service", s)) {
+      const auto* cu = objects_.get<std::string>(c, kGattCharacteristic, "UUID");
+      if (cu && *cu == characteristic) return c;
+    }
+  }
+  return "";
+}
+
+void SystemRadio::discoverCharacteristics(const std::string& deviceId, const std::string& serviceId) {
+  if (!linkedTo(deviceId)) return;
+  // The service resolved every characteristic before the connection was reported: they are
+  // known here already, and are reported on a later turn as a radio's answer would be.
+  std::vector<Characteristic> found;
+  const std::string service = BleUuid::toBus(serviceId);
+  for (const auto& s : objects_.children(kGattService, "Device", link_->path)) {
+    const auto* uuid = objects_.get<std::string>(s, kGattService, "UUID");
+    if (!uuid || *uuid != service) continue;
+    for (const auto& c : objects_.children(kGattCharacteristic, "Service", s)) {
+      const auto* cu = objects_.get<std::string>(c, kGattCharacteristic, "UUID");
+      const auto* flags = objects_.get<std::vector<std::string>>(c, kGattCharacteristic, "Flags");
+      if (cu) found.push_back({BleUuid::fromBus(*cu), flags ? PropertiesOf(*flags) : 0});
+    }
+    break;
+  }
+  later([epoch = link_->epoch, deviceId, serviceId, found](SystemRadio& r) {
+    if (!r.link_ || r.link_->epoch != epoch) return;
+    if (auto l = r.listener()) l->onCharacteristics(deviceId, serviceId, found);
+  });
+}
+
+void SystemRadio::read(const std::string& deviceId, const std::string& serviceId,
+                       const std::string& characteristicId) {
+  if (!linkedTo(deviceId)) return;
+  const uint64_t epoch = link_->epoch;
+  // A value that cannot be read is reported empty, so the reads of the service still complete.
+  auto answer = [epoch, deviceId, serviceId, characteristicId](std::vector<uint8_t> value) {
+    return [=](SystemRadio& r) {
+      if (!r.link_ || r.link_->epoch != epoch) return;
+      if (auto l = r.listener()) l->onValue(deviceId, serviceId, characteristicId, value);
+    };
+  };
+  const std::string path = characteristicPath(deviceId, serviceId, characteristicId);
+  if (path.empty()) {
+    later(answer({}));
+    return;
+  }
+  proxy(path)
+      .callMethodAsync("ReadValue")
+      .onInterface(kGattCharacteristic)
+      .withArguments(VariantMap{})
+      .uponReplyInvoke([this, answer, characteristicId](const sdbus::Error* error, const std::vector<uint8_t>& value) {
+        if (error) {
+          deliver([f = Failure{error->getName(), error->getMessage()}, characteristicId](SystemRadio& r) {
+            r.failed("Reading " + characteristicId, f);
+          });
+          deliver(answer({}));
+          return;
+        }
+        deliver(answer(value));
+      });
+}
+
+void SystemRadio::writeWithoutResponse(const std::string& deviceId, const std::string& serviceId,
+                                       const std::string& characteristicId, std::vector<uint8_t> bytes) {
+  const std::string path = characteristicPath(deviceId, serviceId, characteristicId);
+  if (path.empty()) return;
+  // Without response when the characteristic takes it; otherwise as a request, whose answer
+  // only matters when it is a refusal.
+  const auto* flags = objects_.get<std::vector<std::string>>(path, kGattCharacteristic, "Flags");
+  const bool command = !flags || std::ranges::find(*flags, "write-without-response") != flags->end();
+  VariantMap options{{"type", sdbus::Variant(std::string(command ? "command" : "request"))}};
+  proxy(path)
+      .callMethodAsync("WriteValue")
+      .onInterface(kGattCharacteristic)
+      .withArguments(bytes, options)
+      .uponReplyInvoke([this, characteristicId](const sdbus::Error* error) {
+        if (!error) return;
+        deliver([f = Failure{error->getName(), error->getMessage()}, characteristicId](SystemRadio& r) {
+          r.failed("Writing to " + characteristicId, f);
+        });
+      });
+}
+
+void SystemRadio::setNotify(const std::string& deviceId, const std::string& serviceId,
+                            const std::string& characteristicId, bool enabled) {
+  const std::string path = characteristicPath(deviceId, serviceId, characteristicId);
+  if (path.empty()) return;
+  if (enabled) {
+    notifying_.insert(path);
+  } else {
+    notifying_.erase(path);
+  }
+  send(path, kGattCharacteristic, enabled ? "StartNotify" : "StopNotify",
+       (enabled ? "Turning on notifications of " : "Turning off notifications of ") + characteristicId);
+}
+
+void SystemRadio::send(const std::string& path, const std::string& interface, const std::string& method,
+                       std::string what) {
+  proxy(path).callMethodAsync(method).onInterface(interface).uponReplyInvoke(
+      [this, what = std::move(what)](const sdbus::Error* error) {
+        if (!error) return;
+        deliver([f = Failure{error->getName(), error->getMessage()}, what](SystemRadio& r) { r.failed(what, f); });
+      });
+}
+
+void SystemRadio::failed(const std::string& what, const Failure& failure) {
+  if (log_) log_("Bluetooth: " + what + " failed: " + (failure.name.empty() ? "" : failure.name + ": ") + failure.message);
+}
+
+}  // namespace tmr

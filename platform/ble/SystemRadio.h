@@ -1,0 +1,153 @@
+#pragma once
+// The real radio: the Linux Bluetooth service ("org.bluez") on the system bus, through sdbus-c++.
+// One backend per central, with a bus connection of its own whose thread only decodes what
+// arrives and posts it to the main loop; everything else, the listener's calls included, runs on
+// the main loop. Calls to the service are asynchronous, so the loop never waits for a device.
+//
+// How the service's API maps onto the backend (docs/ble-radios.md tells it in full):
+//   adapter state   the first object with Adapter1: none → unsupported, Powered → on or off;
+//                   access refused → unauthorized
+//   scan            SetDiscoveryFilter (LE) and StartDiscovery; a device is reported when the
+//                   service hears it during this scan (RSSI or advertising data arrives), never
+//                   from the objects it remembers; its id is its Bluetooth address
+//   connect         Device1.Connect, then connected once ServicesResolved, with the device's
+//                   GattService1 objects as its services; Connected false: disconnected
+//   data            GattCharacteristic1 ReadValue, WriteValue, StartNotify/StopNotify; Value
+//                   changes of a characteristic with notifications on are its notifications
+// A backend that is destroyed stops its bus thread first, and answers still queued on the loop
+// find it gone: nothing reaches the listener after that.
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/ble/BleBackend.h"
+#include "platform/ble/BusObjectTree.h"
+
+namespace sdbus {
+class IConnection;
+class IProxy;
+}  // namespace sdbus
+
+namespace tmr {
+
+class MainLoop;
+
+class SystemRadio : public BleBackend, public std::enable_shared_from_this<SystemRadio> {
+ public:
+  using Log = std::function<void(std::string_view)>;
+
+  // Why the system radio cannot be used (no system bus, the Bluetooth service neither running
+  // nor startable, access refused), in one line; nothing when it can.
+  static std::optional<std::string> Unavailable();
+
+  // Connects to the system bus and starts following the service; the adapter's state is
+  // reported once the service has answered. Failures later on (a write the device refused, a
+  // failed connection) are told through log.
+  static std::shared_ptr<SystemRadio> Open(MainLoop& loop, std::weak_ptr<Listener> listener, Log log);
+  ~SystemRadio() override;
+  SystemRadio(const SystemRadio&) = delete;
+  SystemRadio& operator=(const SystemRadio&) = delete;
+
+  int adapterState() const override { return state_; }
+  void startScan(const std::optional<std::vector<std::string>>& serviceFilter, bool allowDuplicates) override;
+  void stopScan() override;
+  void connect(const std::string& deviceId) override;
+  void cancelConnection(const std::string& deviceId) override;
+  void discoverCharacteristics(const std::string& deviceId, const std::string& serviceId) override;
+  void read(const std::string& deviceId, const std::string& serviceId, const std::string& characteristicId) override;
+  void writeWithoutResponse(const std::string& deviceId, const std::string& serviceId,
+                            const std::string& characteristicId, std::vector<uint8_t> bytes) override;
+  void setNotify(const std::string& deviceId, const std::string& serviceId, const std::string& characteristicId,
+                 bool enabled) override;
+
+ private:
+  struct Token {};  // only Open makes one
+
+ public:
+  SystemRadio(Token, MainLoop& loop, std::weak_ptr<Listener> listener, Log log);
+
+ private:
+  // The one device this central connects to.
+  struct Link {
+    std::string deviceId;
+    std::string path;
+    uint64_t epoch = 0;     // answers of an earlier connect or cancel carry another
+    bool replied = false;   // Connect has answered with success
+    bool reported = false;  // onConnected was given
+    bool cancelled = false;
+  };
+
+  void start();
+  // From the bus thread: runs fn on the main loop if this backend still lives then.
+  void deliver(std::function<void(SystemRadio&)> fn);
+  // On the main loop: runs fn on a later turn if this backend still lives then.
+  void later(std::function<void(SystemRadio&)> fn);
+  std::shared_ptr<Listener> listener() const { return listener_.lock(); }
+  sdbus::IProxy& proxy(const std::string& path);
+  void refresh();
+
+  void objectsArrived(std::optional<std::string> error, BusObjectTree::Objects objects);
+  void interfacesAdded(const std::string& path, BusObjectTree::Interfaces interfaces);
+  void interfacesRemoved(const std::string& path, const std::vector<std::string>& interfaces);
+  void propertiesChanged(const std::string& path, const std::string& interface, const BusObjectTree::Properties& changed,
+                         const std::vector<std::string>& invalidated);
+  void serviceOwnerChanged(bool present);
+  void updateAdapterState();
+  // Sets the discovery filter and, unless this central already holds one, starts discovery.
+  void beginDiscovery();
+  void deviceHeard(const std::string& path, bool nameChanged);
+  void checkLink();
+  // What a call failed with, carried from the bus thread.
+  struct Failure {
+    std::string name;     // "org.bluez.Error.Failed"
+    std::string message;  // the service's words
+  };
+  void connectAnswered(uint64_t epoch, std::optional<Failure> failure);
+  void endLink();
+  void refusedIfAccessError(const std::string& errorName);
+  // Sends a call whose answer only matters when it fails: the failure is logged as `what`.
+  void send(const std::string& path, const std::string& interface, const std::string& method, std::string what);
+
+  // The device object with this address on the adapter, or "".
+  std::string devicePath(const std::string& deviceId) const;
+  // The characteristic's object on the connected device, or "".
+  std::string characteristicPath(const std::string& deviceId, const std::string& serviceId,
+                                 const std::string& characteristicId) const;
+  std::string advertisedName(const std::string& path) const;
+  bool linkedTo(const std::string& deviceId) const { return link_ && link_->reported && link_->deviceId == deviceId; }
+  // Tells the failure through the log: what failed, the service's error name and message.
+  void failed(const std::string& what, const Failure& failure);
+
+  MainLoop& loop_;
+  std::weak_ptr<Listener> listener_;
+  Log log_;
+  std::weak_ptr<SystemRadio> self_;
+  std::unique_ptr<sdbus::IConnection> bus_;
+  std::vector<std::unique_ptr<void, std::function<void(void*)>>> matches_;  // sdbus::Slot
+  std::map<std::string, std::unique_ptr<sdbus::IProxy>> proxies_;
+
+  BusObjectTree objects_;
+  bool known_ = false;           // the service's objects have been read
+  bool accessRefused_ = false;
+  std::string adapterPath_;
+  int state_ = kStateUnknown;
+  bool stateReported_ = false;
+
+  bool scanning_ = false;
+  bool discovering_ = false;  // this central holds a discovery session of the adapter
+  bool allowDuplicates_ = false;
+  std::optional<std::vector<std::string>> serviceFilter_;  // in the service's UUID form
+  std::map<std::string, std::string> reported_;             // device path → name reported in this scan
+
+  std::optional<Link> link_;
+  uint64_t epoch_ = 0;
+  std::set<std::string> notifying_;  // characteristic paths with notifications asked for
+};
+
+}  // namespace tmr
