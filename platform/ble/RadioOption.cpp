@@ -6,6 +6,20 @@
 
 namespace tmr {
 
+namespace {
+
+// The system radios a runtime opened: closed when the runtime's Bluetooth host goes, since a
+// radio still held by someone must not post to a main loop that is gone.
+struct OpenedRadios {
+  std::vector<std::weak_ptr<SystemRadio>> radios;
+  ~OpenedRadios() {
+    for (auto& w : radios)
+      if (auto r = w.lock()) r->close();
+  }
+};
+
+}  // namespace
+
 std::optional<RadioOption::Kind> RadioOption::Parse(std::string_view word) {
   if (word == "simulated") return Kind::Simulated;
   if (word == "system") return Kind::System;
@@ -23,9 +37,14 @@ void RadioOption::Apply(Runtime& rt, Kind kind) {
     host.setBackendFactory({});
     return;
   }
-  host.setBackendFactory([&rt](std::weak_ptr<BleBackend::Listener> listener) -> std::shared_ptr<BleBackend> {
-    return SystemRadio::Open(rt.loop(), std::move(listener), [&rt](std::string_view line) { rt.Log(line); });
-  });
+  auto opened = std::make_shared<OpenedRadios>();
+  host.setBackendFactory(
+      [&rt, opened](std::weak_ptr<BleBackend::Listener> listener) -> std::shared_ptr<BleBackend> {
+        std::erase_if(opened->radios, [](const auto& w) { return w.expired(); });
+        auto radio = SystemRadio::Open(rt.loop(), std::move(listener), [&rt](std::string_view line) { rt.Log(line); });
+        opened->radios.push_back(radio);
+        return radio;
+      });
 }
 
 }  // namespace tmr

@@ -1,8 +1,15 @@
 #include "platform/ble/SystemRadio.h"
 
+#include <poll.h>
 #include <sdbus-c++/sdbus-c++.h>
+#include <sys/eventfd.h>
+#include <time.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
 
 #include "platform/ble/BleUuid.h"
 #include "platform/core/MainLoop.h"
@@ -112,22 +119,91 @@ std::shared_ptr<SystemRadio> SystemRadio::Open(MainLoop& loop, std::weak_ptr<Lis
 SystemRadio::SystemRadio(Token, MainLoop& loop, std::weak_ptr<Listener> listener, Log log)
     : loop_(loop), listener_(std::move(listener)), log_(std::move(log)) {}
 
-SystemRadio::~SystemRadio() {
-  if (!bus_) return;
-  // No callback may run once the members it reaches are going: stop the bus thread first.
-  bus_->leaveEventLoop();
+SystemRadio::~SystemRadio() { close(); }
+
+void SystemRadio::close() {
+  if (busThread_.joinable()) {
+    // No callback may run once the members it reaches are going: stop the bus thread first.
+    stopping_ = true;
+    wake();
+    busThread_.join();
+  }
   // A device left connected would stay connected to nobody; discovery ends with the connection.
-  if (link_ && !link_->cancelled) {
+  if (bus_ && link_ && !link_->cancelled && !link_->path.empty()) {
     try {
       auto call = proxy(link_->path).createMethodCall(kDevice, "Disconnect");
       call.dontExpectReply();
       proxy(link_->path).callMethod(call);
     } catch (const sdbus::Error&) {
-      // The service is gone: nothing is connected through it.
+      // The bus or the service is gone: nothing is connected through it.
     }
   }
+  link_.reset();
+  scanning_ = false;
   matches_.clear();
   proxies_.clear();
+  bus_.reset();
+  if (wakeFd_ >= 0) ::close(wakeFd_);
+  wakeFd_ = -1;
+}
+
+void SystemRadio::wake() {
+  if (wakeFd_ < 0) return;
+  uint64_t one = 1;
+  (void)!::write(wakeFd_, &one, sizeof one);
+}
+
+void SystemRadio::onBus(std::function<void()> work) {
+  if (!bus_) return;
+  {
+    std::lock_guard lock(busWorkMutex_);
+    busWork_.push_back(std::move(work));
+  }
+  wake();
+}
+
+void SystemRadio::runBus() {
+  // The library's own loop thread would end the process on a lost connection; this one tells
+  // the main loop instead and stops.
+  try {
+    while (!stopping_) {
+      std::vector<std::function<void()>> work;
+      {
+        std::lock_guard lock(busWorkMutex_);
+        work.swap(busWork_);
+      }
+      for (auto& w : work) w();
+      while (bus_->processPendingRequest()) {
+        if (stopping_) return;
+      }
+      auto data = bus_->getEventLoopPollData();
+      pollfd fds[2] = {{data.fd, data.events, 0}, {wakeFd_, POLLIN, 0}};
+      int timeoutMs = -1;
+      if (data.timeout_usec != UINT64_MAX) {
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        const uint64_t nowUs = static_cast<uint64_t>(now.tv_sec) * 1000000 + static_cast<uint64_t>(now.tv_nsec) / 1000;
+        timeoutMs = data.timeout_usec <= nowUs ? 0 : static_cast<int>((data.timeout_usec - nowUs + 999) / 1000);
+      }
+      if (poll(fds, 2, timeoutMs) < 0 && errno != EINTR) throw std::runtime_error(std::strerror(errno));
+      if (fds[1].revents & POLLIN) {
+        uint64_t count;
+        (void)!::read(wakeFd_, &count, sizeof count);
+      }
+    }
+  } catch (const std::exception& e) {
+    deliver([why = std::string(e.what())](SystemRadio& r) { r.busLost(why); });
+  }
+}
+
+void SystemRadio::busLost(const std::string& why) {
+  log_("Bluetooth: the connection to the system bus was lost: " + why);
+  // Without the bus there is no adapter: every scan and connection ends.
+  known_ = true;
+  accessRefused_ = false;
+  objects_.clear();
+  updateAdapterState();
+  if (link_) endLink();
 }
 
 void SystemRadio::deliver(std::function<void(SystemRadio&)> fn) {
@@ -152,7 +228,11 @@ void SystemRadio::start() {
   self_ = weak_from_this();
   try {
     bus_ = sdbus::createSystemBusConnection();
+    // The connection is made lazily: asking for its name makes it now, so a bus out of reach
+    // fails here rather than in the bus thread.
+    (void)bus_->getUniqueName();
   } catch (const sdbus::Error& e) {
+    bus_.reset();
     log_("Bluetooth: cannot reach the system bus: " + e.getMessage());
     later([](SystemRadio& r) { r.objectsArrived(std::nullopt, {}); });
     return;
@@ -205,11 +285,16 @@ void SystemRadio::start() {
         } catch (const sdbus::Error&) {
         }
       }));
-  bus_->enterEventLoopAsync();
+  wakeFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  busThread_ = std::thread([this] { runBus(); });
   refresh();
 }
 
 void SystemRadio::refresh() {
+  onBus([this] { getManagedObjects(); });
+}
+
+void SystemRadio::getManagedObjects() {
   proxy("/")
       .callMethodAsync("GetManagedObjects")
       .onInterface(kObjectManager)
@@ -283,6 +368,8 @@ void SystemRadio::propertiesChanged(const std::string& path, const std::string& 
 }
 
 void SystemRadio::updateAdapterState() {
+  // Until the service has answered, a change it tells of says nothing about the whole state.
+  if (!known_ && !accessRefused_) return;
   int state = kStateUnknown;
   if (accessRefused_) {
     state = kStateUnauthorized;
@@ -356,34 +443,30 @@ void SystemRadio::startScan(const std::optional<std::vector<std::string>>& servi
   }
   // An adapter that is not on finds nothing; one whose state is not known yet (the service has
   // not answered) starts the scan once it turns out to be on.
-  scanning_ = state_ == kStatePoweredOn || !stateReported_;
+  scanning_ = state_ == kStatePoweredOn || !known_;
   if (state_ == kStatePoweredOn) beginDiscovery();
 }
 
 void SystemRadio::beginDiscovery() {
-  VariantMap filter{{"Transport", sdbus::Variant(std::string("le"))},
-                    {"DuplicateData", sdbus::Variant(allowDuplicates_)}};
-  if (serviceFilter_) filter.emplace("UUIDs", sdbus::Variant(*serviceFilter_));
-  proxy(adapterPath_)
-      .callMethodAsync("SetDiscoveryFilter")
-      .onInterface(kAdapter)
-      .withArguments(filter)
-      .uponReplyInvoke([this](const sdbus::Error* error) {
-        // A service without filters still discovers; the filter is applied here as well.
-        if (error) {
-          deliver([f = Failure{error->getName(), error->getMessage()}](SystemRadio& r) {
-            r.failed("Setting the scan filter", f);
-          });
-        }
-      });
-  if (discovering_) return;
+  const bool start = !discovering_;
   discovering_ = true;
-  proxy(adapterPath_).callMethodAsync("StartDiscovery").onInterface(kAdapter).uponReplyInvoke([this](const sdbus::Error* error) {
-    if (!error || error->getName() == "org.bluez.Error.InProgress") return;
-    deliver([f = Failure{error->getName(), error->getMessage()}](SystemRadio& r) {
-      r.discovering_ = false;
-      r.failed("Starting the scan", f);
-      r.refusedIfAccessError(f.name);
+  onBus([this, path = adapterPath_, duplicates = allowDuplicates_, uuids = serviceFilter_, start] {
+    VariantMap filter{{"Transport", sdbus::Variant(std::string("le"))}, {"DuplicateData", sdbus::Variant(duplicates)}};
+    if (uuids) filter.emplace("UUIDs", sdbus::Variant(*uuids));
+    // A service without filters still discovers; the filter is applied here as well.
+    proxy(path)
+        .callMethodAsync("SetDiscoveryFilter")
+        .onInterface(kAdapter)
+        .withArguments(filter)
+        .uponReplyInvoke([this](const sdbus::Error* error) { reportFailure("Setting the scan filter", error); });
+    if (!start) return;
+    proxy(path).callMethodAsync("StartDiscovery").onInterface(kAdapter).uponReplyInvoke([this](const sdbus::Error* error) {
+      if (!error || error->getName() == "org.bluez.Error.InProgress") return;
+      deliver([f = Failure{error->getName(), error->getMessage()}](SystemRadio& r) {
+        r.discovering_ = false;
+        r.failed("Starting the scan", f);
+        r.refusedIfAccessError(f.name);
+      });
     });
   });
 }
@@ -417,11 +500,13 @@ void SystemRadio::connect(const std::string& deviceId) {
     later([epoch](SystemRadio& r) { r.connectAnswered(epoch, Failure{"", "no such device"}); });
     return;
   }
-  proxy(link_->path).callMethodAsync("Connect").onInterface(kDevice).uponReplyInvoke([this, epoch](const sdbus::Error* error) {
-    std::optional<Failure> failure;
-    if (error && error->getName() != "org.bluez.Error.AlreadyConnected")
-      failure = Failure{error->getName(), error->getMessage()};
-    deliver([epoch, failure](SystemRadio& r) { r.connectAnswered(epoch, failure); });
+  onBus([this, path = link_->path, epoch] {
+    proxy(path).callMethodAsync("Connect").onInterface(kDevice).uponReplyInvoke([this, epoch](const sdbus::Error* error) {
+      std::optional<Failure> failure;
+      if (error && error->getName() != "org.bluez.Error.AlreadyConnected")
+        failure = Failure{error->getName(), error->getMessage()};
+      deliver([epoch, failure](SystemRadio& r) { r.connectAnswered(epoch, failure); });
+    });
   });
 }
 
@@ -477,8 +562,10 @@ void SystemRadio::cancelConnection(const std::string& deviceId) {
   }
   // Disconnect also ends a connection attempt still under way; whatever it answers, the link is
   // down for this central.
-  proxy(link_->path).callMethodAsync("Disconnect").onInterface(kDevice).uponReplyInvoke([this, confirm](const sdbus::Error*) {
-    deliver(confirm);
+  onBus([this, path = link_->path, confirm] {
+    proxy(path).callMethodAsync("Disconnect").onInterface(kDevice).uponReplyInvoke([this, confirm](const sdbus::Error*) {
+      deliver(confirm);
+    });
   });
 }
 
@@ -536,20 +623,16 @@ void SystemRadio::read(const std::string& deviceId, const std::string& serviceId
     later(answer({}));
     return;
   }
-  proxy(path)
-      .callMethodAsync("ReadValue")
-      .onInterface(kGattCharacteristic)
-      .withArguments(VariantMap{})
-      .uponReplyInvoke([this, answer, characteristicId](const sdbus::Error* error, const std::vector<uint8_t>& value) {
-        if (error) {
-          deliver([f = Failure{error->getName(), error->getMessage()}, characteristicId](SystemRadio& r) {
-            r.failed("Reading " + characteristicId, f);
-          });
-          deliver(answer({}));
-          return;
-        }
-        deliver(answer(value));
-      });
+  onBus([this, path, answer, characteristicId] {
+    proxy(path)
+        .callMethodAsync("ReadValue")
+        .onInterface(kGattCharacteristic)
+        .withArguments(VariantMap{})
+        .uponReplyInvoke([this, answer, characteristicId](const sdbus::Error* error, const std::vector<uint8_t>& value) {
+          reportFailure("Reading " + characteristicId, error);
+          deliver(answer(error ? std::vector<uint8_t>{} : value));
+        });
+  });
 }
 
 void SystemRadio::writeWithoutResponse(const std::string& deviceId, const std::string& serviceId,
@@ -560,17 +643,15 @@ void SystemRadio::writeWithoutResponse(const std::string& deviceId, const std::s
   // only matters when it is a refusal.
   const auto* flags = objects_.get<std::vector<std::string>>(path, kGattCharacteristic, "Flags");
   const bool command = !flags || std::ranges::find(*flags, "write-without-response") != flags->end();
-  VariantMap options{{"type", sdbus::Variant(std::string(command ? "command" : "request"))}};
-  proxy(path)
-      .callMethodAsync("WriteValue")
-      .onInterface(kGattCharacteristic)
-      .withArguments(bytes, options)
-      .uponReplyInvoke([this, characteristicId](const sdbus::Error* error) {
-        if (!error) return;
-        deliver([f = Failure{error->getName(), error->getMessage()}, characteristicId](SystemRadio& r) {
-          r.failed("Writing to " + characteristicId, f);
-        });
-      });
+  onBus([this, path, bytes = std::move(bytes), command, characteristicId] {
+    VariantMap options{{"type", sdbus::Variant(std::string(command ? "command" : "request"))}};
+    proxy(path)
+        .callMethodAsync("WriteValue")
+        .onInterface(kGattCharacteristic)
+        .withArguments(bytes, options)
+        .uponReplyInvoke(
+            [this, characteristicId](const sdbus::Error* error) { reportFailure("Writing to " + characteristicId, error); });
+  });
 }
 
 void SystemRadio::setNotify(const std::string& deviceId, const std::string& serviceId,
@@ -588,11 +669,15 @@ void SystemRadio::setNotify(const std::string& deviceId, const std::string& serv
 
 void SystemRadio::send(const std::string& path, const std::string& interface, const std::string& method,
                        std::string what) {
-  proxy(path).callMethodAsync(method).onInterface(interface).uponReplyInvoke(
-      [this, what = std::move(what)](const sdbus::Error* error) {
-        if (!error) return;
-        deliver([f = Failure{error->getName(), error->getMessage()}, what](SystemRadio& r) { r.failed(what, f); });
-      });
+  onBus([this, path, interface, method, what = std::move(what)] {
+    proxy(path).callMethodAsync(method).onInterface(interface).uponReplyInvoke(
+        [this, what](const sdbus::Error* error) { reportFailure(what, error); });
+  });
+}
+
+void SystemRadio::reportFailure(const std::string& what, const sdbus::Error* error) {
+  if (!error) return;
+  deliver([what, f = Failure{error->getName(), error->getMessage()}](SystemRadio& r) { r.failed(what, f); });
 }
 
 void SystemRadio::failed(const std::string& what, const Failure& failure) {

@@ -1,8 +1,9 @@
 #pragma once
 // The real radio: the Linux Bluetooth service ("org.bluez") on the system bus, through sdbus-c++.
-// One backend per central, with a bus connection of its own whose thread only decodes what
-// arrives and posts it to the main loop; everything else, the listener's calls included, runs on
-// the main loop. Calls to the service are asynchronous, so the loop never waits for a device.
+// One backend per central, with a bus connection of its own and a thread that alone uses it:
+// it sends the calls the main loop hands it and decodes what arrives, posting that to the main
+// loop, where everything else runs (the listener's calls included). Calls to the service are
+// asynchronous, so the loop never waits for a device.
 //
 // How the service's API maps onto the backend (docs/ble-radios.md tells it in full):
 //   adapter state   the first object with Adapter1: none → unsupported, Powered → on or off;
@@ -16,14 +17,17 @@
 //                   changes of a characteristic with notifications on are its notifications
 // A backend that is destroyed stops its bus thread first, and answers still queued on the loop
 // find it gone: nothing reaches the listener after that.
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "platform/ble/BleBackend.h"
@@ -32,6 +36,7 @@
 namespace sdbus {
 class IConnection;
 class IProxy;
+class Error;
 }  // namespace sdbus
 
 namespace tmr {
@@ -51,6 +56,10 @@ class SystemRadio : public BleBackend, public std::enable_shared_from_this<Syste
   // failed connection) are told through log.
   static std::shared_ptr<SystemRadio> Open(MainLoop& loop, std::weak_ptr<Listener> listener, Log log);
   ~SystemRadio() override;
+  // Ends the connection to the bus (and, with it, this central's scan and link) for good; what
+  // is still on its way is dropped. The runtime's end does this for every backend it opened,
+  // whoever may still hold one.
+  void close();
   SystemRadio(const SystemRadio&) = delete;
   SystemRadio& operator=(const SystemRadio&) = delete;
 
@@ -84,6 +93,19 @@ class SystemRadio : public BleBackend, public std::enable_shared_from_this<Syste
   };
 
   void start();
+  // The bus thread: processes what arrives and waits on the bus and the wake-up descriptor.
+  void runBus();
+  // Makes the bus thread look at its work and at what it waits for.
+  void wake();
+  // Runs work on the bus thread. Every use of the connection after start-up happens there: the
+  // library's async calls are not safe against a reply processed on another thread meanwhile.
+  void onBus(std::function<void()> work);
+  // On the bus thread: asks the service for every object it exports.
+  void getManagedObjects();
+  // On the bus thread: a failed call is logged on the main loop.
+  void reportFailure(const std::string& what, const sdbus::Error* error);
+  // On the main loop, once the bus thread has stopped on a lost connection.
+  void busLost(const std::string& why);
   // From the bus thread: runs fn on the main loop if this backend still lives then.
   void deliver(std::function<void(SystemRadio&)> fn);
   // On the main loop: runs fn on a later turn if this backend still lives then.
@@ -131,6 +153,11 @@ class SystemRadio : public BleBackend, public std::enable_shared_from_this<Syste
   std::unique_ptr<sdbus::IConnection> bus_;
   std::vector<std::unique_ptr<void, std::function<void(void*)>>> matches_;  // sdbus::Slot
   std::map<std::string, std::unique_ptr<sdbus::IProxy>> proxies_;
+  int wakeFd_ = -1;
+  std::mutex busWorkMutex_;
+  std::vector<std::function<void()>> busWork_;
+  std::atomic<bool> stopping_ = false;
+  std::thread busThread_;
 
   BusObjectTree objects_;
   bool known_ = false;           // the service's objects have been read

@@ -1,0 +1,53 @@
+#pragma once
+// A private system bus with the stand-in Bluetooth service on it, for the system radio's tests:
+// starts dbus-daemon with a configuration of its own in a temporary folder, points
+// DBUS_SYSTEM_BUS_ADDRESS at it, starts the stand-in (bluetooth_standin.py, a python3-dbusmock
+// template) with the given JSON parameters and waits for its name; stops both when destroyed.
+// The machine's own system bus is never touched. The stand-in is steered through its control
+// methods.
+#include <sys/types.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace sdbus {
+class IConnection;
+class IProxy;
+}  // namespace sdbus
+
+namespace tmr {
+
+class StandInBus {
+ public:
+  // withService false: the bus alone, no Bluetooth service on it.
+  explicit StandInBus(const std::string& parameters, bool withService = true);
+  ~StandInBus();
+  StandInBus(const StandInBus&) = delete;
+  StandInBus& operator=(const StandInBus&) = delete;
+
+  const std::string& address() const { return address_; }
+
+  void setPowered(bool on);
+  void removeAdapter();
+  void addAdapter(bool powered);
+  void drop(const std::string& address);
+  void failNextConnect(const std::string& address);
+  bool notify(const std::string& address, const std::vector<uint8_t>& bytes);
+  // The commands the devices received since the last call, in order.
+  std::vector<std::vector<uint8_t>> takeWrites();
+  std::vector<uint8_t> status(const std::string& address);
+  bool connected(const std::string& address);
+
+ private:
+  std::filesystem::path dir_;
+  std::string address_;
+  pid_t daemon_ = -1;
+  pid_t service_ = -1;
+  std::unique_ptr<sdbus::IConnection> bus_;
+  std::unique_ptr<sdbus::IProxy> control_;
+};
+
+}  // namespace tmr

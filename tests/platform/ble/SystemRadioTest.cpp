@@ -1,0 +1,265 @@
+// The application on the system radio, against the stand-in Bluetooth service on a private bus:
+// the adapter's states, a scan, a pick, the set-up, commands, notifications, a dropped link, a
+// failed connection; and the program on the command line. The loop's clock stands still while
+// what the service sends is handled (settle), and moves only for the app's own timers.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <thread>
+
+#include "app/TivomarshApplication.h"
+#include "app/tm_main.h"
+#include "platform/ble/BleManager.h"
+#include "platform/ble/BleUuid.h"
+#include "platform/ble/RadioOption.h"
+#include "platform/testing/AppDriver.h"
+#include "platform/testing/ScenarioRunner.h"
+#include "tests/platform/ble/BleProbe.h"
+#include "tests/platform/ble/StandInBus.h"
+
+namespace tmr {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+const std::string kGarden = "AA:00:00:00:00:01";
+const std::string kPorch = "AA:00:00:00:00:02";
+// The demo's devices, one the service remembers and hears again, one new; a phone; a device
+// without a name; and a Tivomarsh device the service remembers that is not in range.
+const std::string kDevices = R"({"devices": [
+  {"address": "AA:00:00:00:00:01", "name": "Tivomarsh-Garden", "known": true, "status": [50, 5, 10, 7, 2]},
+  {"address": "AA:00:00:00:00:02", "name": "Tivomarsh-Porch", "status": [80, 2, 20, 3, 4]},
+  {"address": "AA:00:00:00:00:03", "name": "Phone"},
+  {"address": "AA:00:00:00:00:04", "uart": true},
+  {"address": "AA:00:00:00:00:05", "name": "Tivomarsh-Attic", "known": true, "inRange": false}]})";
+
+// Runs the loop's posted work until pred holds; false after five seconds.
+bool Settle(Runtime& rt, const std::function<bool()>& pred) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (true) {
+    rt.loop().runUntilIdle();
+    if (pred()) return true;
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+}
+
+struct SystemRadioTest : ::testing::Test {
+  std::unique_ptr<StandInBus> bus;  // outlives the app, whose backend talks to it
+  std::unique_ptr<AppDriver> app;
+  std::shared_ptr<tm_main> main;
+
+  void start(const std::string& parameters) {
+    app.reset();
+    bus.reset();
+    bus = std::make_unique<StandInBus>(parameters);
+    app = std::make_unique<AppDriver>(TivomarshApplication());
+    RadioOption::Apply(app->runtime(), RadioOption::Kind::System);
+    app->start();
+    main = app->mainModule<tm_main>();
+  }
+  bool settle(const std::function<bool()>& pred) { return Settle(app->runtime(), pred); }
+  std::string text(std::string_view name) const { return app->stateOf(name).text.str(); }
+  bool visible(std::string_view name) const { return app->stateOf(name).visible; }
+  std::vector<std::string> settings() const {
+    std::vector<std::string> v;
+    for (const char* pm : {"pmsensitivity", "pmbarks", "pmbarktime", "pmsprayduration", "pmtoneduration"})
+      v.push_back(text(pm));
+    return v;
+  }
+  // Scan, the five seconds, and what the list offers.
+  std::vector<std::string> scan(int tivomarshDevices) {
+    app->tap("btnscan");
+    EXPECT_TRUE(settle([&] { return main->founddevices.Size() == tivomarshDevices; })) << log();
+    app->wait(5000);
+    auto sheet = app->sheet();
+    return sheet ? sheet->items : std::vector<std::string>{};
+  }
+  // The commands the devices received, waiting until there are n.
+  std::vector<Bytes> writes(size_t n) {
+    std::vector<Bytes> all;
+    settle([&] {
+      for (auto& w : bus->takeWrites()) all.push_back(std::move(w));
+      return all.size() >= n;
+    });
+    return all;
+  }
+  std::string log() const {
+    std::string all;
+    for (const auto& l : app->logLines()) all += l + "\n";
+    return all;
+  }
+  bool logged(const std::string& prefix) const {
+    return std::ranges::any_of(app->logLines(), [&](const std::string& l) { return l.starts_with(prefix); });
+  }
+};
+
+TEST_F(SystemRadioTest, TheAdapterStateFollowsTheService) {
+  struct Case {
+    const char* adapter;
+    int state;
+  };
+  for (auto c : {Case{"none", BleManager::STATE_UNSUPPORTED}, Case{"off", BleManager::STATE_POWERED_OFF},
+                 Case{"on", BleManager::STATE_POWERED_ON}}) {
+    start(std::string(R"({"adapter": ")") + c.adapter + "\"}");
+    EXPECT_TRUE(settle([&] { return main->currentstate == c.state; })) << c.adapter;
+  }
+  for (auto [change, state] : std::vector<std::pair<std::function<void()>, int>>{
+           {[&] { bus->setPowered(false); }, BleManager::STATE_POWERED_OFF},
+           {[&] { bus->setPowered(true); }, BleManager::STATE_POWERED_ON},
+           {[&] { bus->removeAdapter(); }, BleManager::STATE_UNSUPPORTED},
+           {[&] { bus->addAdapter(true); }, BleManager::STATE_POWERED_ON}}) {
+    change();
+    EXPECT_TRUE(settle([&] { return main->currentstate == state; })) << state;
+  }
+}
+
+TEST_F(SystemRadioTest, TheRoadFromScanToDisconnect) {
+  start(kDevices);
+  // Only the Tivomarsh devices heard now are offered: not the one the service merely remembers.
+  EXPECT_EQ(scan(2), (std::vector<std::string>{"Tivomarsh-Garden", "Tivomarsh-Porch"}));
+  app->pick("Tivomarsh-Porch");
+  ASSERT_TRUE(settle([&] { return text("pmsensitivity") == "80"; }));
+  EXPECT_TRUE(visible("btnconnected"));
+  EXPECT_EQ(settings(), (std::vector<std::string>{"80", "2", "20", "3", "4"}));
+  EXPECT_EQ(writes(1), (std::vector<Bytes>{{7, 0}})) << "the settings are asked for once";
+
+  app->tap("pmbarks.plus");
+  app->tap("btnspray");
+  app->tap("btntone");
+  EXPECT_EQ(writes(3), (std::vector<Bytes>{{1, 3}, {5, 0}, {6, 0}}));
+  EXPECT_EQ(bus->status(kPorch), (Bytes{80, 3, 20, 3, 4}));
+
+  // The device's own status is shown and not sent back.
+  ASSERT_TRUE(bus->notify(kPorch, {79, 3, 30, 3, 4}));
+  EXPECT_TRUE(settle([&] { return text("pmbarktime") == "30"; }));
+  EXPECT_EQ(settings(), (std::vector<std::string>{"79", "3", "30", "3", "4"}));
+  EXPECT_TRUE(bus->takeWrites().empty());
+
+  // The device drops the link: the idle screen.
+  bus->drop(kPorch);
+  EXPECT_TRUE(settle([&] { return visible("btnscan"); }));
+  EXPECT_FALSE(visible("btnconnected"));
+  EXPECT_FALSE(app->stateOf("btnspray").enabled);
+
+  // A second scan hears both again; Disconnect takes the device's link down.
+  EXPECT_EQ(scan(2), (std::vector<std::string>{"Tivomarsh-Garden", "Tivomarsh-Porch"}));
+  app->pick("Tivomarsh-Garden");
+  ASSERT_TRUE(settle([&] { return text("pmsensitivity") == "50"; }));
+  EXPECT_TRUE(bus->connected(kGarden));
+  app->tap("btnconnected");
+  EXPECT_TRUE(visible("btnscan"));
+  EXPECT_TRUE(settle([&] { return !bus->connected(kGarden); }));
+}
+
+TEST_F(SystemRadioTest, AFailedConnectionReturnsToTheIdleScreenAndIsLogged) {
+  start(kDevices);
+  bus->failNextConnect(kPorch);
+  scan(2);
+  app->pick("Tivomarsh-Porch");
+  EXPECT_TRUE(settle([&] { return visible("btnscan"); }));
+  EXPECT_FALSE(visible("btnconnected"));
+  EXPECT_TRUE(logged("Bluetooth: Connecting to AA:00:00:00:00:02 failed: org.bluez.Error.Failed"));
+  EXPECT_TRUE(bus->takeWrites().empty());
+}
+
+TEST(SystemRadioLifetime, ABackendReleasedWithAnswersOnTheWayReportsNothing) {
+  StandInBus bus(kDevices);
+  Runtime rt;
+  RadioOption::Apply(rt, RadioOption::Kind::System);
+  auto probe = BleProbe::Make(rt);
+  auto manager = std::make_shared<BleManager>();
+  manager->Initialize(probe->bi, "manager");
+  ASSERT_TRUE(Settle(rt, [&] { return !probe->events.empty(); }));
+  manager->Scan2(Object(), false);  // the service answers with the devices it hears
+  manager.reset();
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  rt.loop().runUntilIdle();
+  EXPECT_EQ(probe->events, (std::vector<std::string>{"@0 statechanged 5"}));
+}
+
+TEST(BleUuidTest, IdsConvertBetweenTheCentralsFormAndTheServices) {
+  struct Case {
+    const char* central;
+    const char* bus;
+  } const cases[] = {
+      {"1800", "00001800-0000-1000-8000-00805f9b34fb"},
+      {"2A00", "00002a00-0000-1000-8000-00805f9b34fb"},
+      {"6E400001-B5A3-F393-E0A9-E50E24DCCA9E", "6e400001-b5a3-f393-e0a9-e50e24dcca9e"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(BleUuid::toBus(c.central), c.bus);
+    EXPECT_EQ(BleUuid::fromBus(c.bus), c.central);
+  }
+  EXPECT_EQ(BleUuid::toBus("6e400001-B5A3-f393-E0A9-e50e24dcca9e"), cases[2].bus);
+  EXPECT_EQ(BleUuid::fromBus("12341800-0000-1000-8000-00805f9b34fb"), "12341800-0000-1000-8000-00805F9B34FB");
+}
+
+// The program itself: its exit code, what it printed and how long it took.
+struct Run {
+  int code;
+  std::string out, err;
+  double seconds;
+};
+
+Run RunProgram(const std::string& busAddress, const std::string& scenario) {
+  auto dir = std::filesystem::temp_directory_path();
+  auto out = dir / ("tmr-out-" + std::to_string(getpid()));
+  auto err = dir / ("tmr-err-" + std::to_string(getpid()));
+  std::string command = "DBUS_SYSTEM_BUS_ADDRESS='" + busAddress + "' " + TMR_PROGRAM + " --radio system --scenario " +
+                        scenario + " >" + out.string() + " 2>" + err.string();
+  auto t0 = std::chrono::steady_clock::now();
+  int status = std::system(command.c_str());
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  auto read = [](const std::filesystem::path& f) {
+    std::stringstream s;
+    s << std::ifstream(f).rdbuf();
+    std::filesystem::remove(f);
+    return s.str();
+  };
+  return {WEXITSTATUS(status), read(out), read(err), seconds};
+}
+
+TEST(SystemRadioCommandLine, WithoutTheBusOrTheServiceTheProgramSaysSoOnOneLineAtOnce) {
+  StandInBus busAlone("{}", false);
+  struct Case {
+    std::string address;
+    const char* says;
+  } const cases[] = {{"unix:path=/nonexistent/socket", "cannot reach the system bus"},
+                     {busAlone.address(), "the Bluetooth service (org.bluez) is not running"}};
+  for (const auto& c : cases) {
+    auto r = RunProgram(c.address, TMR_ROAD_SCENARIO);
+    EXPECT_EQ(r.code, 1) << r.err;
+    EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    EXPECT_EQ(std::ranges::count(r.err, '\n'), 1) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_LT(r.seconds, 3.0);
+  }
+}
+
+TEST(SystemRadioCommandLine, TheDemoRoadPassesOnTheSystemRadio) {
+  StandInBus bus(R"({"devices": [
+    {"address": "AA:00:00:00:00:01", "name": "Tivomarsh-Garden", "status": [50, 5, 10, 7, 2]},
+    {"address": "AA:00:00:00:00:02", "name": "Tivomarsh-Porch", "status": [80, 2, 20, 3, 4]},
+    {"address": "AA:00:00:00:00:03", "name": "Phone"}]})");
+  auto r = RunProgram(bus.address(), TMR_ROAD_SCENARIO);
+  EXPECT_EQ(r.code, 0) << r.out << r.err;
+  EXPECT_NE(r.out.find("passed: 19 expectations held"), std::string::npos) << r.out;
+  EXPECT_EQ(bus.takeWrites(), (std::vector<Bytes>{{7, 0}, {1, 3}, {0, 79}, {5, 0}, {6, 0}}));
+}
+
+TEST(SystemRadioCommandLine, CommandsThatSteerSimulatedDevicesAreMalformedOnTheSystemRadio) {
+  std::ostringstream out;
+  ScenarioRunner runner(TivomarshApplication(), out, AppDriver::DefaultAssetsDirectory());
+  runner.useRadio(RadioOption::Kind::System);
+  EXPECT_EQ(runner.run("tap btnscan\ndevice \"Tivomarsh-A\" D1\nnotify D1 01\n", "s"), ScenarioRunner::kMalformed);
+  EXPECT_NE(out.str().find("line 2: device steers the simulated radio's devices"), std::string::npos) << out.str();
+}
+
+}  // namespace
+}  // namespace tmr
