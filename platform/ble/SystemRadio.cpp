@@ -569,18 +569,23 @@ void SystemRadio::cancelConnection(const std::string& deviceId) {
   });
 }
 
-std::string SystemRadio::characteristicPath(const std::string& deviceId, const std::string& serviceId,
-                                            const std::string& characteristicId) const {
-  if (!linkedTo(deviceId)) return "";
+std::vector<std::string> SystemRadio::characteristicPaths(const std::string& deviceId,
+                                                         const std::string& serviceId) const {
+  if (!linkedTo(deviceId)) return {};
   const std::string service = BleUuid::toBus(serviceId);
-  const std::string characteristic = BleUuid::toBus(characteristicId);
   for (const auto& s : objects_.children(kGattService, "Device", link_->path)) {
     const auto* uuid = objects_.get<std::string>(s, kGattService, "UUID");
-    if (!uuid || *uuid != service) continue;
-    for (const auto& c : objects_.children(kGattCharacteristic, "Service", s)) {
-      const auto* cu = objects_.get<std::string>(c, kGattCharacteristic, "UUID");
-      if (cu && *cu == characteristic) return c;
-    }
+    if (uuid && *uuid == service) return objects_.children(kGattCharacteristic, "Service", s);
+  }
+  return {};
+}
+
+std::string SystemRadio::characteristicPath(const std::string& deviceId, const std::string& serviceId,
+                                            const std::string& characteristicId) const {
+  const std::string characteristic = BleUuid::toBus(characteristicId);
+  for (const auto& c : characteristicPaths(deviceId, serviceId)) {
+    const auto* uuid = objects_.get<std::string>(c, kGattCharacteristic, "UUID");
+    if (uuid && *uuid == characteristic) return c;
   }
   return "";
 }
@@ -590,16 +595,10 @@ void SystemRadio::discoverCharacteristics(const std::string& deviceId, const std
   // The service resolved every characteristic before the connection was reported: they are
   // known here already, and are reported on a later turn as a radio's answer would be.
   std::vector<Characteristic> found;
-  const std::string service = BleUuid::toBus(serviceId);
-  for (const auto& s : objects_.children(kGattService, "Device", link_->path)) {
-    const auto* uuid = objects_.get<std::string>(s, kGattService, "UUID");
-    if (!uuid || *uuid != service) continue;
-    for (const auto& c : objects_.children(kGattCharacteristic, "Service", s)) {
-      const auto* cu = objects_.get<std::string>(c, kGattCharacteristic, "UUID");
-      const auto* flags = objects_.get<std::vector<std::string>>(c, kGattCharacteristic, "Flags");
-      if (cu) found.push_back({BleUuid::fromBus(*cu), flags ? PropertiesOf(*flags) : 0});
-    }
-    break;
+  for (const auto& c : characteristicPaths(deviceId, serviceId)) {
+    const auto* uuid = objects_.get<std::string>(c, kGattCharacteristic, "UUID");
+    const auto* flags = objects_.get<std::vector<std::string>>(c, kGattCharacteristic, "Flags");
+    if (uuid) found.push_back({BleUuid::fromBus(*uuid), flags ? PropertiesOf(*flags) : 0});
   }
   later([epoch = link_->epoch, deviceId, serviceId, found](SystemRadio& r) {
     if (!r.link_ || r.link_->epoch != epoch) return;

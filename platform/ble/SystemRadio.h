@@ -138,6 +138,8 @@ class SystemRadio : public BleBackend, public std::enable_shared_from_this<Syste
 
   // The device object with this address on the adapter, or "".
   std::string devicePath(const std::string& deviceId) const;
+  // The characteristic objects of the connected device's service, in handle order.
+  std::vector<std::string> characteristicPaths(const std::string& deviceId, const std::string& serviceId) const;
   // The characteristic's object on the connected device, or "".
   std::string characteristicPath(const std::string& deviceId, const std::string& serviceId,
                                  const std::string& characteristicId) const;
