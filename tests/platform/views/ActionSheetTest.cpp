@@ -101,53 +101,38 @@ TEST_F(ActionSheetTest, EmptyTitlesLeaveTheirPartsOutAndManyItemsStillFit) {
   EXPECT_LT(first.height, ActionSheetObject::kRowHeight) << "the rows shrank";
 }
 
-TEST_F(ActionSheetTest, ItemsThatDoNotFitScrollAndEveryOneCanBePicked) {
-  std::vector<Object> items;
-  for (int i = 0; i < 30; ++i) items.emplace_back("Item " + std::to_string(i));
-  for (int pick : {0, 29}) {
-    probe->clicks.clear();
-    auto sheet = show("Pick one", "Cancel", "", items);
-    const auto& b = sheet.native()->buttons()[static_cast<size_t>(pick)];
-    Frame f;
-    ASSERT_TRUE(TouchInput::frameIn(*b.view, *root.native(), f));
-    if (pick == 29) {
-      EXPECT_GT(f.bottom(), 667) << "below the sheet's scrolling group";
-      // A finger on the first item pushes the list up.
-      Frame first;
-      ASSERT_TRUE(TouchInput::frameIn(*sheet.native()->buttons()[0].view, *root.native(), first));
-      touches.down(root.native(), first.centerX(), first.centerY());
-      for (int step = 1; step <= 10; ++step) touches.move(first.centerX(), first.centerY() - 200 * step);
-      touches.up();
-      ASSERT_TRUE(TouchInput::frameIn(*b.view, *root.native(), f));
-    }
-    EXPECT_GE(f.top, ActionSheetObject::kTopClearance + ActionSheetObject::kTitleHeight) << pick;
-    EXPECT_LE(f.bottom(), 667 - ActionSheetObject::kMargin) << pick;
-    ASSERT_TRUE(probe->clicks.empty()) << "the drag picked nothing";
-    tapOn(*b.view);
-    EXPECT_EQ(probe->clicks, std::vector<std::string>{"Item " + std::to_string(pick)});
-  }
-}
-
-TEST_F(ActionSheetTest, ATooLongTitleKeepsItsStartAndEndsWithAnEllipsis) {
+TEST_F(ActionSheetTest, ItemsThatDoNotFitScrollAndTooLongTitlesEndWithAnEllipsis) {
   const std::string name = "Tivomarsh-" + std::string(100'000, 'x');
-  auto sheet = show(name.c_str(), "Cancel", "", {Object(name)});
-  auto& measurer = rt.service<TextMeasurer>();
-  std::vector<std::pair<String, Font>> shown;
-  for (const auto& part : sheet.native()->children()) {
-    for (const auto& v : part->children()) {
-      if (auto* label = dynamic_cast<const LabelObject*>(v.get())) shown.emplace_back(label->text(), label->font());
-    }
-  }
-  const auto& item = dynamic_cast<const ButtonObject&>(*sheet.native()->buttons()[0].view);
-  shown.emplace_back(item.text(), item.font());
-  ASSERT_EQ(shown.size(), 2u) << "the title and the item";
-  for (const auto& [text, font] : shown) {
+  std::vector<Object> items(29, Object("Item"));
+  items.emplace_back(name);
+  auto sheet = show(name.c_str(), "Cancel", "", items);
+  const auto& buttons = sheet.native()->buttons();
+  Frame first, last;
+  ASSERT_TRUE(TouchInput::frameIn(*buttons[0].view, *root.native(), first));
+  ASSERT_TRUE(TouchInput::frameIn(*buttons[29].view, *root.native(), last));
+  EXPECT_GE(first.top, ActionSheetObject::kTopClearance + ActionSheetObject::kTitleHeight) << "under the title";
+  EXPECT_GT(last.bottom(), 667) << "out of sight until the list scrolls";
+  // A finger on the first item pushes the list up; the drag picks nothing.
+  touches.down(root.native(), first.centerX(), first.centerY());
+  for (int step = 1; step <= 10; ++step) touches.move(first.centerX(), first.centerY() - 200 * step);
+  touches.up();
+  ASSERT_TRUE(TouchInput::frameIn(*buttons[29].view, *root.native(), last));
+  EXPECT_LE(last.bottom(), 667 - ActionSheetObject::kMargin);
+  // The title and the last item show as much of their start as fits, then an ellipsis.
+  const auto* title = dynamic_cast<const LabelObject*>(sheet.native()->children().back()->children()[0].get());
+  const auto* item = dynamic_cast<const ButtonObject*>(buttons[29].view.get());
+  ASSERT_TRUE(title && item);
+  for (const TextViewObject* v :
+       {static_cast<const TextViewObject*>(title), static_cast<const TextViewObject*>(item)}) {
+    String text = v->text();
+    double width = rt.service<TextMeasurer>().width(text, v->font());
     EXPECT_EQ(text.SubString2(0, 10).str(), "Tivomarsh-");
     EXPECT_EQ(text.SubString(text.Length() - 1).str(), "\u2026");
-    EXPECT_LE(measurer.width(text, font), 375 - 4 * ActionSheetObject::kMargin);
-    EXPECT_GT(measurer.width(text, font), 375 - 4 * ActionSheetObject::kMargin - 20) << "as much as fits";
+    EXPECT_LE(width, 375 - 4 * ActionSheetObject::kMargin);
+    EXPECT_GT(width, 375 - 4 * ActionSheetObject::kMargin - 20) << "as much as fits";
   }
-  tapOn(*sheet.native()->buttons()[0].view);
+  ASSERT_TRUE(probe->clicks.empty());
+  tapOn(*buttons[29].view);
   EXPECT_EQ(probe->clicks, std::vector<std::string>{name}) << "the whole title is chosen";
 }
 
