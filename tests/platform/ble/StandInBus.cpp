@@ -61,6 +61,15 @@ std::string Read(const std::filesystem::path& file) {
 }  // namespace
 
 StandInBus::StandInBus(const std::string& parameters, bool withService) {
+  try {
+    start(parameters, withService);
+  } catch (...) {
+    stop();  // a half-started bus leaves no process behind
+    throw;
+  }
+}
+
+void StandInBus::start(const std::string& parameters, bool withService) {
   std::string pattern = (std::filesystem::temp_directory_path() / "tmr-bus-XXXXXX").string();
   if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a folder for the bus");
   dir_ = pattern;
@@ -97,23 +106,25 @@ StandInBus::StandInBus(const std::string& parameters, bool withService) {
   for (bool up = false; !up;) {
     daemon->callMethod("NameHasOwner").onInterface("org.freedesktop.DBus").withArguments("org.bluez").storeResultsTo(up);
     if (up) break;
-    if (waitpid(service_, nullptr, WNOHANG) == service_ || std::chrono::steady_clock::now() > deadline) {
-      service_ = -1;
+    const bool ended = waitpid(service_, nullptr, WNOHANG) == service_;
+    if (ended) service_ = -1;
+    if (ended || std::chrono::steady_clock::now() > deadline)
       throw std::runtime_error("the stand-in service did not start: " + Read(dir_ / "standin.log"));
-    }
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   control_ = sdbus::createProxy(*bus_, "org.bluez", "/");
 }
 
-StandInBus::~StandInBus() {
+StandInBus::~StandInBus() { stop(); }
+
+void StandInBus::stop() {
   control_.reset();
   bus_.reset();
   Stop(service_);
   Stop(daemon_);
   unsetenv("DBUS_SYSTEM_BUS_ADDRESS");
   std::error_code ignored;
-  std::filesystem::remove_all(dir_, ignored);
+  if (!dir_.empty()) std::filesystem::remove_all(dir_, ignored);
 }
 
 void StandInBus::setPowered(bool on) { control_->callMethod("SetPowered").onInterface(kMock).withArguments(on); }

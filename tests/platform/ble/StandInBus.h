@@ -42,6 +42,9 @@ class StandInBus {
   bool connected(const std::string& address);
 
  private:
+  void start(const std::string& parameters, bool withService);
+  void stop();
+
   std::filesystem::path dir_;
   std::string address_;
   pid_t daemon_ = -1;

@@ -52,9 +52,10 @@ bool Settle(Runtime& rt, const std::function<bool()>& pred) {
 struct SystemRadioTest : ::testing::Test {
   std::unique_ptr<StandInBus> bus;  // outlives the app, whose backend talks to it
   std::unique_ptr<AppDriver> app;
-  std::shared_ptr<tm_main> main;
+  std::shared_ptr<tm_main> main;  // released before the app
 
   void start(const std::string& parameters) {
+    main.reset();  // the main module goes with its runtime
     app.reset();
     bus.reset();
     bus = std::make_unique<StandInBus>(parameters);
