@@ -118,6 +118,11 @@ TEST_F(SystemRadioTest, TheAdapterStateFollowsTheService) {
     change();
     EXPECT_TRUE(settle([&] { return main->currentstate == state; })) << state;
   }
+  // A service that refuses this user the adapter.
+  start(R"({"refuseScan": true})");
+  app->tap("btnscan");
+  EXPECT_TRUE(settle([&] { return main->currentstate == BleManager::STATE_UNAUTHORIZED; }));
+  EXPECT_TRUE(logged("Bluetooth: Starting the scan failed: org.bluez.Error.NotAuthorized"));
 }
 
 TEST_F(SystemRadioTest, TheRoadFromScanToDisconnect) {

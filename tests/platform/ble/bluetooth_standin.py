@@ -7,6 +7,7 @@ the status notified on the transmit characteristic while notifications are on.
 
 Parameters (JSON):
   adapter   "on" (default), "off" or "none"
+  refuseScan  true: StartDiscovery is refused as not authorized
   devices   a list of {"address": "AA:..", "name": "Tivomarsh-1" (absent: no name),
             "uart": true (default: the name starts with "Tivomarsh"), "status": [5 bytes],
             "known": false (the service remembers it from before: exported at start),
@@ -113,6 +114,8 @@ def adapter():
 
 
 def StartDiscovery(_adapter):
+    if state['refuseScan']:
+        raise error('NotAuthorized', 'Not Authorized')
     if not state['powered']:
         raise error('NotReady', 'Resource Not Ready')
     state['discovering'] = True
@@ -365,6 +368,7 @@ def load(mock, parameters):
             'exported': False, 'connected': False, 'notifying': False, 'failNext': False,
             'gatt': [], 'tx': None,
         }
+    state['refuseScan'] = parameters.get('refuseScan', False)
     adapter_state = parameters.get('adapter', 'on')
     if adapter_state != 'none':
         add_adapter(adapter_state == 'on')
