@@ -351,9 +351,10 @@ void tm_bitmapcreator::_drawrotatedcbc2(const std::shared_ptr<_compressedbc>& CB
   // (a transparent sample's are all 0).
   auto addSample = [&](int64_t i, __m128i argb, uint32_t step) {
     __m128i* cell = reinterpret_cast<__m128i*>(sums + i * 4);
-    const __m128i keep = _mm_set1_epi32((counts[i] & 0xFF) == 0 ? 0 : -1);
-    _mm_storeu_si128(cell, _mm_add_epi32(_mm_and_si128(_mm_loadu_si128(cell), keep), argb));
-    counts[i] = static_cast<int32_t>(static_cast<uint32_t>(counts[i]) + step);
+    const uint32_t count = static_cast<uint32_t>(counts[i]);
+    // A pixel's first sample does not read the sums: they are not in the cache yet.
+    _mm_storeu_si128(cell, (count & 0xFF) == 0 ? argb : _mm_add_epi32(_mm_loadu_si128(cell), argb));
+    counts[i] = static_cast<int32_t>(count + step);
   };
   // Adds one straight colour's four samples (a, r, g, b) at the target position (px, py). A
   // sample lands on the pixel its position truncates to; that is inside the area exactly when
