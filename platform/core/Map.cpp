@@ -6,11 +6,35 @@ namespace tmr {
 
 std::string MapData::description() const {
   std::string s = "(MyMap) {";
-  for (size_t i = 0; i < entries.size(); ++i) {
-    if (i) s += ", ";
-    s += entries[i].first.AsString().str() + "=" + entries[i].second.AsString().str();
+  bool first = true;
+  for (size_t i = 0; i < slots.size(); ++i) {
+    if (!isLive(i)) continue;
+    if (!first) s += ", ";
+    first = false;
+    s += slots[i].first.AsString().str() + "=" + slots[i].second.AsString().str();
   }
   return s + "}";
+}
+
+void MapData::compact() {
+  if (!holes) return;
+  size_t to = 0;
+  for (size_t from = 0; from < slots.size(); ++from) {
+    if (!holes->isLive(from)) continue;
+    if (to != from) {
+      slots[to] = std::move(slots[from]);
+      index.find(slots[to].first)->second = to;
+    }
+    ++to;
+  }
+  slots.resize(to);
+  holes.reset();
+}
+
+void MapData::clear() {
+  slots.clear();
+  index.clear();
+  holes.reset();
 }
 
 Map Map::Of(std::vector<std::pair<Object, Object>> entries) {
@@ -22,8 +46,7 @@ Map Map::Of(std::vector<std::pair<Object, Object>> entries) {
 
 void Map::Initialize() {
   if (d_) {
-    d_->entries.clear();
-    d_->index.clear();
+    d_->clear();
   } else {
     d_ = std::make_shared<MapData>();
   }
@@ -34,17 +57,18 @@ MapData& Map::data() const {
   return *d_;
 }
 
-int Map::Size() const { return static_cast<int>(data().entries.size()); }
+int Map::Size() const { return static_cast<int>(data().size()); }
 
 void Map::Put(const Object& key, Object value) {
   auto& d = data();
   auto it = d.index.find(key);
   if (it != d.index.end()) {
-    d.entries[it->second].second = std::move(value);
+    d.slots[it->second].second = std::move(value);
     return;
   }
-  d.index.emplace(key, d.entries.size());
-  d.entries.emplace_back(key, std::move(value));
+  d.index.emplace(key, d.slots.size());
+  d.slots.emplace_back(key, std::move(value));
+  if (d.holes) d.holes->append();
 }
 
 Object Map::Get(const Object& key) const { return GetDefault(key, Object()); }
@@ -52,7 +76,7 @@ Object Map::Get(const Object& key) const { return GetDefault(key, Object()); }
 Object Map::GetDefault(const Object& key, const Object& fallback) const {
   auto& d = data();
   auto it = d.index.find(key);
-  return it == d.index.end() ? fallback : d.entries[it->second].second;
+  return it == d.index.end() ? fallback : d.slots[it->second].second;
 }
 
 bool Map::ContainsKey(const Object& key) const { return data().index.contains(key); }
@@ -61,44 +85,51 @@ Object Map::Remove(const Object& key) {
   auto& d = data();
   auto it = d.index.find(key);
   if (it == d.index.end()) return {};
-  size_t pos = it->second;
-  Object value = std::move(d.entries[pos].second);
+  size_t slot = it->second;
   d.index.erase(it);
-  d.entries.erase(d.entries.begin() + static_cast<std::ptrdiff_t>(pos));
-  for (size_t i = pos; i < d.entries.size(); ++i) d.index[d.entries[i].first] = i;
+  Object value = std::move(d.slots[slot].second);
+  if (!d.holes && slot + 1 == d.slots.size()) {
+    d.slots.pop_back();  // the last entry of a map without holes leaves none
+    return value;
+  }
+  // The hole's key goes at once, so that it holds nothing alive.
+  d.slots[slot] = {};
+  if (!d.holes) d.holes.emplace(d.slots.size());
+  d.holes->kill(slot);
+  if (d.holes->live() * 2 < d.slots.size()) d.compact();
   return value;
 }
 
-void Map::Clear() {
+void Map::Clear() { data().clear(); }
+
+std::pair<Object, Object>& Map::at(int index) const {
   auto& d = data();
-  d.entries.clear();
-  d.index.clear();
+  if (index < 0 || static_cast<size_t>(index) >= d.size()) throw OutOfBounds(index, static_cast<int64_t>(d.size()));
+  return d.slots[d.slotAt(static_cast<size_t>(index))];
 }
 
-Object Map::GetKeyAt(int index) const {
-  auto& e = data().entries;
-  if (index < 0 || static_cast<size_t>(index) >= e.size()) throw OutOfBounds(index, static_cast<int64_t>(e.size()));
-  return e[static_cast<size_t>(index)].first;
-}
+Object Map::GetKeyAt(int index) const { return at(index).first; }
 
-Object Map::GetValueAt(int index) const {
-  auto& e = data().entries;
-  if (index < 0 || static_cast<size_t>(index) >= e.size()) throw OutOfBounds(index, static_cast<int64_t>(e.size()));
-  return e[static_cast<size_t>(index)].second;
-}
+Object Map::GetValueAt(int index) const { return at(index).second; }
 
 std::vector<Object> Map::Keys() const {
   std::vector<Object> out;
-  for (auto& [k, v] : data().entries) out.push_back(k);
+  for (auto& [k, v] : entries()) out.push_back(k);
   return out;
 }
 
 std::vector<Object> Map::Values() const {
   std::vector<Object> out;
-  for (auto& [k, v] : data().entries) out.push_back(v);
+  for (auto& [k, v] : entries()) out.push_back(v);
   return out;
 }
 
-const std::vector<std::pair<Object, Object>>& Map::entries() const { return data().entries; }
+const std::vector<std::pair<Object, Object>>& Map::entries() const {
+  // Handing the entries out as an array is linear anyway, so squeezing out the holes first
+  // costs no more than the caller's walk.
+  auto& d = data();
+  d.compact();
+  return d.slots;
+}
 
 }  // namespace tmr

@@ -2,20 +2,36 @@
 // The runtime's map: a handle to a shared map from Object keys to Object values. Keys keep
 // the order of their first insertion, so every run is reproducible; putting an existing key
 // replaces its value in place. Keys compare as Object's == does.
+//
+// Removing a key leaves a hole in the entry array rather than moving every later entry (which
+// would also mean re-indexing their keys): a removal costs about what an insertion does. Access
+// by position skips the holes through a rank index kept while there are any, and the holes are
+// squeezed out once they make up half of the array, or before the entries are handed out whole.
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "platform/core/LiveSlots.h"
 #include "platform/core/Object.h"
 
 namespace tmr {
 
 class MapData : public RuntimeObject {
  public:
-  std::vector<std::pair<Object, Object>> entries;
-  std::unordered_map<Object, size_t> index;  // key -> position in entries
+  std::vector<std::pair<Object, Object>> slots;  // in insertion order, holes included
+  std::unordered_map<Object, size_t> index;      // key -> its slot
+  std::optional<LiveSlots> holes;                // set while some slot is a hole
   std::string description() const override;
+
+  size_t size() const { return holes ? holes->live() : slots.size(); }
+  bool isLive(size_t slot) const { return !holes || holes->isLive(slot); }
+  // The slot of the entry at a position in key order.
+  size_t slotAt(size_t position) const { return holes ? holes->slotOfRank(position) : position; }
+  // Moves the live entries together and re-indexes them; no holes afterwards.
+  void compact();
+  void clear();
 };
 
 class Map {
@@ -38,12 +54,14 @@ class Map {
   std::vector<Object> Keys() const;    // in key order
   std::vector<Object> Values() const;  // in key order
 
+  // The entries in key order (the holes of removed keys are squeezed out first).
   const std::vector<std::pair<Object, Object>>& entries() const;
   const std::shared_ptr<MapData>& shared() const { return d_; }
   friend bool operator==(const Map& a, const Map& b) { return a.d_ == b.d_; }
 
  private:
   MapData& data() const;
+  std::pair<Object, Object>& at(int index) const;  // the entry at a position, checked
   std::shared_ptr<MapData> d_;
 };
 

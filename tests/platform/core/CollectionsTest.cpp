@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "platform/core/List.h"
 #include "platform/core/Map.h"
 #include "platform/core/RuntimeError.h"
@@ -67,6 +70,44 @@ TEST(CollectionsTest, MapKeepsFirstInsertionOrderAndReplacesInPlace) {
   EXPECT_EQ(m.GetDefault("missing", 9), Object(9));
   m.Put("a", 5);
   EXPECT_EQ(m.GetKeyAt(2), Object("a"));
+}
+
+// Removals from the front, the back and the middle, mixed with puts, index reads and whole
+// walks, against a plain vector of the entries in insertion order.
+TEST(CollectionsTest, MapKeepsOrderAndPositionsThroughManyRemovals) {
+  Map m;
+  m.Initialize();
+  std::vector<std::pair<int, int>> model;
+  std::mt19937 rng(7);
+  auto position = [&](size_t n) { return static_cast<int>(rng() % n); };
+  for (int step = 0; step < 4000; ++step) {
+    int op = static_cast<int>(rng() % 8);
+    if (model.empty() || op < 3) {
+      int key = static_cast<int>(rng() % 600);
+      auto it = std::find_if(model.begin(), model.end(), [&](auto& e) { return e.first == key; });
+      if (it == model.end()) model.emplace_back(key, step); else it->second = step;
+      m.Put(key, step);
+    } else if (op < 6) {
+      // The first, the last or any entry, found by its position as a caller would.
+      int at = op == 3 ? 0 : op == 4 ? static_cast<int>(model.size()) - 1 : position(model.size());
+      Object key = m.GetKeyAt(at);
+      ASSERT_EQ(key, Object(model[static_cast<size_t>(at)].first)) << "step " << step;
+      EXPECT_EQ(m.Remove(key), Object(model[static_cast<size_t>(at)].second));
+      model.erase(model.begin() + at);
+      EXPECT_TRUE(m.Remove(key).IsNull()) << "a key goes once";
+    } else if (op == 6) {
+      int at = position(model.size());
+      ASSERT_EQ(m.GetValueAt(at), Object(model[static_cast<size_t>(at)].second)) << "step " << step;
+      ASSERT_EQ(m.Get(model[static_cast<size_t>(at)].first), Object(model[static_cast<size_t>(at)].second));
+    } else {
+      std::vector<Object> keys;
+      for (auto& e : model) keys.emplace_back(e.first);
+      ASSERT_EQ(m.Keys(), keys) << "step " << step;
+    }
+    ASSERT_EQ(m.Size(), static_cast<int>(model.size()));
+  }
+  EXPECT_EQ(Message([&] { (void)m.GetKeyAt(m.Size()); }),
+            "Out of bounds. Index=" + std::to_string(m.Size()) + " Length=" + std::to_string(m.Size()));
 }
 
 TEST(CollectionsTest, ListIndexOfAndAddAllOfItself) {
