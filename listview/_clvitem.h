@@ -13,11 +13,13 @@ namespace tmr {
 
 class _clvitem : public Record {
  public:
-  View Panel;
+  // Laid out so that the small fields fill the gaps between the large ones (a list may hold a
+  // million of these); the record's text lists them in their proper order.
+  bool TextItem = false;
   int32_t Size = 0;
+  View Panel;
   Object Value;
   int32_t Color = 0;
-  bool TextItem = false;
   int32_t Offset = 0;
 
   void Initialize() override;

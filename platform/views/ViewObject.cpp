@@ -14,11 +14,13 @@ namespace tmr {
 
 ViewObject::ViewObject(ViewSystem& system) : system_(&system) {}
 
-ViewObject::~ViewObject() = default;
+ViewObject::~ViewObject() {
+  if (system_) system_->forget(*this);
+}
 
 std::string ViewObject::description() const {
   std::string s = "(" + std::string(typeName()) + ")";
-  if (!name_.empty()) s += " " + name_;
+  if (!name().empty()) s += " " + name();
   return s;
 }
 
@@ -41,8 +43,19 @@ void ViewObject::addChild(const std::shared_ptr<ViewObject>& child, const Frame&
     throw RuntimeError("A view cannot be added inside itself: " + child->description());
   if (child->parent()) child->removeFromParent();
   child->parent_ = self<ViewObject>();
+  child->indexHint_ = static_cast<uint32_t>(children_.size());
   children_.push_back(child);
   child->setFrame(frame);
+}
+
+size_t ViewObject::indexInParent(const ViewObject& p) const {
+  // Siblings only ever move towards the front (an earlier one removed or brought to the front),
+  // so the view lies at its hint or before it: the search runs back from there.
+  auto& siblings = p.children_;
+  for (size_t i = std::min<size_t>(indexHint_ + size_t{1}, siblings.size()); i-- > 0;) {
+    if (siblings[i].get() == this) return i;
+  }
+  return siblings.size();  // not there (cannot happen while parent_ is set)
 }
 
 void ViewObject::removeFromParent() {
@@ -51,13 +64,17 @@ void ViewObject::removeFromParent() {
   becameUntouchable();
   auto keep = self<ViewObject>();
   auto& siblings = p->children_;
-  siblings.erase(std::remove(siblings.begin(), siblings.end(), keep), siblings.end());
+  if (size_t i = indexInParent(*p); i < siblings.size()) siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(i));
   parent_.reset();
 }
 
 void ViewObject::removeAllChildren() {
-  auto children = children_;
-  for (auto& c : children) c->removeFromParent();
+  // A touch on any of them is cancelled while the tree is still whole; a cancelled touch's
+  // handler may change the children, hence the index loop.
+  for (size_t i = 0; i < children_.size(); ++i) children_[i]->becameUntouchable();
+  auto gone = std::move(children_);
+  children_.clear();
+  for (auto& c : gone) c->parent_.reset();
 }
 
 void ViewObject::bringToFront() {
@@ -65,7 +82,8 @@ void ViewObject::bringToFront() {
   if (!p) return;
   auto keep = self<ViewObject>();
   auto& siblings = p->children_;
-  siblings.erase(std::remove(siblings.begin(), siblings.end(), keep), siblings.end());
+  if (size_t i = indexInParent(*p); i < siblings.size()) siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(i));
+  indexHint_ = static_cast<uint32_t>(siblings.size());
   siblings.push_back(keep);
 }
 
@@ -83,13 +101,14 @@ double Mix(double a, double b, double t) { return a + (b - a) * t; }
 }  // namespace
 
 void ViewObject::setFrame(const Frame& f, int64_t durationMs) {
-  int64_t now = system_ ? system_->runtime().Now() : 0;
   if (durationMs > 0) {
-    animFrom_ = presentationFrame();
-    animStart_ = now;
-    animDuration_ = durationMs;
-  } else {
-    animDuration_ = 0;
+    Frame from = presentationFrame();
+    auto& x = extras();
+    x.animFrom = from;
+    x.animStart = system_ ? system_->runtime().Now() : 0;
+    x.animDuration = durationMs;
+  } else if (extras_) {
+    extras_->animDuration = 0;
   }
   bool resized = f.width != frame_.width || f.height != frame_.height;
   frame_ = f;
@@ -101,15 +120,16 @@ void ViewObject::setFrame(const Frame& f, int64_t durationMs) {
 }
 
 bool ViewObject::isAnimating() const {
-  if (animDuration_ <= 0 || !system_) return false;
-  return system_->runtime().Now() < animStart_ + animDuration_;
+  if (!extras_ || extras_->animDuration <= 0 || !system_) return false;
+  return system_->runtime().Now() < extras_->animStart + extras_->animDuration;
 }
 
 Frame ViewObject::presentationFrame() const {
   if (!isAnimating()) return frame_;
-  double t = Ease(static_cast<double>(system_->runtime().Now() - animStart_) / static_cast<double>(animDuration_));
-  return Frame{Mix(animFrom_.left, frame_.left, t), Mix(animFrom_.top, frame_.top, t),
-               Mix(animFrom_.width, frame_.width, t), Mix(animFrom_.height, frame_.height, t)};
+  const auto& x = *extras_;
+  double t = Ease(static_cast<double>(system_->runtime().Now() - x.animStart) / static_cast<double>(x.animDuration));
+  return Frame{Mix(x.animFrom.left, frame_.left, t), Mix(x.animFrom.top, frame_.top, t),
+               Mix(x.animFrom.width, frame_.width, t), Mix(x.animFrom.height, frame_.height, t)};
 }
 
 void ViewObject::setVisible(bool visible) {
@@ -126,26 +146,28 @@ void ViewObject::setEnabled(bool enabled) {
 
 void ViewObject::setColor(int32_t argb) {
   color_ = argb;
-  colorDuration_ = 0;
+  if (extras_) extras_->colorDuration = 0;
 }
 
 void ViewObject::setColorAnimated(int64_t durationMs, int32_t from, int32_t to) {
   color_ = to;
-  colorFrom_ = from;
-  colorDuration_ = durationMs > 0 && system_ ? durationMs : 0;
-  colorStart_ = system_ ? system_->runtime().Now() : 0;
+  auto& x = extras();
+  x.colorFrom = from;
+  x.colorDuration = durationMs > 0 && system_ ? durationMs : 0;
+  x.colorStart = system_ ? system_->runtime().Now() : 0;
 }
 
 bool ViewObject::isColorAnimating() const {
-  if (colorDuration_ <= 0 || !system_) return false;
-  return system_->runtime().Now() < colorStart_ + colorDuration_;
+  if (!extras_ || extras_->colorDuration <= 0 || !system_) return false;
+  return system_->runtime().Now() < extras_->colorStart + extras_->colorDuration;
 }
 
 int32_t ViewObject::presentationColor() const {
   if (!isColorAnimating()) return color_;
-  double t = Ease(static_cast<double>(system_->runtime().Now() - colorStart_) / static_cast<double>(colorDuration_));
+  const auto& x = *extras_;
+  double t = Ease(static_cast<double>(system_->runtime().Now() - x.colorStart) / static_cast<double>(x.colorDuration));
   // Each channel (straight alpha) moves on its own from the first colour to the second.
-  auto from = static_cast<uint32_t>(colorFrom_), to = static_cast<uint32_t>(color_);
+  auto from = static_cast<uint32_t>(x.colorFrom), to = static_cast<uint32_t>(color_);
   uint32_t out = 0;
   for (int shift = 0; shift < 32; shift += 8) {
     double a = (from >> shift) & 0xFF, b = (to >> shift) & 0xFF;
@@ -157,9 +179,11 @@ int32_t ViewObject::presentationColor() const {
 
 void ViewObject::setColorAndBorder(int32_t color, double borderWidth, int32_t borderColor, double cornerRadius) {
   setColor(color);
-  borderWidth_ = borderWidth;
-  borderColor_ = borderColor;
-  cornerRadius_ = cornerRadius;
+  if (!extras_ && borderWidth == 0 && borderColor == 0 && cornerRadius == 0) return;
+  auto& x = extras();
+  x.borderWidth = borderWidth;
+  x.borderColor = borderColor;
+  x.cornerRadius = cornerRadius;
 }
 
 void ViewObject::unsupported(std::string_view property) const {
@@ -177,13 +201,19 @@ void ViewObject::setTextAlignment(const TextAlignment&) { unsupported("TextAlign
 
 void ViewObject::addGestureRecognizer(const std::shared_ptr<GestureRecognizer>& recognizer) {
   if (!recognizer) throw NotInitialized("GestureRecognizer");
-  if (std::find(recognizers_.begin(), recognizers_.end(), recognizer) != recognizers_.end()) return;
+  auto& mine = extras().recognizers;
+  if (std::find(mine.begin(), mine.end(), recognizer) != mine.end()) return;
   if (auto old = recognizer->view()) {
-    auto& r = old->recognizers_;
+    auto& r = old->extras().recognizers;
     r.erase(std::remove(r.begin(), r.end(), recognizer), r.end());
   }
   recognizer->attach(self<ViewObject>());
-  recognizers_.push_back(recognizer);
+  mine.push_back(recognizer);
+}
+
+const std::vector<std::shared_ptr<GestureRecognizer>>& ViewObject::gestureRecognizers() const {
+  static const std::vector<std::shared_ptr<GestureRecognizer>> none;
+  return extras_ ? extras_->recognizers : none;
 }
 
 void ViewObject::click() { raise("click", {}); }
@@ -202,7 +232,9 @@ void ViewObject::touchEvent(int action, double x, double y) {
 
 void ViewObject::longClick() { raise("longclick", {}); }
 
-void ViewObject::setCustomView(const std::shared_ptr<Module>& view) { customView_ = view; }
+void ViewObject::setCustomView(const std::shared_ptr<Module>& view) {
+  if (view || extras_) extras().customView = view;
+}
 
 Object ViewObject::runMethod(std::string_view selector, std::vector<Object> args) {
   if (selector == "addGestureRecognizer:" && args.size() == 1) {
@@ -219,8 +251,45 @@ void ViewObject::becameUntouchable() {
 }
 
 void ViewObject::setCanvasPicture(std::shared_ptr<Bitmap> picture) {
-  canvasPicture_ = std::move(picture);
-  ++canvasInvalidations_;
+  auto& x = extras();
+  x.canvasPicture = std::move(picture);
+  ++x.canvasInvalidations;
+}
+
+const std::string& ViewObject::name() const {
+  static const std::string none;
+  return extras_ ? extras_->name : none;
+}
+
+void ViewObject::setName(std::string name) {
+  if (!name.empty() || extras_) extras().name = std::move(name);
+}
+
+Object ViewObject::tag() const {
+  switch (tagKind_) {
+    case TagKind::Int: return Object(tagInt_);
+    case TagKind::Other: return extras_->tag;
+    case TagKind::Null: break;
+  }
+  return Object();
+}
+
+void ViewObject::setTag(Object tag) {
+  if (extras_) extras_->tag = Object();
+  if (tag.kind() == Object::Kind::Int) {
+    tagKind_ = TagKind::Int;
+    tagInt_ = tag.AsInt();
+  } else if (tag.IsNull()) {
+    tagKind_ = TagKind::Null;
+  } else {
+    tagKind_ = TagKind::Other;
+    extras().tag = std::move(tag);
+  }
+}
+
+ViewObject::Extras& ViewObject::extras() {
+  if (!extras_) extras_ = std::make_unique<Extras>();
+  return *extras_;
 }
 
 void ViewObject::dispose() {
@@ -228,11 +297,15 @@ void ViewObject::dispose() {
   children_.clear();
   for (auto& c : children) c->parent_.reset();
   parent_.reset();
-  tag_ = Object();
-  recognizers_.clear();
+  tagKind_ = TagKind::Null;
+  if (extras_) {
+    extras_->tag = Object();
+    extras_->recognizers.clear();
+    extras_->customView.reset();
+    extras_->canvasPicture.reset();
+  }
   events_.reset();
-  customView_.reset();
-  canvasPicture_.reset();
+  if (system_) system_->forget(*this);
   system_ = nullptr;
 }
 

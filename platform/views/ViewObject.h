@@ -46,8 +46,8 @@ class ViewObject : public NativeCallable {
   void raise(std::string_view event, std::vector<Object> args);
 
   // The name the layout gave the view; "" for views made in code.
-  const std::string& name() const { return name_; }
-  void setName(std::string name) { name_ = std::move(name); }
+  const std::string& name() const;
+  void setName(std::string name);
 
   // --- Tree. Adding a view that has a parent moves it.
   std::shared_ptr<ViewObject> parent() const { return parent_.lock(); }
@@ -79,8 +79,8 @@ class ViewObject : public NativeCallable {
   void setVisible(bool visible);
   bool enabled() const { return enabled_; }
   void setEnabled(bool enabled);
-  const Object& tag() const { return tag_; }
-  void setTag(Object tag) { tag_ = std::move(tag); }
+  Object tag() const;
+  void setTag(Object tag);
   int32_t color() const { return color_; }  // background, ARGB
   void setColor(int32_t argb);
   // Sets the background to `from` and lets the picture change to `to` over durationMs on the
@@ -89,9 +89,9 @@ class ViewObject : public NativeCallable {
   // The background the screen shows now (the colour on its way during an animation).
   int32_t presentationColor() const;
   bool isColorAnimating() const;
-  double borderWidth() const { return borderWidth_; }
-  int32_t borderColor() const { return borderColor_; }
-  double cornerRadius() const { return cornerRadius_; }
+  double borderWidth() const { return extras_ ? extras_->borderWidth : 0; }
+  int32_t borderColor() const { return extras_ ? extras_->borderColor : 0; }
+  double cornerRadius() const { return extras_ ? extras_->cornerRadius : 0; }
   void setColorAndBorder(int32_t color, double borderWidth, int32_t borderColor, double cornerRadius);
 
   // --- Text. Labels and buttons carry text; asking any other view fails with a runtime error.
@@ -107,14 +107,14 @@ class ViewObject : public NativeCallable {
 
   // --- Canvas content: the picture a canvas on this view showed when it was last invalidated,
   // drawn over the background at its own size from the top-left corner, under the children.
-  const std::shared_ptr<Bitmap>& canvasPicture() const { return canvasPicture_; }
+  std::shared_ptr<Bitmap> canvasPicture() const { return extras_ ? extras_->canvasPicture : nullptr; }
   void setCanvasPicture(std::shared_ptr<Bitmap> picture);
   // How many times a canvas on this view was invalidated.
-  int64_t canvasInvalidations() const { return canvasInvalidations_; }
+  int64_t canvasInvalidations() const { return extras_ ? extras_->canvasInvalidations : 0; }
 
   // --- Touches.
   void addGestureRecognizer(const std::shared_ptr<GestureRecognizer>& recognizer);
-  const std::vector<std::shared_ptr<GestureRecognizer>>& gestureRecognizers() const { return recognizers_; }
+  const std::vector<std::shared_ptr<GestureRecognizer>>& gestureRecognizers() const;
   // Whether a touch that lands here (or on a view inside that does not take clicks) makes this
   // view raise its click: buttons always, panels and labels when they have an event name.
   virtual bool takesClicks() const { return raisesEvents(); }
@@ -127,7 +127,7 @@ class ViewObject : public NativeCallable {
 
   // The custom view this panel is the base of (it hears "base_resize::"), or null.
   void setCustomView(const std::shared_ptr<Module>& view);
-  std::shared_ptr<Module> customView() const { return customView_.lock(); }
+  std::shared_ptr<Module> customView() const { return extras_ ? extras_->customView.lock() : nullptr; }
 
   // Whether this view raises "touch" (action, x, y) for the touches on it and on the views
   // inside it that raise none: panels whose module handles "<event name>_touch:::".
@@ -153,30 +153,46 @@ class ViewObject : public NativeCallable {
   void becameUntouchable();
 
  private:
+  // The view's place among p's children (p is its parent); p's child count when absent.
+  size_t indexInParent(const ViewObject& p) const;
+
+  // What most views never use (a list of a million items holds a million views): made on
+  // first use, so that a plain view stays small.
+  struct Extras {
+    std::string name;
+    Object tag;  // a Tag other than null or an Int
+    Frame animFrom;
+    int64_t animStart = 0;
+    int64_t animDuration = 0;
+    int32_t colorFrom = 0;
+    int64_t colorStart = 0;
+    int64_t colorDuration = 0;
+    double borderWidth = 0;
+    int32_t borderColor = 0;
+    double cornerRadius = 0;
+    std::vector<std::shared_ptr<GestureRecognizer>> recognizers;
+    std::weak_ptr<Module> customView;
+    std::shared_ptr<Bitmap> canvasPicture;
+    int64_t canvasInvalidations = 0;
+  };
+  Extras& extras();
+  enum class TagKind : uint8_t { Null, Int, Other };
+
   ViewSystem* system_;
   std::shared_ptr<Dispatcher> events_;
   std::string eventName_;
-  std::string name_;
   std::weak_ptr<ViewObject> parent_;
   std::vector<std::shared_ptr<ViewObject>> children_;
   Frame frame_;
-  Frame animFrom_;
-  int64_t animStart_ = 0;
-  int64_t animDuration_ = 0;
+  int32_t color_ = 0;
+  int32_t tagInt_ = 0;  // the Tag when it is an Int (the list view tags every item)
+  uint32_t indexHint_ = 0;  // where the view was put among its parent's children
+  TagKind tagKind_ = TagKind::Null;
   bool visible_ = true;
   bool enabled_ = true;
-  Object tag_;
-  int32_t color_ = 0;
-  int32_t colorFrom_ = 0;
-  int64_t colorStart_ = 0;
-  int64_t colorDuration_ = 0;
-  double borderWidth_ = 0;
-  int32_t borderColor_ = 0;
-  double cornerRadius_ = 0;
-  std::vector<std::shared_ptr<GestureRecognizer>> recognizers_;
-  std::weak_ptr<Module> customView_;
-  std::shared_ptr<Bitmap> canvasPicture_;
-  int64_t canvasInvalidations_ = 0;
+  std::unique_ptr<Extras> extras_;
+  ViewObject* prevMade_ = nullptr;  // the view system's list of the views it made
+  ViewObject* nextMade_ = nullptr;
 
   friend class ViewSystem;
 };

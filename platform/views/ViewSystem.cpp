@@ -36,12 +36,11 @@ ViewSystem::ViewSystem(Runtime& rt) : rt_(rt) {
 ViewSystem::~ViewSystem() {
   // Views may hold one another and the modules that hold them (a base panel's Tag is its custom
   // view): drop every such reference so that all of it is released with the runtime.
-  auto views = std::move(views_);
-  views_.clear();
   std::vector<std::shared_ptr<ViewObject>> alive;
-  for (auto& w : views) {
-    if (auto v = w.lock()) alive.push_back(std::move(v));
+  for (ViewObject* v = views_; v; v = v->nextMade_) {
+    if (auto held = v->weak_from_this().lock()) alive.push_back(std::static_pointer_cast<ViewObject>(held));
   }
+  while (views_) forget(*views_);
   for (auto& v : alive) v->dispose();
 }
 
@@ -52,12 +51,23 @@ void ViewSystem::setScreenSize(double width, double height) {
   screenHeight_ = height;
 }
 
-void ViewSystem::track(const std::shared_ptr<ViewObject>& view) {
-  if (views_.size() >= pruneAt_) {
-    views_.erase(std::remove_if(views_.begin(), views_.end(), [](const auto& w) { return w.expired(); }), views_.end());
-    pruneAt_ = std::max<size_t>(64, views_.size() * 2);
+void ViewSystem::track(ViewObject& view) {
+  view.nextMade_ = views_;
+  view.prevMade_ = nullptr;
+  if (views_) views_->prevMade_ = &view;
+  views_ = &view;
+}
+
+void ViewSystem::forget(ViewObject& view) {
+  if (view.prevMade_) {
+    view.prevMade_->nextMade_ = view.nextMade_;
+  } else if (views_ == &view) {
+    views_ = view.nextMade_;
+  } else {
+    return;  // not on the list
   }
-  views_.push_back(view);
+  if (view.nextMade_) view.nextMade_->prevMade_ = view.prevMade_;
+  view.prevMade_ = view.nextMade_ = nullptr;
 }
 
 }  // namespace tmr

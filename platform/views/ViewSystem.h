@@ -41,20 +41,23 @@ class ViewSystem {
   template <class T, class... A>
   std::shared_ptr<T> make(A&&... args) {
     auto v = std::make_shared<T>(*this, std::forward<A>(args)...);
-    track(v);
+    track(*v);
     return v;
   }
+  // Takes a view off the list of views made (it is going); nothing when it is not on it.
+  void forget(ViewObject& view);
 
  private:
-  void track(const std::shared_ptr<ViewObject>& view);
+  void track(ViewObject& view);
 
   Runtime& rt_;
   double screenWidth_ = kScreenWidth;
   double screenHeight_ = kScreenHeight;
   TouchInput touches_;
   std::shared_ptr<LayoutLoading> layoutLoading_;
-  std::vector<std::weak_ptr<ViewObject>> views_;
-  size_t pruneAt_ = 64;
+  // The views made and not yet gone, linked through the views themselves: a view leaves the
+  // list as it is destroyed, so the list costs no memory of its own and keeps none alive.
+  ViewObject* views_ = nullptr;
 };
 
 }  // namespace tmr
