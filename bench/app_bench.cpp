@@ -10,6 +10,10 @@
 //                     the write logs taken each round; the counters give the heap in use after
 //                     the first 100 rounds and after all of them, and the run fails if it grew
 //                     by more than 64 KiB
+//   FrameWhole        the whole main screen (connected, every selector showing a value) drawn at
+//                     2 pixels a point, as the window draws it on each refresh
+//   FrameLabelChanged one selector's value changed by a status notification, then the screen
+//                     drawn again
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
@@ -19,6 +23,7 @@
 
 #include "app/TivomarshApplication.h"
 #include "platform/ble/SimulatedDevice.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/ble/SimulatedRadio.h"
 #include "platform/testing/AppDriver.h"
 
@@ -116,6 +121,28 @@ void ConnectCycles(benchmark::State& state) {
       static_cast<double>(cycles) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(ConnectCycles)->Arg(1000)->Arg(5000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void FrameWhole(benchmark::State& state) {
+  Connected c;
+  for (auto _ : state) benchmark::DoNotOptimize(c.app.screenshot(2));
+  auto shot = c.app.screenshot(2);
+  state.counters["pixels"] = static_cast<double>(shot->pixelWidth()) * shot->pixelHeight();
+}
+BENCHMARK(FrameWhole)->Unit(benchmark::kMillisecond);
+
+void FrameLabelChanged(benchmark::State& state) {
+  Connected c;
+  const std::vector<std::vector<uint8_t>> statuses{{0x40, 3, 4, 0x0E, 1}, {0x41, 3, 4, 0x0E, 1}};
+  size_t i = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    c.device->notify(statuses[i++ % 2]);
+    c.app.wait(c.linkMs);
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(c.app.screenshot(2));
+  }
+}
+BENCHMARK(FrameLabelChanged)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tmr
