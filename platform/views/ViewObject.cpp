@@ -15,7 +15,14 @@ namespace tmr {
 ViewObject::ViewObject(ViewSystem& system) : system_(&system) {}
 
 ViewObject::~ViewObject() {
+  // Children that live on (held elsewhere) must not point back at this view.
+  for (auto& c : children_) c->parent_ = nullptr;
   if (system_) system_->forget(*this);
+}
+
+std::shared_ptr<ViewObject> ViewObject::parent() const {
+  // Null while the parent is being destroyed, as for a parent that is gone.
+  return parent_ ? std::static_pointer_cast<ViewObject>(parent_->weak_from_this().lock()) : nullptr;
 }
 
 std::string ViewObject::description() const {
@@ -42,7 +49,7 @@ void ViewObject::addChild(const std::shared_ptr<ViewObject>& child, const Frame&
   if (child.get() == this || isInside(*child))
     throw RuntimeError("A view cannot be added inside itself: " + child->description());
   if (child->parent()) child->removeFromParent();
-  child->parent_ = self<ViewObject>();
+  child->parent_ = this;
   child->indexHint_ = static_cast<uint32_t>(children_.size());
   children_.push_back(child);
   child->setFrame(frame);
@@ -65,7 +72,7 @@ void ViewObject::removeFromParent() {
   auto keep = self<ViewObject>();
   auto& siblings = p->children_;
   if (size_t i = indexInParent(*p); i < siblings.size()) siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(i));
-  parent_.reset();
+  parent_ = nullptr;
 }
 
 void ViewObject::removeAllChildren() {
@@ -74,7 +81,7 @@ void ViewObject::removeAllChildren() {
   for (size_t i = 0; i < children_.size(); ++i) children_[i]->becameUntouchable();
   auto gone = std::move(children_);
   children_.clear();
-  for (auto& c : gone) c->parent_.reset();
+  for (auto& c : gone) c->parent_ = nullptr;
 }
 
 void ViewObject::bringToFront() {
@@ -88,7 +95,7 @@ void ViewObject::bringToFront() {
 }
 
 bool ViewObject::isInside(const ViewObject& other) const {
-  for (const ViewObject* v = this; v; v = v->parent_.lock().get()) {
+  for (const ViewObject* v = this; v; v = v->parent_) {
     if (v == &other) return true;
   }
   return false;
@@ -295,8 +302,8 @@ ViewObject::Extras& ViewObject::extras() {
 void ViewObject::dispose() {
   auto children = std::move(children_);
   children_.clear();
-  for (auto& c : children) c->parent_.reset();
-  parent_.reset();
+  for (auto& c : children) c->parent_ = nullptr;
+  parent_ = nullptr;
   tagKind_ = TagKind::Null;
   if (extras_) {
     extras_->tag = Object();

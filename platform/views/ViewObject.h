@@ -50,7 +50,7 @@ class ViewObject : public NativeCallable {
   void setName(std::string name);
 
   // --- Tree. Adding a view that has a parent moves it.
-  std::shared_ptr<ViewObject> parent() const { return parent_.lock(); }
+  std::shared_ptr<ViewObject> parent() const;
   const std::vector<std::shared_ptr<ViewObject>>& children() const { return children_; }
   void addChild(const std::shared_ptr<ViewObject>& child, const Frame& frame);
   void removeFromParent();
@@ -181,7 +181,7 @@ class ViewObject : public NativeCallable {
   ViewSystem* system_;
   std::shared_ptr<Dispatcher> events_;
   std::string eventName_;
-  std::weak_ptr<ViewObject> parent_;
+  ViewObject* parent_ = nullptr;  // the parent holds this view, and clears this when it goes
   std::vector<std::shared_ptr<ViewObject>> children_;
   Frame frame_;
   int32_t color_ = 0;
