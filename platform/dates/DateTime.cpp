@@ -122,6 +122,9 @@ struct DateTime::Impl {
   std::unique_ptr<icu::GregorianCalendar> parser;
   bool parserZoneChanged = false;
   std::unordered_map<std::u16string, std::unique_ptr<icu::SimpleDateFormat>> formats;
+  // Lenient calendars of the zones that texts named, by zone id: a text with a zone field is
+  // turned into a moment in its own zone, and making a calendar costs far more than using one.
+  std::unordered_map<std::u16string, std::unique_ptr<icu::GregorianCalendar>> zoned;
 
   // The wall-clock fields of a text, as written; zone is set when the text named one.
   struct WallTime {
@@ -147,6 +150,19 @@ struct DateTime::Impl {
     parser = MakeCalendar(*gmt, locale, false);
     parserZoneChanged = false;
     formats.clear();
+    zoned.clear();
+  }
+
+  icu::GregorianCalendar& calendarIn(const icu::TimeZone& tz) {
+    icu::UnicodeString id;
+    tz.getID(id);
+    std::u16string key(id.getBuffer(), static_cast<size_t>(id.length()));
+    auto it = zoned.find(key);
+    if (it != zoned.end() && it->second->getTimeZone() == tz) return *it->second;
+    if (zoned.size() >= 64) zoned.clear();  // zones come from texts: a handful in practice
+    auto& cal = zoned[key];
+    cal = MakeCalendar(tz, locale, true);
+    return *cal;
   }
 
   static void CheckTicks(int64_t ticks) {
@@ -235,12 +251,7 @@ struct DateTime::Impl {
 
   // The moment of a local date and time of day, in zone (the device's zone when null).
   int64_t compose(const WallTime& date, const WallTime& time, const icu::TimeZone* in) {
-    std::unique_ptr<icu::GregorianCalendar> own;
-    icu::GregorianCalendar* cal = local.get();
-    if (in) {
-      own = MakeCalendar(*in, locale, true);
-      cal = own.get();
-    }
+    icu::GregorianCalendar* cal = in ? &calendarIn(*in) : local.get();
     cal->clear();
     cal->set(UCAL_EXTENDED_YEAR, date.year);
     cal->set(UCAL_MONTH, date.month);
