@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <map>
+#include <string>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -206,6 +207,44 @@ void BM_RuntimeMap_Remove(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 
+// The runtime's map emptied key by key (text keys, as a device list has), in insertion order
+// or scattered, beside filling it with the same keys: removal should cost about an insertion.
+Object TextKey(int64_t i) { return Object("device-" + std::to_string(i)); }
+
+void BM_RuntimeMap_PutAll(benchmark::State& state) {
+  const int64_t n = state.range(0);
+  for (auto _ : state) {
+    Map m;
+    m.Initialize();
+    for (int64_t i = 0; i < n; ++i) m.Put(TextKey(i), Key(i));
+    benchmark::DoNotOptimize(m.Size());
+    state.PauseTiming();
+    m = Map();
+    state.ResumeTiming();
+  }
+  state.SetItemsProcessed(state.iterations() * n);
+}
+
+template <bool kScattered>
+void BM_RuntimeMap_RemoveAll(benchmark::State& state) {
+  const int64_t n = state.range(0);
+  bool emptied = true;
+  for (auto _ : state) {
+    state.PauseTiming();
+    Map m;
+    m.Initialize();
+    for (int64_t i = 0; i < n; ++i) m.Put(TextKey(i), Key(i));
+    state.ResumeTiming();
+    for (int64_t i = 0; i < n; ++i) m.Remove(TextKey(kScattered ? Scattered(i, n) : i));
+    state.PauseTiming();
+    emptied = emptied && m.Size() == 0;
+    m = Map();
+    state.ResumeTiming();
+  }
+  if (!emptied) state.SkipWithError("keys left after removing them all");
+  state.SetItemsProcessed(state.iterations() * n);
+}
+
 // ---- iteration in key order ----
 
 void BM_OrderedMap_Iterate(benchmark::State& state) {
@@ -353,6 +392,10 @@ MAP_BENCH(BM_Set_Remove<kEnd>);
 MAP_BENCH(BM_Plain_Remove<kEnd>);
 MAP_BENCH(BM_RuntimeMap_Remove<kFront>);
 MAP_BENCH(BM_RuntimeMap_Remove<kEnd>);
+#define ALL_KEYS(b) BENCHMARK(b)->Arg(10000)->Arg(100000)->Arg(1000000)->Iterations(3)->Unit(benchmark::kMillisecond)
+ALL_KEYS(BM_RuntimeMap_PutAll);
+ALL_KEYS(BM_RuntimeMap_RemoveAll<false>);
+ALL_KEYS(BM_RuntimeMap_RemoveAll<true>);
 MAP_BENCH(BM_OrderedMap_Iterate);
 MAP_BENCH(BM_Set_Iterate);
 MAP_BENCH(BM_Plain_Iterate);
