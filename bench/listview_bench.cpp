@@ -4,8 +4,8 @@
 // never waited for. Heap is counted by this program's own operator new and delete.
 //
 //   Append          a fresh list filled with N panels made beforehand (per item); counters: the
-//                   heap the list adds per item (its record, wrapper panel and list slot) and
-//                   the heap of one caller's panel
+//                   heap the list adds per item (its record, wrapper panel and list slots), as
+//                   requested and in the allocator's blocks, and the heap of one caller's panel
 //   AppendText      a fresh list filled with N one-line text items (per item)
 //   InsertTop       one insertion at index 0 of an N-item list scrolled to the top: every item
 //                   moves, the 16 in view glide
@@ -56,11 +56,13 @@ class BenchOwner : public ClassModule {
   int64_t ranges = 0;
 };
 
-// Bytes held through operator new, as the allocator hands them out (requests rounded up to its
-// block sizes).
+// Bytes held through operator new: as requested, and as the allocator hands them out (requests
+// rounded up to its block sizes).
 std::atomic<int64_t> heapInUse{0};
+std::atomic<int64_t> blocksInUse{0};
 
 int64_t HeapInUse() { return heapInUse.load(std::memory_order_relaxed); }
+int64_t BlocksInUse() { return blocksInUse.load(std::memory_order_relaxed); }
 
 struct BenchList {
   Runtime rt;
@@ -112,7 +114,7 @@ struct BenchList {
 
 void Append(benchmark::State& state) {
   int n = static_cast<int>(state.range(0));
-  double listBytes = 0, panelBytes = 0, held = 0;
+  double listBytes = 0, listBlocks = 0, panelBytes = 0, held = 0;
   bool ok = true;
   for (auto _ : state) {
     state.PauseTiming();
@@ -122,12 +124,13 @@ void Append(benchmark::State& state) {
     panels.reserve(static_cast<size_t>(n));
     int64_t before = HeapInUse();
     for (int i = 0; i < n; ++i) panels.push_back(list->panel());
-    int64_t made = HeapInUse();
+    int64_t made = HeapInUse(), madeBlocks = BlocksInUse();
     state.ResumeTiming();
     for (int i = 0; i < n; ++i) list->lv->_add(panels[static_cast<size_t>(i)], Object(i));
     state.PauseTiming();
     panelBytes = static_cast<double>(made - before) / n;
     listBytes = static_cast<double>(HeapInUse() - made) / n;
+    listBlocks = static_cast<double>(BlocksInUse() - madeBlocks) / n;
     std::vector<View>().swap(panels);
     // With the handles gone, the list holds everything the items take.
     held = static_cast<double>(HeapInUse() - start) / n;
@@ -140,6 +143,7 @@ void Append(benchmark::State& state) {
   if (!ok) state.SkipWithError("the list broke its layout rule");
   state.SetItemsProcessed(state.iterations() * n);
   state.counters["list_heap_per_item"] = listBytes;
+  state.counters["list_blocks_per_item"] = listBlocks;
   state.counters["panel_heap"] = panelBytes;
 }
 
@@ -276,20 +280,27 @@ BENCHMARK(NewWidth)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 }  // namespace
 }  // namespace tmr
 
-// The counting hooks: every other form of new and delete ends in these two. (GCC takes the
-// free() of memory from a replaced operator new for a mismatch once it inlines the two.)
+// The counting hooks: every other form of new and delete ends in these two. (Once GCC inlines
+// them it takes the free() for a mismatch and the header read for an access out of bounds.)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#pragma GCC diagnostic ignored "-Warray-bounds"
+// Each block carries its requested size in front of it.
+constexpr size_t kHeader = 16;
 void* operator new(size_t size) {
-  void* p = std::malloc(size ? size : 1);
-  if (!p) throw std::bad_alloc();
-  tmr::heapInUse.fetch_add(static_cast<int64_t>(malloc_usable_size(p)), std::memory_order_relaxed);
-  return p;
+  auto* raw = static_cast<char*>(std::malloc(size + kHeader));
+  if (!raw) throw std::bad_alloc();
+  *reinterpret_cast<size_t*>(raw) = size;
+  tmr::heapInUse.fetch_add(static_cast<int64_t>(size), std::memory_order_relaxed);
+  tmr::blocksInUse.fetch_add(static_cast<int64_t>(malloc_usable_size(raw) - kHeader), std::memory_order_relaxed);
+  return raw + kHeader;
 }
 void operator delete(void* p) noexcept {
   if (!p) return;
-  tmr::heapInUse.fetch_sub(static_cast<int64_t>(malloc_usable_size(p)), std::memory_order_relaxed);
-  std::free(p);
+  char* raw = static_cast<char*>(p) - kHeader;
+  tmr::heapInUse.fetch_sub(static_cast<int64_t>(*reinterpret_cast<size_t*>(raw)), std::memory_order_relaxed);
+  tmr::blocksInUse.fetch_sub(static_cast<int64_t>(malloc_usable_size(raw) - kHeader), std::memory_order_relaxed);
+  std::free(raw);
 }
 void operator delete(void* p, size_t) noexcept { operator delete(p); }
 #pragma GCC diagnostic pop
