@@ -16,7 +16,9 @@ ViewObject::ViewObject(ViewSystem& system) : system_(&system) {}
 
 ViewObject::~ViewObject() {
   // Children that live on (held elsewhere) must not point back at this view.
-  for (auto& c : children_) c->parent_ = nullptr;
+  for (auto& c : children_) {
+    if (c->parent_ == this) c->parent_ = nullptr;
+  }
   if (system_) system_->forget(*this);
 }
 
@@ -302,7 +304,9 @@ ViewObject::Extras& ViewObject::extras() {
 void ViewObject::dispose() {
   auto children = std::move(children_);
   children_.clear();
-  for (auto& c : children) c->parent_ = nullptr;
+  for (auto& c : children) {
+    if (c->parent_ == this) c->parent_ = nullptr;
+  }
   parent_ = nullptr;
   tagKind_ = TagKind::Null;
   if (extras_) {

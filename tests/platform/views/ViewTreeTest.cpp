@@ -69,6 +69,36 @@ TEST_F(ViewTreeTest, ChildrenKeepTheirOrderAndMoveWhenAddedElsewhere) {
   EXPECT_FALSE(b.Parent().IsInitialized());
 }
 
+// Removals at the front, the back and the middle mixed with moves to the front, then a clear:
+// the right child goes each time, the others keep their order, and the ones gone have no parent.
+TEST_F(ViewTreeTest, RemovingAndClearingChildrenKeepsTheRestInOrder) {
+  View parent = panel(), elsewhere = panel();
+  std::vector<View> model;
+  for (int i = 0; i < 60; ++i) {
+    model.push_back(panel());
+    parent.AddView(model.back(), 0, i, 10, 1);
+  }
+  for (int step = 0; step < 40; ++step) {
+    size_t at = step % 4 == 0 ? 0 : step % 4 == 1 ? model.size() - 1 : (step * 7) % model.size();
+    View v = model[at];
+    model.erase(model.begin() + static_cast<std::ptrdiff_t>(at));
+    if (step % 5 == 4) {
+      v.BringToFront();
+      model.push_back(v);
+    } else {
+      v.RemoveViewFromParent();
+      EXPECT_FALSE(v.Parent().IsInitialized());
+    }
+    ASSERT_EQ(parent.NumberOfViews(), static_cast<int>(model.size()));
+    for (size_t i = 0; i < model.size(); ++i) ASSERT_EQ(parent.GetView(static_cast<int>(i)), model[i]) << step;
+  }
+  parent.RemoveAllViews();
+  EXPECT_EQ(parent.NumberOfViews(), 0);
+  for (auto& v : model) EXPECT_FALSE(v.Parent().IsInitialized());
+  elsewhere.AddView(model.front(), 0, 0, 1, 1);
+  EXPECT_EQ(model.front().Parent(), elsewhere) << "a cleared child can be added again";
+}
+
 TEST_F(ViewTreeTest, AnimatedLayoutStoresTheTargetAtOnceAndThePictureFollowsTheClock) {
   View v = panel();
   v.SetLayoutAnimated(0, 0, 0, 100, 100);
