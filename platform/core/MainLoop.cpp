@@ -30,8 +30,15 @@ void MainLoop::postFromAnyThread(Task task) {
   {
     std::lock_guard lock(incomingMutex_);
     incoming_.push_back(std::move(task));
+    // Under the lock, so that the handler cannot be swapped out (its host gone) during the call.
+    if (wakeHandler_) wakeHandler_();
   }
   wake_.notify_one();
+}
+
+void MainLoop::setWakeHandler(std::function<void()> wake) {
+  std::lock_guard lock(incomingMutex_);
+  wakeHandler_ = std::move(wake);
 }
 
 MainLoop::TimerId MainLoop::addTimer(int64_t delayMs, Task task) {

@@ -56,6 +56,11 @@ class MainLoop {
   void runFor(int64_t ms);
 
   bool hasPending() const;  // posted calls or timers due now
+  // When the earliest timer is due (ms since 1970), or nothing while no timer is set.
+  std::optional<int64_t> nextDue() const;
+  // Called on the posting thread each time work is posted from any thread, so that a host that
+  // waits on something other than this loop (a window's event queue) wakes up for it.
+  void setWakeHandler(std::function<void()> wake);
   size_t timerCount() const { return timers_.size(); }
   // Removes every posted call and timer (shutdown); the tasks are destroyed outside the loop.
   void clear();
@@ -72,7 +77,6 @@ class MainLoop {
     Task task;
   };
   void drainIncoming();
-  std::optional<int64_t> nextDue() const;
   // Real clock: runs until quit() or, when given, until the deadline (ms since 1970).
   void runUntil(std::optional<int64_t> deadline);
 
@@ -86,6 +90,7 @@ class MainLoop {
   mutable std::mutex incomingMutex_;
   std::condition_variable wake_;
   std::deque<Task> incoming_;
+  std::function<void()> wakeHandler_;  // guarded by incomingMutex_
   std::atomic<bool> quit_ = false;
 };
 

@@ -19,10 +19,16 @@ class ButtonObject : public TextViewObject {
 
   // The title colour while disabled.
   int32_t disabledTextColor() const { return disabledTextColor_; }
-  void setDisabledTextColor(int32_t argb) { disabledTextColor_ = argb; }
+  void setDisabledTextColor(int32_t argb) {
+    disabledTextColor_ = argb;
+    invalidate();
+  }
   // Whether a touch is down on the button now (the picture shows it pressed).
   bool highlighted() const { return highlighted_; }
-  void setHighlighted(bool h) { highlighted_ = h; }
+  void setHighlighted(bool h) {
+    highlighted_ = h;
+    invalidate();
+  }
 
   bool takesClicks() const override { return true; }
 

@@ -1,6 +1,7 @@
 #pragma once
 // What the platform's haptic engine was asked to do, for tests and transcripts: one entry per
 // call ("alloc", "initWithStyle: 0", "impactOccurred").
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,13 +12,19 @@ class Runtime;
 class HapticLog {
  public:
   explicit HapticLog(Runtime&) {}
-  void record(std::string call) { calls_.push_back(std::move(call)); }
+  void record(std::string call) {
+    if (listener_) listener_(call);
+    calls_.push_back(std::move(call));
+  }
+  // Hears each call as it is recorded (a desktop has no haptic engine: its host logs them).
+  void setListener(std::function<void(const std::string&)> listener) { listener_ = std::move(listener); }
   const std::vector<std::string>& calls() const { return calls_; }
   int count(const std::string& call) const;
   void clear() { calls_.clear(); }
 
  private:
   std::vector<std::string> calls_;
+  std::function<void(const std::string&)> listener_;
 };
 
 }  // namespace tmr

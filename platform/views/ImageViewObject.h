@@ -17,10 +17,16 @@ class ImageViewObject : public ViewObject {
   std::string_view typeName() const override { return "ImageView"; }
 
   ContentMode contentMode() const { return contentMode_; }
-  void setContentMode(ContentMode mode) { contentMode_ = mode; }
+  void setContentMode(ContentMode mode) {
+    contentMode_ = mode;
+    invalidate();
+  }
   // The picture shown; null shows none.
   const std::shared_ptr<Bitmap>& bitmap() const { return bitmap_; }
-  void setBitmap(std::shared_ptr<Bitmap> bitmap) { bitmap_ = std::move(bitmap); }
+  void setBitmap(std::shared_ptr<Bitmap> bitmap) {
+    bitmap_ = std::move(bitmap);
+    invalidate();
+  }
   void dispose() override {
     bitmap_.reset();
     ViewObject::dispose();

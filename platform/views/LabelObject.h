@@ -26,7 +26,10 @@ class LabelObject : public TextViewObject {
 
   // 1 (the default) shows one line; 0 as many as the text needs; n at most n.
   int numberOfLines() const { return numberOfLines_; }
-  void setNumberOfLines(int n) { numberOfLines_ = n < 0 ? 0 : n; }
+  void setNumberOfLines(int n) {
+    numberOfLines_ = n < 0 ? 0 : n;
+    invalidate();
+  }
   // The lines the label shows within its width.
   std::vector<String> lines() const;
   // Fits the frame to the text: one line's width and height, or for a multi-line label the

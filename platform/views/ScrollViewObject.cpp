@@ -39,6 +39,7 @@ void ScrollViewObject::setOffset(double x, double y) {
   if (x == offsetX_ && y == offsetY_) return;
   offsetX_ = x;
   offsetY_ = y;
+  invalidate();
   raise("scrollchanged", {Object(Object(x).AsInt()), Object(Object(y).AsInt())});
 }
 
@@ -82,6 +83,7 @@ void ScrollViewObject::animationFrame() {
   if (x == offsetX_ && y == offsetY_) return;
   offsetX_ = x;
   offsetY_ = y;
+  invalidate();
   raise("scrollchanged", {Object(Object(x).AsInt()), Object(Object(y).AsInt())});
 }
 
@@ -106,6 +108,7 @@ void ScrollViewObject::dragBy(double dx, double dy) {
   if (x == offsetX_ && y == offsetY_) return;
   offsetX_ = x;
   offsetY_ = y;
+  invalidate();
   raise("scrollchanged", {Object(Object(x).AsInt()), Object(Object(y).AsInt())});
 }
 

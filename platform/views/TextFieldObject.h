@@ -42,7 +42,10 @@ class TextFieldObject : public TextViewObject {
   bool multiline() const { return multiline_; }
   // Password mode and the keyboard apply to single-line fields only.
   bool passwordMode() const { return password_; }
-  void setPasswordMode(bool on) { password_ = on; }
+  void setPasswordMode(bool on) {
+    password_ = on;
+    invalidate();
+  }
   int32_t keyboardType() const { return keyboardType_; }
   void setKeyboardType(int32_t type) { keyboardType_ = type; }
   int32_t autocorrectionType() const { return autocorrection_; }
@@ -50,7 +53,10 @@ class TextFieldObject : public TextViewObject {
   bool showClearButton() const { return showClearButton_; }
   void setShowClearButton(bool on) { showClearButton_ = on; }
   const EdgeInsets& contentInset() const { return inset_; }
-  void setContentInset(const EdgeInsets& inset) { inset_ = inset; }
+  void setContentInset(const EdgeInsets& inset) {
+    inset_ = inset;
+    invalidate();
+  }
   // The text as the screen shows it: one dot per character in password mode.
   String shownText() const;
 

@@ -6,7 +6,9 @@ TextViewObject::TextViewObject(ViewSystem& system, int32_t textColor, Font font,
     : ViewObject(system), textColor_(textColor), font_(std::move(font)), alignment_(alignment) {}
 
 void TextViewObject::setFont(const Font& font) {
-  if (font.IsInitialized()) font_ = font;
+  if (!font.IsInitialized()) return;
+  font_ = font;
+  invalidate();
 }
 
 }  // namespace tmr

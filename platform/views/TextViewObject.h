@@ -10,14 +10,23 @@ class TextViewObject : public ViewObject {
 
   bool hasText() const override { return true; }
   String text() const override { return text_; }
-  void setText(const String& text) override { text_ = text; }
+  void setText(const String& text) override {
+    text_ = text;
+    invalidate();
+  }
   int32_t textColor() const override { return textColor_; }
-  void setTextColor(int32_t argb) override { textColor_ = argb; }
+  void setTextColor(int32_t argb) override {
+    textColor_ = argb;
+    invalidate();
+  }
   Font font() const override { return font_; }
   // An uninitialised font leaves the view's font as it is.
   void setFont(const Font& font) override;
   TextAlignment textAlignment() const override { return alignment_; }
-  void setTextAlignment(const TextAlignment& alignment) override { alignment_ = alignment; }
+  void setTextAlignment(const TextAlignment& alignment) override {
+    alignment_ = alignment;
+    invalidate();
+  }
 
  private:
   String text_;

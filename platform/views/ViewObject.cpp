@@ -55,6 +55,7 @@ void ViewObject::addChild(const std::shared_ptr<ViewObject>& child, const Frame&
   child->indexHint_ = static_cast<uint32_t>(children_.size());
   children_.push_back(child);
   child->setFrame(frame);
+  invalidate();
 }
 
 size_t ViewObject::indexInParent(const ViewObject& p) const {
@@ -75,6 +76,7 @@ void ViewObject::removeFromParent() {
   auto& siblings = p->children_;
   if (size_t i = indexInParent(*p); i < siblings.size()) siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(i));
   parent_ = nullptr;
+  invalidate();
 }
 
 void ViewObject::removeAllChildren() {
@@ -94,6 +96,7 @@ void ViewObject::bringToFront() {
   if (size_t i = indexInParent(*p); i < siblings.size()) siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(i));
   indexHint_ = static_cast<uint32_t>(siblings.size());
   siblings.push_back(keep);
+  invalidate();
 }
 
 bool ViewObject::isInside(const ViewObject& other) const {
@@ -116,11 +119,13 @@ void ViewObject::setFrame(const Frame& f, int64_t durationMs) {
     x.animFrom = from;
     x.animStart = system_ ? system_->runtime().Now() : 0;
     x.animDuration = durationMs;
+    if (system_) system_->animateUntil(x.animStart + durationMs);
   } else if (extras_) {
     extras_->animDuration = 0;
   }
   bool resized = f.width != frame_.width || f.height != frame_.height;
   frame_ = f;
+  invalidate();
   if (resized) {
     if (auto cv = customView(); cv && system_) {
       system_->runtime().deliver(cv, Object(self<ViewObject>()), "base_resize::", {Object(f.width), Object(f.height)});
@@ -144,18 +149,21 @@ Frame ViewObject::presentationFrame() const {
 void ViewObject::setVisible(bool visible) {
   bool hiding = visible_ && !visible;
   visible_ = visible;
+  invalidate();
   if (hiding) becameUntouchable();
 }
 
 void ViewObject::setEnabled(bool enabled) {
   bool disabling = enabled_ && !enabled;
   enabled_ = enabled;
+  invalidate();
   if (disabling) becameUntouchable();
 }
 
 void ViewObject::setColor(int32_t argb) {
   color_ = argb;
   if (extras_) extras_->colorDuration = 0;
+  invalidate();
 }
 
 void ViewObject::setColorAnimated(int64_t durationMs, int32_t from, int32_t to) {
@@ -164,6 +172,8 @@ void ViewObject::setColorAnimated(int64_t durationMs, int32_t from, int32_t to) 
   x.colorFrom = from;
   x.colorDuration = durationMs > 0 && system_ ? durationMs : 0;
   x.colorStart = system_ ? system_->runtime().Now() : 0;
+  if (system_) system_->animateUntil(x.colorStart + x.colorDuration);
+  invalidate();
 }
 
 bool ViewObject::isColorAnimating() const {
@@ -188,11 +198,12 @@ int32_t ViewObject::presentationColor() const {
 
 void ViewObject::setColorAndBorder(int32_t color, double borderWidth, int32_t borderColor, double cornerRadius) {
   setColor(color);
-  if (!extras_ && borderWidth == 0 && borderColor == 0 && cornerRadius == 0) return;
+  if (!extras_ && borderWidth == 0 && borderColor == 0 && cornerRadius == 0) return;  // setColor invalidated
   auto& x = extras();
   x.borderWidth = borderWidth;
   x.borderColor = borderColor;
   x.cornerRadius = cornerRadius;
+  invalidate();
 }
 
 void ViewObject::unsupported(std::string_view property) const {
@@ -259,10 +270,15 @@ void ViewObject::becameUntouchable() {
   if (system_) system_->touches().viewBecameUntouchable(*this);
 }
 
+void ViewObject::invalidate() const {
+  if (system_) system_->invalidate();
+}
+
 void ViewObject::setCanvasPicture(std::shared_ptr<Bitmap> picture) {
   auto& x = extras();
   x.canvasPicture = std::move(picture);
   ++x.canvasInvalidations;
+  invalidate();
 }
 
 const std::string& ViewObject::name() const {

@@ -151,6 +151,8 @@ class ViewObject : public NativeCallable {
   [[noreturn]] void unsupported(std::string_view property) const;
   // Cancels a touch in progress on this view (it became untouchable).
   void becameUntouchable();
+  // What the view shows changed: the screen draws again.
+  void invalidate() const;
 
  private:
   // The view's place among p's children (p is its parent); p's child count when absent.

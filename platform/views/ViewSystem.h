@@ -4,6 +4,7 @@
 // custom views, children, recognizers) are dropped when the runtime shuts down.
 // Making it registers the platform classes that module code reaches by name:
 // "UIImpactFeedbackGenerator" and "UILongPressGestureRecognizer".
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -34,6 +35,17 @@ class ViewSystem {
 
   TouchInput& touches() { return touches_; }
 
+  // Each change to what a view shows counts here, so that a screen is drawn again only when the
+  // count moved since it last drew.
+  uint64_t generation() const { return generation_; }
+  void invalidate() { ++generation_; }
+  // A frame or colour animation moves the picture on the loop's clock with no further change
+  // until `until` (ms since 1970): a screen keeps drawing until then.
+  void animateUntil(int64_t until) {
+    if (until > animationsEnd_) animationsEnd_ = until;
+  }
+  int64_t animationsEnd() const { return animationsEnd_; }
+
   void setLayoutLoading(std::shared_ptr<LayoutLoading> loader) { layoutLoading_ = std::move(loader); }
   LayoutLoading* layoutLoading() const { return layoutLoading_.get(); }
 
@@ -58,6 +70,8 @@ class ViewSystem {
   // The views made and not yet gone, linked through the views themselves: a view leaves the
   // list as it is destroyed, so the list costs no memory of its own and keeps none alive.
   ViewObject* views_ = nullptr;
+  uint64_t generation_ = 0;
+  int64_t animationsEnd_ = 0;
 };
 
 }  // namespace tmr

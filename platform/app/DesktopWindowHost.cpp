@@ -1,0 +1,269 @@
+#include "platform/app/DesktopWindowHost.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <exception>
+#include <iostream>
+#include <stdexcept>
+#include <string>
+
+#include "platform/app/ApplicationHost.h"
+#include "platform/core/Runtime.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/views/HapticLog.h"
+#include "platform/views/ViewRenderer.h"
+#include "platform/views/ViewSystem.h"
+
+namespace tmr {
+
+namespace {
+
+constexpr int kDefaultRefreshRate = 60;
+// The colour around the phone's screen when the window is not of its shape.
+constexpr uint8_t kSurround = 0x20;
+
+bool Set(const char* variable) {
+  const char* value = std::getenv(variable);
+  return value && *value;
+}
+
+}  // namespace
+
+void DesktopWindowHost::SdlDeleter::operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
+void DesktopWindowHost::SdlDeleter::operator()(SDL_Renderer* r) const { SDL_DestroyRenderer(r); }
+void DesktopWindowHost::SdlDeleter::operator()(SDL_Texture* t) const { SDL_DestroyTexture(t); }
+
+DesktopWindowHost::DesktopWindowHost(ApplicationClasses classes, std::filesystem::path assets,
+                                     std::function<void(Runtime&)> prepare)
+    : classes_(std::move(classes)),
+      assets_(std::move(assets)),
+      prepare_(std::move(prepare)),
+      fit_(ViewSystem::kScreenWidth, ViewSystem::kScreenHeight) {}
+
+DesktopWindowHost::~DesktopWindowHost() {
+  // The application first (the runtime's ordinary shutdown), then the window, then SDL.
+  if (app_) app_->runtime().loop().setWakeHandler({});
+  input_.reset();
+  app_.reset();
+  texture_.reset();
+  renderer_.reset();
+  window_.reset();
+  if (sdlStarted_) SDL_Quit();
+}
+
+bool DesktopWindowHost::openWindow(std::ostream& err) {
+  // A remote control does not keep the display awake.
+  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+  // Only a display the person sees will do: left to itself SDL would fall back to drawing
+  // off screen where there is none. SDL_VIDEODRIVER, when set, still chooses.
+  if (!std::getenv("SDL_VIDEODRIVER")) {
+    std::string drivers;
+    if (Set("DISPLAY")) drivers = "x11";
+    if (Set("WAYLAND_DISPLAY")) drivers += drivers.empty() ? "wayland" : ",wayland";
+    if (drivers.empty()) {
+      err << "tivomarsh-remote: no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY is set)\n";
+      return false;
+    }
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+  }
+  // Ctrl+C in the terminal arrives as a close request (SDL_QUIT), so it shuts down the same way.
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    err << "tivomarsh-remote: no display to open the window on (" << SDL_GetError() << ")\n";
+    return false;
+  }
+  sdlStarted_ = true;
+  SDL_Rect usable{0, 0, 0, 0};
+  if (SDL_GetDisplayUsableBounds(0, &usable) != 0 && SDL_GetDisplayBounds(0, &usable) != 0) {
+    err << "tivomarsh-remote: no display to open the window on (" << SDL_GetError() << ")\n";
+    return false;
+  }
+  windowSize_ = fit_.initialSize({usable.w, usable.h});
+  window_.reset(SDL_CreateWindow(kTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, windowSize_.width,
+                                 windowSize_.height, SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI));
+  if (!window_) {
+    err << "tivomarsh-remote: cannot open a window (" << SDL_GetError() << ")\n";
+    return false;
+  }
+  SDL_SetWindowMinimumSize(window_.get(), static_cast<int>(ViewSystem::kScreenWidth / 4),
+                           static_cast<int>(ViewSystem::kScreenHeight / 4));
+  renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_PRESENTVSYNC));
+  if (!renderer_) renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE));
+  if (!renderer_) {
+    err << "tivomarsh-remote: cannot draw in the window (" << SDL_GetError() << ")\n";
+    return false;
+  }
+  SDL_DisplayMode mode;
+  if (SDL_GetWindowDisplayMode(window_.get(), &mode) == 0 && mode.refresh_rate > 0) {
+    frameMs_ = std::max(1, 1000 / mode.refresh_rate);
+  } else {
+    frameMs_ = 1000 / kDefaultRefreshRate;
+  }
+  // SDL starts with text input on; it is on only while a text field has the focus.
+  SDL_StopTextInput();
+  wakeEvent_ = SDL_RegisterEvents(1);
+  return true;
+}
+
+int DesktopWindowHost::run(std::ostream& err) {
+  if (!openWindow(err)) return kNoDisplay;
+  try {
+    app_ = std::make_unique<ApplicationHost>(std::move(classes_), assets_, MainLoop::ClockKind::Real);
+    Runtime& rt = app_->runtime();
+    rt.service<HapticLog>().setListener([&rt](const std::string& call) {
+      if (call == "impactOccurred") rt.Log("Haptic feedback: impact");
+    });
+    if (wakeEvent_ != static_cast<uint32_t>(-1)) {
+      uint32_t type = wakeEvent_;
+      rt.loop().setWakeHandler([type] {
+        SDL_Event wake{};
+        wake.type = type;
+        SDL_PushEvent(&wake);
+      });
+    }
+    if (prepare_) prepare_(rt);
+    input_ = std::make_unique<DesktopInput>(rt, [this] { return app_->window().shownPanel(); });
+    app_->start();
+    loop();
+  } catch (const std::exception& e) {
+    err << "tivomarsh-remote: " << e.what() << "\n";
+    return kFailed;
+  }
+  return 0;
+}
+
+void DesktopWindowHost::loop() {
+  MainLoop& loop = app_->runtime().loop();
+  while (true) {
+    loop.runUntilIdle();
+    if (input_->wantsText() != static_cast<bool>(SDL_IsTextInputActive())) {
+      if (input_->wantsText()) {
+        SDL_StartTextInput();
+      } else {
+        SDL_StopTextInput();
+      }
+    }
+    std::optional<int64_t> wakeAt = drawIfDue();
+    if (auto due = loop.nextDue(); due && (!wakeAt || *due < *wakeAt)) wakeAt = due;
+    SDL_Event event;
+    int got = 0;
+    if (!wakeAt) {
+      got = SDL_WaitEvent(&event);
+    } else {
+      int64_t wait = std::clamp<int64_t>(*wakeAt - loop.now(), 0, INT_MAX);
+      got = SDL_WaitEventTimeout(&event, static_cast<int>(wait));
+    }
+    while (got) {
+      if (!handle(event)) return;
+      got = SDL_PollEvent(&event);
+    }
+  }
+}
+
+bool DesktopWindowHost::handle(const SDL_Event& e) {
+  if (e.type == SDL_QUIT) return false;
+  if (e.type == wakeEvent_) return true;  // the loop runs what was posted
+  if (e.type == SDL_WINDOWEVENT) {
+    switch (e.window.event) {
+      case SDL_WINDOWEVENT_CLOSE:
+        return false;
+      case SDL_WINDOWEVENT_SIZE_CHANGED: {
+        WindowFit::Size now{e.window.data1, e.window.data2};
+        WindowFit::Size shaped = fit_.keepShape(windowSize_, now);
+        windowSize_ = shaped;
+        if (!(shaped == now)) SDL_SetWindowSize(window_.get(), shaped.width, shaped.height);
+        pictureStale_ = true;
+        return true;
+      }
+      case SDL_WINDOWEVENT_EXPOSED:
+      case SDL_WINDOWEVENT_SHOWN:
+      case SDL_WINDOWEVENT_RESTORED:
+        mustDraw_ = true;
+        return true;
+      default:
+        break;
+    }
+  }
+  input_->handle(e, mapping());
+  return true;
+}
+
+DesktopInput::Mapping DesktopWindowHost::mapping() const {
+  DesktopInput::Mapping m;
+  int pw = 0, ph = 0, ww = 0, wh = 0;
+  SDL_GetRendererOutputSize(renderer_.get(), &pw, &ph);
+  SDL_GetWindowSize(window_.get(), &ww, &wh);
+  m.place = fit_.place({pw, ph});
+  m.windowSize = {ww, wh};
+  if (ww > 0) m.pixelRatioX = static_cast<double>(pw) / ww;
+  if (wh > 0) m.pixelRatioY = static_cast<double>(ph) / wh;
+  return m;
+}
+
+std::optional<int64_t> DesktopWindowHost::drawIfDue() {
+  Runtime& rt = app_->runtime();
+  auto& views = ViewSystem::of(rt);
+  int64_t now = rt.loop().now();
+  // A change since the last picture, or an animation that was still moving when it was made.
+  if (views.generation() != drawnGeneration_ || drawnAt_ < views.animationsEnd()) pictureStale_ = true;
+  if (!pictureStale_ && !mustDraw_) return std::nullopt;
+  // At most one picture per frame of the display: changes in between wait for the next frame.
+  if (pictureStale_ && now < nextFrameAt_) return nextFrameAt_;
+  draw();
+  nextFrameAt_ = now + frameMs_;
+  return drawnAt_ < views.animationsEnd() ? std::optional<int64_t>(nextFrameAt_) : std::nullopt;
+}
+
+void DesktopWindowHost::draw() {
+  Runtime& rt = app_->runtime();
+  auto& views = ViewSystem::of(rt);
+  DesktopInput::Mapping m = mapping();
+  View root = app_->window().shownPanel();
+  if (pictureStale_ && root.IsInitialized() && m.place.scale > 0) {
+    drawnGeneration_ = views.generation();
+    drawnAt_ = rt.loop().now();
+    upload(*ViewRenderer(rt).render(*root.native(), m.place.scale));
+  }
+  pictureStale_ = false;
+  mustDraw_ = false;
+  SDL_SetRenderDrawColor(renderer_.get(), kSurround, kSurround, kSurround, 0xFF);
+  SDL_RenderClear(renderer_.get());
+  if (texture_) {
+    SDL_Rect box{m.place.left, m.place.top, textureWidth_, textureHeight_};
+    SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, &box);
+  }
+  SDL_RenderPresent(renderer_.get());
+}
+
+void DesktopWindowHost::upload(const Bitmap& picture) {
+  int w = picture.pixelWidth(), h = picture.pixelHeight();
+  if (!texture_ || w != textureWidth_ || h != textureHeight_) {
+    // ABGR8888 is the bytes R, G, B, A in memory, as the bitmap keeps them.
+    texture_.reset(SDL_CreateTexture(renderer_.get(), SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STREAMING, w, h));
+    if (!texture_) throw std::runtime_error(std::string("cannot draw in the window: ") + SDL_GetError());
+    textureWidth_ = w;
+    textureHeight_ = h;
+  }
+  void* target = nullptr;
+  int pitch = 0;
+  if (SDL_LockTexture(texture_.get(), nullptr, &target, &pitch) != 0)
+    throw std::runtime_error(std::string("cannot draw in the window: ") + SDL_GetError());
+  auto src = picture.pixels();
+  for (int y = 0; y < h; ++y) {
+    auto* row = static_cast<uint8_t*>(target) + static_cast<ptrdiff_t>(y) * pitch;
+    const uint8_t* in = src.data() + static_cast<size_t>(y) * static_cast<size_t>(w) * 4;
+    for (int x = 0; x < w * 4; x += 4) {
+      // Premultiplied: over white, a channel gains what the pixel's alpha leaves uncovered.
+      uint8_t cover = static_cast<uint8_t>(255 - in[x + 3]);
+      row[x] = static_cast<uint8_t>(in[x] + cover);
+      row[x + 1] = static_cast<uint8_t>(in[x + 1] + cover);
+      row[x + 2] = static_cast<uint8_t>(in[x + 2] + cover);
+      row[x + 3] = 0xFF;
+    }
+  }
+  SDL_UnlockTexture(texture_.get());
+}
+
+}  // namespace tmr

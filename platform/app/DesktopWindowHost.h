@@ -1,0 +1,94 @@
+#pragma once
+// The application in a desktop window: the phone's screen on the real clock, drawn by the view
+// renderer at the window's own pixel size, with the mouse (or a touch screen) as the finger and
+// the keyboard typing into the focused text field (DesktopInput).
+//
+// One thread runs the main loop and the window's events together: it runs what is due, draws
+// when a view changed (or an animation is moving), then sleeps in the window system until the
+// next event, the next timer or work posted from another thread, whichever comes first; nothing
+// spins while nothing moves. Closing the window ends the run, and the runtime shuts down as
+// always. The window opens at twice the phone's size where the display has room (else at the
+// largest size that fits), can be resized, and keeps the phone's shape.
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <optional>
+
+#include "platform/app/ApplicationClasses.h"
+#include "platform/app/DesktopInput.h"
+#include "platform/app/WindowFit.h"
+
+struct SDL_Renderer;
+struct SDL_Texture;
+struct SDL_Window;
+union SDL_Event;
+
+namespace tmr {
+
+class ApplicationHost;
+class Bitmap;
+class Runtime;
+
+class DesktopWindowHost {
+ public:
+  static constexpr const char* kTitle = "Tivomarsh Remote";
+  // The exit code of a run that found no display to open its window on.
+  static constexpr int kNoDisplay = 3;
+  // The exit code of a run that an error of the application ended.
+  static constexpr int kFailed = 1;
+
+  // prepare: runs on the runtime before the application starts (its radio, its devices).
+  DesktopWindowHost(ApplicationClasses classes, std::filesystem::path assets,
+                    std::function<void(Runtime&)> prepare = {});
+  ~DesktopWindowHost();
+  DesktopWindowHost(const DesktopWindowHost&) = delete;
+  DesktopWindowHost& operator=(const DesktopWindowHost&) = delete;
+
+  // Opens the window, starts the application and runs until the window is closed (0). Without a
+  // display: one line on err and kNoDisplay; an error of the application: one line and kFailed.
+  int run(std::ostream& err);
+
+ private:
+  struct SdlDeleter {
+    void operator()(SDL_Window* w) const;
+    void operator()(SDL_Renderer* r) const;
+    void operator()(SDL_Texture* t) const;
+  };
+
+  bool openWindow(std::ostream& err);
+  void loop();
+  // Handles one window event; false once the window was closed.
+  bool handle(const SDL_Event& event);
+  DesktopInput::Mapping mapping() const;
+  // Draws the screen when it changed, keeps the frame rate while animations move, and returns
+  // when the next frame is due (ms since 1970), if one is.
+  std::optional<int64_t> drawIfDue();
+  void draw();
+  // Puts the renderer's picture into the texture, over white where it is not opaque.
+  void upload(const Bitmap& picture);
+
+  ApplicationClasses classes_;
+  std::filesystem::path assets_;
+  std::function<void(Runtime&)> prepare_;
+  WindowFit fit_;
+  std::unique_ptr<ApplicationHost> app_;
+  std::unique_ptr<DesktopInput> input_;
+  bool sdlStarted_ = false;
+  std::unique_ptr<SDL_Window, SdlDeleter> window_;
+  std::unique_ptr<SDL_Renderer, SdlDeleter> renderer_;
+  std::unique_ptr<SDL_Texture, SdlDeleter> texture_;
+  int textureWidth_ = 0;
+  int textureHeight_ = 0;
+  uint32_t wakeEvent_ = 0;
+  WindowFit::Size windowSize_;  // the size last seen, to keep the phone's shape on a resize
+  int64_t frameMs_ = 16;
+  uint64_t drawnGeneration_ = 0;
+  int64_t drawnAt_ = 0;
+  int64_t nextFrameAt_ = 0;
+  bool mustDraw_ = true;       // the window's picture was lost or resized
+  bool pictureStale_ = true;   // the texture does not hold the screen as it is now
+};
+
+}  // namespace tmr

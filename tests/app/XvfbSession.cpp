@@ -1,0 +1,162 @@
+#include "tests/app/XvfbSession.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+#include "platform/graphics/Bitmap.h"
+
+namespace tmr {
+
+bool Eventually(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+  auto end = std::chrono::steady_clock::now() + limit;
+  while (std::chrono::steady_clock::now() < end) {
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return done();
+}
+
+ChildProcess::ChildProcess(std::vector<std::string> argv, const std::vector<std::string>& env,
+                           const std::string& output) {
+  pid_ = fork();
+  if (pid_ != 0) return;
+  for (const auto& e : env) {
+    auto eq = e.find('=');
+    if (eq == std::string::npos) {
+      unsetenv(e.c_str());
+    } else {
+      setenv(e.substr(0, eq).c_str(), e.substr(eq + 1).c_str(), 1);
+    }
+  }
+  if (!freopen((output + ".out").c_str(), "w", stdout) || !freopen((output + ".err").c_str(), "w", stderr)) _exit(126);
+  std::vector<char*> args;
+  for (auto& a : argv) args.push_back(a.data());
+  args.push_back(nullptr);
+  execvp(args[0], args.data());
+  _exit(127);
+}
+
+ChildProcess::~ChildProcess() {
+  if (pid_ <= 0 || status_) return;
+  // Asked first, so that an X server removes its socket and lock file.
+  kill(pid_, SIGTERM);
+  if (exited(std::chrono::seconds(3))) return;
+  kill(pid_, SIGKILL);
+  waitpid(pid_, nullptr, 0);
+}
+
+std::optional<int> ChildProcess::exited(std::chrono::milliseconds limit) {
+  Eventually(
+      [&] {
+        int status = 0;
+        if (!status_ && waitpid(pid_, &status, WNOHANG) == pid_) status_ = status;
+        return status_.has_value();
+      },
+      limit);
+  return status_;
+}
+
+XvfbSession::XvfbSession(int width, int height, const std::string& scratch) {
+  // Xvfb picks a free display number and writes it to the pipe once it accepts clients.
+  int fds[2];
+  if (pipe(fds) != 0) return;
+  std::string geometry = std::to_string(width) + "x" + std::to_string(height) + "x24";
+  server_ = std::make_unique<ChildProcess>(
+      std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", geometry, "-nolisten",
+                               "tcp"},
+      std::vector<std::string>{}, scratch + "/xvfb");
+  close(fds[1]);
+  std::string number;
+  char c = 0;
+  while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+  close(fds[0]);
+  if (number.empty()) return;
+  name_ = ":" + number;
+  display_ = XOpenDisplay(name_.c_str());
+}
+
+XvfbSession::~XvfbSession() {
+  if (display_) XCloseDisplay(display_);
+  server_.reset();
+}
+
+unsigned long XvfbSession::findWindow(const std::string& title, std::chrono::milliseconds limit) {
+  ::Window found = 0;
+  Eventually(
+      [&] {
+        ::Window root = DefaultRootWindow(display_), parent = 0, *children = nullptr;
+        unsigned n = 0;
+        if (!XQueryTree(display_, root, &root, &parent, &children, &n)) return false;
+        for (unsigned i = 0; i < n && !found; ++i) {
+          char* name = nullptr;
+          XWindowAttributes a;
+          if (XFetchName(display_, children[i], &name) && name && title == name &&
+              XGetWindowAttributes(display_, children[i], &a) && a.map_state == IsViewable)
+            found = children[i];
+          if (name) XFree(name);
+        }
+        if (children) XFree(children);
+        return found != 0;
+      },
+      limit);
+  return found;
+}
+
+WindowFit::Size XvfbSession::size(unsigned long window) {
+  XWindowAttributes a;
+  if (!XGetWindowAttributes(display_, window, &a)) return {};
+  return {a.width, a.height};
+}
+
+std::shared_ptr<Bitmap> XvfbSession::capture(unsigned long window) {
+  auto [w, h] = size(window);
+  XImage* image = XGetImage(display_, window, 0, 0, static_cast<unsigned>(w), static_cast<unsigned>(h), AllPlanes,
+                            ZPixmap);
+  if (!image) return nullptr;
+  auto picture = Bitmap::Create(w, h);
+  auto px = picture->pixels();
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      unsigned long p = XGetPixel(image, x, y);
+      uint8_t* out = px.data() + (static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x)) * 4;
+      out[0] = static_cast<uint8_t>((p & image->red_mask) >> 16);
+      out[1] = static_cast<uint8_t>((p & image->green_mask) >> 8);
+      out[2] = static_cast<uint8_t>(p & image->blue_mask);
+      out[3] = 0xFF;
+    }
+  }
+  XDestroyImage(image);
+  return picture;
+}
+
+void XvfbSession::click(unsigned long window, int x, int y) {
+  ::Window child = 0;
+  int rx = 0, ry = 0;
+  XTranslateCoordinates(display_, window, DefaultRootWindow(display_), x, y, &rx, &ry, &child);
+  XTestFakeMotionEvent(display_, -1, rx, ry, CurrentTime);
+  XTestFakeButtonEvent(display_, 1, True, CurrentTime);
+  XTestFakeButtonEvent(display_, 1, False, 50);  // lifted 50 ms later, as a person clicks
+  XFlush(display_);
+}
+
+void XvfbSession::requestClose(unsigned long window) {
+  XEvent e{};
+  e.xclient.type = ClientMessage;
+  e.xclient.window = window;
+  e.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+  e.xclient.format = 32;
+  e.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+  e.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display_, window, False, NoEventMask, &e);
+  XFlush(display_);
+}
+
+}  // namespace tmr
