@@ -1,0 +1,105 @@
+// Every change to what a view shows moves the view system's count of changes (a window draws
+// again only when it moved), and nothing else does.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/core/Module.h"
+#include "platform/core/Runtime.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/views/ButtonObject.h"
+#include "platform/views/ButtonWrapper.h"
+#include "platform/views/ImageViewWrapper.h"
+#include "platform/views/Keyboard.h"
+#include "platform/views/LabelWrapper.h"
+#include "platform/views/ScrollViewWrapper.h"
+#include "platform/views/TextFieldWrapper.h"
+#include "platform/views/UiLayer.h"
+#include "platform/views/ViewSystem.h"
+
+namespace tmr {
+namespace {
+
+class ScreenOwner : public ClassModule {
+ public:
+  void _initialize(Runtime& rt) { initializeClassModule(rt); }
+  std::string_view className() const override { return "tm_screenowner"; }
+  const SubTable& subTable() const override {
+    static const SubTable table;
+    return table;
+  }
+};
+
+struct ScreenChangeTest : ::testing::Test {
+  Runtime rt;
+  std::shared_ptr<ScreenOwner> owner = std::make_shared<ScreenOwner>();
+  ViewSystem& views = ViewSystem::of(rt);
+  View root;
+  LabelWrapper label;
+  ButtonWrapper button;
+  ImageViewWrapper image;
+  ScrollViewWrapper scroll;
+  TextFieldWrapper field;
+
+  void SetUp() override {
+    owner->_initialize(rt);
+    root = UiLayer().CreatePanel(owner->bi, "");
+    root.native()->setFrame(Frame{0, 0, 375, 667});
+    label.Initialize(owner->bi, "");
+    button.Initialize(owner->bi, "", ButtonObject::Style::System);
+    image.Initialize(owner->bi, "");
+    scroll.Initialize(owner->bi, "", 100, 1000);
+    field.Initialize(owner->bi, "");
+    root.AddView(label, 0, 0, 100, 20);
+    root.AddView(button, 0, 20, 100, 20);
+    root.AddView(image, 0, 40, 100, 20);
+    root.AddView(scroll, 0, 60, 100, 100);
+    root.AddView(field, 0, 200, 100, 20);
+  }
+};
+
+TEST_F(ScreenChangeTest, EachChangeToWhatAViewShowsCounts) {
+  const std::vector<std::pair<std::string, std::function<void()>>> changes = {
+      {"text", [&] { label.setText("new"); }},
+      {"text colour", [&] { label.setTextColor(static_cast<int32_t>(0xFFFF0000)); }},
+      {"hidden", [&] { label.setVisible(false); }},
+      {"disabled", [&] { button.setEnabled(false); }},
+      {"background", [&] { root.setColor(static_cast<int32_t>(0xFF00FF00)); }},
+      {"frame", [&] { label.native()->setFrame(Frame{5, 5, 50, 20}); }},
+      {"pressed", [&] { static_cast<ButtonObject*>(button.native().get())->setHighlighted(true); }},
+      {"picture", [&] { image.SetBitmap(Bitmap::Create(4, 4)); }},
+      {"scrolled", [&] { scroll.ScrollTo(0, 50, false); }},
+      {"typed", [&] {
+         field.native()->click();
+         Keyboard::of(rt).type("a");
+       }},
+      {"removed", [&] { label.native()->removeFromParent(); }},
+      {"brought to front", [&] { image.native()->bringToFront(); }},
+  };
+  for (const auto& [what, change] : changes) {
+    SCOPED_TRACE(what);
+    uint64_t before = views.generation();
+    change();
+    EXPECT_GT(views.generation(), before);
+  }
+  // Time passing and work that changes no view do not count.
+  uint64_t before = views.generation();
+  rt.loop().post([] {});
+  rt.loop().runUntilIdle();
+  EXPECT_EQ(views.generation(), before);
+}
+
+TEST_F(ScreenChangeTest, AnAnimationKeepsTheScreenMovingUntilItEnds) {
+  int64_t now = rt.loop().now();
+  label.SetLayoutAnimated(300, 10, 10, 100, 20);
+  EXPECT_EQ(views.animationsEnd(), now + 300);
+  root.SetColorAnimated(500, 0, static_cast<int32_t>(0xFFFFFFFF));
+  EXPECT_EQ(views.animationsEnd(), now + 500);
+  label.SetLayoutAnimated(100, 0, 0, 100, 20);  // a shorter one later does not cut the longer one short
+  EXPECT_EQ(views.animationsEnd(), now + 500);
+}
+
+}  // namespace
+}  // namespace tmr
