@@ -9,22 +9,20 @@
 
 #include "platform/app/DesktopInput.h"
 #include "platform/app/WindowFit.h"
-#include "platform/core/Module.h"
 #include "platform/core/Runtime.h"
 #include "platform/views/ButtonWrapper.h"
 #include "platform/views/TextFieldWrapper.h"
 #include "platform/views/UiLayer.h"
+#include "tests/support/OwnerModule.h"
 
 namespace tmr {
 namespace {
 
-class InputProbe : public ClassModule {
+class InputProbe : public OwnerModule {
  public:
   std::vector<std::string> heard;
-  void _initialize(Runtime& rt) { initializeClassModule(rt); }
   void _btn_click() { heard.push_back("click"); }
   void _tf_enterpressed() { heard.push_back("enter"); }
-  std::string_view className() const override { return "tm_inputprobe"; }
   const SubTable& subTable() const override {
     static const SubTable table{sub<&InputProbe::_btn_click>("_btn_click"),
                                 sub<&InputProbe::_tf_enterpressed>("_tf_enterpressed")};

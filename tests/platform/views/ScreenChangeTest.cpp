@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/core/Module.h"
 #include "platform/core/Runtime.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/views/ButtonObject.h"
@@ -18,23 +17,14 @@
 #include "platform/views/TextFieldWrapper.h"
 #include "platform/views/UiLayer.h"
 #include "platform/views/ViewSystem.h"
+#include "tests/support/OwnerModule.h"
 
 namespace tmr {
 namespace {
 
-class ScreenOwner : public ClassModule {
- public:
-  void _initialize(Runtime& rt) { initializeClassModule(rt); }
-  std::string_view className() const override { return "tm_screenowner"; }
-  const SubTable& subTable() const override {
-    static const SubTable table;
-    return table;
-  }
-};
-
 struct ScreenChangeTest : ::testing::Test {
   Runtime rt;
-  std::shared_ptr<ScreenOwner> owner = std::make_shared<ScreenOwner>();
+  std::shared_ptr<OwnerModule> owner = std::make_shared<OwnerModule>();
   ViewSystem& views = ViewSystem::of(rt);
   View root;
   LabelWrapper label;
