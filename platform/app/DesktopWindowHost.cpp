@@ -221,10 +221,11 @@ void DesktopWindowHost::draw() {
   auto& views = ViewSystem::of(rt);
   DesktopInput::Mapping m = mapping();
   View root = app_->window().shownPanel();
-  if (pictureStale_ && root.IsInitialized() && m.place.scale > 0) {
+  if (pictureStale_) {
+    // Taken before rendering: what changes from here on is drawn by the next frame.
     drawnGeneration_ = views.generation();
     drawnAt_ = rt.loop().now();
-    upload(*ViewRenderer(rt).render(*root.native(), m.place.scale));
+    if (root.IsInitialized() && m.place.scale > 0) upload(*ViewRenderer(rt).render(*root.native(), m.place.scale));
   }
   pictureStale_ = false;
   mustDraw_ = false;
