@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <limits>
 #include <optional>
 #include <stdexcept>
 
@@ -43,7 +44,11 @@ void MainLoop::setWakeHandler(std::function<void()> wake) {
 
 MainLoop::TimerId MainLoop::addTimer(int64_t delayMs, Task task) {
   if (delayMs < 0) delayMs = 0;
-  TimerKey key{now() + delayMs, ++seq_};
+  // A delay past the clock's end is a timer that never comes due.
+  const int64_t start = now();
+  const int64_t due =
+      delayMs > std::numeric_limits<int64_t>::max() - start ? std::numeric_limits<int64_t>::max() : start + delayMs;
+  TimerKey key{due, ++seq_};
   TimerId id = key.seq;
   timers_.emplace(key, Timer{id, turn_, std::move(task)});
   timerIndex_.emplace(id, key);
@@ -132,7 +137,11 @@ void MainLoop::advanceTo(int64_t time) {
   runUntilIdle();
 }
 
-void MainLoop::advance(int64_t ms) { advanceTo(now() + (ms < 0 ? 0 : ms)); }
+void MainLoop::advance(int64_t ms) {
+  if (ms < 0) ms = 0;
+  if (ms > std::numeric_limits<int64_t>::max() - now()) throw std::out_of_range("advance: the clock would overflow");
+  advanceTo(now() + ms);
+}
 
 void MainLoop::run() { runUntil(std::nullopt); }
 
@@ -179,6 +188,11 @@ void MainLoop::clear() {
     incoming = std::move(incoming_);
     incoming_.clear();
   }
+}
+
+bool MainLoop::isEmpty() const {
+  std::lock_guard lock(incomingMutex_);
+  return posted_.empty() && timers_.empty() && incoming_.empty();
 }
 
 }  // namespace tmr

@@ -64,6 +64,8 @@ class MainLoop {
   size_t timerCount() const { return timers_.size(); }
   // Removes every posted call and timer (shutdown); the tasks are destroyed outside the loop.
   void clear();
+  // Whether no posted call, call from another thread or timer is waiting.
+  bool isEmpty() const;
 
  private:
   struct TimerKey {

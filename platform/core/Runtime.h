@@ -85,6 +85,9 @@ class Runtime {
   void shutdown();
 
  private:
+  // Empties the loop until releasing what it held posts nothing more.
+  void drainLoop();
+
   struct Wait {
     Module* module;
     std::string eventString;
@@ -92,8 +95,10 @@ class Runtime {
     std::shared_ptr<ResumableSub> rs;
   };
 
-  MainLoop loop_;
+  // Declared first so that it is destroyed last: whatever the loop's tasks still hold may log
+  // as it goes.
   std::function<void(std::string_view)> logSink_;
+  MainLoop loop_;
   std::map<std::type_index, std::shared_ptr<StaticModule>> codeModules_;
   std::map<std::type_index, std::shared_ptr<void>> services_;
   std::vector<std::shared_ptr<void>> serviceOrder_;  // in the order made

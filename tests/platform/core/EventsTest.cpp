@@ -112,6 +112,30 @@ TEST(RuntimeShutdownTest, CodeModulesGoFirstThenServicesFromTheLastMadeToTheFirs
   EXPECT_EQ(released, (std::vector<std::string>{"code module", "upper service", "base service"}));
 }
 
+// A module whose release posts work holding the next module of its chain.
+struct ChainModule : ProbeModule {
+  std::shared_ptr<ProbeModule> next;
+  ~ChainModule() override {
+    if (next) bi->runtime().loop().post([n = std::move(next)] {});
+  }
+};
+
+TEST(RuntimeShutdownTest, WorkPostedByReleasedModulesIsReleasedToAnyDepthBeforeShutdownEnds) {
+  std::vector<std::string> log;
+  Runtime rt;
+  rt.setLogSink([&log](std::string_view l) { log.emplace_back(l); });
+  std::shared_ptr<ProbeModule> chain = ProbeModule::Make(rt);
+  for (int i = 0; i < 4; ++i) {
+    auto link = std::make_shared<ChainModule>();
+    link->_initialize(rt);
+    link->next = std::move(chain);
+    chain = std::move(link);
+  }
+  rt.loop().post([c = std::move(chain)] {});
+  rt.shutdown();
+  EXPECT_EQ(log, std::vector<std::string>(5, "Class (tm_probe) instance released."));
+}
+
 class _sample : public Record {
  public:
   int32_t Size = 0;
