@@ -8,6 +8,7 @@
 
 #include <strings.h>
 
+#include <mutex>
 #include <unordered_map>
 
 #include "platform/core/RuntimeError.h"
@@ -31,21 +32,38 @@ struct FontLibrary::Face {
   }
 };
 
+struct FontLibrary::Session {
+  FT_Library ft = nullptr;
+  Session() {
+    if (FT_Init_FreeType(&ft) != 0) throw RuntimeError("The font engine could not start");
+  }
+  ~Session() {
+    // The drawing library keeps recently used faces in caches of its own, shared by the whole
+    // process: empty them first, so that no face outlives the FreeType library it came from.
+    cairo_debug_reset_static_data();
+    FT_Done_FreeType(ft);
+  }
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+};
+
+std::shared_ptr<FontLibrary::Session> FontLibrary::joinSession() {
+  static std::mutex mutex;
+  static std::weak_ptr<Session> current;
+  std::lock_guard lock(mutex);
+  auto session = current.lock();
+  if (!session) {
+    session = std::make_shared<Session>();
+    current = session;
+  }
+  return session;
+}
+
 FontLibrary::FontLibrary(Runtime&) : FontLibrary() {}
 
-FontLibrary::FontLibrary() {
-  FT_Library lib = nullptr;
-  if (FT_Init_FreeType(&lib) != 0) throw RuntimeError("The font engine could not start");
-  ft_ = lib;
-}
+FontLibrary::FontLibrary() : session_(joinSession()), ft_(session_->ft) {}
 
-FontLibrary::~FontLibrary() {
-  faces_.clear();
-  // The drawing library keeps recently used faces in caches of its own: empty them first, so
-  // that no face outlives the FreeType library it came from.
-  cairo_debug_reset_static_data();
-  FT_Done_FreeType(static_cast<FT_Library>(ft_));
-}
+FontLibrary::~FontLibrary() { faces_.clear(); }
 
 FontLibrary::Face& FontLibrary::face(const Font& font) {
   auto key = std::make_pair(font.family(), font.bold());
@@ -112,7 +130,15 @@ void* FontLibrary::cairoFace(const Font& font) { return face(font).cairo; }
 
 }  // namespace tmr
 
+// GCC says AddressSanitizer is on with __SANITIZE_ADDRESS__, clang 14 only through __has_feature.
 #if defined(__SANITIZE_ADDRESS__)
+#define TMR_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TMR_ADDRESS_SANITIZER 1
+#endif
+#endif
+#if defined(TMR_ADDRESS_SANITIZER)
 // fontconfig keeps a few blocks of its first initialisation for the life of the process (freed
 // only by FcFini, which would pull the configuration from under every other user): not ours to
 // report.

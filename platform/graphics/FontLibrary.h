@@ -33,7 +33,13 @@ class FontLibrary {
   struct Face;
   Face& face(const Font& font);
 
-  void* ft_ = nullptr;  // FT_Library
+  // The FreeType library and the drawing library's font caches are process-wide: every font
+  // library of the process shares one session, ended when the last of them goes.
+  struct Session;
+  static std::shared_ptr<Session> joinSession();
+
+  std::shared_ptr<Session> session_;
+  void* ft_ = nullptr;  // FT_Library, the session's
   std::map<std::pair<std::string, bool>, std::unique_ptr<Face>> faces_;
 };
 

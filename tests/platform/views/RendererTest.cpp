@@ -34,18 +34,21 @@ int Inked(const Bitmap& bmp, int l, int t, int w, int h, Rgba bg) {
   return n;
 }
 
-struct RendererTest : ::testing::Test {
+// A white 100 × 60 screen in a runtime of its own.
+struct Screen {
   Runtime rt;
   std::shared_ptr<ProbeModule> mod = ProbeModule::Make(rt);
   UiLayer ui;
   View root;
-  void SetUp() override {
+  Screen() {
     root = ui.CreatePanel(mod->bi, "");
     root.native()->setFrame(Frame{0, 0, 100, 60});
     root.setColor(UiLayer::Color_White);
   }
   std::shared_ptr<Bitmap> render(double scale = 1) { return ViewRenderer(rt).render(*root.native(), scale); }
 };
+
+struct RendererTest : ::testing::Test, Screen {};
 
 TEST_F(RendererTest, BackgroundsBordersAndHiddenViews) {
   View box = ui.CreatePanel(mod->bi, "");
@@ -126,6 +129,32 @@ TEST(FontLibraryTest, AFamilyThatIsNotInstalledIsAnErrorNamingIt) {
     EXPECT_NE(std::string(e.what()).find("No Such Family"), std::string::npos);
   }
   EXPECT_NE(fonts.fileOf(Font::Make("Material Icons", 12)).find("MaterialIcons"), std::string::npos);
+}
+
+// Adds a label showing "Bark" in the default font of the size; the view tree keeps it.
+void AddText(Screen& s, float size) {
+  LabelWrapper l;
+  l.Initialize(s.mod->bi, "");
+  s.root.AddView(l, 0, 0, 100, 60);
+  l.setText("Bark");
+  l.setFont(s.ui.CreateDefaultFont(size));
+}
+
+std::vector<uint8_t> Bytes(const Bitmap& b) { return {b.pixels().begin(), b.pixels().end()}; }
+
+TEST(FontLibraryTest, EndingOneRuntimeLeavesAnotherDrawingTextAsBefore) {
+  auto other = std::make_unique<Screen>();
+  Screen screen;
+  AddText(*other, 20);
+  AddText(screen, 20);
+  auto before = Bytes(*screen.render());
+  other->render();
+  other.reset();
+  auto after = screen.render();
+  EXPECT_GT(Inked(*after, 0, 0, 100, 60, Rgba{255, 255, 255, 255}), 20);
+  EXPECT_EQ(Bytes(*after), before);
+  AddText(screen, 24);
+  EXPECT_NE(Bytes(*screen.render()), before) << "a new size of the same face draws too";
 }
 
 }  // namespace
