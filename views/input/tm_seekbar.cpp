@@ -97,7 +97,8 @@ void tm_seekbar::_setvalue(int32_t v) {
 
 double tm_seekbar::fraction(int32_t value) const {
   if (maxvalue <= minvalue) return 0;
-  return static_cast<double>(value - minvalue) / (static_cast<double>(maxvalue) - minvalue);
+  // In double: the distance between two Ints need not fit an Int.
+  return (static_cast<double>(value) - minvalue) / (static_cast<double>(maxvalue) - minvalue);
 }
 
 void tm_seekbar::_update() {

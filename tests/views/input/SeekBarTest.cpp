@@ -124,6 +124,21 @@ TEST(SeekBarTest, TheTrackAndThumbAreDrawnWhereTheValueIs) {
   EXPECT_EQ(ArgbAt(*Shown(sb), 60, 20), kColor2);
 }
 
+TEST(SeekBarTest, AWideRangeAcrossZeroPlacesTheThumbByItsValue) {
+  struct Case {
+    const char* value;
+    uint32_t at60, at180;  // colours on the track's middle row, left and right of the middle
+  };
+  const Case cases[] = {{"2000000000", kColor1, kColor1}, {"0", kColor1, kColor2}, {"-2000000000", kColor2, kColor2}};
+  for (const auto& c : cases) {
+    CanvasViewsScreen s(
+        SeekBar("sb1", 240, 40, std::string(R"("Min": -2000000000, "Max": 2000000000, "Value": )") + c.value));
+    auto pic = Shown(*s.owner->sb1);
+    EXPECT_EQ(ArgbAt(*pic, 60, 20), c.at60) << c.value;
+    EXPECT_EQ(ArgbAt(*pic, 180, 20), c.at180) << c.value;
+  }
+}
+
 TEST(SeekBarTest, OrientationFollowsTheShapeAndAVerticalBarAgreesWithItsTouches) {
   struct Case {
     int w, h;
