@@ -45,6 +45,11 @@ std::vector<uint8_t> ByteConverter::HexToBytes(const String& hex) {
   const auto& u = hex.units();
   if (u.size() % 2) throw CannotParse(hex.str());
   std::vector<uint8_t> out;
+  // Two hexadecimal digits a byte, nothing else: no sign, no blank.
+  for (char16_t ch : u) {
+    if (!((ch >= u'0' && ch <= u'9') || (ch >= u'a' && ch <= u'f') || (ch >= u'A' && ch <= u'F')))
+      throw CannotParse(hex.str());
+  }
   for (size_t i = 0; i < u.size(); i += 2) {
     out.push_back(static_cast<uint8_t>(Bit::ParseInt(String(u.substr(i, 2)), 16)));
   }

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 
 #include "platform/core/Runtime.h"
 #include "platform/core/RuntimeError.h"
@@ -95,9 +96,19 @@ String Common::NumberFormat2(double number, int minInt, int maxFrac, int minFrac
   if (minFrac > maxFrac) minFrac = maxFrac;
   if (minFrac < 0) minFrac = 0;
   bool negative = number < 0;
+  if (std::isinf(number)) return negative ? "-\u221E" : "\u221E";
   double m = std::pow(10.0, maxFrac);
   double scaled = std::nearbyint(std::fabs(number) * m);
-  std::string digits = std::to_string(static_cast<unsigned long long>(scaled));
+  // Every digit of the whole number the double holds: it may be far beyond any integer type.
+  // A number too large to scale has no fraction digits to show.
+  auto wholeDigits = [](double whole) {
+    char buf[400];
+    int n = std::snprintf(buf, sizeof buf, "%.0f", whole);
+    return std::string(buf, static_cast<size_t>(n));
+  };
+  std::string digits = std::isfinite(scaled)
+                           ? wholeDigits(scaled)
+                           : wholeDigits(std::fabs(number)) + std::string(static_cast<size_t>(maxFrac), '0');
   while (digits.size() < static_cast<size_t>(maxFrac) + 1) digits.insert(digits.begin(), '0');
   std::string intPart = digits.substr(0, digits.size() - static_cast<size_t>(maxFrac));
   std::string frac = digits.substr(digits.size() - static_cast<size_t>(maxFrac));

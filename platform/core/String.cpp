@@ -115,7 +115,9 @@ std::u16string Utf8ToUtf16(std::string_view s) {
       }
       cp = (cp << 6) | (c & 0x3F);
     }
-    if (!ok || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+    // A code point written with more bytes than it needs (an overlong form) is malformed.
+    static constexpr uint32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+    if (!ok || cp < kLeast[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
       out += kReplacement;
       ++i;
       continue;

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "platform/core/Bit.h"
+#include "platform/core/Common.h"
 #include "platform/core/RuntimeError.h"
 #include "platform/core/String.h"
 #include "platform/core/StringBuilder.h"
@@ -23,6 +26,12 @@ TEST(TextTest, LoneSurrogatesBecomeTheReplacementCharacter) {
   String half = String("\xF0\x9F\x90\xB6").SubString2(0, 1);
   EXPECT_EQ(half.str(), "\xEF\xBF\xBD");
   EXPECT_EQ(String("\xFF").str(), "\xEF\xBF\xBD") << "malformed UTF-8 in";
+  // Overlong forms of "/" would slip past a check for the character itself.
+  for (const char* overlong : {"\xC0\xAF", "\xE0\x80\xAF", "\xF0\x80\x80\xAF"}) {
+    std::u16string units = String(overlong).units();
+    EXPECT_EQ(units.find(u'/'), std::u16string::npos) << overlong;
+    EXPECT_EQ(units.front(), u'\uFFFD') << overlong;
+  }
 }
 
 TEST(TextTest, TextOperations) {
@@ -50,6 +59,8 @@ TEST(TextTest, HexAndRadixConversions) {
   EXPECT_EQ(ByteConverter::HexFromBytes(bytes).str(), "40030EFF");
   EXPECT_EQ(ByteConverter::HexFromBytes({}).str(), "");
   EXPECT_EQ(ByteConverter::HexToBytes("40030eff"), std::vector<uint8_t>(std::begin(bytes), std::end(bytes)));
+  for (const char* notHex : {"-1", "+1", " 1", "1 ", "0x", "4-01"})
+    EXPECT_THROW(ByteConverter::HexToBytes(notHex), RuntimeError) << notHex;
   EXPECT_EQ(Bit::ParseInt("0E", 16), 14);
   EXPECT_EQ(Bit::ParseInt("ff", 16), 255);
   EXPECT_EQ(Bit::ParseInt("-101", 2), -5);
@@ -59,6 +70,30 @@ TEST(TextTest, HexAndRadixConversions) {
   EXPECT_EQ(Bit::UnsignedShiftRight(-1, 28), 15);
   EXPECT_EQ(Bit::ShiftRight(-16, 2), -4);
   EXPECT_EQ(Bit::ShiftLeft(1, 31), INT32_MIN);
+}
+
+TEST(TextTest, NumberFormat2WritesEveryDigitOfHugeNumbersAndInfinityAsTheSign) {
+  struct Case {
+    double number;
+    int minInt, maxFrac, minFrac;
+    bool grouping;
+    const char* text;
+  };
+  const double inf = std::numeric_limits<double>::infinity();
+  const Case cases[] = {{1e20, 1, 0, 0, true, "100,000,000,000,000,000,000"},
+                        {-1e20, 1, 2, 0, false, "-100000000000000000000"},
+                        {18446744073709551616.0, 1, 0, 0, false, "18446744073709551616"},
+                        {inf, 1, 2, 0, true, "\u221E"},
+                        {-inf, 1, 2, 0, true, "-\u221E"},
+                        {1234.5678, 1, 2, 0, true, "1,234.57"},
+                        {7, 4, 0, 0, false, "0007"},
+                        {-0.001, 1, 2, 0, false, "0"}};
+  for (const auto& c : cases)
+    EXPECT_EQ(Common::NumberFormat2(c.number, c.minInt, c.maxFrac, c.minFrac, c.grouping).str(), c.text) << c.number;
+  // Too large to scale by its fraction digits: the whole part, then the fraction digits asked for.
+  std::string huge = Common::NumberFormat2(1e300, 1, 15, 2, false).str();
+  EXPECT_EQ(huge.size(), 304u);
+  EXPECT_EQ(huge.substr(0, 17) + huge.substr(huge.size() - 3), "10000000000000000.00");
 }
 
 TEST(TextTest, StringBuilderInsertsAndRemovesByPosition) {
