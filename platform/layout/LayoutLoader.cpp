@@ -81,9 +81,13 @@ class Parser {
     if (spec.width <= 0 || spec.height <= 0) fail("", "width", "the layout's size must be positive");
     if (root.contains("color")) spec.color = color(root.at("color"), "", "color");
     if (!root.contains("views") || !root.at("views").is_array()) fail("", "views", "missing, or not a list of views");
-    for (const auto& v : root.at("views")) spec.views.push_back(view(v));
+    for (const auto& v : root.at("views")) spec.views.push_back(view(v, 1));
     return spec;
   }
+
+  // How deep panels may hold panels: far beyond any screen, and shallow enough that loading,
+  // drawing and touching the tree never exhausts the stack.
+  static constexpr int kMaxDepth = 64;
 
  private:
   [[noreturn]] void fail(std::string_view view, std::string_view key, std::string_view why) const {
@@ -176,7 +180,7 @@ class Parser {
     return {};
   }
 
-  ViewSpec view(const Json& v) {
+  ViewSpec view(const Json& v, int depth) {
     if (!v.is_object()) fail("", "views", "each view must be a JSON object");
     ViewSpec s;
     if (!v.contains("name")) fail("", "name", "a view has no name");
@@ -268,7 +272,9 @@ class Parser {
     }
     if (s.type == "Panel" && v.contains("views")) {
       if (!v.at("views").is_array()) fail(n, "views", "must be a list of views");
-      for (const auto& c : v.at("views")) s.children.push_back(view(c));
+      if (depth >= kMaxDepth && !v.at("views").empty())
+        fail(n, "views", "views nest deeper than " + std::to_string(kMaxDepth) + " levels");
+      for (const auto& c : v.at("views")) s.children.push_back(view(c, depth + 1));
     }
     if (s.type == "CustomView") customView(v, s);
     return s;
@@ -280,7 +286,8 @@ class Parser {
     s.className = text(v.at("class"), n, "class");
     const auto* cls = registry_.customView(s.className);
     if (!cls) fail(n, "class", "unknown custom view class \"" + s.className + "\"");
-    Json props = v.contains("props") ? v.at("props") : Json::object();
+    static const Json kNoProps = Json::object();
+    const Json& props = v.contains("props") ? v.at("props") : kNoProps;
     if (!props.is_object()) fail(n, "props", "must be an object of designer properties");
     s.props.Initialize();
     for (auto it = props.begin(); it != props.end(); ++it) {
@@ -370,6 +377,55 @@ class Builder {
 
 std::string LowerName(const std::string& name) { return String(name).ToLowerCase().str(); }
 
+// Where the first number too large for a double ends, and its text, as the JSON reader met it.
+class OverflowFinder : public nlohmann::json_sax<Json> {
+ public:
+  bool found = false;
+  size_t end = 0;
+  std::string token;
+
+  bool null() override { return true; }
+  bool boolean(bool) override { return true; }
+  bool number_integer(number_integer_t) override { return true; }
+  bool number_unsigned(number_unsigned_t) override { return true; }
+  bool number_float(number_float_t, const string_t&) override { return true; }
+  bool string(string_t&) override { return true; }
+  bool binary(binary_t&) override { return true; }
+  bool start_object(std::size_t) override { return true; }
+  bool key(string_t&) override { return true; }
+  bool end_object() override { return true; }
+  bool start_array(std::size_t) override { return true; }
+  bool end_array() override { return true; }
+  bool parse_error(std::size_t position, const std::string& lastToken, const nlohmann::detail::exception& e) override {
+    constexpr int kNumberOverflow = 406;
+    if (e.id == kNumberOverflow) {
+      found = true;
+      end = position;
+      token = lastToken;
+    }
+    return false;
+  }
+};
+
+// The file's JSON. A number too large for a double (1e400) reads as null, so that the key that
+// holds it is refused as not a number, with its view and key named.
+Json ParseJson(std::string text, const std::string& file) {
+  while (true) {
+    try {
+      return Json::parse(text);
+    } catch (const Json::out_of_range& e) {
+      OverflowFinder finder;
+      Json::sax_parse(text, &finder);
+      const size_t size = finder.token.size();
+      if (!finder.found || size < 4 || finder.end < size || text.compare(finder.end - size, size, finder.token) != 0)
+        throw LayoutError(file, "", "", std::string("not valid JSON: ") + e.what());
+      text.replace(finder.end - size, size, "null" + std::string(size - 4, ' '));
+    } catch (const Json::exception& e) {
+      throw LayoutError(file, "", "", std::string("not valid JSON: ") + e.what());
+    }
+  }
+}
+
 }  // namespace
 
 LayoutLoader::LayoutLoader(Runtime& rt, std::filesystem::path assetsDirectory)
@@ -386,12 +442,7 @@ void LayoutLoader::load(const View& panel, std::string_view layoutName, const st
   if (!in) throw LayoutError(file, "", "", "cannot read the layout file " + path.string());
   std::stringstream text;
   text << in.rdbuf();
-  Json root;
-  try {
-    root = Json::parse(text.str());
-  } catch (const Json::parse_error& e) {
-    throw LayoutError(file, "", "", std::string("not valid JSON: ") + e.what());
-  }
+  Json root = ParseJson(text.str(), file);
   auto& registry = rt_.service<LayoutRegistry>();
   LayoutSpec spec = Parser(file, registry, assets_ / "images").parse(root);
 

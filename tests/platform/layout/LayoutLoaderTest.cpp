@@ -167,11 +167,23 @@ TEST_F(LayoutLoaderTest, ViewsRaiseTheirEventsUnderTheirEventName) {
 
 TEST_F(LayoutLoaderTest, BrokenLayoutsAreErrorsNamingFileViewAndKey) {
   struct Case {
-    const char* json;
+    std::string json;
     const char* message;
   };
+  std::string nested = R"({"width": 10, "height": 10, "views": [)";
+  for (int i = 1; i <= 20000; ++i)
+    nested += R"({"type": "Panel", "frame": [0,0,1,1], "name": "p)" + std::to_string(i) + R"(", "views": [)";
+  for (int i = 0; i < 20000; ++i) nested += "]}";
+  nested += "]}";
   const Case cases[] = {
       {"{", "bad.layout: not valid JSON"},
+      {R"({"width": 1e400, "height": 10, "views": []})", "bad.layout: key \"width\": must be a number"},
+      {R"({"width": 10, "height": 10, "views": [{"name": "x", "type": "Label", "frame": [0,0,-1e999,1]}]})",
+       "bad.layout: view x: key \"frame\": must be [left, top, width, height]"},
+      {R"({"width": 10, "height": 10, "views": [{"name": "p", "type": "CustomView", "class": "tm_probeview",
+           "frame": [0,0,1,1], "props": {"Mode": "a", "Count": 1e400}}]})",
+       "bad.layout: view p: key \"Count\": must be a number"},
+      {nested, "bad.layout: view p64: key \"views\": views nest deeper than 64 levels"},
       {R"({"width": 10, "views": []})", "bad.layout: key \"height\": missing"},
       {R"({"width": 10, "height": 10, "views": [], "colour": "#FFFFFF"})", "bad.layout: key \"colour\": unknown key"},
       {R"({"width": 10, "height": 10, "views": [{"name": "x", "type": "Slider", "frame": [0,0,1,1]}]})",
