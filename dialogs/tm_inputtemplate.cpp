@@ -65,14 +65,16 @@ String tm_inputtemplate::_initialize(const std::shared_ptr<Dispatcher>& ba) {
 }
 
 String tm_inputtemplate::_configurefornumbers(bool allowdecimals, bool allownegative) {
+  // [0-9], not \d: the number conversion takes ASCII digits only, and \d matches the digits of
+  // every script.
   if (allowdecimals && allownegative) {
-    regexpattern = R"(^-?(0|[1-9]\d*)?(\.\d+)?(?<=\d)$)";
+    regexpattern = R"(^-?(0|[1-9][0-9]*)?(\.[0-9]+)?(?<=[0-9])$)";
   } else if (allowdecimals) {
-    regexpattern = R"(^(0|[1-9]\d*)?(\.\d+)?(?<=\d)$)";
+    regexpattern = R"(^(0|[1-9][0-9]*)?(\.[0-9]+)?(?<=[0-9])$)";
   } else if (allownegative) {
-    regexpattern = R"(^-?(0|[1-9]\d*)$)";
+    regexpattern = R"(^-?(0|[1-9][0-9]*)$)";
   } else {
-    regexpattern = R"(^(0|[1-9]\d*)$)";
+    regexpattern = R"(^(0|[1-9][0-9]*)$)";
   }
   // The numeric pads have no minus key.
   if (allownegative) {
