@@ -1,7 +1,10 @@
 #include "platform/testing/Scenario.h"
 
 #include <charconv>
+#include <limits>
 #include <set>
+
+#include "platform/core/MainLoop.h"
 
 namespace tmr {
 
@@ -107,6 +110,7 @@ Scenario Scenario::Parse(std::string_view text) {
       throw ScenarioError(c.line, "no device " + c.args[0].text + " (declare it with a device line first)");
   };
   int number = 0;
+  int64_t waited = 0;  // by the waits so far
   size_t pos = 0;
   while (pos <= text.size()) {
     size_t end = text.find('\n', pos);
@@ -135,6 +139,10 @@ Scenario Scenario::Parse(std::string_view text) {
       auto r = std::from_chars(t.data(), t.data() + t.size(), ms);
       if (r.ec != std::errc() || r.ptr != t.data() + t.size() || ms < 0)
         throw ScenarioError(number, "wait takes a whole number of milliseconds, not " + t);
+      // The virtual clock starts at its epoch and must not run past the end of its range.
+      if (ms > std::numeric_limits<int64_t>::max() - MainLoop::kVirtualEpoch - waited)
+        throw ScenarioError(number, "wait " + t + " would run the clock past its end");
+      waited += ms;
     } else if (c.verb == "expect") {
       Arity(c, 3, "a view, a property (text, visible or enabled) and a value");
       const auto& prop = c.args[1].text;
