@@ -11,8 +11,6 @@
 namespace tmr {
 namespace {
 
-constexpr uint32_t kBlue = 0xFF0000FF;
-
 // A counter "ac1" at (10, 10) of the given size, its digits blue in a 40-point font.
 std::string Counter(int w, int h, int digits, int duration = 500, const std::string& fade = "") {
   return R"({"name": "ac1", "type": "CustomView", "class": "tm_animatedcounter", "frame": [10, 10, )" +

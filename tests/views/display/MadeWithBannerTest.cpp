@@ -10,7 +10,6 @@
 namespace tmr {
 namespace {
 
-constexpr uint32_t kBlue = 0xFF0000FF;
 constexpr uint32_t kRed = 0xFFFF0000;
 
 // A banner "banner1" at (20, 100) whose template label is blue text of 20 points.
