@@ -59,10 +59,11 @@ class DesktopWindowTest : public ::testing::Test {
   void startProgram() {
     // In a sanitizer build the leak check at exit would count what the window system's libraries
     // keep until the process ends; the exit code is the clean shutdown's.
-    program_ = std::make_unique<ChildProcess>(
-        std::vector<std::string>{TMR_PROGRAM},
-        std::vector<std::string>{"DISPLAY=" + x_->name(), "WAYLAND_DISPLAY", "SDL_VIDEODRIVER", "ASAN_OPTIONS=detect_leaks=0"},
-        (scratch_ / "program").string());
+    program_ =
+        std::make_unique<ChildProcess>(std::vector<std::string>{TMR_PROGRAM},
+                                       std::vector<std::string>{"DISPLAY=" + x_->name(), "WAYLAND_DISPLAY",
+                                                                "SDL_VIDEODRIVER", "ASAN_OPTIONS=detect_leaks=0"},
+                                       (scratch_ / "program").string());
   }
 
   WindowFit::Placement placement() const {
@@ -166,7 +167,7 @@ TEST_F(DesktopWindowTest, WithoutADisplayTheProgramSaysSoInOneLineAndFails) {
   // No display named, and a display that no server answers.
   for (std::string display : {std::string("DISPLAY"), "DISPLAY=" + x_->name() + "9"}) {
     SCOPED_TRACE(display);
-    ChildProcess program({TMR_PROGRAM}, {display, "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"},
+    ChildProcess program({TMR_PROGRAM}, {display, "WAYLAND_DISPLAY", "SDL_VIDEODRIVER", "ASAN_OPTIONS=detect_leaks=0"},
                          (scratch_ / "nodisplay").string());
     auto status = program.exited(10s);
     ASSERT_TRUE(status.has_value());
