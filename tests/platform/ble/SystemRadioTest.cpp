@@ -110,12 +110,14 @@ TEST_F(SystemRadioTest, TheAdapterStateFollowsTheService) {
     start(std::string(R"({"adapter": ")") + c.adapter + "\"}");
     EXPECT_TRUE(settle([&] { return main->currentstate == c.state; })) << c.adapter;
   }
-  for (auto [change, state] : std::vector<std::pair<std::function<void()>, int>>{
+  for (const auto& step : std::vector<std::pair<std::function<void()>, int>>{
            {[&] { bus->setPowered(false); }, BleManager::STATE_POWERED_OFF},
            {[&] { bus->setPowered(true); }, BleManager::STATE_POWERED_ON},
            {[&] { bus->removeAdapter(); }, BleManager::STATE_UNSUPPORTED},
            {[&] { bus->addAdapter(true); }, BleManager::STATE_POWERED_ON}}) {
-    change();
+    step.first();
+    // Not a structured binding: clang 14 cannot capture one in a lambda.
+    const int state = step.second;
     EXPECT_TRUE(settle([&] { return main->currentstate == state; })) << state;
   }
   // A service that refuses this user the adapter.
