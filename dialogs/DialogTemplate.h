@@ -14,8 +14,6 @@
 
 namespace tmr {
 
-class tm_customlistview;
-
 class DialogTemplate : public ViewClassModule {
  public:
   // --- Template protocol.
@@ -30,9 +28,6 @@ class DialogTemplate : public ViewClassModule {
   // Makes the content panel (events "mBase") at width × height and, for a layout's name, loads
   // that layout into it, binding its views to this template's fields.
   void createContent(int32_t width, int32_t height, std::string_view layout = {});
-  // A content that is a list: the panel and the list's scroll view are transparent, so the
-  // dialog's colour shows around the items, which are white text on itemBackground.
-  void styleListContent(tm_customlistview& list, int32_t itemBackground);
 };
 
 }  // namespace tmr

@@ -22,14 +22,8 @@ const SubTable& tm_listtemplate::subTable() const {
   return table;
 }
 
-const FieldTable& tm_listtemplate::fieldTable() const {
-  static const FieldTable table{field<&tm_listtemplate::customlistview1>("customlistview1")};
-  return table;
-}
-
 void tm_listtemplate::_class_globals() {
-  DialogTemplate::_class_globals();
-  customlistview1 = nullptr;
+  ListDialogTemplate::_class_globals();
   options = List();
   selecteditem = "";
   xdialog = nullptr;
@@ -42,7 +36,7 @@ void tm_listtemplate::_class_globals() {
 String tm_listtemplate::_initialize(const std::shared_ptr<Dispatcher>& ba) {
   initializeClassModule(ba->runtime());
   createContent(300, 300, "ListTemplate");
-  styleListContent(*customlistview1, kItemBackground);
+  styleListContent(kItemBackground);
   options.Initialize();
   selecteditems.Initialize();
   return "";

@@ -11,25 +11,22 @@
 #include <cstdint>
 #include <memory>
 
-#include "dialogs/DialogTemplate.h"
+#include "dialogs/ListDialogTemplate.h"
 #include "platform/core/List.h"
-#include "platform/layout/FieldTable.h"
 #include "platform/views/View.h"
 
 namespace tmr {
 
 class ResumableSub;
 class _clvitem;
-class tm_customlistview;
 class tm_dialog;
 
-class tm_listtemplate : public DialogTemplate, public LayoutFields {
+class tm_listtemplate : public ListDialogTemplate {
  public:
   static constexpr int32_t kItemBackground = static_cast<int32_t>(0xFF555555);
 
   std::string_view className() const override { return "tm_listtemplate"; }
   const SubTable& subTable() const override;
-  const FieldTable& fieldTable() const override;
 
   // Builds the 300 × 300 content from the layout "ListTemplate"; empties the options and the
   // selection.
@@ -42,7 +39,6 @@ class tm_listtemplate : public DialogTemplate, public LayoutFields {
   // --- Template protocol.
   std::shared_ptr<ResumableSub> _show(Object dialog);
 
-  std::shared_ptr<tm_customlistview> customlistview1;
   List options;
   String selecteditem = "";
   std::shared_ptr<tm_dialog> xdialog;

@@ -18,21 +18,15 @@ const SubTable& tm_longtexttemplate::subTable() const {
   return table;
 }
 
-const FieldTable& tm_longtexttemplate::fieldTable() const {
-  static const FieldTable table{field<&tm_longtexttemplate::customlistview1>("customlistview1")};
-  return table;
-}
-
 void tm_longtexttemplate::_class_globals() {
-  DialogTemplate::_class_globals();
-  customlistview1 = nullptr;
+  ListDialogTemplate::_class_globals();
   text = Object();
 }
 
 String tm_longtexttemplate::_initialize(const std::shared_ptr<Dispatcher>& ba) {
   initializeClassModule(ba->runtime());
   createContent(300, 300, "LongTextTemplate");
-  styleListContent(*customlistview1, kTextBackground);
+  styleListContent(kTextBackground);
   // The area below the text is darker than the text item.
   customlistview1->sv.setColor(kListBackground);
   return "";

@@ -4,22 +4,18 @@
 // dialog's _showtemplate; every "Show" rebuilds the list from the current text.
 #include <memory>
 
-#include "dialogs/DialogTemplate.h"
-#include "platform/layout/FieldTable.h"
+#include "dialogs/ListDialogTemplate.h"
 #include "platform/views/View.h"
 
 namespace tmr {
 
-class tm_customlistview;
-
-class tm_longtexttemplate : public DialogTemplate, public LayoutFields {
+class tm_longtexttemplate : public ListDialogTemplate {
  public:
   static constexpr int32_t kTextBackground = static_cast<int32_t>(0xFF555555);
   static constexpr int32_t kListBackground = static_cast<int32_t>(0xFF464646);
 
   std::string_view className() const override { return "tm_longtexttemplate"; }
   const SubTable& subTable() const override;
-  const FieldTable& fieldTable() const override;
 
   // Builds the 300 × 300 content from the layout "LongTextTemplate".
   String _initialize(const std::shared_ptr<Dispatcher>& ba);
@@ -29,7 +25,6 @@ class tm_longtexttemplate : public DialogTemplate, public LayoutFields {
   // Fills the list with the text, top-left aligned, and a filler below a short text.
   String _show(Object dialog);
 
-  std::shared_ptr<tm_customlistview> customlistview1;
   Object text;
 
  protected:

@@ -65,8 +65,7 @@ const FieldTable& tm_searchtemplate::fieldTable() const {
 }
 
 void tm_searchtemplate::_class_globals() {
-  DialogTemplate::_class_globals();
-  customlistview1 = nullptr;
+  ListDialogTemplate::_class_globals();
   xdialog = nullptr;
   searchfield = nullptr;
   prefixlist = Map();
@@ -88,7 +87,7 @@ String tm_searchtemplate::_initialize(const std::shared_ptr<Dispatcher>& ba) {
   createContent(300, 220, "SearchTemplate");
   if (!customlistview1 || !searchfield)
     throw RuntimeError("The layout SearchTemplate needs the views searchfield and customlistview1");
-  styleListContent(*customlistview1, kItemBackground);
+  styleListContent(kItemBackground);
   itemscache.Initialize();
   prefixlist.Initialize();
   substringlist.Initialize();

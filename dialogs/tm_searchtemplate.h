@@ -18,7 +18,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "dialogs/DialogTemplate.h"
+#include "dialogs/ListDialogTemplate.h"
 #include "platform/core/List.h"
 #include "platform/core/Map.h"
 #include "platform/layout/FieldTable.h"
@@ -27,11 +27,10 @@
 namespace tmr {
 
 class ResumableSub;
-class tm_customlistview;
 class tm_dialog;
 class tm_floattextfield;
 
-class tm_searchtemplate : public DialogTemplate, public LayoutFields {
+class tm_searchtemplate : public ListDialogTemplate {
  public:
   static constexpr int32_t kItemBackground = static_cast<int32_t>(0xFF555555);
 
@@ -59,7 +58,6 @@ class tm_searchtemplate : public DialogTemplate, public LayoutFields {
   void _searchfield_enterpressed();
   void _customlistview1_itemclick(int32_t index, Object value);
 
-  std::shared_ptr<tm_customlistview> customlistview1;
   std::shared_ptr<tm_dialog> xdialog;
   std::shared_ptr<tm_floattextfield> searchfield;
   Map prefixlist;
