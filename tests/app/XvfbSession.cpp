@@ -15,6 +15,16 @@
 
 namespace tmr {
 
+namespace {
+
+// Windows come and go while the test looks at them (the window system's libraries make and drop
+// short-lived windows while they start up): a request about a window that is gone fails with
+// BadWindow, which Xlib's default handler turns into an exit of the whole test. The lookups
+// below check what they get back, so such errors are ignored.
+int IgnoreXErrors(Display*, XErrorEvent*) { return 0; }
+
+}  // namespace
+
 bool Eventually(const std::function<bool()>& done, std::chrono::milliseconds limit) {
   auto end = std::chrono::steady_clock::now() + limit;
   while (std::chrono::steady_clock::now() < end) {
@@ -81,6 +91,7 @@ XvfbSession::XvfbSession(int width, int height, const std::string& scratch) {
   if (number.empty()) return;
   name_ = ":" + number;
   display_ = XOpenDisplay(name_.c_str());
+  XSetErrorHandler(IgnoreXErrors);
 }
 
 XvfbSession::~XvfbSession() {
