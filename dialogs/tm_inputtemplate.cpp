@@ -85,6 +85,7 @@ String tm_inputtemplate::_configurefornumbers(bool allowdecimals, bool allownega
     textfield1.setKeyboardType(TextFieldWrapper::TYPE_NUMBER_PAD);
   }
   mallowdecimals = allowdecimals;
+  mnumberpattern = regexpattern;
   return "";
 }
 
@@ -98,7 +99,8 @@ String tm_inputtemplate::_setbordercolor(int32_t valid, int32_t invalid) {
 bool tm_inputtemplate::_isvalid(String value) {
   if (regexpattern == "") return true;
   try {
-    return Regex::IsMatch(regexpattern, value);
+    if (!Regex::IsMatch(regexpattern, value)) return false;
+    return regexpattern != mnumberpattern || Common::IsNumber(value);
   } catch (const RuntimeError&) {
     // A pattern that does not compile matches nothing, so nothing can be confirmed with it.
     c->Log(String("Invalid regular expression: ") + regexpattern);

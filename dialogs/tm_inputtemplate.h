@@ -52,6 +52,9 @@ class tm_inputtemplate : public DialogTemplate, public LayoutFields {
   String text = "";
   std::shared_ptr<tm_dialog> xdialog;
   String regexpattern = "";
+  // The pattern _configurefornumbers set: while it is in force, a text must also convert to a
+  // number (a whole number of 400 digits matches but is beyond a Double).
+  String mnumberpattern = "";
   TextFieldWrapper textfield1;
   View lbltitle;
   bool mallowdecimals = false;

@@ -70,7 +70,8 @@ TEST(InputTemplate, NumberConfigurationsChooseTheirPatternAndKeyboard) {
        false,
        TextFieldWrapper::TYPE_NUMBER_PAD,
        {"0", "42", "1000"},
-       {"007", "-3", "1.5", "", "4 2", "1\u07C3"}},
+       // 400 digits match the pattern but are beyond a Double: the conversion would refuse them.
+       {"007", "-3", "1.5", "", "4 2", "1\u07C3", std::string(400, '9')}},
   };
   for (const auto& c : cases) {
     InputHarness h;
