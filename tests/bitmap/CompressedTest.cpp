@@ -349,5 +349,42 @@ TEST_F(RotatedTest, TheAreaIsClippedToTheBitmap) {
       }
 }
 
+TEST_F(RotatedTest, ASourceDeclaringAHugeSizeIsDrawnOnlyWhereItLands) {
+  // A 20 x 20 picture with a 10 x 10 opaque middle, and the same rows placed in the middle of a
+  // source declared 2^30 pixels wide: turned about its centre, it draws the same.
+  auto small = make(20, 20);
+  for (int y = 5; y < 15; ++y)
+    for (int x = 5; x < 15; ++x) put(small, x, y, Pixel{30, 60, 90, 255});
+  auto cbc = small->_extractcompressedbc(small->targetrect, nullptr);
+  auto wide = std::make_shared<_compressedbc>();
+  wide->Initialize();
+  wide->mWidth = 1 << 30;
+  wide->mHeight = 20;
+  wide->mBuffer = cbc->mBuffer;
+  for (const Row& row : cbc->Rows) {
+    Row placed{row[0], 0, (1 << 29) - 10};
+    placed.insert(placed.end(), row.begin() + 1, row.end());
+    wide->Rows.push_back(placed);
+  }
+  auto aa = std::make_shared<_internalantialiasingbuffer>();
+  for (float deg : {0.0f, 30.0f}) {
+    SCOPED_TRACE(deg);
+    auto expected = make(20, 20), drawn = make(20, 20);
+    expected->_drawrotatedcbc(cbc, deg, 20, 20, aa);
+    drawn->_drawrotatedcbc(wide, deg, 20, 20, aa);
+    EXPECT_EQ(px(drawn, 10, 10), (Pixel{30, 60, 90, 255}));
+    if (deg == 0) {
+      EXPECT_EQ(bytes(drawn), bytes(expected));
+    }
+    EXPECT_GT(painted(drawn), 90);
+    EXPECT_LT(painted(drawn), 200);
+  }
+  // Declared rows that are not held are a transparent border, however many there are.
+  wide->mHeight = std::numeric_limits<int32_t>::max();
+  auto drawn = make(20, 20);
+  drawn->_drawrotatedcbc2(wide, 45, 20, 20, aa, 0, 0);
+  EXPECT_EQ(painted(drawn), 0);
+}
+
 }  // namespace
 }  // namespace tmr::testing
