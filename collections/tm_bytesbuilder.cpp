@@ -93,14 +93,17 @@ void tm_bytesbuilder::logIndexTooLarge() const {
   if (c) c->LogStr("Index too large");
 }
 
-void tm_bytesbuilder::_insert(int32_t index, const ByteArray& bytes) {
+bool tm_bytesbuilder::appendedAtEnd(int32_t index, const ByteArray& source) {
   if (index < 0) throw OutOfBounds(index, mlength);
+  if (index < mlength) return false;
+  if (index > mlength) logIndexTooLarge();
+  appendBytes(source, 0, source.Length());
+  return true;
+}
+
+void tm_bytesbuilder::_insert(int32_t index, const ByteArray& bytes) {
   const ByteArray source = bytes;
-  if (index >= mlength) {
-    if (index > mlength) logIndexTooLarge();
-    appendBytes(source, 0, source.Length());
-    return;
-  }
+  if (appendedAtEnd(index, source)) return;
   // The tail moves in place. A source that is this very storage is as long as the capacity,
   // so the content then outgrows it: the move happens in new storage and source keeps the
   // old bytes.
@@ -113,13 +116,8 @@ void tm_bytesbuilder::_insert(int32_t index, const ByteArray& bytes) {
 }
 
 void tm_bytesbuilder::_set(int32_t index, const ByteArray& bytes) {
-  if (index < 0) throw OutOfBounds(index, mlength);
   const ByteArray source = bytes;
-  if (index >= mlength) {
-    if (index > mlength) logIndexTooLarge();
-    appendBytes(source, 0, source.Length());
-    return;
-  }
+  if (appendedAtEnd(index, source)) return;
   const int32_t end = GrownLength(index, source.Length());
   if (end > mlength) _changelength(end);
   MoveBytes(mbuffer.data() + index, source.data(), source.Length());

@@ -64,6 +64,9 @@ class tm_bytesbuilder : public ClassModule {
   // Appends count bytes read from `from` (which may lie in mbuffer) and returns the old end.
   int32_t appendBytes(const ByteArray& source, int32_t from, int32_t count);
   void logIndexTooLarge() const;
+  // Throws for a negative index; at or past the end (logged when past it) appends source and
+  // returns true; else returns false and leaves the content as it is.
+  bool appendedAtEnd(int32_t index, const ByteArray& source);
 };
 
 }  // namespace tmr

@@ -45,4 +45,13 @@ std::shared_ptr<Bitmap> BitmapFromCairoSurface(cairo_surface_t* surface) {
   return Bitmap::FromPixels(w, h, rgba);
 }
 
+void UseUnhintedText(cairo_t* cr) {
+  cairo_font_options_t* opts = cairo_font_options_create();
+  cairo_font_options_set_hint_style(opts, CAIRO_HINT_STYLE_NONE);
+  cairo_font_options_set_hint_metrics(opts, CAIRO_HINT_METRICS_OFF);
+  cairo_font_options_set_antialias(opts, CAIRO_ANTIALIAS_GRAY);
+  cairo_set_font_options(cr, opts);
+  cairo_font_options_destroy(opts);
+}
+
 }  // namespace tmr

@@ -24,13 +24,7 @@ double Radians(double degrees) { return degrees * kPi / 180; }
 
 cairo_t* NewContext(cairo_surface_t* surface) {
   cairo_t* cr = cairo_create(surface);
-  // The screen painter's font options: text measures the same wherever it is drawn.
-  cairo_font_options_t* opts = cairo_font_options_create();
-  cairo_font_options_set_hint_style(opts, CAIRO_HINT_STYLE_NONE);
-  cairo_font_options_set_hint_metrics(opts, CAIRO_HINT_METRICS_OFF);
-  cairo_font_options_set_antialias(opts, CAIRO_ANTIALIAS_GRAY);
-  cairo_set_font_options(cr, opts);
-  cairo_font_options_destroy(opts);
+  UseUnhintedText(cr);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
   return cr;
 }

@@ -26,13 +26,7 @@ Painter::Painter(FontLibrary& fonts, double widthPoints, double heightPoints, do
   surface_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
   cr_ = cairo_create(Surface(surface_));
   cairo_scale(Cr(cr_), scale, scale);
-  // No hinting: text measures the same at every scale and on every machine with these fonts.
-  cairo_font_options_t* opts = cairo_font_options_create();
-  cairo_font_options_set_hint_style(opts, CAIRO_HINT_STYLE_NONE);
-  cairo_font_options_set_hint_metrics(opts, CAIRO_HINT_METRICS_OFF);
-  cairo_font_options_set_antialias(opts, CAIRO_ANTIALIAS_GRAY);
-  cairo_set_font_options(Cr(cr_), opts);
-  cairo_font_options_destroy(opts);
+  UseUnhintedText(Cr(cr_));
 }
 
 Painter::~Painter() {

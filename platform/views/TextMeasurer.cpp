@@ -3,6 +3,7 @@
 #include <cairo.h>
 
 #include "platform/core/Runtime.h"
+#include "platform/graphics/CairoPixels.h"
 #include "platform/graphics/FontLibrary.h"
 
 namespace tmr {
@@ -27,13 +28,7 @@ std::pair<uint32_t, int> CodePointAt(const std::u16string& units, size_t i) {
 TextMeasurer::TextMeasurer(Runtime& rt) : fonts_(rt.service<FontLibrary>()) {
   surface_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
   cr_ = cairo_create(static_cast<cairo_surface_t*>(surface_));
-  // The same font options as the screen's painter, so that text measures as it is drawn.
-  cairo_font_options_t* opts = cairo_font_options_create();
-  cairo_font_options_set_hint_style(opts, CAIRO_HINT_STYLE_NONE);
-  cairo_font_options_set_hint_metrics(opts, CAIRO_HINT_METRICS_OFF);
-  cairo_font_options_set_antialias(opts, CAIRO_ANTIALIAS_GRAY);
-  cairo_set_font_options(Cr(cr_), opts);
-  cairo_font_options_destroy(opts);
+  UseUnhintedText(Cr(cr_));
 }
 
 TextMeasurer::~TextMeasurer() {

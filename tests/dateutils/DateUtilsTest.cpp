@@ -12,6 +12,7 @@
 #include "platform/core/Runtime.h"
 #include "platform/dates/DateTime.h"
 #include "tests/platform/dates/CivilTime.h"
+#include "tests/support/ErrorOf.h"
 
 namespace tmr {
 namespace {
@@ -27,15 +28,6 @@ class DateUtilsTest : public ::testing::Test {
     dt.setTimeZone("UTC");
     dt.setLocale("en_US");
     du->initializeModule();
-  }
-  template <class F>
-  static std::string ErrorOf(F&& f) {
-    try {
-      f();
-    } catch (const RuntimeError& e) {
-      return e.what();
-    }
-    return "";
   }
   // Years, months, days, hours, minutes, seconds of a period.
   static std::vector<int> Counts(const std::shared_ptr<_period>& p) {

@@ -17,6 +17,7 @@
 #include "platform/layout/LayoutLoader.h"
 #include "platform/testing/AppDriver.h"
 #include "platform/testing/Finger.h"
+#include "platform/views/Keyboard.h"
 #include "platform/views/UiLayer.h"
 #include "platform/views/ViewSystem.h"
 #include "tests/support/OwnerModule.h"
@@ -94,6 +95,16 @@ struct DialogHarness {
   }
   void wait(int64_t ms) { rt.loop().advance(ms); }
   Finger hand() { return Finger(rt, screen); }
+  Keyboard& keys() { return Keyboard::of(rt); }
+  // Keys into the focused field, and the turn on which the field reports them.
+  void type(const char* text) {
+    keys().type(text);
+    settle();
+  }
+  void del() {
+    keys().deleteBackward();
+    settle();
+  }
   View button(int32_t code) { return dialog->_getbutton(code); }
   // The background panels that dialogs put on the screen.
   int backgrounds() const {

@@ -28,16 +28,6 @@ struct InputHarness : DialogHarness {
     wait(20);
     return a;
   }
-  Keyboard& keys() { return Keyboard::of(rt); }
-  // Keys, and the turn on which the field reports them.
-  void type(const char* text) {
-    keys().type(text);
-    settle();
-  }
-  void del() {
-    keys().deleteBackward();
-    settle();
-  }
   TextFieldWrapper& field() { return t->textfield1; }
   int32_t border() { return field().native()->borderColor(); }
   bool positiveEnabled() { return button(kPositive).Enabled(); }

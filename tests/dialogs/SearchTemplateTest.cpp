@@ -48,16 +48,6 @@ struct SearchHarness : DialogHarness {
     wait(20);
     return a;
   }
-  Keyboard& keys() { return Keyboard::of(rt); }
-  // Keys, and the turn on which the search field reports them.
-  void type(const char* text) {
-    keys().type(text);
-    settle();
-  }
-  void del() {
-    keys().deleteBackward();
-    settle();
-  }
   tm_customlistview& list() { return *t->customlistview1; }
   std::vector<std::string> rows() {
     std::vector<std::string> out;

@@ -42,6 +42,12 @@ class EventOwner : public OwnerModule {
   void heard(const std::string& what) { events.push_back({what, runtime().Now()}); }
 };
 
+// An owner that writes down what it hears, a line each, in order.
+class CallProbe : public OwnerModule {
+ public:
+  std::vector<std::string> calls;
+};
+
 // What an owner heard, without the times.
 inline std::vector<std::string> WhatWasHeard(const std::vector<HeardEvent>& events) {
   std::vector<std::string> out;

@@ -9,6 +9,7 @@
 
 #include "platform/core/Runtime.h"
 #include "tests/platform/dates/CivilTime.h"
+#include "tests/support/ErrorOf.h"
 
 namespace tmr {
 namespace {
@@ -20,16 +21,6 @@ class DateTimeTest : public ::testing::Test {
   void SetUp() override {
     dt.setTimeZone("UTC");
     dt.setLocale("en_US");
-  }
-  // The message of the error that f raises, or "" when it raises none.
-  template <class F>
-  static std::string ErrorOf(F&& f) {
-    try {
-      f();
-    } catch (const RuntimeError& e) {
-      return e.what();
-    }
-    return "";
   }
 
   Runtime rt;

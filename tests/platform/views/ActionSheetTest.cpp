@@ -12,14 +12,14 @@
 #include "platform/views/UiLayer.h"
 #include "platform/views/ViewRenderer.h"
 #include "platform/views/ViewSystem.h"
+#include "tests/support/OwnerModule.h"
 
 namespace tmr {
 namespace {
 
 // The module a sheet raises its clicks on: records the titles and the senders.
-class SheetProbe : public ClassModule {
+class SheetProbe : public OwnerModule {
  public:
-  void _initialize(Runtime& rt) { initializeClassModule(rt); }
   std::vector<std::string> clicks;
   std::vector<Object> senders;
   void _sheet_click(String title) {
@@ -27,7 +27,6 @@ class SheetProbe : public ClassModule {
     senders.push_back(c->Sender());
   }
   void _under_click() { clicks.push_back("under"); }
-  std::string_view className() const override { return "tm_sheetprobe"; }
   const SubTable& subTable() const override {
     static const SubTable table{sub<&SheetProbe::_sheet_click>("_sheet_click:"),
                                 sub<&SheetProbe::_under_click>("_under_click")};

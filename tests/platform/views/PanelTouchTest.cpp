@@ -9,15 +9,14 @@
 #include "platform/views/ScrollViewWrapper.h"
 #include "platform/views/UiLayer.h"
 #include "platform/views/ViewSystem.h"
+#include "tests/support/OwnerModule.h"
 
 namespace tmr {
 namespace {
 
 // Records the touch events of the panels "pnl" and "outer" and the clicks of "pnl".
-class TouchEventProbe : public ClassModule {
+class TouchEventProbe : public CallProbe {
  public:
-  void _initialize(Runtime& rt) { initializeClassModule(rt); }
-  std::vector<std::string> calls;
   std::function<void(int)> onTouch;
   void record(const std::string& who, int action, float x, float y) {
     calls.push_back(who + " " + std::to_string(action) + " " + NumberToString(x).str() + "," + NumberToString(y).str());
@@ -26,7 +25,6 @@ class TouchEventProbe : public ClassModule {
   void _pnl_touch(int action, float x, float y) { record("pnl", action, x, y); }
   void _outer_touch(int action, float x, float y) { record("outer", action, x, y); }
   void _pnl_click() { calls.push_back("pnl click"); }
-  std::string_view className() const override { return "tm_toucheventprobe"; }
   const SubTable& subTable() const override {
     static const SubTable table{sub<&TouchEventProbe::_pnl_touch>("_pnl_touch:::"),
                                 sub<&TouchEventProbe::_outer_touch>("_outer_touch:::"),

@@ -12,22 +12,20 @@
 #include "platform/views/UiLayer.h"
 #include "platform/views/ViewRenderer.h"
 #include "platform/views/ViewSystem.h"
+#include "tests/support/OwnerModule.h"
 
 namespace tmr {
 namespace {
 
 // The module of the views under test: records what it hears, in order.
-class ScrollProbe : public ClassModule {
+class ScrollProbe : public CallProbe {
  public:
-  void _initialize(Runtime& rt) { initializeClassModule(rt); }
-  std::vector<std::string> calls;
   void _sv_scrollchanged(int32_t x, int32_t y) {
     calls.push_back("scroll " + std::to_string(x) + "," + std::to_string(y));
   }
   void _item_click() { calls.push_back("item click"); }
   void _item_longclick() { calls.push_back("item longclick"); }
   void _plain_click() { calls.push_back("plain click"); }
-  std::string_view className() const override { return "tm_scrollprobe"; }
   const SubTable& subTable() const override {
     static const SubTable table{
         sub<&ScrollProbe::_sv_scrollchanged>("_sv_scrollchanged::"), sub<&ScrollProbe::_item_click>("_item_click"),

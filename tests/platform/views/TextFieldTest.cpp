@@ -14,15 +14,14 @@
 #include "platform/views/UiLayer.h"
 #include "platform/views/ViewRenderer.h"
 #include "platform/views/ViewSystem.h"
+#include "tests/support/OwnerModule.h"
 
 namespace tmr {
 namespace {
 
 // The module of the fields under test: records their events with the sender's name.
-class FieldProbe : public ClassModule {
+class FieldProbe : public CallProbe {
  public:
-  void _initialize(Runtime& rt) { initializeClassModule(rt); }
-  std::vector<std::string> calls;
   // Run inside the next "beginedit" handler, then forgotten.
   std::function<void()> onBegin;
   std::string who() const { return View::FromObject(runtime().sender()).native()->name(); }
@@ -33,7 +32,6 @@ class FieldProbe : public ClassModule {
     if (auto f = std::exchange(onBegin, nullptr)) f();
   }
   void _tf_endedit() { calls.push_back(who() + " end"); }
-  std::string_view className() const override { return "tm_fieldprobe"; }
   const SubTable& subTable() const override {
     static const SubTable table{
         sub<&FieldProbe::_tf_textchanged>("_tf_textchanged::"), sub<&FieldProbe::_tf_enterpressed>("_tf_enterpressed"),

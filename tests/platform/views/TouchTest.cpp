@@ -7,21 +7,19 @@
 #include "platform/views/LongPressGestureRecognizer.h"
 #include "platform/views/UiLayer.h"
 #include "platform/views/ViewSystem.h"
+#include "tests/support/OwnerModule.h"
 
 namespace tmr {
 namespace {
 
 // The module of the views under test: records clicks and recognizer actions.
-class TouchProbe : public ClassModule {
+class TouchProbe : public CallProbe {
  public:
-  void _initialize(Runtime& rt) { initializeClassModule(rt); }
-  std::vector<std::string> calls;
   void _btn_click() { calls.push_back("btn click"); }
   void _pnl_click() { calls.push_back("pnl click"); }
   void action(Object rec) {
     calls.push_back("state " + NativeObject(rec).RunMethod("state").object().AsString().str());
   }
-  std::string_view className() const override { return "tm_touchprobe"; }
   const SubTable& subTable() const override {
     static const SubTable table{sub<&TouchProbe::_btn_click>("_btn_click"), sub<&TouchProbe::_pnl_click>("_pnl_click"),
                                 sub<&TouchProbe::action>("action:")};

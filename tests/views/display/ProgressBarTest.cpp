@@ -19,14 +19,8 @@ constexpr uint32_t kProgress = 0xFF406080;  // the stripes: 0xFF6090C0
 constexpr uint32_t kStripe = 0xFF6090C0;
 constexpr uint32_t kEmpty = 0xFFFFFFFF;
 
-class BarOwner : public ClassModule, public LayoutFields {
+class BarOwner : public OwnerModule {
  public:
-  void _initialize(Runtime& rt) { initializeClassModule(rt); }
-  std::string_view className() const override { return "tm_barowner"; }
-  const SubTable& subTable() const override {
-    static const SubTable table{};
-    return table;
-  }
   const FieldTable& fieldTable() const override {
     static const FieldTable table{field<&BarOwner::pb1>("pb1")};
     return table;

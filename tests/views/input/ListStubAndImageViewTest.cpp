@@ -10,6 +10,7 @@
 #include "platform/views/UiLayer.h"
 #include "platform/views/ViewRenderer.h"
 #include "platform/views/ViewSystem.h"
+#include "tests/support/OwnerModule.h"
 #include "views/display/tm_imageview.h"
 #include "views/input/tm_viewsutils.h"
 
@@ -19,16 +20,6 @@ namespace {
 constexpr int32_t kStub = static_cast<int32_t>(0xFF20A040);
 constexpr int32_t kItem = static_cast<int32_t>(0xFFFFFFFF);
 constexpr int32_t kDividerColor = static_cast<int32_t>(0xFF808080);
-
-class Owner : public ClassModule {
- public:
-  void _initialize(Runtime& rt) { initializeClassModule(rt); }
-  std::string_view className() const override { return "tm_stubowner"; }
-  const SubTable& subTable() const override {
-    static const SubTable table{};
-    return table;
-  }
-};
 
 // A vertical list view 200 wide and `height` high at the top left of a screen, with dividers of
 // 2 points, made as a layout makes it.
@@ -65,7 +56,7 @@ struct ListScreen {
   Runtime rt;
   UiLayer ui;
   std::shared_ptr<tm_viewsutils> vu;
-  std::shared_ptr<Owner> owner = std::make_shared<Owner>();
+  std::shared_ptr<OwnerModule> owner = std::make_shared<OwnerModule>();
   std::shared_ptr<tm_customlistview> lv = std::make_shared<tm_customlistview>();
   View screen;
   View base;
