@@ -247,17 +247,8 @@ void TouchInput::up() {
   auto clickTarget = clickTarget_.lock();
   auto touchPanel = touchPanel_.lock();
   double x = x_, y = y_;
-  stopLongClickTimer();
-  if (auto scroller = scroller_.lock(); scroller && dragging_) scroller->endDrag();
-  dragging_ = false;
-  scroller_.reset();
   // The touch is over before anyone hears of it: what the handlers do starts afresh.
-  active_ = false;
-  followers_.clear();
-  chain_.clear();
-  hit_.reset();
-  clickTarget_.reset();
-  touchPanel_.reset();
+  forgetTouch();
   if (touchPanel) raiseTouch(touchPanel, kActionUp);
   for (const auto& f : followers) {
     auto r = f.lock();
@@ -278,11 +269,7 @@ void TouchInput::up() {
   clickTarget->click();
 }
 
-void TouchInput::cancel() {
-  if (!active_) return;
-  auto followers = std::move(followers_);
-  auto clickTarget = clickTarget_.lock();
-  auto touchPanel = touchPanel_.lock();
+void TouchInput::forgetTouch() {
   stopLongClickTimer();
   if (auto scroller = scroller_.lock(); scroller && dragging_) scroller->endDrag();
   dragging_ = false;
@@ -293,6 +280,14 @@ void TouchInput::cancel() {
   hit_.reset();
   clickTarget_.reset();
   touchPanel_.reset();
+}
+
+void TouchInput::cancel() {
+  if (!active_) return;
+  auto followers = std::move(followers_);
+  auto clickTarget = clickTarget_.lock();
+  auto touchPanel = touchPanel_.lock();
+  forgetTouch();
   if (clickTarget) SetHighlighted(clickTarget, false);
   if (touchPanel) raiseTouch(touchPanel, kActionCancel);
   for (const auto& f : followers) {

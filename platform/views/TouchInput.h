@@ -77,6 +77,8 @@ class TouchInput {
   // The point in the coordinates of view, or false when it is no longer inside root.
   bool toLocal(const ViewObject& view, double& x, double& y) const;
   void stopLongClickTimer();
+  // Ends the touch in progress without telling anyone: timers, drag, targets and followers.
+  void forgetTouch();
   void longClickTimerFired(uint64_t touchId);
   // The finger left the slop around where it went down inside a scroll view: the drag begins.
   void beginDrag(const std::shared_ptr<ScrollViewObject>& scroller);
