@@ -12,6 +12,7 @@
 #include "platform/core/Module.h"
 #include "platform/core/Runtime.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/graphics/FontLibrary.h"
 #include "platform/layout/DesignerScript.h"
 #include "platform/layout/FieldTable.h"
 #include "platform/layout/LayoutBuilder.h"
@@ -69,8 +70,8 @@ struct LayoutSpec {
 
 class Parser {
  public:
-  Parser(std::string file, const LayoutRegistry& registry, std::filesystem::path images)
-      : file_(std::move(file)), registry_(registry), images_(std::move(images)) {}
+  Parser(std::string file, const LayoutRegistry& registry, std::filesystem::path images, FontLibrary& fonts)
+      : file_(std::move(file)), registry_(registry), images_(std::move(images)), fonts_(fonts) {}
 
   LayoutSpec parse(const Json& root) {
     if (!root.is_object()) fail("", "", "the file must hold one JSON object");
@@ -139,7 +140,14 @@ class Parser {
     double size = number(v, view, "size", true).value();
     if (size <= 0) fail(view, "size", "must be positive");
     bool bold = v.contains("bold") && boolean(v.at("bold"), view, "bold");
-    return Font::Make(family, static_cast<float>(size), bold);
+    Font made = Font::Make(family, static_cast<float>(size), bold);
+    // A family that is not installed is refused here, not when the label is first drawn.
+    try {
+      fonts_.fileOf(made);
+    } catch (const RuntimeError&) {
+      fail(view, "family", "\"" + family + "\" names no installed font");
+    }
+    return made;
   }
 
   TextAlignment align(const Json& v, std::string_view view) const {
@@ -306,6 +314,7 @@ class Parser {
   std::string file_;
   const LayoutRegistry& registry_;
   std::filesystem::path images_;
+  FontLibrary& fonts_;
   std::set<std::string> names_;
 };
 
@@ -444,7 +453,7 @@ void LayoutLoader::load(const View& panel, std::string_view layoutName, const st
   text << in.rdbuf();
   Json root = ParseJson(text.str(), file);
   auto& registry = rt_.service<LayoutRegistry>();
-  LayoutSpec spec = Parser(file, registry, assets_ / "images").parse(root);
+  LayoutSpec spec = Parser(file, registry, assets_ / "images", rt_.service<FontLibrary>()).parse(root);
 
   if (!panel.IsInitialized()) throw NotInitialized("View");
   if (!ba) throw NotInitialized("Dispatcher");
