@@ -7,6 +7,7 @@
 #include <unicode/smpdtfmt.h>
 #include <unicode/timezone.h>
 #include <unicode/uchar.h>
+#include <unicode/utf16.h>
 #include <unicode/utypes.h>
 
 #include <cmath>
@@ -54,6 +55,21 @@ bool StartsNumber(char16_t ch) { return (ch >= u'0' && ch <= u'9') || ch == u'+'
 bool IsNameField(char16_t letter, int count) {
   if (std::u16string_view(u"GEabBzvVO").find(letter) != std::u16string_view::npos) return true;
   return count >= 3 && std::u16string_view(u"MLQqec").find(letter) != std::u16string_view::npos;
+}
+
+// True when text holds more than 30 decimal digits (of any script) in a row. No date or time
+// field is that long, even several numeric fields written without separators, and the
+// formatter's fraction-of-a-second field divides by zero on such a run.
+bool HasOverlongDigitRun(const String& text) {
+  const auto& t = text.units();
+  int run = 0;
+  for (size_t i = 0; i < t.size();) {
+    UChar32 c;
+    U16_NEXT(t.data(), i, t.size(), c);
+    run = u_isdigit(c) ? run + 1 : 0;
+    if (run > 30) return true;
+  }
+  return false;
 }
 
 // The reader skips blanks before every field, however strict it is told to be, so it would take
@@ -229,6 +245,7 @@ struct DateTime::Impl {
     }
     parserZoneChanged = zoned;
     parser->clear();
+    if (HasOverlongDigitRun(text)) throw CannotParse(text.str());
     icu::UnicodeString u = ToIcu(text);
     icu::ParsePosition pos(0);
     f.parse(u, *parser, pos);

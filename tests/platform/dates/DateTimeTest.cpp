@@ -113,6 +113,12 @@ TEST_F(DateTimeTest, ParsingFailsUnlessTheWholeTextIsAValidDate) {
       {"GGyyyyMMdd", "AD 20200101"},
       {"HH:mm:ss", "12: 00:00"},
       {"MMM d, yyyy", " Mar 5, 2020"},
+      // Digits beyond any field, in ASCII and in Arabic-Indic digits: the fraction field must
+      // not divide by zero on them.
+      {"S", "7777777777777777777777777777777777777777777777777777777"},
+      {"yyyyS",
+       "٢٠٢٠٧٧٧٧٧٧٧٧٧٧٧٧٧٧"
+       "٧٧٧٧٧٧٧٧٧٧٧٧٧٧٧٧٧٧"},
   };
   for (const auto& c : cases) {
     dt.setDateFormat(c.pattern);
