@@ -1,5 +1,6 @@
 #include "platform/dates/DateTime.h"
 
+#include <unicode/dtfmtsym.h>
 #include <unicode/fieldpos.h>
 #include <unicode/gregocal.h>
 #include <unicode/locid.h>
@@ -235,6 +236,73 @@ struct DateTime::Impl {
     return FromIcu(out);
   }
 
+  // The commonest patterns of numbers written side by side ("GGyyyyMMdd", "HHmmss"): an era of
+  // "G" to "GGG" first, if any, then only the fields yyyy, MM, dd, HH, mm and ss. A text of such a
+  // pattern that is the era's name as the formatter writes it and then ASCII digits, exactly as
+  // many as the fields take, is read here: its fields go into the parsing calendar as the
+  // formatter's parser would put them, without its copying of a number parser for each field.
+  // Returns false, having set nothing, for any other pattern or text: the formatter reads those.
+  bool readFixedWidth(const icu::SimpleDateFormat& f, const String& pattern, const String& text) {
+    const auto& p = pattern.units();
+    const auto& t = text.units();
+    size_t i = 0, at = 0;
+    int32_t era = -1;
+    if (!p.empty() && p[0] == u'G') {
+      while (i < p.size() && p[i] == u'G') ++i;
+      if (i > 3) return false;
+      int32_t count = 0;
+      const icu::UnicodeString* eras = f.getDateFormatSymbols()->getEras(count);
+      for (int32_t e = 0; e < count && e < 2 && era < 0; ++e) {
+        const auto n = static_cast<size_t>(eras[e].length());
+        if (n > 0 && n <= t.size() && eras[e].compare(0, eras[e].length(), t.data(), 0, static_cast<int32_t>(n)) == 0) {
+          era = e;
+          at = n;
+        }
+      }
+      if (era < 0) return false;
+    }
+    struct Field {
+      UCalendarDateFields field;
+      int32_t value;
+    };
+    Field fields[6];
+    size_t nFields = 0;
+    while (i < p.size()) {
+      const char16_t letter = p[i];
+      size_t width = 0;
+      while (i + width < p.size() && p[i + width] == letter) ++width;
+      UCalendarDateFields field;
+      if (letter == u'y' && width == 4)
+        field = UCAL_YEAR;
+      else if (letter == u'M' && width == 2)
+        field = UCAL_MONTH;
+      else if (letter == u'd' && width == 2)
+        field = UCAL_DATE;
+      else if (letter == u'H' && width == 2)
+        field = UCAL_HOUR_OF_DAY;
+      else if (letter == u'm' && width == 2)
+        field = UCAL_MINUTE;
+      else if (letter == u's' && width == 2)
+        field = UCAL_SECOND;
+      else
+        return false;
+      if (nFields == 6 || at + width > t.size()) return false;
+      int32_t value = 0;
+      for (size_t k = 0; k < width; ++k) {
+        const char16_t c = t[at + k];
+        if (c < u'0' || c > u'9') return false;
+        value = value * 10 + (c - u'0');
+      }
+      fields[nFields++] = {field, field == UCAL_MONTH ? value - 1 : value};
+      i += width;
+      at += width;
+    }
+    if (at != t.size() || nFields == 0) return false;
+    if (era >= 0) parser->set(UCAL_ERA, era);
+    for (size_t k = 0; k < nFields; ++k) parser->set(fields[k].field, fields[k].value);
+    return true;
+  }
+
   // Reads text with pattern: the whole text must match and every field must be in range.
   WallTime read(const String& pattern, const String& text) {
     auto& f = format(pattern);
@@ -246,12 +314,14 @@ struct DateTime::Impl {
     parserZoneChanged = zoned;
     parser->clear();
     if (HasOverlongDigitRun(text)) throw CannotParse(text.str());
-    icu::UnicodeString u = ToIcu(text);
-    icu::ParsePosition pos(0);
-    f.parse(u, *parser, pos);
+    if (!readFixedWidth(f, pattern, text)) {
+      icu::UnicodeString u = ToIcu(text);
+      icu::ParsePosition pos(0);
+      f.parse(u, *parser, pos);
+      if (pos.getErrorIndex() != -1 || pos.getIndex() != u.length() || HasBlanksThePatternLacks(pattern, text))
+        throw CannotParse(text.str());
+    }
     UErrorCode st = U_ZERO_ERROR;
-    if (pos.getErrorIndex() != -1 || pos.getIndex() != u.length() || HasBlanksThePatternLacks(pattern, text))
-      throw CannotParse(text.str());
     parser->getTime(st);  // validates the fields (strict calendar)
     WallTime w;
     w.year = parser->get(UCAL_EXTENDED_YEAR, st);

@@ -165,6 +165,50 @@ TEST_F(DateTimeTest, DateTimeParseTakesTheLocalDateAtTheLocalTimeOfDay) {
   EXPECT_EQ(ErrorOf([&] { dt.DateTimeParse("20201305", "140709"); }), "Cannot parse: 20201305");
 }
 
+// Numbers written side by side ("GGyyyyMMdd", "HHmmss") read exactly as the same numbers with
+// separators, valid or not, in zones with daylight saving and in locales with other era names.
+TEST_F(DateTimeTest, NumbersSideBySideReadAsWithSeparators) {
+  struct Day {
+    bool bc;
+    int y, m, d;
+  };
+  const Day days[] = {{false, 2020, 3, 5},  {false, 2020, 2, 29}, {false, 2019, 2, 29}, {false, 2020, 13, 1},
+                      {false, 2020, 0, 1},  {false, 2020, 1, 0},  {false, 2020, 4, 31}, {false, 0, 1, 1},
+                      {false, 1, 1, 1},     {true, 1, 1, 1},      {true, 44, 3, 15},    {false, 9999, 12, 31},
+                      {false, 2020, 3, 29}, {false, 2020, 10, 25}};
+  const int times[][3] = {{0, 0, 0}, {23, 59, 59}, {24, 0, 0}, {12, 60, 0}, {12, 0, 60}, {2, 30, 0}};
+  auto two = [](int v) { return std::string(v < 10 ? "0" : "") + std::to_string(v); };
+  auto four = [&](int v) { return two(v / 100) + two(v % 100); };
+  for (const char* zone : {"UTC", "Europe/Berlin"})
+    for (const char* locale : {"en_US", "de_DE"}) {
+      dt.setTimeZone(zone);
+      dt.setLocale(locale);
+      dt.setDateFormat("GG");
+      const std::string eras[] = {dt.Date(CivilTicks(-100, 1, 1)).str(), dt.Date(0).str()};
+      for (const Day& d : days)
+        for (const auto& t : times) {
+          const std::string era = eras[d.bc ? 0 : 1];
+          auto read = [&](const char* datePattern, const std::string& date, const char* timePattern,
+                          const std::string& time) {
+            dt.setDateFormat(datePattern);
+            dt.setTimeFormat(timePattern);
+            try {
+              return std::to_string(dt.DateTimeParse(date, time));
+            } catch (const RuntimeError&) {
+              return std::string("refused");
+            }
+          };
+          const std::string plain = read("GGyyyyMMdd", era + four(d.y) + two(d.m) + two(d.d), "HHmmss",
+                                         two(t[0]) + two(t[1]) + two(t[2]));
+          const std::string separated =
+              read("GGyyyy/MM/dd", era + four(d.y) + "/" + two(d.m) + "/" + two(d.d), "HH:mm:ss",
+                   two(t[0]) + ":" + two(t[1]) + ":" + two(t[2]));
+          EXPECT_EQ(plain, separated) << zone << " " << locale << " " << era << d.y << "-" << d.m << "-" << d.d
+                                      << " " << t[0] << ":" << t[1] << ":" << t[2];
+        }
+    }
+}
+
 TEST_F(DateTimeTest, SkippedLocalTimeMovesForwardByTheGap) {
   dt.setDateFormat("yyyy-MM-dd");
   dt.setTimeFormat("HH:mm");
