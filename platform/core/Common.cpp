@@ -1,6 +1,7 @@
 #include "platform/core/Common.h"
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -102,6 +103,11 @@ String Common::NumberFormat2(double number, int minInt, int maxFrac, int minFrac
   // Every digit of the whole number the double holds: it may be far beyond any integer type.
   // A number too large to scale has no fraction digits to show.
   auto wholeDigits = [](double whole) {
+    if (whole < 1e18 && whole == std::floor(whole)) {  // the common case, without printf's arithmetic
+      char buf[24];
+      const auto end = std::to_chars(buf, buf + sizeof buf, static_cast<uint64_t>(whole)).ptr;
+      return std::string(buf, end);
+    }
     char buf[400];
     int n = std::snprintf(buf, sizeof buf, "%.0f", whole);
     return std::string(buf, static_cast<size_t>(n));
