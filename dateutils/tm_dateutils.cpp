@@ -107,6 +107,23 @@ std::shared_ptr<_period> tm_dateutils::_periodbetweenindays(int64_t Start, int64
   return period(Start, EndTime, true);
 }
 
+namespace {
+
+// The searches below try step counts one by one until a step passes the end. Every count below
+// the one these return is known not to pass it, whatever the zone: n calendar days last n days
+// give or take the changes of the zone's offset in between, which add up to less than two days
+// (daylight saving moves clocks by hours, the largest change in history was one day), and a
+// month is at most 31 days. So a search may start there, and finds what it would have found
+// from its first count.
+int32_t FirstDayToTry(int64_t ticksLeft) {
+  return static_cast<int32_t>(std::max<int64_t>(1, ticksLeft / DateTime::TicksPerDay - 2));
+}
+int32_t FirstMonthToTry(int64_t ticksLeft) {
+  return static_cast<int32_t>(std::max<int64_t>(1, (ticksLeft / DateTime::TicksPerDay - 2) / 31));
+}
+
+}  // namespace
+
 // Each count is the largest number of calendar steps that does not pass EndTime, taken in the
 // order years, months, days; what is left is split into hours, minutes and seconds. Stepping
 // through the calendar (rather than dividing) is what makes month ends, leap days and
@@ -136,7 +153,7 @@ std::shared_ptr<_period> tm_dateutils::period(int64_t Start, int64_t EndTime, bo
       t = step(Start, years, 0, 0);
       P->Years = t <= EndTime ? years : years - 1;
       t = dt.Add(Start, P->Years, 0, 0);
-      for (int32_t m = 1; m <= 13; ++m) {
+      for (int32_t m = FirstMonthToTry(EndTime - t); m <= 13; ++m) {
         if (step(t, 0, m, 0) > EndTime) {
           P->Months = m - 1;
           break;
@@ -147,7 +164,7 @@ std::shared_ptr<_period> tm_dateutils::period(int64_t Start, int64_t EndTime, bo
       // Three days short of the estimate, so that daylight-saving hours cannot make it overshoot.
       g = Truncate(static_cast<double>(EndTime - Start) / DateTime::TicksPerDay - 3.0);
     }
-    for (int32_t d = g + 1; d <= g + 32; ++d) {
+    for (int32_t d = std::max(g + 1, FirstDayToTry(EndTime - t)); d <= g + 32; ++d) {
       if (step(t, 0, 0, d) > EndTime) {
         P->Days = d - 1;
         break;
@@ -164,7 +181,7 @@ std::shared_ptr<_period> tm_dateutils::period(int64_t Start, int64_t EndTime, bo
       t = step(Start, years, 0, 0);
       P->Years = EndTime <= t ? years : years + 1;
       t = dt.Add(Start, P->Years, 0, 0);
-      for (int32_t m = -1; m >= -13; --m) {
+      for (int32_t m = -FirstMonthToTry(t - EndTime); m >= -13; --m) {
         if (step(t, 0, m, 0) < EndTime) {
           P->Months = m + 1;
           break;
@@ -174,7 +191,7 @@ std::shared_ptr<_period> tm_dateutils::period(int64_t Start, int64_t EndTime, bo
     } else {
       g = Truncate(static_cast<double>(EndTime - Start) / DateTime::TicksPerDay + 3.0);
     }
-    for (int32_t d = g - 1; d >= g - 32; --d) {
+    for (int32_t d = std::min(g - 1, -FirstDayToTry(t - EndTime)); d >= g - 32; --d) {
       if (step(t, 0, 0, d) < EndTime) {
         P->Days = d + 1;
         break;

@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <functional>
+#include <random>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -188,6 +189,42 @@ TEST_F(DateUtilsTest, AddingThePeriodGivesBackTheEnd) {
     for (auto [s, e] : pairs) {
       EXPECT_EQ(du->_addperiod(s, du->_periodbetween(s, e)), e) << zone << " " << s << " -> " << e;
       EXPECT_EQ(du->_addperiod(s, du->_periodbetweenindays(s, e)), e) << zone << " days " << s << " -> " << e;
+    }
+  }
+}
+
+// The period's rule, tried count by count from zero: the largest number of years, then months,
+// then days whose step from the start does not pass the end (towards it, either way).
+TEST_F(DateUtilsTest, PeriodsAreTheLargestStepsThatDoNotPassTheEnd) {
+  auto reference = [&](int64_t start, int64_t end, bool daysOnly) {
+    const int dir = end >= start ? 1 : -1;
+    auto within = [&](int64_t t) { return dir > 0 ? t <= end : t >= end; };
+    int y = 0, m = 0, d = 0;
+    if (!daysOnly) {
+      while (within(dt.Add(start, y + dir, 0, 0))) y += dir;
+      while (within(dt.Add(dt.Add(start, y, 0, 0), 0, m + dir, 0))) m += dir;
+    }
+    const int64_t t = dt.Add(start, y, m, 0);
+    while (within(dt.Add(t, 0, 0, d + dir))) d += dir;
+    const int64_t r = end - dt.Add(t, 0, 0, d);
+    return std::vector<int>{
+        y, m, d, static_cast<int>(r / kHour), static_cast<int>(r % kHour / 60000), static_cast<int>(r % 60000 / 1000)};
+  };
+  std::mt19937_64 random(7);
+  for (const char* zone : {"Europe/Berlin", "America/Asuncion", "Australia/Lord_Howe", "Pacific/Apia"}) {
+    dt.setTimeZone(zone);
+    for (int i = 0; i < 60; ++i) {
+      // Starts on month ends and around clock changes as often as anywhere, spans of an hour to 30 years.
+      const int64_t start =
+          CivilTicks(1995 + static_cast<int>(random() % 25), 1 + static_cast<int>(random() % 12),
+                     i % 3 ? 1 + static_cast<int>(random() % 31) : 31, static_cast<int>(random() % 24));
+      const int64_t span = static_cast<int64_t>(random() % (i % 2 ? 30 * 366 : 70)) * 86400000 +
+                           static_cast<int64_t>(random() % 86400) * 1000;
+      const int64_t end = i % 4 == 3 ? start - span : start + span;
+      EXPECT_EQ(Counts(du->_periodbetween(start, end)), reference(start, end, false))
+          << zone << " " << start << " " << end;
+      EXPECT_EQ(Counts(du->_periodbetweenindays(start, end)), reference(start, end, true))
+          << zone << " days " << start << " " << end;
     }
   }
 }
