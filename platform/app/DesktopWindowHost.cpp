@@ -47,6 +47,7 @@ DesktopWindowHost::~DesktopWindowHost() {
   // The application first (the runtime's ordinary shutdown), then the window, then SDL.
   if (app_) app_->runtime().loop().setWakeHandler({});
   input_.reset();
+  screen_.reset();
   app_.reset();
   texture_.reset();
   renderer_.reset();
@@ -225,7 +226,10 @@ void DesktopWindowHost::draw() {
     // Taken before rendering: what changes from here on is drawn by the next frame.
     drawnGeneration_ = views.generation();
     drawnAt_ = rt.loop().now();
-    if (root.IsInitialized() && m.place.scale > 0) upload(*ViewRenderer(rt).render(*root.native(), m.place.scale));
+    if (root.IsInitialized() && m.place.scale > 0) {
+      if (!screen_) screen_ = std::make_unique<ViewRenderer>(rt);
+      upload(*screen_->render(*root.native(), m.place.scale));
+    }
   }
   pictureStale_ = false;
   mustDraw_ = false;

@@ -30,6 +30,7 @@ namespace tmr {
 class ApplicationHost;
 class Bitmap;
 class Runtime;
+class ViewRenderer;
 
 class DesktopWindowHost {
  public:
@@ -75,6 +76,7 @@ class DesktopWindowHost {
   WindowFit fit_;
   std::unique_ptr<ApplicationHost> app_;
   std::unique_ptr<DesktopInput> input_;
+  std::unique_ptr<ViewRenderer> screen_;  // draws every frame into the same memory
   bool sdlStarted_ = false;
   std::unique_ptr<SDL_Window, SdlDeleter> window_;
   std::unique_ptr<SDL_Renderer, SdlDeleter> renderer_;
@@ -87,8 +89,8 @@ class DesktopWindowHost {
   uint64_t drawnGeneration_ = 0;
   int64_t drawnAt_ = 0;
   int64_t nextFrameAt_ = 0;
-  bool mustDraw_ = true;       // the window's picture was lost or resized
-  bool pictureStale_ = true;   // the texture does not hold the screen as it is now
+  bool mustDraw_ = true;      // the window's picture was lost or resized
+  bool pictureStale_ = true;  // the texture does not hold the screen as it is now
 };
 
 }  // namespace tmr

@@ -9,30 +9,28 @@
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/CairoPixels.h"
 #include "platform/graphics/FontLibrary.h"
+#include "platform/graphics/PaintSurface.h"
 
 namespace tmr {
 
 namespace {
 
 cairo_t* Cr(void* p) { return static_cast<cairo_t*>(p); }
-cairo_surface_t* Surface(void* p) { return static_cast<cairo_surface_t*>(p); }
 
 }  // namespace
 
-Painter::Painter(FontLibrary& fonts, double widthPoints, double heightPoints, double scale) : fonts_(fonts) {
+int Painter::PixelSize(double points, double scale) { return std::max(1, static_cast<int>(std::ceil(points * scale))); }
+
+Painter::Painter(FontLibrary& fonts, PaintSurface& target, double widthPoints, double heightPoints, double scale,
+                 bool clear)
+    : fonts_(fonts), target_(target) {
   if (!(scale > 0)) throw RuntimeError("Painter: the scale must be positive");
-  int w = std::max(1, static_cast<int>(std::ceil(widthPoints * scale)));
-  int h = std::max(1, static_cast<int>(std::ceil(heightPoints * scale)));
-  surface_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-  cr_ = cairo_create(Surface(surface_));
+  cr_ = cairo_create(target_.begin(PixelSize(widthPoints, scale), PixelSize(heightPoints, scale), clear));
   cairo_scale(Cr(cr_), scale, scale);
   UseUnhintedText(Cr(cr_));
 }
 
-Painter::~Painter() {
-  cairo_destroy(Cr(cr_));
-  cairo_surface_destroy(Surface(surface_));
-}
+Painter::~Painter() { cairo_destroy(Cr(cr_)); }
 
 void Painter::save() {
   cairo_save(Cr(cr_));
@@ -178,6 +176,6 @@ void Painter::bitmap(const Bitmap& bmp, const Box& box, Fit fit) {
   cairo_surface_destroy(src);
 }
 
-std::shared_ptr<Bitmap> Painter::picture() const { return BitmapFromCairoSurface(Surface(surface_)); }
+std::shared_ptr<Bitmap> Painter::picture() const { return target_.picture(); }
 
 }  // namespace tmr

@@ -14,6 +14,7 @@ namespace tmr {
 
 class Bitmap;
 class FontLibrary;
+class PaintSurface;
 
 class Painter {
  public:
@@ -29,7 +30,12 @@ class Painter {
     uint32_t argb;
   };
 
-  Painter(FontLibrary& fonts, double widthPoints, double heightPoints, double scale);
+  // Draws on target, made the picture's size and transparent first (unless the caller knows
+  // that the first fill covers every pixel opaquely: clear false); target outlives the painter.
+  Painter(FontLibrary& fonts, PaintSurface& target, double widthPoints, double heightPoints, double scale,
+          bool clear = true);
+  // The size in pixels of a picture of that many points.
+  static int PixelSize(double points, double scale);
   ~Painter();
   Painter(const Painter&) = delete;
   Painter& operator=(const Painter&) = delete;
@@ -51,7 +57,7 @@ class Painter {
   double measure(const std::vector<Run>& runs);
   void bitmap(const Bitmap& bmp, const Box& box, Fit fit);
 
-  // The picture drawn so far.
+  // The picture drawn so far (the target's picture()).
   std::shared_ptr<Bitmap> picture() const;
 
  private:
@@ -66,8 +72,8 @@ class Painter {
   void roundedRect(const Box& box, double radius);
 
   FontLibrary& fonts_;
-  void* surface_;  // cairo_surface_t*
-  void* cr_;       // cairo_t*
+  PaintSurface& target_;
+  void* cr_;  // cairo_t*
   std::vector<double> opacity_{1.0};
 };
 

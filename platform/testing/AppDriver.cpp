@@ -293,7 +293,8 @@ void AppDriver::scrollIntoView(const ViewObject& view) {
 SimulatedRadio& AppDriver::radio() const { return runtime().service<SimulatedRadio>(); }
 
 std::shared_ptr<Bitmap> AppDriver::screenshot(double scale) const {
-  return ViewRenderer(runtime()).render(*shownPanel().native(), scale);
+  if (!renderer_) renderer_ = std::make_unique<ViewRenderer>(runtime());
+  return renderer_->render(*shownPanel().native(), scale);
 }
 
 }  // namespace tmr

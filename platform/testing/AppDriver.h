@@ -25,6 +25,7 @@ class Bitmap;
 class Runtime;
 class SimulatedRadio;
 class ViewObject;
+class ViewRenderer;
 
 // A name that finds no view, or an input that cannot be made.
 class DriverError : public RuntimeError {
@@ -120,7 +121,8 @@ class AppDriver {
   // the adapter's state and the writes that reached the devices.
   SimulatedRadio& radio() const;
 
-  // The screen as it looks now, scale pixels per point.
+  // The screen as it looks now, scale pixels per point. Each call gives a picture of its own;
+  // the drawing memory is kept from one call to the next.
   std::shared_ptr<Bitmap> screenshot(double scale = 2) const;
 
   const std::vector<std::string>& logLines() const { return log_; }
@@ -139,6 +141,7 @@ class AppDriver {
 
   std::vector<std::string> log_;
   ApplicationHost host_;
+  mutable std::unique_ptr<ViewRenderer> renderer_;  // made by the first screenshot
 };
 
 }  // namespace tmr

@@ -58,6 +58,16 @@ bool Intersects(const Painter::Box& a, const Frame& f) {
   return f.left < a.left + a.width && a.left < f.left + f.width && f.top < a.top + a.height && a.top < f.top + f.height;
 }
 
+// Whether drawing root paints every pixel of its picture opaquely with its own background, so
+// that what the picture held before cannot show: an opaque colour without rounded corners on a
+// box that ends exactly on the last pixel (a pixel only partly covered blends with what was
+// there). Filling such a box gives each pixel the colour itself, whatever the pixel held.
+bool CoversOpaquely(const ViewObject& root, const Frame& f, double scale) {
+  return root.visible() && (Argb(root.presentationColor()) >> 24) == 0xFF && !(root.cornerRadius() > 0) &&
+         f.width * scale == Painter::PixelSize(f.width, scale) &&
+         f.height * scale == Painter::PixelSize(f.height, scale);
+}
+
 // The runs of a label's text between two positions of its plain text.
 std::vector<Painter::Run> Slice(const std::vector<Painter::Run>& runs, int start, int length) {
   std::vector<Painter::Run> out;
@@ -75,7 +85,7 @@ std::vector<Painter::Run> Slice(const std::vector<Painter::Run>& runs, int start
 
 std::shared_ptr<Bitmap> ViewRenderer::render(const ViewObject& root, double scale) {
   Frame f = root.presentationFrame();
-  Painter p(rt_.service<FontLibrary>(), f.width, f.height, scale);
+  Painter p(rt_.service<FontLibrary>(), target_, f.width, f.height, scale, !CoversOpaquely(root, f, scale));
   draw(p, root, true, std::nullopt);
   return p.picture();
 }

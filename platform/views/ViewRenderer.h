@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+#include "platform/graphics/PaintSurface.h"
 #include "platform/graphics/Painter.h"
 
 namespace tmr {
@@ -27,6 +28,8 @@ class ViewRenderer {
 
   explicit ViewRenderer(Runtime& rt) : rt_(rt) {}
   // A picture of root at its size (root's own position is ignored), scale pixels per point.
+  // A renderer kept from frame to frame draws each into the memory of the one before (a
+  // picture that was handed out and is still held is never changed).
   std::shared_ptr<Bitmap> render(const ViewObject& root, double scale);
 
  private:
@@ -37,6 +40,7 @@ class ViewRenderer {
   void drawTextField(Painter& p, const TextFieldObject& field, const Painter::Box& box);
 
   Runtime& rt_;
+  PaintSurface target_;
 };
 
 }  // namespace tmr

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/core/Runtime.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/FontLibrary.h"
@@ -155,6 +157,57 @@ TEST(FontLibraryTest, EndingOneRuntimeLeavesAnotherDrawingTextAsBefore) {
   EXPECT_EQ(Bytes(*after), before);
   AddText(screen, 24);
   EXPECT_NE(Bytes(*screen.render()), before) << "a new size of the same face draws too";
+}
+
+// A renderer kept from frame to frame draws into the memory of the frame before: each frame must
+// still come out byte for byte as a fresh renderer draws it, whether the screen covers the old
+// pixels opaquely or lets them show (translucent, rounded, hidden, a partly covered last pixel),
+// and a picture still held must never change.
+TEST_F(RendererTest, AKeptRendererDrawsEachFrameAsAFreshRendererDoes) {
+  LabelWrapper l;
+  l.Initialize(mod->bi, "");
+  root.AddView(l, 0, 0, 100, 60);
+  l.setFont(ui.CreateDefaultFont(20));
+  l.setText("Bark");
+  View box = ui.CreatePanel(mod->bi, "");
+  root.AddView(box, 10, 10, 40, 20);
+  box.setColor(static_cast<int32_t>(0xFFFF0000));
+  struct Step {
+    const char* what;
+    std::function<void()> change;
+    double scale;
+  };
+  const std::vector<Step> steps{
+      {"opaque screen", [] {}, 2},
+      {"a label's text changed", [&] { l.setText("Woof"); }, 2},
+      {"translucent background", [&] { root.setColor(static_cast<int32_t>(0x80FFFFFF)); }, 2},
+      {"transparent background", [&] { root.setColor(0); }, 2},
+      {"rounded corners", [&] { root.SetColorAndBorder(UiLayer::Color_White, 0, 0, 12); }, 2},
+      {"square again", [&] { root.SetColorAndBorder(UiLayer::Color_White, 0, 0, 0); }, 2},
+      {"a last pixel partly covered", [] {}, 1.255},
+      {"the same frame again", [] {}, 1.255},
+      {"another scale", [] {}, 1.5},
+      {"another size",
+       [&] {
+         root.native()->setFrame(Frame{0, 0, 80, 50});
+       },
+       1.5},
+      {"hidden", [&] { root.setVisible(false); }, 1.5},
+      {"shown", [&] { root.setVisible(true); }, 1.5},
+  };
+  ViewRenderer kept(rt);
+  auto first = kept.render(*root.native(), 2);
+  const auto firstBytes = Bytes(*first);
+  for (const auto& step : steps) {
+    step.change();
+    auto fresh = ViewRenderer(rt).render(*root.native(), step.scale);
+    auto again = kept.render(*root.native(), step.scale);
+    ASSERT_EQ(again->pixelWidth(), fresh->pixelWidth()) << step.what;
+    ASSERT_EQ(again->pixelHeight(), fresh->pixelHeight()) << step.what;
+    EXPECT_TRUE(Bytes(*again) == Bytes(*fresh)) << step.what;
+    EXPECT_NE(again.get(), first.get()) << step.what;
+  }
+  EXPECT_TRUE(Bytes(*first) == firstBytes) << "a picture still held stays as it was drawn";
 }
 
 }  // namespace
