@@ -15,7 +15,7 @@ namespace {
 // Cairo may pad them: every pixel lands where a pixel-by-pixel conversion puts it, and back.
 TEST(CairoPixelsTest, EveryPixelOfEveryRowConvertsBothWays) {
   const int height = 3;
-  for (int width : {1, 3, 4, 5, 8, 9, 17}) {
+  for (int width : {1, 3, 4, 5, 8, 9, 13, 17}) {
     const int stride = width * 4 + 12;
     std::vector<unsigned char> words(static_cast<size_t>(stride) * height, 0xEE);
     for (int y = 0; y < height; ++y) {
