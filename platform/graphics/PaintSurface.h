@@ -22,8 +22,6 @@ class PaintSurface {
   // pixel is transparent, as on a new surface; without, the previous frame's pixels stay, for a
   // frame that paints every pixel opaquely itself.
   cairo_surface_t* begin(int width, int height, bool clear);
-  // The surface of the current frame (null before the first begin).
-  cairo_surface_t* surface() const { return surface_; }
 
   // A bitmap with the frame's pixels. The bitmap of the previous call is filled again when it
   // is the same size and nobody else holds it, so that a bitmap handed out never changes.
