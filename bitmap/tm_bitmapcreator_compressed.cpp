@@ -405,11 +405,56 @@ void tm_bitmapcreator::_drawrotatedcbc2(const std::shared_ptr<_compressedbc>& CB
   const uint8_t* solid = cbc.mBuffer.data();
   const uint8_t* slots = cbc.Cache ? cbc.Cache->mBuffer.data() : nullptr;
 
+  // Walks the samples i in [iFirst, iEnd) of source row r in order, border rows included, as
+  // put(i, colour); a row that starts or ends opaque also gets a transparent sample beyond that
+  // end, edge(-1) or edge(end), so that its edge is blended with the outside like the top and
+  // bottom edges are.
+  auto walkRow = [&](int64_t r, int64_t iFirst, int64_t iEnd, auto&& put, auto&& edge) {
+    if (r < 0 || r >= cbc.mHeight || r >= static_cast<int64_t>(cbc.Rows.size())) {
+      // The transparent border rows above and below the picture, and rows declared but not held.
+      for (int64_t i = iFirst; i < iEnd; ++i) put(i, transparent);
+      return;
+    }
+    const auto& row = cbc.Rows[static_cast<size_t>(r)];
+    if (row.size() >= 3 && (row[1] & 0xFF) != kTransparent) edge(-1);
+    int64_t index = row[0], x = 0;
+    for (size_t w = 1; w + 1 < row.size() && x < cbc.mWidth; w += 2) {
+      const int32_t kind = row[w] & 0xFF;
+      const int32_t value = row[w + 1];
+      const int64_t length = std::min<int64_t>(runLength(kind, value), cbc.mWidth - x);
+      const int64_t from = std::max(x, iFirst), to = std::min(x + length, iEnd);
+      if (kind == kSolid) {
+        for (int64_t i = from; i < to; ++i) put(i, straight(solid + (index + i - x) * 4));
+        index += value;
+      } else {
+        const __m128i colour = kind == kCached ? straight(slots + value) : transparent;
+        for (int64_t i = from; i < to; ++i) put(i, colour);
+      }
+      x += length;
+    }
+    if (row.size() >= 3 && (row[row.size() - 2] & 0xFF) != kTransparent) edge(x);
+  };
+
   // A source of up to kWalkedSamples samples is walked whole, each row's positions stepping from
   // its start. A larger one (a compressed bitmap may declare any size) is walked only where its
   // samples can land, with each position worked out from the source coordinates, so the work
   // follows the area drawn and not the size declared.
-  if ((int64_t{cbc.mWidth} + 2) * (int64_t{cbc.mHeight} + 2) > kWalkedSamples) {
+  if ((int64_t{cbc.mWidth} + 2) * (int64_t{cbc.mHeight} + 2) <= kWalkedSamples) {
+    for (int64_t r = -1; r <= cbc.mHeight; ++r) {
+      float px, py;
+      rowStart(r, px, py);
+      // Every sample of the row is put, in order: the position steps along with them, and an
+      // edge sample lies one step before the first or at the step after the last.
+      walkRow(
+          r, 0, cbc.mWidth,
+          [&](int64_t, __m128i argb) {
+            sample(px, py, argb);
+            px += c;
+            py += s;
+          },
+          [&](int64_t i) { i < 0 ? sample(px - c, py - s, transparent) : sample(px, py, transparent); });
+    }
+  } else {
     // A sample lands inside when its position is within about a pixel of the area: the rows r
     // and columns i of the source whose positions lie in the area widened by three pixels, found
     // by turning its corners back, with two more on every side for rounding.
@@ -423,65 +468,12 @@ void tm_bitmapcreator::_drawrotatedcbc2(const std::shared_ptr<_compressedbc>& CB
     const int64_t rLast = std::min<int64_t>(cbc.mHeight, static_cast<int64_t>(std::ceil(rMax)) + 2);
     const int64_t iFirst = std::max<int64_t>(0, static_cast<int64_t>(std::floor(iMin)) - 2);
     const int64_t iEnd = std::min<int64_t>(cbc.mWidth, static_cast<int64_t>(std::ceil(iMax)) + 3);
-    auto sampleAt = [&](int64_t r, int64_t i, __m128i argb) {
-      const double dx = static_cast<double>(i) - scx, dy = static_cast<double>(r) - scy;
-      sample(static_cast<float>(dx * c - dy * s + tcx), static_cast<float>(dx * s + dy * c + tcy), argb);
-    };
     for (int64_t r = rFirst; r <= rLast; ++r) {
-      if (r < 0 || r >= cbc.mHeight || r >= static_cast<int64_t>(cbc.Rows.size())) {
-        for (int64_t i = iFirst; i < iEnd; ++i) sampleAt(r, i, transparent);
-        continue;
-      }
-      const auto& row = cbc.Rows[static_cast<size_t>(r)];
-      if (row.size() >= 3 && (row[1] & 0xFF) != kTransparent) sampleAt(r, -1, transparent);
-      int64_t index = row[0], x = 0;
-      for (size_t w = 1; w + 1 < row.size() && x < cbc.mWidth; w += 2) {
-        const int32_t kind = row[w] & 0xFF;
-        const int32_t value = row[w + 1];
-        const int64_t length = std::min<int64_t>(runLength(kind, value), cbc.mWidth - x);
-        const int64_t from = std::max(x, iFirst), to = std::min(x + length, iEnd);
-        for (int64_t i = from; i < to; ++i) {
-          const __m128i colour = kind == kSolid    ? straight(solid + (index + i - x) * 4)
-                                 : kind == kCached ? straight(slots + value)
-                                                   : transparent;
-          sampleAt(r, i, colour);
-        }
-        if (kind == kSolid) index += value;
-        x += length;
-      }
-      if (row.size() >= 3 && (row[row.size() - 2] & 0xFF) != kTransparent) sampleAt(r, x, transparent);
-    }
-  } else {
-    for (int64_t r = -1; r <= cbc.mHeight; ++r) {
-      float px, py;
-      rowStart(r, px, py);
-      const bool border = r < 0 || r >= cbc.mHeight || r >= static_cast<int64_t>(cbc.Rows.size());
-      if (border) {
-        // The transparent border rows above and below the picture.
-        for (int64_t i = 0; i < cbc.mWidth; ++i, px += c, py += s) sample(px, py, transparent);
-        continue;
-      }
-      const auto& row = cbc.Rows[static_cast<size_t>(r)];
-      // A row that starts or ends opaque gets a transparent pixel beyond that end, so that its
-      // edge is blended with the outside like the top and bottom edges are.
-      const bool opensSolid = row.size() >= 3 && (row[1] & 0xFF) != kTransparent;
-      const bool closesSolid = row.size() >= 3 && (row[row.size() - 2] & 0xFF) != kTransparent;
-      if (opensSolid) sample(px - c, py - s, transparent);
-      int64_t index = row[0], x = 0;
-      for (size_t w = 1; w + 1 < row.size() && x < cbc.mWidth; w += 2) {
-        const int32_t kind = row[w] & 0xFF;
-        const int32_t value = row[w + 1];
-        const int64_t length = std::min<int64_t>(runLength(kind, value), cbc.mWidth - x);
-        if (kind == kSolid) {
-          for (int64_t i = 0; i < length; ++i, px += c, py += s) sample(px, py, straight(solid + index++ * 4));
-          index += value - length;
-        } else {
-          const __m128i colour = kind == kCached ? straight(slots + value) : transparent;
-          for (int64_t i = 0; i < length; ++i, px += c, py += s) sample(px, py, colour);
-        }
-        x += length;
-      }
-      if (closesSolid) sample(px, py, transparent);
+      auto sampleAt = [&, r](int64_t i, __m128i argb) {
+        const double dx = static_cast<double>(i) - scx, dy = static_cast<double>(r) - scy;
+        sample(static_cast<float>(dx * c - dy * s + tcx), static_cast<float>(dx * s + dy * c + tcy), argb);
+      };
+      walkRow(r, iFirst, iEnd, sampleAt, [&](int64_t i) { sampleAt(i, transparent); });
     }
   }
 
