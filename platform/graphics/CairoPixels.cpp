@@ -70,43 +70,45 @@ bool HasAvx2() {
 
 }  // namespace
 
-void CopyArgbToRgba(const unsigned char* argb, int stride, int width, int height, uint8_t* rgba) {
+namespace {
+
+// Copies height rows of width pixels, rows inStride and outStride bytes apart, from Cairo's
+// words to RGBA bytes (toRgba) or back. On a little-endian machine both directions are the same
+// swap of red and blue.
+void ConvertRows(const unsigned char* in, ptrdiff_t inStride, unsigned char* out, ptrdiff_t outStride, int width,
+                 int height, bool toRgba) {
   const size_t w = static_cast<size_t>(width);
   const bool avx2 = HasAvx2();
-  for (int y = 0; y < height; ++y) {
-    const unsigned char* row = argb + static_cast<ptrdiff_t>(y) * stride;
-    uint8_t* out = rgba + static_cast<size_t>(y) * w * 4;
+  for (int y = 0; y < height; ++y, in += inStride, out += outStride) {
     if constexpr (std::endian::native == std::endian::little) {
-      SwapRedBlueRow(row, out, w, avx2);
+      SwapRedBlueRow(in, out, w, avx2);
     } else {
       for (size_t x = 0; x < w; ++x) {
-        uint32_t p;
-        std::memcpy(&p, row + 4 * x, 4);
-        out[4 * x] = static_cast<uint8_t>(p >> 16);
-        out[4 * x + 1] = static_cast<uint8_t>(p >> 8);
-        out[4 * x + 2] = static_cast<uint8_t>(p);
-        out[4 * x + 3] = static_cast<uint8_t>(p >> 24);
+        const unsigned char* p = in + 4 * x;
+        unsigned char* o = out + 4 * x;
+        uint32_t word;
+        if (toRgba) {
+          std::memcpy(&word, p, 4);
+          const unsigned char rgba[4] = {static_cast<unsigned char>(word >> 16), static_cast<unsigned char>(word >> 8),
+                                         static_cast<unsigned char>(word), static_cast<unsigned char>(word >> 24)};
+          std::memcpy(o, rgba, 4);
+        } else {
+          word = (uint32_t{p[3]} << 24) | (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2];
+          std::memcpy(o, &word, 4);
+        }
       }
     }
   }
 }
 
+}  // namespace
+
+void CopyArgbToRgba(const unsigned char* argb, int stride, int width, int height, uint8_t* rgba) {
+  ConvertRows(argb, stride, rgba, static_cast<ptrdiff_t>(width) * 4, width, height, true);
+}
+
 void CopyRgbaToArgb(const uint8_t* rgba, int width, int height, unsigned char* argb, int stride) {
-  const size_t w = static_cast<size_t>(width);
-  const bool avx2 = HasAvx2();
-  for (int y = 0; y < height; ++y) {
-    const uint8_t* in = rgba + static_cast<size_t>(y) * w * 4;
-    unsigned char* row = argb + static_cast<ptrdiff_t>(y) * stride;
-    if constexpr (std::endian::native == std::endian::little) {
-      SwapRedBlueRow(in, row, w, avx2);
-    } else {
-      for (size_t x = 0; x < w; ++x) {
-        const uint8_t* p = in + 4 * x;
-        uint32_t word = (uint32_t{p[3]} << 24) | (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2];
-        std::memcpy(row + 4 * x, &word, 4);
-      }
-    }
-  }
+  ConvertRows(rgba, static_cast<ptrdiff_t>(width) * 4, argb, stride, width, height, false);
 }
 
 cairo_surface_t* CairoSurfaceFromBitmap(const Bitmap& bitmap) {

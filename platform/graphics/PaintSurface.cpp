@@ -42,8 +42,9 @@ std::shared_ptr<Bitmap> PaintSurface::picture() {
   if (!surface_) return Bitmap::Create(0, 0);
   cairo_surface_flush(surface_);
   const unsigned char* data = cairo_image_surface_get_data(surface_);
-  if (!data) return BitmapFromCairoSurface(surface_);
   int w = cairo_image_surface_get_width(surface_), h = cairo_image_surface_get_height(surface_);
+  // A surface without memory (in error) gives a transparent picture.
+  if (!data) return Bitmap::Create(w, h);
   // Whoever holds the last picture keeps it as it is: only an unshared one is filled again.
   if (!last_ || last_.use_count() != 1 || last_->pixelWidth() != w || last_->pixelHeight() != h)
     last_ = Bitmap::Create(w, h);
