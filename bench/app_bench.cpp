@@ -23,9 +23,9 @@
 
 #include "app/TivomarshApplication.h"
 #include "platform/ble/SimulatedDevice.h"
-#include "platform/graphics/Bitmap.h"
 #include "platform/ble/SimulatedRadio.h"
-#include "platform/testing/AppDriver.h"
+#include "platform/driver/AppDriver.h"
+#include "platform/graphics/Bitmap.h"
 
 namespace tmr {
 namespace {

@@ -12,8 +12,8 @@
 #include "fuzz/FuzzInput.h"
 #include "platform/core/Object.h"
 #include "platform/core/RuntimeError.h"
+#include "platform/driver/AppDriver.h"
 #include "platform/layout/LayoutLoader.h"
-#include "platform/testing/AppDriver.h"
 #include "platform/views/ViewSystem.h"
 #include "tests/support/OwnerModule.h"
 

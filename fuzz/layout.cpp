@@ -11,8 +11,8 @@
 
 #include "app/TivomarshApplication.h"
 #include "platform/core/RuntimeError.h"
+#include "platform/driver/AppDriver.h"
 #include "platform/layout/LayoutLoader.h"
-#include "platform/testing/AppDriver.h"
 #include "platform/views/UiLayer.h"
 #include "platform/views/ViewObject.h"
 #include "platform/views/ViewRenderer.h"

@@ -10,7 +10,7 @@
 #include "app/TivomarshApplication.h"
 #include "platform/ble/SimulatedDevice.h"
 #include "platform/ble/SimulatedRadio.h"
-#include "platform/testing/AppDriver.h"
+#include "platform/driver/AppDriver.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <string_view>
 
 #include "app/TivomarshApplication.h"
-#include "platform/testing/AppDriver.h"
-#include "platform/testing/Scenario.h"
-#include "platform/testing/ScenarioRunner.h"
+#include "platform/driver/AppDriver.h"
+#include "platform/driver/Scenario.h"
+#include "platform/driver/ScenarioRunner.h"
 
 namespace {
 

@@ -18,14 +18,14 @@
 #include "platform/app/WindowFit.h"
 #include "platform/ble/SimulatedDevice.h"
 #include "platform/ble/SimulatedRadio.h"
+#include "platform/driver/AppDriver.h"
 #include "platform/graphics/Bitmap.h"
-#include "platform/testing/AppDriver.h"
-#include "platform/testing/ImageDifference.h"
 #include "platform/views/ButtonObject.h"
 #include "platform/views/TouchInput.h"
 #include "platform/views/ViewObject.h"
 #include "platform/views/ViewSystem.h"
 #include "tests/app/XvfbSession.h"
+#include "tests/support/ImageDifference.h"
 
 namespace tmr {
 namespace {

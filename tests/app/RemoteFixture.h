@@ -13,7 +13,7 @@
 #include "platform/ble/SimulatedDevice.h"
 #include "platform/ble/SimulatedRadio.h"
 #include "platform/core/Runtime.h"
-#include "platform/testing/AppDriver.h"
+#include "platform/driver/AppDriver.h"
 
 namespace tmr {
 

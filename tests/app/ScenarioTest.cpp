@@ -8,9 +8,9 @@
 #include <sstream>
 
 #include "app/TivomarshApplication.h"
-#include "platform/testing/AppDriver.h"
-#include "platform/testing/CommandLine.h"
-#include "platform/testing/ScenarioRunner.h"
+#include "platform/driver/AppDriver.h"
+#include "platform/driver/ScenarioRunner.h"
+#include "platform/program/CommandLine.h"
 
 namespace tmr {
 namespace {

@@ -4,9 +4,9 @@
 #include <filesystem>
 
 #include "app/TivomarshApplication.h"
+#include "platform/driver/AppDriver.h"
 #include "platform/graphics/Bitmap.h"
-#include "platform/testing/AppDriver.h"
-#include "platform/testing/ImageDifference.h"
+#include "tests/support/ImageDifference.h"
 
 namespace tmr {
 namespace {

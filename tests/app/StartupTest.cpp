@@ -5,7 +5,7 @@
 #include "collections/tm_collections.h"
 #include "dateutils/tm_dateutils.h"
 #include "platform/core/Runtime.h"
-#include "platform/testing/AppDriver.h"
+#include "platform/driver/AppDriver.h"
 #include "platform/views/HapticLog.h"
 #include "views/input/tm_plusminus.h"
 #include "views/input/tm_viewsutils.h"

@@ -11,7 +11,7 @@
 #include "listview/_clvitem.h"
 #include "listview/tm_customlistview.h"
 #include "platform/core/Runtime.h"
-#include "platform/testing/Finger.h"
+#include "platform/driver/Finger.h"
 #include "platform/views/HapticLog.h"
 #include "platform/views/LabelWrapper.h"
 #include "platform/views/UiLayer.h"

@@ -20,10 +20,10 @@
 
 #include "app/TivomarshApplication.h"
 #include "platform/core/Runtime.h"
+#include "platform/driver/Finger.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/layout/FieldTable.h"
 #include "platform/layout/LayoutLoader.h"
-#include "platform/testing/Finger.h"
 #include "platform/views/LayoutValues.h"
 #include "platform/views/TouchInput.h"
 #include "platform/views/UiLayer.h"

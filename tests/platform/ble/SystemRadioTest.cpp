@@ -17,8 +17,8 @@
 #include "platform/ble/BleManager.h"
 #include "platform/ble/BleUuid.h"
 #include "platform/ble/RadioOption.h"
-#include "platform/testing/AppDriver.h"
-#include "platform/testing/ScenarioRunner.h"
+#include "platform/driver/AppDriver.h"
+#include "platform/driver/ScenarioRunner.h"
 #include "tests/platform/ble/BleProbe.h"
 #include "tests/platform/ble/StandInBus.h"
 

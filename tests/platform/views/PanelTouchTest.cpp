@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "platform/core/Runtime.h"
-#include "platform/testing/Finger.h"
+#include "platform/driver/Finger.h"
 #include "platform/views/ButtonWrapper.h"
 #include "platform/views/LabelWrapper.h"
 #include "platform/views/ScrollViewWrapper.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/driver/Finger.h"
 #include "platform/layout/FieldTable.h"
-#include "platform/testing/Finger.h"
 #include "tests/support/LayoutScreen.h"
 #include "views/input/tm_breadcrumb.h"
 #include "views/input/tm_seekbar.h"

@@ -1,4 +1,4 @@
-#include "platform/testing/ImageDifference.h"
+#include "tests/support/ImageDifference.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "platform/testing/Scenario.h"
+#include "platform/driver/Scenario.h"
 
 #include <charconv>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "platform/testing/AppDriver.h"
+#include "platform/driver/AppDriver.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -6,8 +6,8 @@
 #include "platform/ble/SimulatedRadio.h"
 #include "platform/core/Module.h"
 #include "platform/core/Runtime.h"
+#include "platform/driver/Finger.h"
 #include "platform/layout/FieldTable.h"
-#include "platform/testing/Finger.h"
 #include "platform/views/ActionSheetObject.h"
 #include "platform/views/CustomView.h"
 #include "platform/views/Keyboard.h"

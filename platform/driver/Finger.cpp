@@ -1,4 +1,4 @@
-#include "platform/testing/Finger.h"
+#include "platform/driver/Finger.h"
 
 #include "platform/core/Runtime.h"
 #include "platform/core/RuntimeError.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/testing/Scenario.h"
+#include "platform/driver/Scenario.h"
 
 namespace tmr {
 namespace {

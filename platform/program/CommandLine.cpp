@@ -1,4 +1,4 @@
-#include "platform/testing/CommandLine.h"
+#include "platform/program/CommandLine.h"
 
 #include <iostream>
 #include <string>
@@ -8,10 +8,10 @@
 #include "platform/ble/SimulatedDevice.h"
 #include "platform/ble/SimulatedRadio.h"
 #include "platform/core/Runtime.h"
-#include "platform/testing/AssetsSearch.h"
-#include "platform/testing/ProgramInfo.h"
-#include "platform/testing/Scenario.h"
-#include "platform/testing/ScenarioRunner.h"
+#include "platform/driver/Scenario.h"
+#include "platform/driver/ScenarioRunner.h"
+#include "platform/program/AssetsSearch.h"
+#include "platform/program/ProgramInfo.h"
 
 namespace tmr {
 

@@ -1,9 +1,9 @@
-#include "platform/testing/AssetsSearch.h"
+#include "platform/program/AssetsSearch.h"
 
 #include <cstdlib>
 
-#include "platform/testing/AppDriver.h"
-#include "platform/testing/ProgramInfo.h"
+#include "platform/driver/AppDriver.h"
+#include "platform/program/ProgramInfo.h"
 
 namespace tmr {
 

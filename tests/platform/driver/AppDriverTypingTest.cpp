@@ -6,7 +6,7 @@
 #include "platform/app/NavigationControllerWrapper.h"
 #include "platform/app/Page.h"
 #include "platform/core/Runtime.h"
-#include "platform/testing/AppDriver.h"
+#include "platform/driver/AppDriver.h"
 #include "platform/views/TextFieldWrapper.h"
 
 namespace tmr {

@@ -1,4 +1,4 @@
-#include "platform/testing/ScenarioRunner.h"
+#include "platform/driver/ScenarioRunner.h"
 
 #include <fstream>
 #include <ostream>
@@ -9,9 +9,9 @@
 #include "platform/ble/SimulatedRadio.h"
 #include "platform/core/Bit.h"
 #include "platform/core/Runtime.h"
+#include "platform/driver/AppDriver.h"
+#include "platform/driver/Scenario.h"
 #include "platform/graphics/Bitmap.h"
-#include "platform/testing/AppDriver.h"
-#include "platform/testing/Scenario.h"
 
 namespace tmr {
 
