@@ -103,6 +103,7 @@ TEST_F(DateTimeTest, ReadsBackWhatItWritesInEveryLocale) {
       {"MM/dd/yyyy", "HH:mm:ss", false, true, true},
       {"GGyyyyMMdd", "HHmmss", true, true, true},
       {"GGyyyyMMddHHmmssz", nullptr, true, true, true},
+      {"GGyyyyMMddHHmmss'GMT'xxxxx", nullptr, true, true, true},
   };
   const std::pair<const char*, const char*> refused[] = {
       {"MM/dd/yyyy", "MM/' 'dd/yyyy"},         {"d MMM,yyyy", "d MMM,' 'yyyy"}, {"MMMd yyyy", "MMM' 'd yyyy"},
