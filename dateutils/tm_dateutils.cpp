@@ -84,7 +84,9 @@ int64_t tm_dateutils::_setdateandtime2(int32_t Years, int32_t Months, int32_t Da
                                        int32_t Seconds, double TimeZone) {
   DateTime& dt = dates();
   DateFormatGuard guard(dt);
-  dt.setDateFormat("GGyyyyMMddHHmmssz");
+  // "GMT" and then the offset in ISO form, which reads the same in every locale (a zone field "z"
+  // reads the locale's own form, "GMT+5.30" in some).
+  dt.setDateFormat("GGyyyyMMddHHmmss'GMT'xxxxx");
   String text = _getera(Years < 0) + _format(AbsInt(Years), 4) + _format(Months, 2) + _format(Days, 2);
   int32_t total = Truncate(std::fabs(TimeZone * 60));  // minutes
   int32_t hours = total / 60;

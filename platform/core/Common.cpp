@@ -3,7 +3,6 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 
 #include "platform/core/Runtime.h"
 #include "platform/core/RuntimeError.h"
@@ -98,26 +97,24 @@ String Common::NumberFormat2(double number, int minInt, int maxFrac, int minFrac
   if (minFrac < 0) minFrac = 0;
   bool negative = number < 0;
   if (std::isinf(number)) return negative ? "-\u221E" : "\u221E";
-  double m = std::pow(10.0, maxFrac);
-  double scaled = std::nearbyint(std::fabs(number) * m);
-  // Every digit of the whole number the double holds: it may be far beyond any integer type.
-  // A number too large to scale has no fraction digits to show.
-  auto wholeDigits = [](double whole) {
-    if (whole < 1e18 && whole == std::floor(whole)) {  // the common case, without printf's arithmetic
-      char buf[24];
-      const auto end = std::to_chars(buf, buf + sizeof buf, static_cast<uint64_t>(whole)).ptr;
-      return std::string(buf, end);
-    }
-    char buf[400];
-    int n = std::snprintf(buf, sizeof buf, "%.0f", whole);
-    return std::string(buf, static_cast<size_t>(n));
-  };
-  std::string digits = std::isfinite(scaled)
-                           ? wholeDigits(scaled)
-                           : wholeDigits(std::fabs(number)) + std::string(static_cast<size_t>(maxFrac), '0');
-  while (digits.size() < static_cast<size_t>(maxFrac) + 1) digits.insert(digits.begin(), '0');
-  std::string intPart = digits.substr(0, digits.size() - static_cast<size_t>(maxFrac));
-  std::string frac = digits.substr(digits.size() - static_cast<size_t>(maxFrac));
+  // The double's exact decimal value rounded to maxFrac fraction digits, every digit of the whole
+  // part included (a double may be far beyond any integer type). Scaling by 10^maxFrac in double
+  // arithmetic instead would round the product and write digits the number does not hold
+  // (999999999999999916.11392 for 1e18).
+  const double magnitude = std::fabs(number);
+  char buf[330];  // at most 309 whole digits, the point and 15 fraction digits
+  std::string intPart;
+  std::string frac;
+  if (magnitude < 1e18 && magnitude == std::floor(magnitude)) {  // whole numbers, the common case, faster
+    intPart.assign(buf, std::to_chars(buf, buf + sizeof buf, static_cast<uint64_t>(magnitude)).ptr);
+    frac.assign(static_cast<size_t>(maxFrac), '0');
+  } else {
+    const auto end = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::fixed, maxFrac).ptr;
+    const std::string_view written(buf, static_cast<size_t>(end - buf));
+    const size_t point = written.find('.');
+    intPart = written.substr(0, point);
+    if (point != std::string_view::npos) frac = written.substr(point + 1);
+  }
   while (frac.size() > static_cast<size_t>(minFrac) && !frac.empty() && frac.back() == '0') frac.pop_back();
   while (intPart.size() < static_cast<size_t>(std::max(minInt, 0))) intPart.insert(intPart.begin(), '0');
   if (minInt == 0 && intPart == "0") intPart.clear();

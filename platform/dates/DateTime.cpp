@@ -13,6 +13,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <string_view>
 #include <unordered_map>
 
@@ -50,7 +51,8 @@ bool HasZoneField(const String& pattern) {
 }
 
 bool IsBlank(char16_t ch) { return u_isUWhiteSpace(ch); }
-bool StartsNumber(char16_t ch) { return (ch >= u'0' && ch <= u'9') || ch == u'+' || ch == u'-'; }
+// A decimal digit of any script, or a sign.
+bool StartsNumber(UChar32 c) { return u_isdigit(c) || c == u'+' || c == u'-' || c == 0x2212; }
 // Fields whose text starts with a letter (names, eras, AM/PM, zone names); the others are read
 // as numbers (or, for the zone offsets Z, X and x, may be).
 bool IsNameField(char16_t letter, int count) {
@@ -73,18 +75,31 @@ bool HasOverlongDigitRun(const String& text) {
   return false;
 }
 
+// Runs of blanks followed by a number in a text.
+int BlankRunsBeforeNumbers(const String& text) {
+  const auto& t = text.units();
+  int runs = 0;
+  for (size_t i = 0; i < t.size(); ++i) {
+    if (!IsBlank(t[i]) || i + 1 == t.size()) continue;
+    UChar32 next;
+    U16_GET(t.data(), 0, i + 1, t.size(), next);
+    if (StartsNumber(next)) ++runs;
+  }
+  return runs;
+}
+
 // The reader skips blanks before every field, however strict it is told to be, so it would take
 // " 03/05/2020" or "03/ 05/2020" for "MM/dd/yyyy". The whole text must match the pattern: a text
 // may not start with a blank unless its pattern does, nor have more runs of blanks before a
-// number than its pattern has before its numbers.
-bool HasBlanksThePatternLacks(const String& pattern, const String& text) {
+// number than its pattern has before its number fields and literal digits. Names may hold such
+// runs too, or begin with a digit after a blank of the pattern (a month "3月", a quarter "1-й кв.",
+// a zone "GMT -5"): the text may then have as many runs as the formatter writes for the fields
+// read, which written() gives.
+bool HasBlanksThePatternLacks(const String& pattern, const String& text, const std::function<String()>& written) {
   const auto& t = text.units();
   const auto& p = pattern.units();
   if (t.empty()) return false;
-  int textRuns = 0;
-  for (size_t i = 0; i < t.size(); ++i) {
-    if (IsBlank(t[i]) && i + 1 < t.size() && StartsNumber(t[i + 1])) ++textRuns;
-  }
+  const int textRuns = BlankRunsBeforeNumbers(text);
   // The pattern's literal blanks, with what follows each run: a field or a literal character.
   int patternRuns = 0;
   bool startsWithBlank = false;
@@ -114,7 +129,24 @@ bool HasBlanksThePatternLacks(const String& pattern, const String& text) {
       inBlanks = false;
     }
   }
-  return (IsBlank(t[0]) && !startsWithBlank) || textRuns > patternRuns;
+  if (IsBlank(t[0]) && !startsWithBlank) return true;
+  return textRuns > patternRuns && textRuns > BlankRunsBeforeNumbers(written());
+}
+
+// The reader counts the digits of numbers written side by side ("yyyyMMdd") in UTF-16 units, so
+// it cuts the digits of scripts beyond the BMP (Chakma, Adlam) in half. It reads ASCII digits in
+// every locale: the text with those digits made ASCII, or "" when it has none. (Names may hold
+// such digits too, a quarter "𞤐𞥑": the text is read as it is first.)
+icu::UnicodeString WithAsciiDigits(const icu::UnicodeString& u) {
+  icu::UnicodeString out;
+  bool changed = false;
+  for (int32_t i = 0; i < u.length(); i = u.moveIndex32(i, 1)) {
+    const UChar32 c = u.char32At(i);
+    const bool wide = c > 0xFFFF && u_isdigit(c);
+    changed = changed || wide;
+    out.append(wide ? static_cast<UChar32>(u'0' + u_charDigitValue(c)) : c);
+  }
+  return changed ? out : icu::UnicodeString();
 }
 
 // A year far enough past kMaxTicks that every legitimate intermediate year of Add stays below it,
@@ -241,7 +273,9 @@ struct DateTime::Impl {
   // pattern that is the era's name as the formatter writes it and then ASCII digits, exactly as
   // many as the fields take, is read here: its fields go into the parsing calendar as the
   // formatter's parser would put them, without its copying of a number parser for each field.
-  // Returns false, having set nothing, for any other pattern or text: the formatter reads those.
+  // Returns false, having set nothing, for any other pattern or text: the formatter reads those,
+  // among them patterns that repeat a field ("yyyyMMddMM"), whose reader checks the range of
+  // every value it reads, even of one that a later value of the field replaces.
   bool readFixedWidth(const icu::SimpleDateFormat& f, const String& pattern, const String& text) {
     const auto& p = pattern.units();
     const auto& t = text.units();
@@ -267,6 +301,7 @@ struct DateTime::Impl {
     };
     Field fields[6];
     size_t nFields = 0;
+    unsigned seen = 0;  // bit per calendar field
     while (i < p.size()) {
       const char16_t letter = p[i];
       size_t width = 0;
@@ -286,7 +321,8 @@ struct DateTime::Impl {
         field = UCAL_SECOND;
       else
         return false;
-      if (nFields == 6 || at + width > t.size()) return false;
+      if (nFields == 6 || at + width > t.size() || (seen & 1u << field)) return false;
+      seen |= 1u << field;
       int32_t value = 0;
       for (size_t k = 0; k < width; ++k) {
         const char16_t c = t[at + k];
@@ -314,12 +350,19 @@ struct DateTime::Impl {
     parserZoneChanged = zoned;
     parser->clear();
     if (HasOverlongDigitRun(text)) throw CannotParse(text.str());
-    if (!readFixedWidth(f, pattern, text)) {
-      icu::UnicodeString u = ToIcu(text);
-      icu::ParsePosition pos(0);
-      f.parse(u, *parser, pos);
-      if (pos.getErrorIndex() != -1 || pos.getIndex() != u.length() || HasBlanksThePatternLacks(pattern, text))
-        throw CannotParse(text.str());
+    const bool fixedWidth = readFixedWidth(f, pattern, text);
+    if (!fixedWidth) {
+      auto reads = [&](const icu::UnicodeString& u) {
+        icu::ParsePosition pos(0);
+        parser->clear();
+        f.parse(u, *parser, pos);
+        return pos.getErrorIndex() == -1 && pos.getIndex() == u.length();
+      };
+      const icu::UnicodeString u = ToIcu(text);
+      if (!reads(u)) {
+        const icu::UnicodeString ascii = WithAsciiDigits(u);
+        if (ascii.isEmpty() || !reads(ascii)) throw CannotParse(text.str());
+      }
     }
     UErrorCode st = U_ZERO_ERROR;
     parser->getTime(st);  // validates the fields (strict calendar)
@@ -333,6 +376,14 @@ struct DateTime::Impl {
     w.millis = parser->get(UCAL_MILLISECOND, st);
     if (zoned) w.zone.reset(parser->getTimeZone().clone());
     if (U_FAILURE(st)) throw CannotParse(text.str());
+    // The fields as the formatter writes them, in the zone the text named.
+    auto written = [&] {
+      icu::UnicodeString out;
+      icu::FieldPosition fp;
+      f.format(*parser, out, fp);
+      return FromIcu(out);
+    };
+    if (!fixedWidth && HasBlanksThePatternLacks(pattern, text, written)) throw CannotParse(text.str());
     return w;
   }
 

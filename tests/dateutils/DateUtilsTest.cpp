@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unicode/locid.h>
+
 #include <climits>
 #include <functional>
 #include <random>
@@ -78,12 +80,27 @@ TEST_F(DateUtilsTest, BuildsMomentsAtAGivenOffset) {
     int offsetMinutes;
   };
   const std::vector<Case> cases = {{5.5, 330}, {-3, -180}, {-3.5, -210}, {0, 0}, {12.75, 765}, {-0.5, -30}};
-  dt.setTimeZone("Europe/Berlin");  // the device's zone plays no part
-  for (const auto& c : cases) {
-    EXPECT_EQ(du->_setdateandtime2(2020, 3, 5, 14, 7, 9, c.zone), CivilTicks(2020, 3, 5, 14, 7, 9, c.offsetMinutes))
-        << c.zone;
+  dt.setTimeZone("Europe/Berlin");  // the device's zone plays no part, nor its locale
+  int32_t count = 0;
+  const icu::Locale* locales = icu::Locale::getAvailableLocales(count);
+  ASSERT_GT(count, 100);
+  for (int32_t i = 0; i < count; ++i) {
+    dt.setLocale(locales[i].getName());
+    du->initializeModule();  // the era names are the locale's
+    auto built = [&](int32_t year, int32_t month, int32_t day, int32_t hour, double zone) {
+      try {
+        return std::to_string(du->_setdateandtime2(year, month, day, hour, 7, 9, zone));
+      } catch (const RuntimeError& e) {
+        return std::string(e.what());
+      }
+    };
+    for (const auto& c : cases) {
+      EXPECT_EQ(built(2020, 3, 5, 14, c.zone), std::to_string(CivilTicks(2020, 3, 5, 14, 7, 9, c.offsetMinutes)))
+          << locales[i].getName() << " " << c.zone;
+    }
+    EXPECT_EQ(built(-1, 1, 1, 0, 2), std::to_string(CivilTicks(0, 1, 1, 0, 7, 9, 120))) << locales[i].getName();
   }
-  EXPECT_EQ(du->_setdateandtime2(-1, 1, 1, 0, 0, 0, 2), CivilTicks(0, 1, 1, 0, 0, 0, 120));
+  EXPECT_TRUE(log.empty());
 }
 
 TEST_F(DateUtilsTest, InvalidDateLogsRestoresFormatsAndFails) {

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include "platform/core/Bit.h"
 #include "platform/core/Common.h"
@@ -94,6 +97,40 @@ TEST(TextTest, NumberFormat2WritesEveryDigitOfHugeNumbersAndInfinityAsTheSign) {
   std::string huge = Common::NumberFormat2(1e300, 1, 15, 2, false).str();
   EXPECT_EQ(huge.size(), 304u);
   EXPECT_EQ(huge.substr(0, 17) + huge.substr(huge.size() - 3), "10000000000000000.00");
+}
+
+// The digits written are those of the double's exact value, rounded to the fraction digits asked
+// for, as the C library's printf writes them; none come from scaling it.
+TEST(TextTest, NumberFormat2WritesOnlyTheDigitsTheNumberHolds) {
+  EXPECT_EQ(Common::NumberFormat2(1e18, 0, 5, 0, false).str(), "1000000000000000000");
+  const double numbers[] = {1e18,
+                            1e17 + 8,
+                            1e22,
+                            1e23,
+                            123456789.123456789,
+                            9007199254740993.0,
+                            0.1,
+                            2.675,
+                            0.125,
+                            4.35,
+                            1.005,
+                            1e15 + 0.3,
+                            0.3e-10,
+                            7,
+                            1.5e-5,
+                            3.14159e13,
+                            1e300,
+                            5e-324,
+                            std::numeric_limits<double>::max()};
+  for (double n : numbers)
+    for (int digits = 0; digits <= 15; ++digits) {
+      std::vector<char> buf(400);
+      std::snprintf(buf.data(), buf.size(), "%.*f", digits, n);
+      const std::string exact(buf.data());
+      EXPECT_EQ(Common::NumberFormat2(n, 1, digits, digits, false).str(), exact) << n << " " << digits;
+      const bool zero = exact.find_first_not_of("0.") == std::string::npos;
+      EXPECT_EQ(Common::NumberFormat2(-n, 1, digits, digits, false).str(), zero ? exact : "-" + exact);
+    }
 }
 
 TEST(TextTest, StringBuilderInsertsAndRemovesByPosition) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unicode/locid.h>
+
+#include <array>
 #include <climits>
 #include <functional>
 #include <string>
@@ -76,6 +79,75 @@ TEST_F(DateTimeTest, ParsesWhatItFormats) {
     for (const char* p : patterns) {
       dt.setDateFormat(p);
       for (int64_t t : moments) EXPECT_EQ(dt.DateParse(dt.Date(t)), t) << zone << " " << p << " " << dt.Date(t);
+    }
+  }
+}
+
+// In every installed locale, a text the service writes reads back as the same moment, with
+// patterns whose names may begin with a digit or hold a blank before one (months "3月", quarters
+// "1-й кв.", zones "GMT -5"), and the date utilities' own. And a blank that the pattern lacks
+// before a number field is refused there: each refused text is one written with the pattern plus
+// that blank.
+TEST_F(DateTimeTest, ReadsBackWhatItWritesInEveryLocale) {
+  struct RoundTrip {
+    const char* date;
+    const char* time;  // read with DateTimeParse when set
+    bool era, hasDate, hasTime;
+  };
+  const RoundTrip roundTrips[] = {
+      {"d MMM yyyy", nullptr, false, true, false},
+      {"yyyy QQQ dd MM", nullptr, false, true, false},
+      {"ccc LLL d yyyy", nullptr, false, true, false},
+      {"EEEE, MMMM d, yyyy 'at' h:mm:ss a", nullptr, false, true, true},
+      {"HH:mm z", nullptr, false, false, true},
+      {"MM/dd/yyyy", "HH:mm:ss", false, true, true},
+      {"GGyyyyMMdd", "HHmmss", true, true, true},
+      {"GGyyyyMMddHHmmssz", nullptr, true, true, true},
+      {"GGyyyyMMddHHmmss'GMT'xxxxx", nullptr, true, true, true},
+  };
+  const std::pair<const char*, const char*> refused[] = {
+      {"MM/dd/yyyy", "MM/' 'dd/yyyy"},         {"d MMM,yyyy", "d MMM,' 'yyyy"}, {"MMMd yyyy", "MMM' 'd yyyy"},
+      {"yyyy QQQ dd.MM", "yyyy QQQ dd.' 'MM"}, {"HH:mm z", "HH:' 'mm z"},       {"GGyyyyMMdd", "GGyyyy' 'MMdd"},
+      {"ccc LLL d,yyyy", "ccc LLL d,' 'yyyy"},
+  };
+  // Zones whose names are offsets in many locales, one before UTC and one after it by a fraction.
+  const std::pair<const char*, int> zones[] = {{"America/New_York", -300}, {"Asia/Kolkata", 330}};
+  int32_t count = 0;
+  const icu::Locale* locales = icu::Locale::getAvailableLocales(count);
+  ASSERT_GT(count, 100);
+  for (int32_t i = 0; i < count; ++i) {
+    const auto& [zone, offsetMinutes] = zones[i % 2];
+    dt.setTimeZone(zone);
+    dt.setLocale(locales[i].getName());
+    for (const auto& r : roundTrips) {
+      std::vector<int64_t> moments;
+      for (auto [y, mo, d] : {std::array{2020, 3, 4}, std::array{2021, 11, 25}, std::array{-43, 3, 15}}) {
+        if (y < 1 && !r.era) continue;
+        if (!r.hasDate) y = 1970, mo = 1, d = 1;
+        moments.push_back(
+            CivilTicks(y, mo, d, r.hasTime ? 19 : 0, r.hasTime ? 7 : 0, r.hasTime && r.time ? 9 : 0, offsetMinutes));
+        if (!r.hasDate) break;
+      }
+      dt.setDateFormat(r.date);
+      if (r.time) dt.setTimeFormat(r.time);
+      for (int64_t t : moments) {
+        const String date = dt.Date(t);
+        const String time = r.time ? dt.Time(t) : String();
+        try {
+          EXPECT_EQ(r.time ? dt.DateTimeParse(date, time) : dt.DateParse(date), t)
+              << locales[i].getName() << " " << zone << " " << r.date << ": " << date.str() << " " << time.str();
+        } catch (const RuntimeError& e) {
+          ADD_FAILURE() << locales[i].getName() << " " << zone << " " << r.date << ": " << e.what();
+        }
+      }
+    }
+    const int64_t t = CivilTicks(2020, 3, 4, 19, 7, 0, offsetMinutes);
+    for (const auto& [pattern, withBlank] : refused) {
+      dt.setDateFormat(withBlank);
+      const String text = dt.Date(t);
+      dt.setDateFormat(pattern);
+      EXPECT_EQ(ErrorOf([&] { dt.DateParse(text); }), "Cannot parse: " + text.str())
+          << locales[i].getName() << " " << zone << " " << pattern << ": " << text.str();
     }
   }
 }
@@ -198,15 +270,43 @@ TEST_F(DateTimeTest, NumbersSideBySideReadAsWithSeparators) {
               return std::string("refused");
             }
           };
-          const std::string plain = read("GGyyyyMMdd", era + four(d.y) + two(d.m) + two(d.d), "HHmmss",
-                                         two(t[0]) + two(t[1]) + two(t[2]));
-          const std::string separated =
-              read("GGyyyy/MM/dd", era + four(d.y) + "/" + two(d.m) + "/" + two(d.d), "HH:mm:ss",
-                   two(t[0]) + ":" + two(t[1]) + ":" + two(t[2]));
-          EXPECT_EQ(plain, separated) << zone << " " << locale << " " << era << d.y << "-" << d.m << "-" << d.d
-                                      << " " << t[0] << ":" << t[1] << ":" << t[2];
+          const std::string plain =
+              read("GGyyyyMMdd", era + four(d.y) + two(d.m) + two(d.d), "HHmmss", two(t[0]) + two(t[1]) + two(t[2]));
+          const std::string separated = read("GGyyyy/MM/dd", era + four(d.y) + "/" + two(d.m) + "/" + two(d.d),
+                                             "HH:mm:ss", two(t[0]) + ":" + two(t[1]) + ":" + two(t[2]));
+          EXPECT_EQ(plain, separated) << zone << " " << locale << " " << era << d.y << "-" << d.m << "-" << d.d << " "
+                                      << t[0] << ":" << t[1] << ":" << t[2];
         }
     }
+  // A field written twice: each of its values must be in range, as with separators.
+  struct Repeated {
+    const char* plainPattern;
+    const char* plain;
+    const char* separatedPattern;
+    const char* separated;
+  };
+  const Repeated repeated[] = {
+      {"yyyyMMddMM", "2026130103", "yyyy/MM/dd/MM", "2026/13/01/03"},
+      {"yyyyMMddMM", "2026010103", "yyyy/MM/dd/MM", "2026/01/01/03"},
+      {"yyyyMMddMM", "2026030113", "yyyy/MM/dd/MM", "2026/03/01/13"},
+      {"HHmmssHH", "24000003", "HH:mm:ss:HH", "24:00:00:03"},
+      {"HHmmssHH", "03000024", "HH:mm:ss:HH", "03:00:00:24"},
+      {"ddMMyyyydd", "3104202001", "dd/MM/yyyy/dd", "31/04/2020/01"},
+      {"ddMMyyyydd", "0004202001", "dd/MM/yyyy/dd", "00/04/2020/01"},
+      {"GGyyyyMMddyyyy", "AD000001010019", "GGyyyy/MM/dd/yyyy", "AD0000/01/01/0019"},
+  };
+  dt.setTimeZone("UTC");
+  dt.setLocale("en_US");
+  auto read = [&](const char* pattern, const char* text) {
+    dt.setDateFormat(pattern);
+    try {
+      return std::to_string(dt.DateParse(text));
+    } catch (const RuntimeError&) {
+      return std::string("refused");
+    }
+  };
+  for (const auto& r : repeated)
+    EXPECT_EQ(read(r.plainPattern, r.plain), read(r.separatedPattern, r.separated)) << r.plainPattern << " " << r.plain;
 }
 
 TEST_F(DateTimeTest, SkippedLocalTimeMovesForwardByTheGap) {
