@@ -12,18 +12,36 @@ namespace {
 // A loop that keeps posting work without time passing would never let advance() return:
 // give up with a clear error instead of hanging.
 constexpr int kMaxTurnsPerInstant = 1'000'000;
+constexpr int64_t kEndOfTime = std::numeric_limits<int64_t>::max();
+// The longest single sleep of the real clock: it wakes and looks again, so that a deadline near
+// the clock's end never overflows the condition variable's own arithmetic.
+constexpr int64_t kLongestWaitMs = 3'600'000;
 
-int64_t RealNow() {
+template <class Clock>
+int64_t Milliseconds() {
   using namespace std::chrono;
-  return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+  return duration_cast<milliseconds>(Clock::now().time_since_epoch()).count();
 }
+
+// start + ms, or the clock's end where that would overflow (ms >= 0).
+int64_t Later(int64_t start, int64_t ms) { return ms > kEndOfTime - start ? kEndOfTime : start + ms; }
 }  // namespace
 
-MainLoop::MainLoop(ClockKind kind, int64_t virtualStart) : kind_(kind), virtualNow_(virtualStart) {}
+MainLoop::RealTime MainLoop::RealTime::System() {
+  return {Milliseconds<std::chrono::system_clock>, Milliseconds<std::chrono::steady_clock>};
+}
+
+MainLoop::MainLoop(ClockKind kind, int64_t virtualStart)
+    : kind_(kind), virtualNow_(virtualStart), realTime_(RealTime::System()) {}
+
+MainLoop::MainLoop(RealTime source)
+    : kind_(ClockKind::Real), virtualNow_(kVirtualEpoch), realTime_(std::move(source)) {}
 
 MainLoop::~MainLoop() { clear(); }
 
-int64_t MainLoop::now() const { return kind_ == ClockKind::Virtual ? virtualNow_ : RealNow(); }
+int64_t MainLoop::now() const { return kind_ == ClockKind::Virtual ? virtualNow_ : realTime_.wall(); }
+
+int64_t MainLoop::timerNow() const { return kind_ == ClockKind::Virtual ? virtualNow_ : realTime_.steady(); }
 
 void MainLoop::post(Task task) { posted_.push_back(std::move(task)); }
 
@@ -45,10 +63,7 @@ void MainLoop::setWakeHandler(std::function<void()> wake) {
 MainLoop::TimerId MainLoop::addTimer(int64_t delayMs, Task task) {
   if (delayMs < 0) delayMs = 0;
   // A delay past the clock's end is a timer that never comes due.
-  const int64_t start = now();
-  const int64_t due =
-      delayMs > std::numeric_limits<int64_t>::max() - start ? std::numeric_limits<int64_t>::max() : start + delayMs;
-  TimerKey key{due, ++seq_};
+  TimerKey key{Later(timerNow(), delayMs), ++seq_};
   TimerId id = key.seq;
   timers_.emplace(key, Timer{id, turn_, std::move(task)});
   timerIndex_.emplace(id, key);
@@ -84,7 +99,7 @@ bool MainLoop::runOneTurn() {
     t();
   }
   // Timers due now that were set before this turn began, in (due, seq) order.
-  int64_t t = now();
+  int64_t t = timerNow();
   std::vector<TimerKey> due;
   for (auto& [key, timer] : timers_) {
     if (key.due > t) break;
@@ -108,7 +123,7 @@ bool MainLoop::hasPending() const {
     if (!incoming_.empty()) return true;
   }
   if (!posted_.empty()) return true;
-  return !timers_.empty() && timers_.begin()->first.due <= now();
+  return !timers_.empty() && timers_.begin()->first.due <= timerNow();
 }
 
 void MainLoop::runUntilIdle() {
@@ -121,7 +136,11 @@ void MainLoop::runUntilIdle() {
 
 std::optional<int64_t> MainLoop::nextDue() const {
   if (timers_.empty()) return std::nullopt;
-  return timers_.begin()->first.due;
+  const int64_t due = timers_.begin()->first.due;
+  if (kind_ == ClockKind::Virtual) return due;
+  // A timer that never comes due stays at the clock's end; one overdue is due now.
+  if (due == kEndOfTime) return kEndOfTime;
+  return Later(now(), std::max<int64_t>(0, due - timerNow()));
 }
 
 void MainLoop::advanceTo(int64_t time) {
@@ -150,20 +169,22 @@ void MainLoop::runFor(int64_t ms) {
     advance(ms);
     return;
   }
-  runUntil(now() + std::max<int64_t>(0, ms));
+  runUntil(Later(timerNow(), std::max<int64_t>(0, ms)));
 }
 
 void MainLoop::runUntil(std::optional<int64_t> deadline) {
   quit_ = false;
   while (!quit_) {
     runUntilIdle();
-    if (quit_ || (deadline && now() >= *deadline)) break;
+    if (quit_ || (deadline && timerNow() >= *deadline)) break;
     std::unique_lock lock(incomingMutex_);
     if (!incoming_.empty() || !posted_.empty()) continue;
-    std::optional<int64_t> wakeAt = nextDue();
+    std::optional<int64_t> wakeAt;
+    if (!timers_.empty()) wakeAt = timers_.begin()->first.due;
     if (deadline && (!wakeAt || *deadline < *wakeAt)) wakeAt = deadline;
     if (wakeAt) {
-      wake_.wait_for(lock, std::chrono::milliseconds(std::max<int64_t>(0, *wakeAt - now())));
+      // wait_for counts on the steady clock too.
+      wake_.wait_for(lock, std::chrono::milliseconds(std::clamp<int64_t>(*wakeAt - timerNow(), 0, kLongestWaitMs)));
     } else {
       wake_.wait(lock);
     }

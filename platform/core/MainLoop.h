@@ -2,7 +2,10 @@
 // The main loop: one thread, and a clock. Each turn runs the calls posted before it began, in
 // order, then the timers that are due (equal due times in the order they were set). A timer
 // set during a turn never runs in that same turn, so a zero delay still waits for a later one.
-// With the virtual clock (tests, scenarios) time moves only through advance().
+// With the virtual clock (tests, scenarios) time moves only through advance(). The real clock
+// reads two clocks: now() is the wall clock (dates), while timers and waits count on a steady
+// clock, so that a change of the system's time (set by hand, by the network, on resuming from
+// sleep) neither fires a pending timer early nor holds it back.
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -25,7 +28,15 @@ class MainLoop {
   static constexpr int64_t kVirtualEpoch = 1767225600000;
 
   enum class ClockKind { Real, Virtual };
+  // Where the real clock reads the time; System() unless a test gives its own.
+  struct RealTime {
+    std::function<int64_t()> wall;    // ms since 1970-01-01 UTC; may jump either way
+    std::function<int64_t()> steady;  // ms since any fixed point; never goes back
+    static RealTime System();
+  };
   explicit MainLoop(ClockKind kind = ClockKind::Virtual, int64_t virtualStart = kVirtualEpoch);
+  // The real clock, reading the given source.
+  explicit MainLoop(RealTime source);
   ~MainLoop();
   MainLoop(const MainLoop&) = delete;
   MainLoop& operator=(const MainLoop&) = delete;
@@ -56,7 +67,9 @@ class MainLoop {
   void runFor(int64_t ms);
 
   bool hasPending() const;  // posted calls or timers due now
-  // When the earliest timer is due (ms since 1970), or nothing while no timer is set.
+  // When the earliest timer is due, as a time of now()'s clock (ms since 1970): on the real clock,
+  // now() plus the steady time left, so that nextDue() - now() is the wait. Nothing while no
+  // timer is set.
   std::optional<int64_t> nextDue() const;
   // Called on the posting thread each time work is posted from any thread, so that a host that
   // waits on something other than this loop (a window's event queue) wakes up for it.
@@ -79,11 +92,14 @@ class MainLoop {
     Task task;
   };
   void drainIncoming();
-  // Real clock: runs until quit() or, when given, until the deadline (ms since 1970).
+  // The clock timers count on: the virtual time, or the real clock's steady time.
+  int64_t timerNow() const;
+  // Real clock: runs until quit() or, when given, until the deadline (a timerNow() time).
   void runUntil(std::optional<int64_t> deadline);
 
   ClockKind kind_;
   int64_t virtualNow_;
+  RealTime realTime_;
   uint64_t turn_ = 0;
   uint64_t seq_ = 0;
   std::deque<Task> posted_;

@@ -102,6 +102,8 @@ const std::set<std::string> kAdapterStates{"on", "off", "unsupported", "unauthor
 }  // namespace
 
 Scenario Scenario::Parse(std::string_view text) {
+  // Some editors start a UTF-8 file with a byte-order mark; it is not part of the first command.
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   Scenario s;
   std::set<std::string> devices;
   auto knownDevice = [&devices](const Command& c) {

@@ -1,6 +1,12 @@
 #include "platform/driver/ScenarioRunner.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <fstream>
+#include <optional>
 #include <ostream>
 #include <sstream>
 
@@ -12,6 +18,7 @@
 #include "platform/driver/AppDriver.h"
 #include "platform/driver/Scenario.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/layout/LayoutError.h"
 
 namespace tmr {
 
@@ -71,6 +78,27 @@ bool SteersSimulatedDevices(const std::string& verb) {
   return false;
 }
 
+// Writes the picture as a PNG file, making its folder first. What went wrong, naming the folder
+// (a relative file lands in the folder the program runs from, which the person may not have
+// thought of), or nothing.
+std::optional<std::string> WriteScreenshot(const Bitmap& picture, const std::filesystem::path& file) {
+  std::error_code ec;
+  std::filesystem::path folder = std::filesystem::absolute(file, ec).lexically_normal().parent_path();
+  if (ec) return "cannot find the folder it would go in (" + ec.message() + ")";
+  std::filesystem::create_directories(folder, ec);
+  if (ec) return "cannot make the folder " + folder.string() + " (" + ec.message() + ")";
+  // The PNG writer says only that it failed: opening the file first gets the system's reason.
+  int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return "cannot write in the folder " + folder.string() + " (" + std::strerror(errno) + ")";
+  ::close(fd);
+  try {
+    picture.WritePng(file.string());
+  } catch (const RuntimeError&) {
+    return "cannot write in the folder " + folder.string();
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 ScenarioRunner::ScenarioRunner(ApplicationClasses classes, std::ostream& out, std::ostream& err,
@@ -103,6 +131,9 @@ int ScenarioRunner::runFile(const std::filesystem::path& file) {
 int ScenarioRunner::run(std::string_view text, std::string_view sourceName) {
   try {
     return runChecked(text, sourceName);
+  } catch (const LayoutError& e) {
+    err_ << "FAILED: a layout cannot be loaded: " << e.what() << "\n";
+    return kLayoutError;
   } catch (const std::exception& e) {
     // What the application itself throws is a failure of the run, not of the scenario.
     err_ << "FAILED: the application stopped with an error: " << e.what() << "\n";
@@ -209,10 +240,11 @@ int ScenarioRunner::runChecked(std::string_view text, std::string_view sourceNam
           return failed(c.line, "expected " + a0 + " " + prop + " " + expected + ", found " + found);
         out_ << "  ok\n";
       } else if (c.verb == "screenshot") {
-        std::filesystem::path file(a0);
-        if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path());
-        app.screenshot(2)->WritePng(file.string());
-        out_ << "  wrote " << file.string() << "\n";
+        if (auto why = WriteScreenshot(*app.screenshot(2), a0)) {
+          err_ << "FAILED at line " << c.line << ": cannot write the screenshot " << a0 << ": " << *why << "\n";
+          return kScreenshotError;
+        }
+        out_ << "  wrote " << a0 << "\n";
       } else if (c.verb == "state") {
         for (const auto& s : app.state()) out_ << "  " << Describe(s) << "\n";
         if (auto sheet = app.sheet()) {

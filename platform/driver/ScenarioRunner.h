@@ -4,10 +4,13 @@
 // what was expected and what was found; a pick that the shown action sheet cannot serve counts
 // as such), 2 when the scenario is malformed (naming the line and why: a wrong command, an
 // unknown view or device, a release without its press, no command at all) or the file cannot be
-// read. An error raised by the application itself ends the run as a failure (1). A press that
-// the application cancels has ended: a release of it then lifts nothing. On the system radio the
-// run uses the real clock (a "wait" lets that much real time pass while the radio's answers are
-// handled) and the commands that steer simulated devices are malformed.
+// read, 4 when a layout cannot be loaded (naming the file), 5 when a screenshot cannot be written
+// (naming the line, the file and the folder it would go in). Any other error raised by the
+// application itself ends the run as a failure (1). A press that the application cancels has
+// ended: a release of it then lifts nothing. On the system radio the run uses the real clock (a
+// "wait" lets that much real time pass while the radio's answers are handled) and the commands
+// that steer simulated devices are malformed. A scenario's relative screenshot files are relative
+// to the folder the program runs in, as any path on its command line.
 #include <filesystem>
 #include <iosfwd>
 #include <string_view>
@@ -22,6 +25,8 @@ class ScenarioRunner {
   static constexpr int kPassed = 0;
   static constexpr int kFailed = 1;
   static constexpr int kMalformed = 2;
+  static constexpr int kLayoutError = 4;
+  static constexpr int kScreenshotError = 5;
 
   // The transcript goes to out; errors (a malformed or unreadable scenario, a failed expectation)
   // go to err.

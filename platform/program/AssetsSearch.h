@@ -20,10 +20,12 @@ class AssetsSearch {
   // The first folder tried that holds the layouts, or nothing.
   const std::optional<std::filesystem::path>& found() const { return found_; }
   const std::vector<std::filesystem::path>& tried() const { return tried_; }
-  // One line for the person when nothing was found: the folders tried and how to name another.
+  // One line for the person when nothing was found: the folders tried and how to name another
+  // (for a folder from $TMR_ASSETS_DIR, that the variable named it and how to change it).
   std::string failure() const;
 
  private:
+  bool fromEnvironment_ = false;
   std::vector<std::filesystem::path> tried_;
   std::optional<std::filesystem::path> found_;
 };

@@ -26,11 +26,20 @@ void AddNearbyDevices(Runtime& rt) {
   radio.addDevice("Phone", "P1");
 }
 
+// What the program's exit status means, whichever host ran (README lists the same).
+constexpr const char* kExitCodes =
+    "  0  every expectation held, or the window was closed\n"
+    "  1  an expectation did not hold, the application stopped with an error, or the radio is out of reach\n"
+    "  2  a malformed command line, a scenario that is malformed or cannot be read, or no assets\n"
+    "  3  no display to open the window on\n"
+    "  4  a scenario's run cannot load a layout\n"
+    "  5  a screenshot cannot be written\n";
+
 }  // namespace
 
 int RunFromCommandLine(int argc, char** argv, ApplicationClasses classes) {
   std::string scenario;
-  bool haveScenario = false, malformed = false;
+  bool haveScenario = false;
   std::filesystem::path assets;
   RadioOption::Kind radio = RadioOption::Kind::Simulated;
   const std::string program = argc > 0 ? argv[0] : "tivomarsh-remote";
@@ -53,34 +62,41 @@ int RunFromCommandLine(int argc, char** argv, ApplicationClasses classes) {
                 << "                   installation's data folder, else the source tree's assets)\n"
                 << "  --version        prints the program's name and version and exits\n"
                 << "  --help           prints this and exits\n"
-                << "The transcript goes to standard output, errors to standard error. Exit status: 0 when\n"
-                << "every expectation held (or the window was closed), 1 at the first that did not, 2 for a\n"
-                << "malformed scenario or command line, or no assets, 3 when there is no display for the window.\n"
-                << "\nScenario commands, one a line:\n"
+                << "The transcript goes to standard output, errors to standard error.\n"
+                << "Exit status:\n"
+                << kExitCodes << "\nScenario commands, one a line:\n"
                 << Scenario::kCommands;
       return 0;
     }
-    if ((arg == "--scenario" || arg == "--assets" || arg == "--radio") && i + 1 < argc) {
-      std::string value = argv[++i];
-      if (arg == "--scenario") {
-        scenario = value;
-        haveScenario = true;
-      } else if (arg == "--assets") {
-        assets = value;
-      } else if (auto kind = RadioOption::Parse(value)) {
-        radio = *kind;
-      } else {
-        std::cerr << program << ": --radio takes system or simulated, not " << value << "\n";
-        return ScenarioRunner::kMalformed;
-      }
+    const char* takes = nullptr;
+    if (arg == "--scenario") {
+      takes = "a file";
+    } else if (arg == "--assets") {
+      takes = "a folder";
+    } else if (arg == "--radio") {
+      takes = "system or simulated";
     } else {
-      malformed = true;
-      break;
+      // Named first, so that the person sees at once which word was not understood.
+      std::cerr << program << ": " << (arg.starts_with("-") ? "unknown option " : "unexpected argument ") << arg << "\n"
+                << usage;
+      return ScenarioRunner::kMalformed;
     }
-  }
-  if (malformed || (haveScenario && scenario.empty())) {
-    std::cerr << usage;
-    return ScenarioRunner::kMalformed;
+    if (i + 1 >= argc || !*argv[i + 1]) {
+      std::cerr << program << ": " << arg << " takes " << takes << "\n" << usage;
+      return ScenarioRunner::kMalformed;
+    }
+    std::string given = argv[++i];
+    if (arg == "--scenario") {
+      scenario = given;
+      haveScenario = true;
+    } else if (arg == "--assets") {
+      assets = given;
+    } else if (auto kind = RadioOption::Parse(given)) {
+      radio = *kind;
+    } else {
+      std::cerr << program << ": --radio takes system or simulated, not " << given << "\n";
+      return ScenarioRunner::kMalformed;
+    }
   }
   AssetsSearch search(assets);
   if (!search.found()) {

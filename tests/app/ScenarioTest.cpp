@@ -149,19 +149,26 @@ TEST(ScenarioTest, TheRunnerFollowsTouchesTheApplicationCancelledAndArrowsThatCa
   EXPECT_FALSE(Has(r, "sent nothing")) << r.transcript;
 }
 
-// Runs the program's command line with its standard output and error captured.
+// Runs the program's command line with its standard output and error captured, in the folder
+// given (when one is), and with $TMR_ASSETS_DIR set to the value given (unset otherwise).
 struct CommandRun {
   int code;
   std::string out, err;
 };
-CommandRun RunCommandLine(std::vector<std::string> args) {
+CommandRun RunCommandLine(std::vector<std::string> args, const std::filesystem::path& folder = {},
+                          const std::string& assetsVariable = {}) {
   std::ostringstream out, err;
   auto* oldOut = std::cout.rdbuf(out.rdbuf());
   auto* oldErr = std::cerr.rdbuf(err.rdbuf());
+  auto here = std::filesystem::current_path();
+  if (!folder.empty()) std::filesystem::current_path(folder);
+  if (!assetsVariable.empty()) ::setenv("TMR_ASSETS_DIR", assetsVariable.c_str(), 1);
   std::string program = "tivomarsh-remote";
   std::vector<char*> argv{program.data()};
   for (auto& a : args) argv.push_back(a.data());
   int code = RunFromCommandLine(static_cast<int>(argv.size()), argv.data(), TivomarshApplication());
+  ::unsetenv("TMR_ASSETS_DIR");
+  std::filesystem::current_path(here);
   std::cout.rdbuf(oldOut);
   std::cerr.rdbuf(oldErr);
   return {code, out.str(), err.str()};
@@ -170,35 +177,83 @@ CommandRun RunCommandLine(std::vector<std::string> args) {
 TEST(ScenarioTest, TheCommandLineHelpsAndReportsErrorsOnStandardError) {
   auto help = RunCommandLine({"--help"});
   EXPECT_EQ(help.code, 0);
-  for (const char* shown :
-       {"--scenario FILE", "--assets DIR", "--version", "--help", "expect-sheet TITLE", "notify ID HEX"})
+  for (const char* shown : {"--scenario FILE", "--assets DIR", "--version", "--help", "expect-sheet TITLE",
+                            "notify ID HEX", "5  a screenshot cannot be written"})
     EXPECT_NE(help.out.find(shown), std::string::npos) << shown << " in\n" << help.out;
 
-  auto dir = std::filesystem::temp_directory_path() / ("tmr-command-line-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  auto write = [&](const char* name, const char* text) {
+  const auto dir = std::filesystem::temp_directory_path() / ("tmr-command-line-" + std::to_string(::getpid()));
+  const std::string assets = AppDriver::DefaultAssetsDirectory().string();
+  std::filesystem::create_directories(dir / "broken" / "layouts");
+  auto write = [&](const std::string& name, const std::string& text) {
     std::ofstream(dir / name) << text;
     return (dir / name).string();
   };
+  write("broken/layouts/tivomarshApple.layout", "{\"Variants\": [");
+  // Where the demo would make its screens/ folder, a file: the folder cannot be made.
+  write("screens", "");
+  const std::string demo = (AppDriver::DefaultAssetsDirectory() / "scenarios" / "demo.scenario").string();
+  const std::string usage = "\nusage: tivomarsh-remote [--scenario FILE]";
+  auto scenario = [&](const std::string& file) {
+    return std::vector<std::string>{"--scenario", file, "--assets", assets};
+  };
   struct Case {
-    std::string file;
+    std::vector<std::string> args;
     int code;
-    const char* error;
+    std::string error;  // how standard error begins; "" for nothing on it at all
+    std::string assetsVariable = {};
   } const cases[] = {
-      {dir.string(), ScenarioRunner::kMalformed, "is a directory"},
-      {write("empty.scenario", ""), ScenarioRunner::kMalformed, "has no commands"},
-      {write("comments.scenario", "# nothing to do\n\n"), ScenarioRunner::kMalformed, "has no commands"},
-      {write("bad.scenario", "hop\n"), ScenarioRunner::kMalformed, "malformed scenario: line 1: unknown command hop"},
-      {write("failing.scenario", "expect btnscan visible false\n"), ScenarioRunner::kFailed, "FAILED at line 1"},
+      {scenario(dir.string()), ScenarioRunner::kMalformed, "scenario " + dir.string() + ": is a directory"},
+      {scenario(write("empty.scenario", "")), ScenarioRunner::kMalformed,
+       "malformed scenario: " + (dir / "empty.scenario").string() + " has no commands"},
+      {scenario(write("comments.scenario", "# nothing to do\n\n")), ScenarioRunner::kMalformed,
+       "malformed scenario: " + (dir / "comments.scenario").string() + " has no commands"},
+      {scenario(write("bad.scenario", "hop\n")), ScenarioRunner::kMalformed,
+       "malformed scenario: line 1: unknown command hop"},
+      {scenario(write("failing.scenario", "expect btnscan visible false\n")), ScenarioRunner::kFailed,
+       "FAILED at line 1"},
+      // As some editors save it: with a byte-order mark.
+      {scenario(write("marked.scenario",
+                      "\xEF\xBB\xBF"
+                      "expect btnscan visible true\n")),
+       ScenarioRunner::kPassed, ""},
+      // The word not understood, then the usage.
+      {{"--bogus"}, ScenarioRunner::kMalformed, "tivomarsh-remote: unknown option --bogus" + usage},
+      {{"demo.scenario"}, ScenarioRunner::kMalformed, "tivomarsh-remote: unexpected argument demo.scenario" + usage},
+      {{"--assets", assets, "--scenario"},
+       ScenarioRunner::kMalformed,
+       "tivomarsh-remote: --scenario takes a file" + usage},
+      {{"--scenario", ""}, ScenarioRunner::kMalformed, "tivomarsh-remote: --scenario takes a file" + usage},
+      {{"--assets"}, ScenarioRunner::kMalformed, "tivomarsh-remote: --assets takes a folder" + usage},
+      {{"--radio"}, ScenarioRunner::kMalformed, "tivomarsh-remote: --radio takes system or simulated" + usage},
+      {{"--scenario", demo},
+       ScenarioRunner::kMalformed,
+       "tivomarsh-remote: no assets (a folder holding layouts/) in " + (dir / "nowhere").string() +
+           " (named by TMR_ASSETS_DIR); set TMR_ASSETS_DIR to the folder that holds layouts/, unset it",
+       (dir / "nowhere").string()},
+      {{"--scenario", demo, "--assets", (dir / "broken").string()},
+       ScenarioRunner::kLayoutError,
+       "FAILED: a layout cannot be loaded: tivomarshApple.layout: not valid JSON"},
+      // The demo run from a folder where it cannot write its screenshots.
+      {scenario(demo), ScenarioRunner::kScreenshotError,
+       "FAILED at line 10: cannot write the screenshot screens/1-start.png: cannot make the folder " +
+           (dir / "screens").string() + " ("},
+      {scenario(write("into-folder.scenario", "# a folder where the picture would go\nscreenshot broken\n")),
+       ScenarioRunner::kScreenshotError,
+       "FAILED at line 2: cannot write the screenshot broken: cannot write in the folder " + dir.string() +
+           " (Is a directory)"},
   };
   for (const auto& c : cases) {
-    auto r = RunCommandLine({"--scenario", c.file, "--assets", AppDriver::DefaultAssetsDirectory().string()});
-    EXPECT_EQ(r.code, c.code) << c.file;
-    EXPECT_NE(r.err.find(c.error), std::string::npos) << c.file << ": " << r.err;
-    EXPECT_EQ(r.out.find(c.error), std::string::npos) << "the transcript holds no errors: " << r.out;
+    auto r = RunCommandLine(c.args, dir, c.assetsVariable);
+    const std::string shown = ::testing::PrintToString(c.args);
+    EXPECT_EQ(r.code, c.code) << shown << ": " << r.err;
+    if (c.error.empty()) {
+      EXPECT_EQ(r.err, "") << shown;
+    } else {
+      EXPECT_EQ(r.err.substr(0, c.error.size()), c.error) << shown;
+      EXPECT_EQ(r.out.find(c.error), std::string::npos) << "the transcript holds no errors: " << r.out;
+    }
   }
-  EXPECT_NE(RunCommandLine({"--scenario", cases[4].file, "--assets", AppDriver::DefaultAssetsDirectory().string()})
-                .out.find("line 1: expect btnscan"),
+  EXPECT_NE(RunCommandLine(scenario((dir / "failing.scenario").string())).out.find("line 1: expect btnscan"),
             std::string::npos)
       << "the transcript stays on standard output";
   std::filesystem::remove_all(dir);

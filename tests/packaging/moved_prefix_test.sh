@@ -23,6 +23,19 @@ fail() {
 [ "$("$program" --version)" = "tivomarsh-remote $version" ] || fail "--version does not print $version"
 "$program" --scenario "$data/scenarios/demo.scenario" >demo.log 2>&1 || fail "the demo: $(tail -n 5 demo.log)"
 [ -s screens/6-disconnected.png ] || fail "the demo left no screenshot in the folder it ran from"
+# From a folder the user cannot write, the demo stops at its first screenshot with one line that
+# names the scenario's line and the folder (root writes anywhere: the run is then nobody's).
+mkdir "$tmp/locked"
+chmod 755 "$tmp"
+chmod 555 "$tmp/locked"
+as_user=()
+if [ "$(id -u)" = 0 ]; then as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups); fi
+code=0
+(cd "$tmp/locked" && "${as_user[@]}" "$program" --scenario "$data/scenarios/demo.scenario") >locked.log 2>locked.err ||
+  code=$?
+[ "$code" = 5 ] || fail "the demo in a folder it cannot write exits $code, not 5: $(cat locked.err)"
+grep -qF "line 10: cannot write the screenshot screens/1-start.png: cannot make the folder $tmp/locked/screens" \
+  locked.err || fail "the demo in a folder it cannot write does not name the line and the folder: $(cat locked.err)"
 
 # A short scenario for the search: each run below either starts the application or reports the
 # folders it tried, on one line of its own.

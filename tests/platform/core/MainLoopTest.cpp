@@ -87,5 +87,39 @@ TEST(MainLoopTest, RealClockRunsUntilQuit) {
   EXPECT_EQ(ticks, 1);
 }
 
+TEST(MainLoopTest, AChangeOfTheSystemTimeNeitherFiresNorHoldsBackATimer) {
+  constexpr int64_t kHour = 3'600'000;
+  for (int64_t jump : {-kHour, kHour, 400 * 24 * kHour}) {
+    int64_t wall = MainLoop::kVirtualEpoch, steady = 5'000;
+    MainLoop loop(MainLoop::RealTime{[&] { return wall; }, [&] { return steady; }});
+    int runs = 0;
+    loop.addTimer(100, [&] { ++runs; });
+    wall += jump;
+    loop.runUntilIdle();
+    EXPECT_EQ(runs, 0) << "jump " << jump;
+    EXPECT_EQ(loop.now(), wall) << "dates follow the wall clock";
+    EXPECT_EQ(loop.nextDue(), loop.now() + 100) << "jump " << jump;
+    steady += 99;
+    loop.runUntilIdle();
+    EXPECT_EQ(runs, 0) << "jump " << jump;
+    steady += 1;
+    loop.runUntilIdle();
+    EXPECT_EQ(runs, 1) << "jump " << jump;
+  }
+}
+
+TEST(MainLoopTest, RealClockWaitsLastTheirTimeWhenTheSystemTimeJumpsAhead) {
+  const auto steady = MainLoop::RealTime::System().steady;
+  int64_t offset = 0;
+  MainLoop loop(MainLoop::RealTime{[&] { return steady() + offset; }, steady});
+  loop.addTimer(0, [&] { offset += 3'600'000; });
+  const int64_t start = steady();
+  int64_t ranAfter = -1;
+  loop.addTimer(20, [&] { ranAfter = steady() - start; });
+  loop.runFor(30);
+  EXPECT_GE(ranAfter, 20);
+  EXPECT_GE(steady() - start, 30);
+}
+
 }  // namespace
 }  // namespace tmr
