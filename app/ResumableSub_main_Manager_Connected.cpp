@@ -36,6 +36,14 @@ SubBody ResumableSub_main_Manager_Connected::body() {
     if (serviceid == m.nus_sid) break;
     m._manager_dataavailable(serviceid, characteristics);
   }
+  // Status comes on TX and commands go to RX: a UART service without either cannot be used.
+  for (const auto& id : {m.nus_txc, m.nus_rxc}) {
+    if (!characteristics.ContainsKey(id)) {
+      m.c->Log(String("The device has no characteristic ") + id + ": disconnecting");
+      m._disconnect();
+      co_return;
+    }
+  }
   m.manager->SetNotify(m.nus_sid, m.nus_txc, true);
   m.ready = true;
   m.barkdata.Set(0, 7);

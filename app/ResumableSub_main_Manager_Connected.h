@@ -3,7 +3,8 @@
 // UART service's characteristics are known (its first data event, which is not shown),
 // notifications of the device's status and the request for its settings. Data events of other
 // services that arrive first go to the status handler, which ignores them. A device without
-// the UART service cannot be used: it is disconnected at once.
+// the UART service, or whose UART service lacks TX or RX, cannot be used: it is disconnected at
+// once, with a line in the log.
 #include <memory>
 
 #include "platform/core/List.h"

@@ -55,7 +55,8 @@ class BleBackend {
     // The device is connected and its services are discovered, in the device's order.
     virtual void onConnected(const std::string& deviceId, const std::vector<std::string>& serviceIds) = 0;
     // The link to the device is gone: it dropped, the attempt failed, service discovery
-    // failed, the adapter went off, or a cancel requested by this central completed.
+    // failed, the adapter went off, the radio gave up a device that refused notifications, or
+    // a cancel requested by this central completed.
     virtual void onDisconnected(const std::string& deviceId) = 0;
     // The characteristics of one service, in the device's order.
     virtual void onCharacteristics(const std::string& deviceId, const std::string& serviceId,

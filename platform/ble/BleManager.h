@@ -8,7 +8,8 @@
 //   <name>_devicefound::::   name ("" when none), id, advertising data (Map), signal strength
 //   <name>_connected:        the device's service ids (List of upper-case texts)
 //   <name>_disconnected      the device disconnected, the attempt failed, service discovery
-//                            failed, or a Disconnect completed
+//                            failed, the radio gave up a device that refused notifications,
+//                            or a Disconnect completed
 //   <name>_dataavailable::   service id, Map of every characteristic id of the service to its
 //                            bytes (an empty array for a characteristic without a value)
 // Misuse raises RuntimeError with the runtime's messages. Works over a BleBackend that the

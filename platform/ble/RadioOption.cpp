@@ -28,10 +28,10 @@ std::optional<RadioOption::Kind> RadioOption::Parse(std::string_view word) {
 
 std::optional<std::string> RadioOption::Unavailable(Kind kind) {
   if (kind == Kind::Simulated) return std::nullopt;
-  return SystemRadio::Unavailable();
+  return SystemRadio::Unavailable(SystemRadio::Timeouts{}.startUp);
 }
 
-void RadioOption::Apply(Runtime& rt, Kind kind) {
+void RadioOption::Apply(Runtime& rt, Kind kind, SystemRadio::Timeouts timeouts) {
   auto& host = rt.service<BleHost>();
   if (kind == Kind::Simulated) {
     host.setBackendFactory({});
@@ -39,9 +39,10 @@ void RadioOption::Apply(Runtime& rt, Kind kind) {
   }
   auto opened = std::make_shared<OpenedRadios>();
   host.setBackendFactory(
-      [&rt, opened](std::weak_ptr<BleBackend::Listener> listener) -> std::shared_ptr<BleBackend> {
+      [&rt, opened, timeouts](std::weak_ptr<BleBackend::Listener> listener) -> std::shared_ptr<BleBackend> {
         std::erase_if(opened->radios, [](const auto& w) { return w.expired(); });
-        auto radio = SystemRadio::Open(rt.loop(), std::move(listener), [&rt](std::string_view line) { rt.Log(line); });
+        auto radio = SystemRadio::Open(
+            rt.loop(), std::move(listener), [&rt](std::string_view line) { rt.Log(line); }, timeouts);
         opened->radios.push_back(radio);
         return radio;
       });

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ble/SystemRadio.h"
+
 namespace tmr {
 
 class Runtime;
@@ -22,8 +24,8 @@ class RadioOption {
   static std::optional<std::string> Unavailable(Kind kind);
   // Makes the runtime's Bluetooth LE managers work over this radio; call it before the
   // application starts (its managers are initialised then). The system radio reports what
-  // fails later on through the runtime's log.
-  static void Apply(Runtime& rt, Kind kind);
+  // fails later on through the runtime's log, and waits as timeouts say.
+  static void Apply(Runtime& rt, Kind kind, SystemRadio::Timeouts timeouts = {});
 };
 
 }  // namespace tmr

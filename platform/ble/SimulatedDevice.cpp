@@ -50,6 +50,11 @@ void SimulatedDevice::removeService(std::string_view serviceId) {
   std::erase_if(advertisedServices_, [&](const std::string& s) { return s == serviceId; });
 }
 
+void SimulatedDevice::removeCharacteristic(std::string_view serviceId, std::string_view characteristicId) {
+  if (auto* s = findService(serviceId))
+    std::erase_if(s->characteristics, [&](const Characteristic& c) { return c.id == characteristicId; });
+}
+
 void SimulatedDevice::setServiceDelay(std::string_view serviceId, int64_t extraMs) {
   if (auto* s = findService(serviceId)) s->extraDelayMs = extraMs;
 }

@@ -71,6 +71,9 @@ class SimulatedDevice : public std::enable_shared_from_this<SimulatedDevice> {
   const std::vector<Service>& services() const { return services_; }
   // A device without that service (e.g. one without the UART service). Before connecting.
   void removeService(std::string_view serviceId);
+  // A device whose service lacks that characteristic (e.g. a UART service without TX). Before
+  // connecting.
+  void removeCharacteristic(std::string_view serviceId, std::string_view characteristicId);
   // A slow service: its discovery and read answers take extraMs longer.
   void setServiceDelay(std::string_view serviceId, int64_t extraMs);
 

@@ -3,12 +3,14 @@
 #include <poll.h>
 #include <sdbus-c++/sdbus-c++.h>
 #include <sys/eventfd.h>
+#include <systemd/sd-bus.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <sstream>
 #include <stdexcept>
 
 #include "platform/ble/BleUuid.h"
@@ -61,6 +63,55 @@ bool IsAccessError(const std::string& name) {
          name == "org.bluez.Error.NotAuthorized";
 }
 
+// No answer in time: from sd-bus itself (the call's time-out) or from the bus daemon.
+bool IsTimeout(const std::string& name) {
+  return name == "org.freedesktop.DBus.Error.NoReply" || name == "org.freedesktop.DBus.Error.Timeout";
+}
+
+std::string Seconds(std::chrono::milliseconds ms) {
+  std::ostringstream s;
+  s << static_cast<double>(ms.count()) / 1000 << " s";
+  return s.str();
+}
+
+// Opens the system bus and waits at most `bound` for the handshake, which sd-bus (and so a
+// connection of sdbus-c++) would wait for up to 90 s on a bus that takes the connection and
+// answers nothing. Why the bus cannot be reached, or nothing.
+std::optional<std::string> ProbeSystemBus(std::chrono::milliseconds bound) {
+  sd_bus* raw = nullptr;
+  int r = sd_bus_open_system(&raw);
+  if (r < 0) return std::strerror(-r);
+  // Closed without flushing: nothing of this probe needs to reach the bus.
+  std::unique_ptr<sd_bus, sd_bus* (*)(sd_bus*)> bus(raw, sd_bus_close_unref);
+  const auto deadline = std::chrono::steady_clock::now() + bound;
+  while ((r = sd_bus_is_ready(bus.get())) == 0) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::microseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return "it did not answer within " + Seconds(bound);
+    r = sd_bus_process(bus.get(), nullptr);
+    if (r < 0) break;
+    if (r > 0) continue;
+    r = sd_bus_wait(bus.get(), static_cast<uint64_t>(left.count()));
+    if (r < 0) break;
+  }
+  if (r < 0) return std::strerror(-r);
+  return std::nullopt;
+}
+
+// Builds and sends one asynchronous call: send(reply) makes it and hands it reply. A call that
+// cannot be made (a value the bus cannot carry, say) is answered at once as failed with the
+// library's error, as a refusal would be, so every call gets its answer and the bus stays in
+// use.
+template <class Send, class Reply>
+void Call(Send&& send, Reply&& reply) {
+  try {
+    send(reply);
+  } catch (const sdbus::Error& e) {
+    sdbus::tuple_of_function_input_arg_types_t<std::decay_t<Reply>> none;
+    sdbus::apply(reply, &e, none);
+  }
+}
+
 unsigned PropertiesOf(const std::vector<std::string>& flags) {
   unsigned p = 0;
   for (const auto& f : flags) {
@@ -81,7 +132,8 @@ bool IsAddressText(const std::string& alias, const std::string& address) {
 
 }  // namespace
 
-std::optional<std::string> SystemRadio::Unavailable() {
+std::optional<std::string> SystemRadio::Unavailable(std::chrono::milliseconds bound) {
+  if (auto why = ProbeSystemBus(bound)) return "cannot reach the system bus (" + *why + "): the system radio needs it";
   std::unique_ptr<sdbus::IConnection> bus;
   try {
     bus = sdbus::createSystemBusConnection();
@@ -93,7 +145,7 @@ std::optional<std::string> SystemRadio::Unavailable() {
     bool running = false;
     daemon->callMethod("NameHasOwner")
         .onInterface("org.freedesktop.DBus")
-        .withTimeout(std::chrono::seconds(5))
+        .withTimeout(bound)
         .withArguments(std::string(kService))
         .storeResultsTo(running);
     if (running) return std::nullopt;
@@ -101,7 +153,7 @@ std::optional<std::string> SystemRadio::Unavailable() {
     std::vector<std::string> startable;
     daemon->callMethod("ListActivatableNames")
         .onInterface("org.freedesktop.DBus")
-        .withTimeout(std::chrono::seconds(5))
+        .withTimeout(bound)
         .storeResultsTo(startable);
     if (std::ranges::find(startable, kService) != startable.end()) return std::nullopt;
     return std::string("the Bluetooth service (") + kService + ") is not running on the system bus";
@@ -110,14 +162,15 @@ std::optional<std::string> SystemRadio::Unavailable() {
   }
 }
 
-std::shared_ptr<SystemRadio> SystemRadio::Open(MainLoop& loop, std::weak_ptr<Listener> listener, Log log) {
-  auto radio = std::make_shared<SystemRadio>(Token{}, loop, std::move(listener), std::move(log));
+std::shared_ptr<SystemRadio> SystemRadio::Open(MainLoop& loop, std::weak_ptr<Listener> listener, Log log,
+                                               Timeouts timeouts) {
+  auto radio = std::make_shared<SystemRadio>(Token{}, loop, std::move(listener), std::move(log), timeouts);
   radio->start();
   return radio;
 }
 
-SystemRadio::SystemRadio(Token, MainLoop& loop, std::weak_ptr<Listener> listener, Log log)
-    : loop_(loop), listener_(std::move(listener)), log_(std::move(log)) {}
+SystemRadio::SystemRadio(Token, MainLoop& loop, std::weak_ptr<Listener> listener, Log log, Timeouts timeouts)
+    : loop_(loop), listener_(std::move(listener)), log_(std::move(log)), timeouts_(timeouts) {}
 
 SystemRadio::~SystemRadio() { close(); }
 
@@ -199,6 +252,7 @@ void SystemRadio::runBus() {
 void SystemRadio::busLost(const std::string& why) {
   log_("Bluetooth: the connection to the system bus was lost: " + why);
   // Without the bus there is no adapter: every scan and connection ends.
+  busGone_ = true;
   known_ = true;
   accessRefused_ = false;
   objects_.clear();
@@ -226,17 +280,34 @@ sdbus::IProxy& SystemRadio::proxy(const std::string& path) {
 
 void SystemRadio::start() {
   self_ = weak_from_this();
-  try {
-    bus_ = sdbus::createSystemBusConnection();
-    // The connection is made lazily: asking for its name makes it now, so a bus out of reach
-    // fails here rather than in the bus thread.
-    (void)bus_->getUniqueName();
-  } catch (const sdbus::Error& e) {
-    bus_.reset();
-    log_("Bluetooth: cannot reach the system bus: " + e.getMessage());
+  std::optional<std::string> unreachable = ProbeSystemBus(timeouts_.startUp);
+  if (!unreachable) {
+    try {
+      bus_ = sdbus::createSystemBusConnection();
+      // The connection is made lazily: asking for its name makes it now, so a bus out of reach
+      // fails here rather than in the bus thread.
+      (void)bus_->getUniqueName();
+      subscribe();
+    } catch (const sdbus::Error& e) {
+      matches_.clear();
+      bus_.reset();
+      unreachable = e.getMessage();
+    }
+  }
+  if (unreachable) {
+    log_("Bluetooth: cannot reach the system bus: " + *unreachable);
+    busGone_ = true;
     later([](SystemRadio& r) { r.objectsArrived(std::nullopt, {}); });
     return;
   }
+  wakeFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  busThread_ = std::thread([this] { runBus(); });
+  refresh();
+}
+
+void SystemRadio::subscribe() {
+  // Subscribing waits for the bus's answers: within the start-up bound, like the first read.
+  bus_->setMethodCallTimeout(timeouts_.startUp);
   // Subscribed before the objects are read, so no change falls between the two.
   matches_.push_back(bus_->addMatch(
       std::string("type='signal',sender='") + kService + "',path='/',interface='" + kObjectManager + "'",
@@ -285,9 +356,7 @@ void SystemRadio::start() {
         } catch (const sdbus::Error&) {
         }
       }));
-  wakeFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-  busThread_ = std::thread([this] { runBus(); });
-  refresh();
+  bus_->setMethodCallTimeout(0);  // the bus's default again
 }
 
 void SystemRadio::refresh() {
@@ -295,12 +364,17 @@ void SystemRadio::refresh() {
 }
 
 void SystemRadio::getManagedObjects() {
-  proxy("/")
-      .callMethodAsync("GetManagedObjects")
-      .onInterface(kObjectManager)
-      .uponReplyInvoke([this](const sdbus::Error* error, const ManagedObjects& objects) {
+  Call(
+      [&](auto& reply) {
+        proxy("/")
+            .callMethodAsync("GetManagedObjects")
+            .onInterface(kObjectManager)
+            .withTimeout(timeouts_.startUp)
+            .uponReplyInvoke(reply);
+      },
+      [this](const sdbus::Error* error, const ManagedObjects& objects) {
         if (error) {
-          deliver([name = error->getName()](SystemRadio& r) { r.objectsArrived(name, {}); });
+          deliver([f = Failure{error->getName(), error->getMessage()}](SystemRadio& r) { r.objectsArrived(f, {}); });
           return;
         }
         BusObjectTree::Objects decoded;
@@ -309,12 +383,33 @@ void SystemRadio::getManagedObjects() {
       });
 }
 
-void SystemRadio::objectsArrived(std::optional<std::string> error, BusObjectTree::Objects objects) {
+void SystemRadio::objectsArrived(std::optional<Failure> failure, BusObjectTree::Objects objects) {
   known_ = true;
-  accessRefused_ = error && IsAccessError(*error);
+  accessRefused_ = failure && IsAccessError(failure->name);
+  readFailed_ = failure.has_value();
+  if (failure) {
+    tellReadFailure(*failure);
+  } else {
+    readFailureTold_.clear();
+  }
   objects_.replace(std::move(objects));
   updateAdapterState();
   if (link_ && !objects_.has(link_->path, kDevice)) endLink();
+}
+
+void SystemRadio::tellReadFailure(const Failure& failure) {
+  // Once for each reason: a scan reads the objects again, and may fail the same way.
+  if (failure.name == readFailureTold_) return;
+  readFailureTold_ = failure.name;
+  const std::string error = " (" + failure.name + ": " + failure.message + ")";
+  if (IsAccessError(failure.name)) {
+    log_("Bluetooth: The Bluetooth service refuses this user: add the user to the bluetooth group, then log in "
+         "again" + error);
+  } else if (IsTimeout(failure.name)) {
+    log_("Bluetooth: The Bluetooth service did not answer within " + Seconds(timeouts_.startUp) + error);
+  } else {
+    log_("Bluetooth: The Bluetooth service's objects could not be read" + error);
+  }
 }
 
 void SystemRadio::serviceOwnerChanged(bool present) {
@@ -383,15 +478,19 @@ void SystemRadio::updateAdapterState() {
       state = objects_.flag(adapterPath_, kAdapter, "Powered") ? kStatePoweredOn : kStatePoweredOff;
     }
   }
-  if (stateReported_ && state == state_) return;
   const bool wasOn = state_ == kStatePoweredOn;
+  const bool changed = !stateReported_ || state != state_;
   state_ = state;
   stateReported_ = true;
-  if (auto l = listener()) l->onAdapterState(state);
+  if (changed) {
+    if (auto l = listener()) l->onAdapterState(state);
+  }
   if (state == kStatePoweredOn) {
-    if (scanning_ && !wasOn) beginDiscovery();  // a scan asked for before the state was known
+    // A scan asked for before the state was known, or while the objects were read again.
+    if (scanning_ && !wasOn) beginDiscovery();
   } else {
     // Leaving the powered-on state (or never reaching it) ends the scan and the connection.
+    if (scanning_) log_("Bluetooth: No scan: " + silence());
     scanning_ = false;
     discovering_ = false;
     reported_.clear();
@@ -414,8 +513,8 @@ void SystemRadio::deviceHeard(const std::string& path, bool nameChanged) {
   if (!adapter || *adapter != adapterPath_ || !address) return;
   std::vector<std::string> services;
   if (const auto* uuids = objects_.get<std::vector<std::string>>(path, kDevice, "UUIDs")) services = *uuids;
-  if (serviceFilter_ && !std::ranges::any_of(*serviceFilter_, [&](const std::string& s) {
-        return std::ranges::find(services, s) != services.end();
+  if (serviceFilter_ && !std::ranges::any_of(services, [&](const std::string& s) {
+        return std::ranges::find(*serviceFilter_, BleUuid::toBus(s)) != serviceFilter_->end();
       }))
     return;
   const std::string name = advertisedName(path);
@@ -441,33 +540,59 @@ void SystemRadio::startScan(const std::optional<std::vector<std::string>>& servi
     serviceFilter_.emplace();
     for (const auto& id : *serviceFilter) serviceFilter_->push_back(BleUuid::toBus(id));
   }
-  // An adapter that is not on finds nothing; one whose state is not known yet (the service has
-  // not answered) starts the scan once it turns out to be on.
-  scanning_ = state_ == kStatePoweredOn || !known_;
-  if (state_ == kStatePoweredOn) beginDiscovery();
+  scanning_ = true;
+  if (state_ == kStatePoweredOn) {
+    beginDiscovery();
+  } else if (!known_) {
+    // The service has not answered yet: the scan starts once the adapter turns out to be on.
+  } else if (!busGone_ && (state_ == kStateUnauthorized || readFailed_)) {
+    // A refusal, or a read that failed, need not last: read the adapter again, and scan if it
+    // is on now.
+    refresh();
+  } else {
+    scanning_ = false;
+    log_("Bluetooth: No scan: " + silence());
+  }
+}
+
+std::string SystemRadio::silence() const {
+  switch (state_) {
+    case kStatePoweredOff:
+      return "the Bluetooth adapter is powered off";
+    case kStateUnauthorized:
+      return "this user may not use Bluetooth: add the user to the bluetooth group, then log in again";
+    case kStateUnsupported:
+      if (busGone_) return "the system bus cannot be reached";
+      if (readFailed_) return "the Bluetooth service's objects could not be read";
+      return "there is no Bluetooth adapter";
+    default:
+      return "the Bluetooth service has not answered";
+  }
 }
 
 void SystemRadio::beginDiscovery() {
   const bool start = !discovering_;
   discovering_ = true;
   onBus([this, path = adapterPath_, duplicates = allowDuplicates_, uuids = serviceFilter_, start] {
-    VariantMap filter{{"Transport", sdbus::Variant(std::string("le"))}, {"DuplicateData", sdbus::Variant(duplicates)}};
-    if (uuids) filter.emplace("UUIDs", sdbus::Variant(*uuids));
     // A service without filters still discovers; the filter is applied here as well.
-    proxy(path)
-        .callMethodAsync("SetDiscoveryFilter")
-        .onInterface(kAdapter)
-        .withArguments(filter)
-        .uponReplyInvoke([this](const sdbus::Error* error) { reportFailure("Setting the scan filter", error); });
+    Call(
+        [&](auto& reply) {
+          VariantMap filter{{"Transport", sdbus::Variant(std::string("le"))},
+                            {"DuplicateData", sdbus::Variant(duplicates)}};
+          if (uuids) filter.emplace("UUIDs", sdbus::Variant(*uuids));
+          proxy(path).callMethodAsync("SetDiscoveryFilter").onInterface(kAdapter).withArguments(filter).uponReplyInvoke(reply);
+        },
+        [this](const sdbus::Error* error) { reportFailure("Setting the scan filter", error); });
     if (!start) return;
-    proxy(path).callMethodAsync("StartDiscovery").onInterface(kAdapter).uponReplyInvoke([this](const sdbus::Error* error) {
-      if (!error || error->getName() == "org.bluez.Error.InProgress") return;
-      deliver([f = Failure{error->getName(), error->getMessage()}](SystemRadio& r) {
-        r.discovering_ = false;
-        r.failed("Starting the scan", f);
-        r.refusedIfAccessError(f.name);
-      });
-    });
+    Call([&](auto& reply) { proxy(path).callMethodAsync("StartDiscovery").onInterface(kAdapter).uponReplyInvoke(reply); },
+         [this](const sdbus::Error* error) {
+           if (!error || error->getName() == "org.bluez.Error.InProgress") return;
+           deliver([f = Failure{error->getName(), error->getMessage()}](SystemRadio& r) {
+             r.discovering_ = false;
+             r.failed("Starting the scan", f);
+             r.refusedIfAccessError(f.name);
+           });
+         });
   });
 }
 
@@ -500,13 +625,22 @@ void SystemRadio::connect(const std::string& deviceId) {
     later([epoch](SystemRadio& r) { r.connectAnswered(epoch, Failure{"", "no such device"}); });
     return;
   }
-  onBus([this, path = link_->path, epoch] {
-    proxy(path).callMethodAsync("Connect").onInterface(kDevice).uponReplyInvoke([this, epoch](const sdbus::Error* error) {
-      std::optional<Failure> failure;
-      if (error && error->getName() != "org.bluez.Error.AlreadyConnected")
-        failure = Failure{error->getName(), error->getMessage()};
-      deliver([epoch, failure](SystemRadio& r) { r.connectAnswered(epoch, failure); });
-    });
+  // A connection has no time-out of its own: the call waits as long as the device takes (the
+  // bus's default of 25 s would report a failure while the service goes on connecting).
+  const uint64_t timeout = timeouts_.connect
+                               ? static_cast<uint64_t>(std::chrono::microseconds(*timeouts_.connect).count())
+                               : UINT64_MAX;
+  onBus([this, path = link_->path, epoch, timeout] {
+    Call(
+        [&](auto& reply) {
+          proxy(path).callMethodAsync("Connect").onInterface(kDevice).withTimeout(timeout).uponReplyInvoke(reply);
+        },
+        [this, epoch](const sdbus::Error* error) {
+          std::optional<Failure> failure;
+          if (error && error->getName() != "org.bluez.Error.AlreadyConnected")
+            failure = Failure{error->getName(), error->getMessage()};
+          deliver([epoch, failure](SystemRadio& r) { r.connectAnswered(epoch, failure); });
+        });
   });
 }
 
@@ -514,6 +648,9 @@ void SystemRadio::connectAnswered(uint64_t epoch, std::optional<Failure> failure
   if (!link_ || link_->epoch != epoch) return;  // cancelled or replaced since
   if (failure) {
     this->failed("Connecting to " + link_->deviceId, *failure);
+    // Given up without an answer: the service may still be connecting, and would leave the
+    // device connected to nobody. Disconnect also ends an attempt under way.
+    if (IsTimeout(failure->name)) send(link_->path, kDevice, "Disconnect", "");
     endLink();
     return;
   }
@@ -522,13 +659,22 @@ void SystemRadio::connectAnswered(uint64_t epoch, std::optional<Failure> failure
 }
 
 void SystemRadio::checkLink() {
-  if (!link_ || link_->cancelled || !link_->replied) return;
+  if (!link_ || link_->cancelled) return;
   const bool connected = objects_.flag(link_->path, kDevice, "Connected");
   if (link_->reported) {
     if (!connected) endLink();  // the device dropped the link
     return;
   }
-  if (!connected || !objects_.flag(link_->path, kDevice, "ServicesResolved")) return;
+  if (connected) {
+    link_->up = true;
+  } else if (link_->up) {
+    // The service answers Connect once the link is up, then resolves the services: a drop in
+    // between ends the attempt.
+    failed("Connecting to " + link_->deviceId, Failure{"", "the link dropped before the services were resolved"});
+    endLink();
+    return;
+  }
+  if (!link_->replied || !connected || !objects_.flag(link_->path, kDevice, "ServicesResolved")) return;
   link_->reported = true;
   std::vector<std::string> services;
   for (const auto& path : objects_.children(kGattService, "Device", link_->path)) {
@@ -563,19 +709,19 @@ void SystemRadio::cancelConnection(const std::string& deviceId) {
   // Disconnect also ends a connection attempt still under way; whatever it answers, the link is
   // down for this central.
   onBus([this, path = link_->path, confirm] {
-    proxy(path).callMethodAsync("Disconnect").onInterface(kDevice).uponReplyInvoke([this, confirm](const sdbus::Error*) {
-      deliver(confirm);
-    });
+    Call([&](auto& reply) { proxy(path).callMethodAsync("Disconnect").onInterface(kDevice).uponReplyInvoke(reply); },
+         [this, confirm](const sdbus::Error*) { deliver(confirm); });
   });
 }
 
 std::vector<std::string> SystemRadio::characteristicPaths(const std::string& deviceId,
                                                          const std::string& serviceId) const {
   if (!linkedTo(deviceId)) return {};
+  // UUIDs are the same in any case: compared in the one form toBus gives.
   const std::string service = BleUuid::toBus(serviceId);
   for (const auto& s : objects_.children(kGattService, "Device", link_->path)) {
     const auto* uuid = objects_.get<std::string>(s, kGattService, "UUID");
-    if (uuid && *uuid == service) return objects_.children(kGattCharacteristic, "Service", s);
+    if (uuid && BleUuid::toBus(*uuid) == service) return objects_.children(kGattCharacteristic, "Service", s);
   }
   return {};
 }
@@ -585,7 +731,7 @@ std::string SystemRadio::characteristicPath(const std::string& deviceId, const s
   const std::string characteristic = BleUuid::toBus(characteristicId);
   for (const auto& c : characteristicPaths(deviceId, serviceId)) {
     const auto* uuid = objects_.get<std::string>(c, kGattCharacteristic, "UUID");
-    if (uuid && *uuid == characteristic) return c;
+    if (uuid && BleUuid::toBus(*uuid) == characteristic) return c;
   }
   return "";
 }
@@ -623,11 +769,15 @@ void SystemRadio::read(const std::string& deviceId, const std::string& serviceId
     return;
   }
   onBus([this, path, answer, characteristicId] {
-    proxy(path)
-        .callMethodAsync("ReadValue")
-        .onInterface(kGattCharacteristic)
-        .withArguments(VariantMap{})
-        .uponReplyInvoke([this, answer, characteristicId](const sdbus::Error* error, const std::vector<uint8_t>& value) {
+    Call(
+        [&](auto& reply) {
+          proxy(path)
+              .callMethodAsync("ReadValue")
+              .onInterface(kGattCharacteristic)
+              .withArguments(VariantMap{})
+              .uponReplyInvoke(reply);
+        },
+        [this, answer, characteristicId](const sdbus::Error* error, const std::vector<uint8_t>& value) {
           reportFailure("Reading " + characteristicId, error);
           deliver(answer(error ? std::vector<uint8_t>{} : value));
         });
@@ -643,13 +793,12 @@ void SystemRadio::writeWithoutResponse(const std::string& deviceId, const std::s
   const auto* flags = objects_.get<std::vector<std::string>>(path, kGattCharacteristic, "Flags");
   const bool command = !flags || std::ranges::find(*flags, "write-without-response") != flags->end();
   onBus([this, path, bytes = std::move(bytes), command, characteristicId] {
-    VariantMap options{{"type", sdbus::Variant(std::string(command ? "command" : "request"))}};
-    proxy(path)
-        .callMethodAsync("WriteValue")
-        .onInterface(kGattCharacteristic)
-        .withArguments(bytes, options)
-        .uponReplyInvoke(
-            [this, characteristicId](const sdbus::Error* error) { reportFailure("Writing to " + characteristicId, error); });
+    Call(
+        [&](auto& reply) {
+          VariantMap options{{"type", sdbus::Variant(std::string(command ? "command" : "request"))}};
+          proxy(path).callMethodAsync("WriteValue").onInterface(kGattCharacteristic).withArguments(bytes, options).uponReplyInvoke(reply);
+        },
+        [this, characteristicId](const sdbus::Error* error) { reportFailure("Writing to " + characteristicId, error); });
   });
 }
 
@@ -657,20 +806,35 @@ void SystemRadio::setNotify(const std::string& deviceId, const std::string& serv
                             const std::string& characteristicId, bool enabled) {
   const std::string path = characteristicPath(deviceId, serviceId, characteristicId);
   if (path.empty()) return;
-  if (enabled) {
-    notifying_.insert(path);
-  } else {
+  if (!enabled) {
     notifying_.erase(path);
+    send(path, kGattCharacteristic, "StopNotify", "Turning off notifications of " + characteristicId);
+    return;
   }
-  send(path, kGattCharacteristic, enabled ? "StartNotify" : "StopNotify",
-       (enabled ? "Turning on notifications of " : "Turning off notifications of ") + characteristicId);
+  notifying_.insert(path);
+  onBus([this, path, epoch = link_->epoch, deviceId, characteristicId] {
+    Call([&](auto& reply) { proxy(path).callMethodAsync("StartNotify").onInterface(kGattCharacteristic).uponReplyInvoke(reply); },
+         [this, epoch, deviceId, characteristicId](const sdbus::Error* error) {
+           if (!error) return;
+           deliver([epoch, deviceId, characteristicId, f = Failure{error->getName(), error->getMessage()}](SystemRadio& r) {
+             r.failed("Turning on notifications of " + characteristicId, f);
+             // Without the notifications it asked for, the central cannot use the device: it
+             // is given up, as a device that cannot be used is.
+             if (!r.link_ || r.link_->epoch != epoch) return;
+             r.log_("Bluetooth: " + deviceId + " cannot be used without notifications: disconnecting");
+             r.cancelConnection(deviceId);
+           });
+         });
+  });
 }
 
 void SystemRadio::send(const std::string& path, const std::string& interface, const std::string& method,
                        std::string what) {
   onBus([this, path, interface, method, what = std::move(what)] {
-    proxy(path).callMethodAsync(method).onInterface(interface).uponReplyInvoke(
-        [this, what](const sdbus::Error* error) { reportFailure(what, error); });
+    Call([&](auto& reply) { proxy(path).callMethodAsync(method).onInterface(interface).uponReplyInvoke(reply); },
+         [this, what](const sdbus::Error* error) {
+           if (!what.empty()) reportFailure(what, error);
+         });
   });
 }
 

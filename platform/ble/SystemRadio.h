@@ -7,17 +7,23 @@
 //
 // How the service's API maps onto the backend (docs/ble-radios.md tells it in full):
 //   adapter state   the first object with Adapter1: none → unsupported, Powered → on or off;
-//                   access refused → unauthorized
+//                   access refused → unauthorized; a failed read is logged once, with advice
 //   scan            SetDiscoveryFilter (LE) and StartDiscovery; a device is reported when the
 //                   service hears it during this scan (RSSI or advertising data arrives), never
-//                   from the objects it remembers; its id is its Bluetooth address
-//   connect         Device1.Connect, then connected once ServicesResolved, with the device's
-//                   GattService1 objects as its services; Connected false: disconnected
+//                   from the objects it remembers; its id is its Bluetooth address. A scan that
+//                   cannot start says why in the log; after a refusal it reads the adapter again
+//   connect         Device1.Connect with no time-out, then connected once ServicesResolved,
+//                   with the device's GattService1 objects as its services; Connected false
+//                   (before or after that): disconnected. An attempt given up is Disconnected
 //   data            GattCharacteristic1 ReadValue, WriteValue, StartNotify/StopNotify; Value
-//                   changes of a characteristic with notifications on are its notifications
+//                   changes of a characteristic with notifications on are its notifications; a
+//                   refused StartNotify gives the device up
+// UUIDs from the service are compared whatever their case. Start-up (the bus, the first read)
+// is bounded in time.
 // A backend that is destroyed stops its bus thread first, and answers still queued on the loop
 // find it gone: nothing reaches the listener after that.
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -47,14 +53,26 @@ class SystemRadio : public BleBackend, public std::enable_shared_from_this<Syste
  public:
   using Log = std::function<void(std::string_view)>;
 
-  // Why the system radio cannot be used (no system bus, the Bluetooth service neither running
-  // nor startable, access refused), in one line; nothing when it can.
-  static std::optional<std::string> Unavailable();
+  // How long the radio waits for the bus and the service.
+  struct Timeouts {
+    // Reaching the system bus, and each read of the service's objects: a frozen bus or service
+    // is told in seconds.
+    std::chrono::milliseconds startUp{5000};
+    // A connection attempt; none: as long as the device takes, as a central's connection has no
+    // time-out (the service ends an attempt that cannot succeed itself).
+    std::optional<std::chrono::milliseconds> connect;
+  };
+
+  // Why the system radio cannot be used (no system bus, or none answering within bound, the
+  // Bluetooth service neither running nor startable, access refused), in one line; nothing
+  // when it can.
+  static std::optional<std::string> Unavailable(std::chrono::milliseconds bound);
 
   // Connects to the system bus and starts following the service; the adapter's state is
   // reported once the service has answered. Failures later on (a write the device refused, a
   // failed connection) are told through log.
-  static std::shared_ptr<SystemRadio> Open(MainLoop& loop, std::weak_ptr<Listener> listener, Log log);
+  static std::shared_ptr<SystemRadio> Open(MainLoop& loop, std::weak_ptr<Listener> listener, Log log,
+                                           Timeouts timeouts);
   ~SystemRadio() override;
   // Ends the connection to the bus (and, with it, this central's scan and link) for good; what
   // is still on its way is dropped. The runtime's end does this for every backend it opened,
@@ -79,7 +97,7 @@ class SystemRadio : public BleBackend, public std::enable_shared_from_this<Syste
   struct Token {};  // only Open makes one
 
  public:
-  SystemRadio(Token, MainLoop& loop, std::weak_ptr<Listener> listener, Log log);
+  SystemRadio(Token, MainLoop& loop, std::weak_ptr<Listener> listener, Log log, Timeouts timeouts);
 
  private:
   // The one device this central connects to.
@@ -88,11 +106,14 @@ class SystemRadio : public BleBackend, public std::enable_shared_from_this<Syste
     std::string path;
     uint64_t epoch = 0;     // answers of an earlier connect or cancel carry another
     bool replied = false;   // Connect has answered with success
+    bool up = false;        // Connected has been seen true during this attempt
     bool reported = false;  // onConnected was given
     bool cancelled = false;
   };
 
   void start();
+  // Subscribes to the service's signals and its owner's changes; raises when the bus refuses.
+  void subscribe();
   // The bus thread: processes what arrives and waits on the bus and the wake-up descriptor.
   void runBus();
   // Makes the bus thread look at its work and at what it waits for.
@@ -114,7 +135,14 @@ class SystemRadio : public BleBackend, public std::enable_shared_from_this<Syste
   sdbus::IProxy& proxy(const std::string& path);
   void refresh();
 
-  void objectsArrived(std::optional<std::string> error, BusObjectTree::Objects objects);
+  // What a call failed with, carried from the bus thread.
+  struct Failure {
+    std::string name;     // "org.bluez.Error.Failed"
+    std::string message;  // the service's words
+  };
+  void objectsArrived(std::optional<Failure> failure, BusObjectTree::Objects objects);
+  // Logs why the objects could not be read, in words a user can act on; once for each reason.
+  void tellReadFailure(const Failure& failure);
   void interfacesAdded(const std::string& path, BusObjectTree::Interfaces interfaces);
   void interfacesRemoved(const std::string& path, const std::vector<std::string>& interfaces);
   void propertiesChanged(const std::string& path, const std::string& interface, const BusObjectTree::Properties& changed,
@@ -125,15 +153,13 @@ class SystemRadio : public BleBackend, public std::enable_shared_from_this<Syste
   void beginDiscovery();
   void deviceHeard(const std::string& path, bool nameChanged);
   void checkLink();
-  // What a call failed with, carried from the bus thread.
-  struct Failure {
-    std::string name;     // "org.bluez.Error.Failed"
-    std::string message;  // the service's words
-  };
   void connectAnswered(uint64_t epoch, std::optional<Failure> failure);
   void endLink();
   void refusedIfAccessError(const std::string& errorName);
-  // Sends a call whose answer only matters when it fails: the failure is logged as `what`.
+  // Why a scan can find nothing now, in words for the log.
+  std::string silence() const;
+  // Sends a call whose answer only matters when it fails: the failure is logged as `what`
+  // (not at all when it is empty).
   void send(const std::string& path, const std::string& interface, const std::string& method, std::string what);
 
   // The device object with this address on the adapter, or "".
@@ -151,6 +177,7 @@ class SystemRadio : public BleBackend, public std::enable_shared_from_this<Syste
   MainLoop& loop_;
   std::weak_ptr<Listener> listener_;
   Log log_;
+  Timeouts timeouts_;
   std::weak_ptr<SystemRadio> self_;
   std::unique_ptr<sdbus::IConnection> bus_;
   std::vector<std::unique_ptr<void, std::function<void(void*)>>> matches_;  // sdbus::Slot
@@ -162,8 +189,11 @@ class SystemRadio : public BleBackend, public std::enable_shared_from_this<Syste
   std::thread busThread_;
 
   BusObjectTree objects_;
-  bool known_ = false;           // the service's objects have been read
+  bool known_ = false;           // the service's objects have been read, or failed to be
+  bool readFailed_ = false;      // the last read of the objects failed
+  std::string readFailureTold_;  // the error of the failed reads the log was told of
   bool accessRefused_ = false;
+  bool busGone_ = false;  // the bus could not be reached, or was lost
   std::string adapterPath_;
   int state_ = kStateUnknown;
   bool stateReported_ = false;

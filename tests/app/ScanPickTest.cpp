@@ -162,6 +162,22 @@ TEST_F(ScanTest, ADeviceWithoutTheUartServiceIsDisconnected) {
   expectIdle();
 }
 
+TEST_F(ScanTest, ADeviceWhoseUartServiceLacksACharacteristicIsDisconnected) {
+  struct Case {
+    const char* name;
+    std::string_view missing;
+  } const cases[] = {{"Tivomarsh-A", SimulatedDevice::kUartTransmitCharacteristic},
+                     {"Tivomarsh-B", SimulatedDevice::kUartReceiveCharacteristic}};
+  for (const auto& c : cases) device(c.name, c.name)->removeCharacteristic(SimulatedDevice::kUartService, c.missing);
+  for (const auto& c : cases) {
+    connect(c.name);
+    EXPECT_TRUE(logged("The device has no characteristic " + std::string(c.missing) + ": disconnecting"));
+    EXPECT_FALSE(radio.device(c.name)->isConnected());
+    EXPECT_FALSE(main->connected);
+    expectIdle();
+  }
+}
+
 TEST_F(ScanTest, TheConnectedButtonShowsTheIdleScreenAtOnceAndTheLaterConfirmationChangesNothing) {
   auto d = device("Tivomarsh-A", "D1");
   connect("Tivomarsh-A");

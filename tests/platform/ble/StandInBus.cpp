@@ -46,6 +46,7 @@ pid_t Spawn(const std::vector<std::string>& args, int outFd, const std::filesyst
 
 void Stop(pid_t& pid) {
   if (pid <= 0) return;
+  kill(pid, SIGCONT);  // a frozen process would not end
   kill(pid, SIGTERM);
   waitpid(pid, nullptr, 0);
   pid = -1;
@@ -60,16 +61,16 @@ std::string Read(const std::filesystem::path& file) {
 
 }  // namespace
 
-StandInBus::StandInBus(const std::string& parameters, bool withService) {
+StandInBus::StandInBus(const std::string& parameters, bool withService, const std::string& policy) {
   try {
-    start(parameters, withService);
+    start(parameters, withService, policy);
   } catch (...) {
     stop();  // a half-started bus leaves no process behind
     throw;
   }
 }
 
-void StandInBus::start(const std::string& parameters, bool withService) {
+void StandInBus::start(const std::string& parameters, bool withService, const std::string& policy) {
   std::string pattern = (std::filesystem::temp_directory_path() / "tmr-bus-XXXXXX").string();
   if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a folder for the bus");
   dir_ = pattern;
@@ -82,7 +83,8 @@ void StandInBus::start(const std::string& parameters, bool withService) {
                                       "<allow send_type=\"signal\"/><allow send_type=\"method_return\"/>"
                                       "<allow send_type=\"error\"/><allow receive_type=\"method_call\"/>"
                                       "<allow receive_type=\"signal\"/><allow receive_type=\"method_return\"/>"
-                                      "<allow receive_type=\"error\"/></policy></busconfig>\n";
+                                      "<allow receive_type=\"error\"/>"
+                                   << policy << "</policy></busconfig>\n";
   int out[2];
   if (pipe(out) != 0) throw std::runtime_error("cannot make a pipe");
   daemon_ = Spawn({"/usr/bin/dbus-daemon", "--config-file=" + (dir_ / "bus.conf").string(), "--nofork",
@@ -139,6 +141,12 @@ void StandInBus::failNextConnect(const std::string& address) {
   control_->callMethod("FailNextConnect").onInterface(kMock).withArguments(address);
 }
 
+void StandInBus::dropNextConnect(const std::string& address) {
+  control_->callMethod("DropNextConnect").onInterface(kMock).withArguments(address);
+}
+void StandInBus::freezeBus(bool frozen) { kill(daemon_, frozen ? SIGSTOP : SIGCONT); }
+void StandInBus::freezeService(bool frozen) { kill(service_, frozen ? SIGSTOP : SIGCONT); }
+
 bool StandInBus::notify(const std::string& address, const std::vector<uint8_t>& bytes) {
   bool sent = false;
   control_->callMethod("Notify").onInterface(kMock).withArguments(address, bytes).storeResultsTo(sent);
@@ -155,6 +163,12 @@ std::vector<uint8_t> StandInBus::status(const std::string& address) {
   std::vector<uint8_t> bytes;
   control_->callMethod("Status").onInterface(kMock).withArguments(address).storeResultsTo(bytes);
   return bytes;
+}
+
+bool StandInBus::connecting(const std::string& address) {
+  bool pending = false;
+  control_->callMethod("Connecting").onInterface(kMock).withArguments(address).storeResultsTo(pending);
+  return pending;
 }
 
 bool StandInBus::connected(const std::string& address) {

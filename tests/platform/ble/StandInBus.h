@@ -22,8 +22,9 @@ namespace tmr {
 
 class StandInBus {
  public:
-  // withService false: the bus alone, no Bluetooth service on it.
-  explicit StandInBus(const std::string& parameters, bool withService = true);
+  // withService false: the bus alone, no Bluetooth service on it. policy: rules of the bus's
+  // policy added after those that allow everything ("<deny .../>").
+  explicit StandInBus(const std::string& parameters, bool withService = true, const std::string& policy = "");
   ~StandInBus();
   StandInBus(const StandInBus&) = delete;
   StandInBus& operator=(const StandInBus&) = delete;
@@ -35,14 +36,22 @@ class StandInBus {
   void addAdapter(bool powered);
   void drop(const std::string& address);
   void failNextConnect(const std::string& address);
+  // The next Connect brings the link up, answers, and the link drops before services resolve.
+  void dropNextConnect(const std::string& address);
+  // Stops (true) or resumes the bus daemon or the service: a frozen process takes connections
+  // and calls and answers none of them.
+  void freezeBus(bool frozen);
+  void freezeService(bool frozen);
   bool notify(const std::string& address, const std::vector<uint8_t>& bytes);
   // The commands the devices received since the last call, in order.
   std::vector<std::vector<uint8_t>> takeWrites();
   std::vector<uint8_t> status(const std::string& address);
   bool connected(const std::string& address);
+  // A Connect to the device is under way (a slow one, not yet answered).
+  bool connecting(const std::string& address);
 
  private:
-  void start(const std::string& parameters, bool withService);
+  void start(const std::string& parameters, bool withService, const std::string& policy);
   void stop();
 
   std::filesystem::path dir_;

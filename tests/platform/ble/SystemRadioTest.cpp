@@ -1,7 +1,8 @@
 // The application on the system radio, against the stand-in Bluetooth service on a private bus:
 // the adapter's states, a scan, a pick, the set-up, commands, notifications, a dropped link, a
-// failed connection; and the program on the command line. The loop's clock stands still while
-// what the service sends is handled (settle), and moves only for the app's own timers.
+// failed connection, devices the app cannot use, slow or silent services; and the program on the
+// command line. The loop's clock stands still while what the service sends is handled (settle),
+// and moves only for the app's own timers.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,6 +18,7 @@
 #include "platform/ble/BleManager.h"
 #include "platform/ble/BleUuid.h"
 #include "platform/ble/RadioOption.h"
+#include "platform/ble/SystemRadio.h"
 #include "platform/driver/AppDriver.h"
 #include "platform/driver/ScenarioRunner.h"
 #include "tests/platform/ble/BleProbe.h"
@@ -27,8 +29,12 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
+using namespace std::chrono_literals;
+
 const std::string kGarden = "AA:00:00:00:00:01";
 const std::string kPorch = "AA:00:00:00:00:02";
+const std::string kNus = "6E400001-B5A3-F393-E0A9-E50E24DCCA9E";
+const std::string kTx = "6E400003-B5A3-F393-E0A9-E50E24DCCA9E";
 // The demo's devices, one the service remembers and hears again, one new; a phone; a device
 // without a name; and a Tivomarsh device the service remembers that is not in range.
 const std::string kDevices = R"({"devices": [
@@ -38,15 +44,22 @@ const std::string kDevices = R"({"devices": [
   {"address": "AA:00:00:00:00:04", "uart": true},
   {"address": "AA:00:00:00:00:05", "name": "Tivomarsh-Attic", "known": true, "inRange": false}]})";
 
-// Runs the loop's posted work until pred holds; false after five seconds.
-bool Settle(Runtime& rt, const std::function<bool()>& pred) {
+// Whether pred comes to hold within five seconds.
+bool Eventually(const std::function<bool()>& pred) {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
   while (true) {
-    rt.loop().runUntilIdle();
     if (pred()) return true;
     if (std::chrono::steady_clock::now() > deadline) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
+}
+
+// Runs the loop's posted work until pred holds; false after five seconds.
+bool Settle(Runtime& rt, const std::function<bool()>& pred) {
+  return Eventually([&] {
+    rt.loop().runUntilIdle();
+    return pred();
+  });
 }
 
 struct SystemRadioTest : ::testing::Test {
@@ -54,15 +67,21 @@ struct SystemRadioTest : ::testing::Test {
   std::unique_ptr<AppDriver> app;
   std::shared_ptr<tm_main> main;  // released before the app
 
-  void start(const std::string& parameters) {
+  void start(const std::string& parameters, SystemRadio::Timeouts timeouts = {}) {
+    stop();
+    bus = std::make_unique<StandInBus>(parameters);
+    startApp(timeouts);
+  }
+  void startApp(SystemRadio::Timeouts timeouts) {
+    app = std::make_unique<AppDriver>(TivomarshApplication());
+    RadioOption::Apply(app->runtime(), RadioOption::Kind::System, timeouts);
+    app->start();
+    main = app->mainModule<tm_main>();
+  }
+  void stop() {
     main.reset();  // the main module goes with its runtime
     app.reset();
     bus.reset();
-    bus = std::make_unique<StandInBus>(parameters);
-    app = std::make_unique<AppDriver>(TivomarshApplication());
-    RadioOption::Apply(app->runtime(), RadioOption::Kind::System);
-    app->start();
-    main = app->mainModule<tm_main>();
   }
   bool settle(const std::function<bool()>& pred) { return Settle(app->runtime(), pred); }
   std::string text(std::string_view name) const { return app->stateOf(name).text.str(); }
@@ -95,8 +114,14 @@ struct SystemRadioTest : ::testing::Test {
     for (const auto& l : app->logLines()) all += l + "\n";
     return all;
   }
-  bool logged(const std::string& prefix) const {
-    return std::ranges::any_of(app->logLines(), [&](const std::string& l) { return l.starts_with(prefix); });
+  bool logged(const std::string& prefix) const { return timesLogged(prefix) > 0; }
+  long timesLogged(const std::string& prefix) const {
+    return std::ranges::count_if(app->logLines(), [&](const std::string& l) { return l.starts_with(prefix); });
+  }
+  // Picks the device and waits until the screen is idle again and the device disconnected.
+  bool pickAndWaitForIdle(const std::string& name, const std::string& address) {
+    app->pick(name);
+    return settle([&] { return visible("btnscan") && !bus->connected(address); });
   }
 };
 
@@ -166,14 +191,226 @@ TEST_F(SystemRadioTest, TheRoadFromScanToDisconnect) {
 }
 
 TEST_F(SystemRadioTest, AFailedConnectionReturnsToTheIdleScreenAndIsLogged) {
-  start(kDevices);
-  bus->failNextConnect(kPorch);
-  scan(2);
+  struct Case {
+    std::function<void(StandInBus&)> fault;
+    const char* logged;
+  } const cases[] = {
+      {[](StandInBus& b) { b.failNextConnect(kPorch); },
+       "Bluetooth: Connecting to AA:00:00:00:00:02 failed: org.bluez.Error.Failed"},
+      // The service answers once the link is up; the link drops before the services are resolved.
+      {[](StandInBus& b) { b.dropNextConnect(kPorch); },
+       "Bluetooth: Connecting to AA:00:00:00:00:02 failed: the link dropped before"},
+  };
+  for (const auto& c : cases) {
+    start(kDevices);
+    c.fault(*bus);
+    scan(2);
+    EXPECT_TRUE(pickAndWaitForIdle("Tivomarsh-Porch", kPorch)) << c.logged;
+    EXPECT_FALSE(visible("btnconnected"));
+    EXPECT_TRUE(logged(c.logged)) << log();
+    EXPECT_TRUE(bus->takeWrites().empty());
+    // The next attempt connects.
+    scan(2);
+    app->pick("Tivomarsh-Porch");
+    EXPECT_TRUE(settle([&] { return text("pmsensitivity") == "80"; })) << c.logged;
+  }
+}
+
+// A device the app cannot use (its UART service lacks a characteristic, or it refuses
+// notifications) is disconnected with a line in the log, and the app goes back to idle.
+TEST_F(SystemRadioTest, ADeviceTheAppCannotUseIsDisconnectedAndTheAppGoesBackToIdle) {
+  struct Case {
+    const char* device;
+    const char* logged;
+  } const cases[] = {
+      {R"("without": "tx")", "The device has no characteristic 6E400003-B5A3-F393-E0A9-E50E24DCCA9E: disconnecting"},
+      {R"("without": "rx")", "The device has no characteristic 6E400002-B5A3-F393-E0A9-E50E24DCCA9E: disconnecting"},
+      {R"("refuseNotify": true)",
+       "Bluetooth: Turning on notifications of 6E400003-B5A3-F393-E0A9-E50E24DCCA9E failed: "
+       "org.bluez.Error.NotPermitted"},
+  };
+  for (const auto& c : cases) {
+    start(std::string(R"({"devices": [{"address": "AA:00:00:00:00:02", "name": "Tivomarsh-Porch", )") + c.device +
+          "}]}");
+    scan(1);
+    EXPECT_TRUE(pickAndWaitForIdle("Tivomarsh-Porch", kPorch)) << c.device << "\n" << log();
+    EXPECT_TRUE(logged(c.logged)) << log();
+    EXPECT_FALSE(visible("btnconnected"));
+    EXPECT_FALSE(main->connected);
+  }
+}
+
+// UUIDs are the same whatever their case: a service that writes them in upper case is found by
+// a scan filtered by service and used as any other.
+TEST_F(SystemRadioTest, UuidsInUpperCaseAreTheSameUuids) {
+  bus = std::make_unique<StandInBus>(R"({"upperCase": true, "devices": [
+    {"address": "AA:00:00:00:00:02", "name": "Tivomarsh-Porch"}, {"address": "AA:00:00:00:00:03", "name": "Phone"}]})");
+  Runtime rt;
+  RadioOption::Apply(rt, RadioOption::Kind::System);
+  auto probe = BleProbe::Make(rt);
+  auto manager = std::make_shared<BleManager>();
+  manager->Initialize(probe->bi, "manager");
+  auto seen = [&](const std::string& event) {
+    return std::ranges::any_of(probe->events, [&](const std::string& e) { return e.find(event) != e.npos; });
+  };
+  auto heard = [&](const std::string& event) { return Settle(rt, [&] { return seen(event); }); };
+  ASSERT_TRUE(heard("statechanged 5"));
+  manager->Scan2(List::Of({Object(String(kNus))}), false);
+  ASSERT_TRUE(heard("devicefound 'Tivomarsh-Porch' AA:00:00:00:00:02")) << probe->events.size();
+  manager->StopScan();
+  manager->Connect(kPorch);
+  ASSERT_TRUE(heard("connected 1800," + kNus + ",180A"));
+  manager->ReadData(kNus);
+  ASSERT_TRUE(heard("data " + kNus + " 6E400002-B5A3-F393-E0A9-E50E24DCCA9E= " + kTx + "="));
+  manager->SetNotify(kNus, kTx, true);
+  EXPECT_TRUE(Settle(rt, [&] { return bus->notify(kPorch, {1, 2, 3, 4, 5}); }));
+  EXPECT_TRUE(heard(kTx + "=0102030405"));
+  EXPECT_FALSE(seen("'Phone'"));
+}
+
+// Connect waits as long as the device takes, whatever the bus's own default time-out; an
+// attempt given up (at the time-out set here, or at the end of the program) is cancelled with
+// Disconnect, so the service does not go on to connect the device to nobody.
+TEST_F(SystemRadioTest, ASlowConnectIsWaitedForAndOneGivenUpIsCancelled) {
+  const std::string slowPorch = R"({"devices": [{"address": "AA:00:00:00:00:02", "name": "Tivomarsh-Porch",
+    "status": [80, 2, 20, 3, 4], "connectMs": 1000}]})";
+  setenv("SYSTEMD_BUS_TIMEOUT", "0.4", 1);  // the bus's default time-out, shorter than the device takes
+  start(slowPorch);
+  scan(1);
   app->pick("Tivomarsh-Porch");
-  EXPECT_TRUE(settle([&] { return visible("btnscan"); }));
-  EXPECT_FALSE(visible("btnconnected"));
-  EXPECT_TRUE(logged("Bluetooth: Connecting to AA:00:00:00:00:02 failed: org.bluez.Error.Failed"));
-  EXPECT_TRUE(bus->takeWrites().empty());
+  EXPECT_TRUE(settle([&] { return text("pmsensitivity") == "80"; })) << log();
+  unsetenv("SYSTEMD_BUS_TIMEOUT");
+
+  struct Case {
+    const char* givenUp;
+    std::function<void()> giveUp;
+  } const cases[] = {
+      {"at the time-out",
+       [&] {
+         EXPECT_TRUE(settle([&] { return visible("btnscan"); }));
+         EXPECT_TRUE(logged("Bluetooth: Connecting to AA:00:00:00:00:02 failed: org.freedesktop.DBus.Error.NoReply"))
+             << log();
+       }},
+      {"at the end of the program",
+       [&] {
+         main.reset();
+         app.reset();
+       }},
+  };
+  for (const auto& c : cases) {
+    start(slowPorch, {.startUp = 1s, .connect = 200ms});
+    scan(1);
+    app->pick("Tivomarsh-Porch");
+    c.giveUp();
+    EXPECT_TRUE(Eventually([&] { return !bus->connecting(kPorch) && !bus->connected(kPorch); })) << c.givenUp;
+  }
+}
+
+// A scan that cannot find anything says why in the log; a refused scan is asked for again by
+// the next one.
+TEST_F(SystemRadioTest, AScanThatFindsNothingSaysWhyAndARefusedScanIsAskedAgain) {
+  struct Case {
+    const char* service;
+    const char* logged;
+    std::function<void()> meanwhile;
+  } const cases[] = {
+      {R"("refuseScan": 1)", "Bluetooth: Starting the scan failed: org.bluez.Error.NotAuthorized", [] {}},
+      {R"("adapter": "off")", "Bluetooth: No scan: the Bluetooth adapter is powered off",
+       [this] {
+         bus->setPowered(true);
+         settle([&] { return main->currentstate == BleManager::STATE_POWERED_ON; });
+       }},
+  };
+  for (const auto& c : cases) {
+    start(std::string("{") + c.service +
+          R"(, "devices": [{"address": "AA:00:00:00:00:02", "name": "Tivomarsh-Porch"}]})");
+    ASSERT_TRUE(settle([&] { return main->currentstate != BleManager::STATE_UNKNOWN; }));
+    app->tap("btnscan");
+    EXPECT_TRUE(settle([&] { return logged(c.logged); })) << log();
+    app->wait(5000);
+    EXPECT_TRUE(logged("No Tivomarsh device found"));
+    c.meanwhile();
+    EXPECT_EQ(scan(1), std::vector<std::string>{"Tivomarsh-Porch"}) << c.service;
+  }
+}
+
+// When the service's objects cannot be read, the log says why once, in words a user can act
+// on, and a scan reads them again.
+TEST_F(SystemRadioTest, WhyTheServiceCannotBeReadIsLoggedOnce) {
+  struct Case {
+    const char* service;
+    std::string policy;
+    bool frozen;
+    const char* logged;
+  } const cases[] = {
+      {"{}", R"(<deny send_destination="org.bluez" send_interface="org.freedesktop.DBus.ObjectManager"/>)", false,
+       "Bluetooth: The Bluetooth service refuses this user"},
+      {R"({"objects": "malformed"})", "", false, "Bluetooth: The Bluetooth service's objects could not be read"},
+      {"{}", "", true, "Bluetooth: The Bluetooth service did not answer"},
+  };
+  for (const auto& c : cases) {
+    stop();
+    bus = std::make_unique<StandInBus>(c.service, true, c.policy);
+    bus->freezeService(c.frozen);
+    startApp({.startUp = 500ms, .connect = {}});
+    EXPECT_TRUE(settle([&] { return logged(c.logged); })) << log();
+    app->tap("btnscan");
+    EXPECT_TRUE(settle([&] { return logged("Bluetooth: No scan: "); })) << log();
+    EXPECT_EQ(timesLogged(c.logged), 1) << log();
+    bus->freezeService(false);
+  }
+}
+
+// What the radio reports, for the tests that use a backend without a manager.
+struct RadioRecord : BleBackend::Listener {
+  std::vector<int> states;
+  std::vector<std::string> heard;
+  void onAdapterState(int state) override { states.push_back(state); }
+  void onAdvertisement(const BleBackend::Advertisement& ad) override { heard.push_back(ad.deviceId); }
+  void onConnected(const std::string&, const std::vector<std::string>&) override {}
+  void onDisconnected(const std::string&) override {}
+  void onCharacteristics(const std::string&, const std::string&,
+                         const std::vector<BleBackend::Characteristic>&) override {}
+  void onValue(const std::string&, const std::string&, const std::string&, const std::vector<uint8_t>&) override {}
+};
+
+// A frozen bus takes connections and answers nothing: the start-up says so within its bound.
+TEST(SystemRadioStartUp, AFrozenBusIsToldWithinTheStartUpBound) {
+  StandInBus bus(kDevices);
+  bus.freezeBus(true);
+  const auto t0 = std::chrono::steady_clock::now();
+  EXPECT_NE(SystemRadio::Unavailable(200ms).value_or("").find("cannot reach the system bus"), std::string::npos);
+  Runtime rt;
+  std::vector<std::string> log;
+  auto record = std::make_shared<RadioRecord>();
+  auto radio = SystemRadio::Open(rt.loop(), record, [&](std::string_view line) { log.emplace_back(line); },
+                                 {.startUp = 200ms, .connect = {}});
+  // sd-bus alone waits 90 s for a bus that does not answer its handshake.
+  EXPECT_LT(std::chrono::steady_clock::now() - t0, 3s);
+  EXPECT_TRUE(Settle(rt, [&] { return !record->states.empty(); }));
+  EXPECT_EQ(record->states, std::vector<int>{BleBackend::kStateUnsupported});
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_TRUE(log[0].starts_with("Bluetooth: cannot reach the system bus")) << log[0];
+  bus.freezeBus(false);
+}
+
+// A call that cannot be made (here a scan filter that is not text the bus carries) is that
+// call's failure, not a lost bus: the next scan works.
+TEST(SystemRadioStartUp, ACallThatCannotBeMadeLeavesTheRadioUsable) {
+  StandInBus bus(kDevices);
+  Runtime rt;
+  std::vector<std::string> log;
+  auto record = std::make_shared<RadioRecord>();
+  auto radio = SystemRadio::Open(rt.loop(), record, [&](std::string_view line) { log.emplace_back(line); }, {});
+  ASSERT_TRUE(Settle(rt, [&] { return !record->states.empty(); }));
+  radio->startScan(std::vector<std::string>{"\xff"}, false);
+  EXPECT_TRUE(Settle(rt, [&] { return !log.empty(); }));
+  radio->stopScan();
+  radio->startScan(std::nullopt, false);
+  EXPECT_TRUE(Settle(rt, [&] { return record->heard.size() == 4; })) << record->heard.size();
+  EXPECT_EQ(record->states, std::vector<int>{BleBackend::kStatePoweredOn});
+  ASSERT_FALSE(log.empty());
+  EXPECT_TRUE(log[0].starts_with("Bluetooth: Setting the scan filter failed: ")) << log[0];
 }
 
 TEST(SystemRadioLifetime, ABackendReleasedWithAnswersOnTheWayReportsNothing) {

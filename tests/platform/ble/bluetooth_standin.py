@@ -7,18 +7,27 @@ the status notified on the transmit characteristic while notifications are on.
 
 Parameters (JSON):
   adapter   "on" (default), "off" or "none"
-  refuseScan  true: StartDiscovery is refused as not authorized
+  refuseScan  true: StartDiscovery is refused as not authorized; a number: only that many times
+  upperCase   true: every UUID the service writes is in upper case
+  objects   "malformed": GetManagedObjects answers with a value of another type
   devices   a list of {"address": "AA:..", "name": "Tivomarsh-1" (absent: no name),
             "uart": true (default: the name starts with "Tivomarsh"), "status": [5 bytes],
             "known": false (the service remembers it from before: exported at start),
-            "inRange": true (heard when discovery starts)}
+            "inRange": true (heard when discovery starts),
+            "without": "tx" or "rx" (the UART service lacks that characteristic),
+            "refuseNotify": false (StartNotify is refused),
+            "connectMs": 0 (Connect answers, connected, after that many ms; a Disconnect
+            meanwhile cancels it, as the service's does)}
 
 Control, on / with the interface org.bluez.Mock: SetPowered(b), RemoveAdapter(), AddAdapter(b),
-Drop(s address), FailNextConnect(s address), Notify(s address, ay bytes), TakeWrites() → aay,
-Status(s address) → ay.
+Drop(s address), FailNextConnect(s address), DropNextConnect(s address) (the link comes up, the
+Connect answers, then the link drops before the services are resolved), Notify(s address, ay
+bytes), TakeWrites() → aay, Status(s address) → ay, Connecting(s address) → b (a Connect is under
+way).
 '''
 
 import dbus
+from gi.repository import GLib
 
 from dbusmock import OBJECT_MANAGER_IFACE, mockobject
 
@@ -44,11 +53,16 @@ UART_RX = '6e400002-b5a3-f393-e0a9-e50e24dcca9e'
 UART_TX = '6e400003-b5a3-f393-e0a9-e50e24dcca9e'
 
 devices = {}   # address -> model
-state = {'powered': True, 'adapter': False, 'writes': [], 'discovering': False}
+state = {'powered': True, 'adapter': False, 'writes': [], 'discovering': False, 'refuseScans': 0, 'upperCase': False}
 
 
 def error(name, text):
     return dbus.exceptions.DBusException(text, name='org.bluez.Error.' + name)
+
+
+def written(uuid):
+    '''A UUID as this service writes it.'''
+    return uuid.upper() if state['upperCase'] else uuid
 
 
 def manager():
@@ -114,7 +128,8 @@ def adapter():
 
 
 def StartDiscovery(_adapter):
-    if state['refuseScan']:
+    if state['refuseScans'] > 0:
+        state['refuseScans'] -= 1
         raise error('NotAuthorized', 'Not Authorized')
     if not state['powered']:
         raise error('NotReady', 'Resource Not Ready')
@@ -149,7 +164,7 @@ def export_device(model, heard):
         'Address': dbus.String(model['address'], variant_level=1),
         'AddressType': dbus.String('random', variant_level=1),
         'Alias': dbus.String(model['name'] or model['address'].replace(':', '-'), variant_level=1),
-        'UUIDs': dbus.Array([UART] if model['uart'] else [], signature='s', variant_level=1),
+        'UUIDs': dbus.Array([written(UART)] if model['uart'] else [], signature='s', variant_level=1),
         'Connected': dbus.Boolean(False, variant_level=1),
         'ServicesResolved': dbus.Boolean(False, variant_level=1),
         'Paired': dbus.Boolean(False, variant_level=1),
@@ -160,38 +175,68 @@ def export_device(model, heard):
     if heard:
         props['RSSI'] = dbus.Int16(model['rssi'], variant_level=1)
     manager().AddObject(model['path'], DEVICE_IFACE, props, [
-        ('Connect', '', '', Connect),
+        ('Connect', '', '', ''),
         ('Disconnect', '', '', Disconnect),
     ])
-    mockobject.objects[model['path']].address = model['address']
+    obj = mockobject.objects[model['path']]
+    # Connect answers later: the method replaces the mock's, which answers at once.
+    obj.methods[DEVICE_IFACE]['Connect'] = ('', '', '', Connect)
+    obj.address = model['address']
     model['exported'] = True
     added(model['path'], DEVICE_IFACE, props)
 
 
-def Connect(device):
+@dbus.service.method(DEVICE_IFACE, in_signature='', out_signature='', async_callbacks=('reply', 'fail'))
+def Connect(device, reply, fail):
+    '''Answers once the link is up, before the services are resolved, as the service does.'''
     model = devices[device.address]
     if not state['powered']:
-        raise error('NotReady', 'Resource Not Ready')
-    if model['failNext']:
+        fail(error('NotReady', 'Resource Not Ready'))
+    elif model['failNext']:
         model['failNext'] = False
-        raise error('Failed', 'le-connection-abort-by-local')
-    if model['connected']:
-        raise error('AlreadyConnected', 'Already Connected')
+        fail(error('Failed', 'le-connection-abort-by-local'))
+    elif model['connected']:
+        fail(error('AlreadyConnected', 'Already Connected'))
+    elif model['pending']:
+        fail(error('InProgress', 'In Progress'))
+    elif model['connectMs']:
+        model['pending'] = (GLib.timeout_add(model['connectMs'], link_up, model, reply), fail)
+    else:
+        link_up(model, reply)
+
+
+def link_up(model, reply):
+    model['pending'] = None
     model['connected'] = True
     model['notifying'] = False
+    device = mockobject.objects[model['path']]
     update(device, DEVICE_IFACE, {'Connected': dbus.Boolean(True, variant_level=1)})
+    reply()
+    if model['dropNext']:
+        model['dropNext'] = False
+        GLib.idle_add(drop, model)
+        return False
     export_gatt(model)
     update(device, DEVICE_IFACE, {'ServicesResolved': dbus.Boolean(True, variant_level=1)})
+    return False
 
 
 def Disconnect(device):
     model = devices[device.address]
+    if model['pending']:
+        # Disconnect also cancels a connection under way.
+        timer, fail = model['pending']
+        model['pending'] = None
+        GLib.source_remove(timer)
+        fail(error('Failed', 'Operation was cancelled'))
+        return
     if not model['connected']:
         raise error('NotConnected', 'Not Connected')
     drop(model)
 
 
 def drop(model):
+    '''Also an idle callback: returns False, so it runs once.'''
     model['connected'] = False
     model['notifying'] = False
     for path, iface in reversed(model['gatt']):
@@ -201,6 +246,7 @@ def drop(model):
         'ServicesResolved': dbus.Boolean(False, variant_level=1),
         'Connected': dbus.Boolean(False, variant_level=1),
     })
+    return False
 
 
 def gatt_table(model):
@@ -208,8 +254,9 @@ def gatt_table(model):
     table = [(full('1800'), [(full('2a00'), ['read'], (model['name'] or '').encode()),
                              (full('2a01'), ['read'], b'\x00\x00')])]
     if model['uart']:
-        table.append((UART, [(UART_RX, ['write', 'write-without-response'], b''),
-                             (UART_TX, ['notify'], b'')]))
+        uart = [(UART_RX, ['write', 'write-without-response'], b''), (UART_TX, ['notify'], b'')]
+        missing = {'rx': UART_RX, 'tx': UART_TX}.get(model['without'])
+        table.append((UART, [c for c in uart if c[0] != missing]))
         table.append((full('180a'), [(full('2a29'), ['read'], b'Tivomarsh'),
                                      (full('2a24'), ['read'], b'TM-1'),
                                      (full('2a26'), ['read'], b'1.0')]))
@@ -220,7 +267,7 @@ def export_gatt(model):
     handle = 1
     for service_uuid, characteristics in gatt_table(model):
         service = f"{model['path']}/service{handle:04x}"
-        props = {'UUID': dbus.String(service_uuid, variant_level=1),
+        props = {'UUID': dbus.String(written(service_uuid), variant_level=1),
                  'Primary': dbus.Boolean(True, variant_level=1),
                  'Device': dbus.ObjectPath(model['path'], variant_level=1)}
         manager().AddObject(service, SERVICE_IFACE, props, [])
@@ -229,7 +276,7 @@ def export_gatt(model):
         handle += 1
         for uuid, flags, value in characteristics:
             path = f'{service}/char{handle:04x}'
-            props = {'UUID': dbus.String(uuid, variant_level=1),
+            props = {'UUID': dbus.String(written(uuid), variant_level=1),
                      'Service': dbus.ObjectPath(service, variant_level=1),
                      'Flags': dbus.Array(flags, signature='s', variant_level=1),
                      'Value': dbus.Array(value, signature='y', variant_level=1),
@@ -274,6 +321,8 @@ def WriteValue(char, value, options):
 
 
 def StartNotify(char):
+    if devices[char.address]['refuseNotify']:
+        raise error('NotPermitted', 'Notify not permitted')
     if 'notify' not in char.props[CHAR_IFACE]['Flags']:
         raise error('NotSupported', 'Notify not supported')
     devices[char.address]['notifying'] = True
@@ -335,6 +384,16 @@ def FailNextConnect(_self, address):
     model_of(address)['failNext'] = True
 
 
+@dbus.service.method(MOCK_IFACE, in_signature='s', out_signature='')
+def DropNextConnect(_self, address):
+    model_of(address)['dropNext'] = True
+
+
+@dbus.service.method(MOCK_IFACE, in_signature='s', out_signature='b')
+def Connecting(_self, address):
+    return model_of(address)['pending'] is not None
+
+
 @dbus.service.method(MOCK_IFACE, in_signature='say', out_signature='b')
 def Notify(_self, address, data):
     return notify(model_of(address), bytes(data))
@@ -365,10 +424,17 @@ def load(mock, parameters):
             'inRange': d.get('inRange', True),
             'rssi': d.get('rssi', -60),
             'path': device_path(d['address']),
+            'without': d.get('without'),
+            'refuseNotify': d.get('refuseNotify', False),
+            'connectMs': d.get('connectMs', 0),
             'exported': False, 'connected': False, 'notifying': False, 'failNext': False,
-            'gatt': [], 'tx': None,
+            'dropNext': False, 'pending': None, 'gatt': [], 'tx': None,
         }
-    state['refuseScan'] = parameters.get('refuseScan', False)
+    refuse = parameters.get('refuseScan', False)
+    state['refuseScans'] = float('inf') if refuse is True else int(refuse)
+    state['upperCase'] = parameters.get('upperCase', False)
+    if parameters.get('objects') == 'malformed':
+        mock.AddMethod(OBJECT_MANAGER_IFACE, 'GetManagedObjects', '', 's', 'ret = "not the objects"')
     adapter_state = parameters.get('adapter', 'on')
     if adapter_state != 'none':
         add_adapter(adapter_state == 'on')
