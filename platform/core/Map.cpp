@@ -18,16 +18,18 @@ std::string MapData::description() const {
 
 void MapData::compact() {
   if (!holes) return;
+  // The index is renumbered from each entry's old slot, never by looking its key up: a key
+  // that equals nothing (a NaN) would not be found.
+  std::vector<size_t> moved(slots.size());
   size_t to = 0;
   for (size_t from = 0; from < slots.size(); ++from) {
     if (!holes->isLive(from)) continue;
-    if (to != from) {
-      slots[to] = std::move(slots[from]);
-      index.find(slots[to].first)->second = to;
-    }
+    moved[from] = to;
+    if (to != from) slots[to] = std::move(slots[from]);
     ++to;
   }
   slots.resize(to);
+  for (auto& [key, slot] : index) slot = moved[slot];
   holes.reset();
 }
 
@@ -113,23 +115,33 @@ Object Map::GetKeyAt(int index) const { return at(index).first; }
 Object Map::GetValueAt(int index) const { return at(index).second; }
 
 std::vector<Object> Map::Keys() const {
+  const auto& d = data();
   std::vector<Object> out;
-  for (auto& [k, v] : entries()) out.push_back(k);
+  out.reserve(d.size());
+  for (size_t i = 0; i < d.slots.size(); ++i) {
+    if (d.isLive(i)) out.push_back(d.slots[i].first);
+  }
   return out;
 }
 
 std::vector<Object> Map::Values() const {
+  const auto& d = data();
   std::vector<Object> out;
-  for (auto& [k, v] : entries()) out.push_back(v);
+  out.reserve(d.size());
+  for (size_t i = 0; i < d.slots.size(); ++i) {
+    if (d.isLive(i)) out.push_back(d.slots[i].second);
+  }
   return out;
 }
 
-const std::vector<std::pair<Object, Object>>& Map::entries() const {
-  // Handing the entries out as an array is linear anyway, so squeezing out the holes first
-  // costs no more than the caller's walk.
-  auto& d = data();
-  d.compact();
-  return d.slots;
+std::vector<std::pair<Object, Object>> Map::entries() const {
+  const auto& d = data();
+  std::vector<std::pair<Object, Object>> out;
+  out.reserve(d.size());
+  for (size_t i = 0; i < d.slots.size(); ++i) {
+    if (d.isLive(i)) out.push_back(d.slots[i]);
+  }
+  return out;
 }
 
 }  // namespace tmr
