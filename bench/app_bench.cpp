@@ -15,9 +15,13 @@
 //                     2 pixels a point, as the window draws it on each refresh
 //   FrameLabelChanged one selector's value changed by a status notification, then the screen
 //                     drawn again
+//   LayoutRefused     a layout of 8,000 views refused at its first: its 32,000 numbers too large
+//                     for a double (/1), or ordinary with a key no view takes (/0); both should
+//                     cost one reading of the file
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,7 +30,9 @@
 #include "platform/ble/SimulatedDevice.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/ble/SimulatedRadio.h"
+#include "platform/layout/LayoutError.h"
 #include "platform/testing/AppDriver.h"
+#include "tests/support/LayoutScreen.h"
 
 namespace tmr {
 namespace {
@@ -157,6 +163,32 @@ void FrameLabelChanged(benchmark::State& state) {
   }
 }
 BENCHMARK(FrameLabelChanged)->Unit(benchmark::kMillisecond);
+
+void LayoutRefused(benchmark::State& state) {
+  const bool huge = state.range(0) != 0;
+  std::string json = R"({"width": 375, "height": 667, "views": [)";
+  for (int i = 0; i < 8000; ++i) {
+    json += std::string(i ? "," : "") + R"({"type": "Label", "name": "v)" + std::to_string(i) + R"(", "frame": )" +
+            (huge ? "[1e999, -1e999, 1e999, 1e999]" : "[1, 2, 3, 4]") + (i == 0 && !huge ? R"(, "x": 0)" : "") + "}";
+  }
+  json += "]}";
+  ScratchFolder folder;
+  std::ofstream(folder.path / "layouts" / "many.layout") << json;
+  Runtime rt;
+  LayoutLoader::Install(rt, folder.path);
+  auto owner = std::make_shared<OwnerModule>();
+  owner->_initialize(rt);
+  View panel = UiLayer().CreatePanel(owner->bi, "");
+  for (auto _ : state) {
+    try {
+      panel.LoadLayout("many", owner->bi);
+      state.SkipWithError("the layout loaded");
+    } catch (const LayoutError&) {
+    }
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * json.size()));
+}
+BENCHMARK(LayoutRefused)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tmr
