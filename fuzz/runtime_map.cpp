@@ -3,8 +3,8 @@
 // include NaNs, keeps the map agreeing with the model, without a fault.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 #include "fuzz/FuzzInput.h"
 #include "tests/support/MapModel.h"
