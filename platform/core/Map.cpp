@@ -1,8 +1,16 @@
 #include "platform/core/Map.h"
 
+#include <cmath>
+
 #include "platform/core/RuntimeError.h"
 
 namespace tmr {
+
+namespace {
+bool EqualsItself(const Object& key) {
+  return !((key.kind() == Object::Kind::Double || key.kind() == Object::Kind::Float) && std::isnan(key.AsDouble()));
+}
+}  // namespace
 
 std::string MapData::description() const {
   std::string s = "(MyMap) {";
@@ -19,7 +27,7 @@ std::string MapData::description() const {
 void MapData::compact() {
   if (!holes) return;
   // The index is renumbered from each entry's old slot, never by looking its key up: a key
-  // that equals nothing (a NaN) would not be found.
+  // that equals nothing (a NaN) is not in it.
   std::vector<size_t> moved(slots.size());
   size_t to = 0;
   for (size_t from = 0; from < slots.size(); ++from) {
@@ -63,12 +71,16 @@ int Map::Size() const { return static_cast<int>(data().size()); }
 
 void Map::Put(const Object& key, Object value) {
   auto& d = data();
-  auto it = d.index.find(key);
-  if (it != d.index.end()) {
-    d.slots[it->second].second = std::move(value);
-    return;
+  // A key that equals nothing (a NaN) is never found, so it is not indexed: the index holds
+  // only keys that equal themselves, as a hash table needs.
+  if (EqualsItself(key)) {
+    auto it = d.index.find(key);
+    if (it != d.index.end()) {
+      d.slots[it->second].second = std::move(value);
+      return;
+    }
+    d.index.emplace(key, d.slots.size());
   }
-  d.index.emplace(key, d.slots.size());
   d.slots.emplace_back(key, std::move(value));
   if (d.holes) d.holes->append();
 }
