@@ -14,6 +14,7 @@ class FuzzInput {
   FuzzInput(const uint8_t* data, size_t size) : data_(data), size_(size) {}
 
   uint8_t byte() { return pos_ < size_ ? data_[pos_++] : 0; }
+  bool atEnd() const { return pos_ >= size_; }
   bool flag() { return byte() & 1; }
   int16_t int16() {
     const uint8_t low = byte();

@@ -132,7 +132,7 @@ void SimulatedCentral::writeWithoutResponse(const std::string& deviceId, const s
     auto r = dev.radio_.lock();
     auto* c = dev.findCharacteristic(serviceId, characteristicId);
     if (!r || !c || !(c->properties & (kWrite | kWriteWithoutResponse))) return;  // the device drops it
-    dev.received_.push_back({serviceId, characteristicId, bytes});
+    dev.recordReceived({serviceId, characteristicId, bytes});
     r->recordWrite({dev.id(), serviceId, characteristicId, bytes});
     if (serviceId == SimulatedDevice::kUartService && characteristicId == SimulatedDevice::kUartReceiveCharacteristic) {
       if (auto status = dev.firmware_.receive(bytes)) {

@@ -107,4 +107,9 @@ void SimulatedDevice::endLink() {
   link_.notifying.clear();
 }
 
+void SimulatedDevice::recordReceived(Write write) {
+  if (received_.size() >= kKeptWrites) received_.erase(received_.begin());
+  received_.push_back(std::move(write));
+}
+
 }  // namespace tmr

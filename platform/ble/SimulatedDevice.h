@@ -4,6 +4,7 @@
 // firmware (TivomarshFirmware) answers the commands written to the UART receive characteristic
 // and notifies the status on the transmit characteristic, once the central has enabled that.
 // Made by SimulatedRadio::addDevice; everything runs on the main loop.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <set>
@@ -77,7 +78,9 @@ class SimulatedDevice : public std::enable_shared_from_this<SimulatedDevice> {
   // A slow service: its discovery and read answers take extraMs longer.
   void setServiceDelay(std::string_view serviceId, int64_t extraMs);
 
-  // Every write that reached a writable characteristic, in order of arrival.
+  // The writes that reached a writable characteristic, in order of arrival: the last
+  // kKeptWrites of them, so that a device that runs for long holds no more.
+  static constexpr size_t kKeptWrites = 64;
   const std::vector<Write>& received() const { return received_; }
   void clearReceived() { received_.clear(); }
 
@@ -113,6 +116,8 @@ class SimulatedDevice : public std::enable_shared_from_this<SimulatedDevice> {
   bool sendNotification(std::string_view serviceId, std::string_view characteristicId, std::span<const uint8_t> bytes);
   // Ends the link at once (the central is told separately).
   void endLink();
+  // Adds a write to received(), dropping the oldest beyond kKeptWrites.
+  void recordReceived(Write write);
 
   std::weak_ptr<SimulatedRadio> radio_;
   std::string name_;

@@ -62,6 +62,14 @@ std::shared_ptr<BleBackend> SimulatedRadio::openCentral(std::weak_ptr<BleBackend
   return c;
 }
 
+void SimulatedRadio::recordWrite(ReceivedWrite write) {
+  if (writes_.size() >= kKeptWrites) {
+    writes_.erase(writes_.begin());
+    ++lostWrites_;
+  }
+  writes_.push_back(std::move(write));
+}
+
 void SimulatedRadio::toDevice(const std::shared_ptr<SimulatedDevice>& device,
                               std::function<void(SimulatedDevice&)> fn) {
   loop().addTimer(timings_.linkMs,

@@ -5,6 +5,7 @@
 // BleHost was given another backend. Tests and scenarios add devices, switch the adapter's
 // state and steer each device (drop, fail, notify) through it. docs/ble-simulation.md tells
 // the timings and the rules.
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -60,8 +61,15 @@ class SimulatedRadio : public std::enable_shared_from_this<SimulatedRadio> {
   Timings& timings() { return timings_; }
   const Timings& timings() const { return timings_; }
 
-  // The writes that reached any device since the last call, in order.
-  std::vector<ReceivedWrite> takeWrites() { return std::exchange(writes_, {}); }
+  // The writes that reached any device since the last call, in order: the last kKeptWrites of
+  // them, so that a radio nobody takes them from (the window's) holds no more. lostWrites()
+  // counts those dropped since the last call, for a check that must see every write.
+  static constexpr size_t kKeptWrites = 256;
+  std::vector<ReceivedWrite> takeWrites() {
+    lostWrites_ = 0;
+    return std::exchange(writes_, {});
+  }
+  size_t lostWrites() const { return lostWrites_; }
 
   // A backend for one central; it reports the adapter's state on the next turn.
   std::shared_ptr<BleBackend> openCentral(std::weak_ptr<BleBackend::Listener> listener);
@@ -87,7 +95,7 @@ class SimulatedRadio : public std::enable_shared_from_this<SimulatedRadio> {
   void advertisingResumed(const std::shared_ptr<SimulatedDevice>& device);
   // Ends the device's link and tells its central after delayMs.
   void endLink(const std::shared_ptr<SimulatedDevice>& device, int64_t delayMs);
-  void recordWrite(ReceivedWrite write) { writes_.push_back(std::move(write)); }
+  void recordWrite(ReceivedWrite write);
   std::vector<std::shared_ptr<SimulatedCentral>> liveCentrals();
   // Frees the links of centrals that are gone.
   void releaseOrphanLinks();
@@ -98,6 +106,7 @@ class SimulatedRadio : public std::enable_shared_from_this<SimulatedRadio> {
   std::vector<std::shared_ptr<SimulatedDevice>> devices_;
   std::vector<std::weak_ptr<SimulatedCentral>> centrals_;
   std::vector<ReceivedWrite> writes_;
+  size_t lostWrites_ = 0;
 };
 
 }  // namespace tmr

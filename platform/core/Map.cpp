@@ -1,8 +1,16 @@
 #include "platform/core/Map.h"
 
+#include <cmath>
+
 #include "platform/core/RuntimeError.h"
 
 namespace tmr {
+
+namespace {
+bool EqualsItself(const Object& key) {
+  return !((key.kind() == Object::Kind::Double || key.kind() == Object::Kind::Float) && std::isnan(key.AsDouble()));
+}
+}  // namespace
 
 std::string MapData::description() const {
   std::string s = "(MyMap) {";
@@ -18,16 +26,18 @@ std::string MapData::description() const {
 
 void MapData::compact() {
   if (!holes) return;
+  // The index is renumbered from each entry's old slot, never by looking its key up: a key
+  // that equals nothing (a NaN) is not in it.
+  std::vector<size_t> moved(slots.size());
   size_t to = 0;
   for (size_t from = 0; from < slots.size(); ++from) {
     if (!holes->isLive(from)) continue;
-    if (to != from) {
-      slots[to] = std::move(slots[from]);
-      index.find(slots[to].first)->second = to;
-    }
+    moved[from] = to;
+    if (to != from) slots[to] = std::move(slots[from]);
     ++to;
   }
   slots.resize(to);
+  for (auto& [key, slot] : index) slot = moved[slot];
   holes.reset();
 }
 
@@ -61,12 +71,16 @@ int Map::Size() const { return static_cast<int>(data().size()); }
 
 void Map::Put(const Object& key, Object value) {
   auto& d = data();
-  auto it = d.index.find(key);
-  if (it != d.index.end()) {
-    d.slots[it->second].second = std::move(value);
-    return;
+  // A key that equals nothing (a NaN) is never found, so it is not indexed: the index holds
+  // only keys that equal themselves, as a hash table needs.
+  if (EqualsItself(key)) {
+    auto it = d.index.find(key);
+    if (it != d.index.end()) {
+      d.slots[it->second].second = std::move(value);
+      return;
+    }
+    d.index.emplace(key, d.slots.size());
   }
-  d.index.emplace(key, d.slots.size());
   d.slots.emplace_back(key, std::move(value));
   if (d.holes) d.holes->append();
 }
@@ -113,23 +127,33 @@ Object Map::GetKeyAt(int index) const { return at(index).first; }
 Object Map::GetValueAt(int index) const { return at(index).second; }
 
 std::vector<Object> Map::Keys() const {
+  const auto& d = data();
   std::vector<Object> out;
-  for (auto& [k, v] : entries()) out.push_back(k);
+  out.reserve(d.size());
+  for (size_t i = 0; i < d.slots.size(); ++i) {
+    if (d.isLive(i)) out.push_back(d.slots[i].first);
+  }
   return out;
 }
 
 std::vector<Object> Map::Values() const {
+  const auto& d = data();
   std::vector<Object> out;
-  for (auto& [k, v] : entries()) out.push_back(v);
+  out.reserve(d.size());
+  for (size_t i = 0; i < d.slots.size(); ++i) {
+    if (d.isLive(i)) out.push_back(d.slots[i].second);
+  }
   return out;
 }
 
-const std::vector<std::pair<Object, Object>>& Map::entries() const {
-  // Handing the entries out as an array is linear anyway, so squeezing out the holes first
-  // costs no more than the caller's walk.
-  auto& d = data();
-  d.compact();
-  return d.slots;
+std::vector<std::pair<Object, Object>> Map::entries() const {
+  const auto& d = data();
+  std::vector<std::pair<Object, Object>> out;
+  out.reserve(d.size());
+  for (size_t i = 0; i < d.slots.size(); ++i) {
+    if (d.isLive(i)) out.push_back(d.slots[i]);
+  }
+  return out;
 }
 
 }  // namespace tmr

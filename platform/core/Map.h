@@ -1,12 +1,14 @@
 #pragma once
 // The runtime's map: a handle to a shared map from Object keys to Object values. Keys keep
 // the order of their first insertion, so every run is reproducible; putting an existing key
-// replaces its value in place. Keys compare as Object's == does.
+// replaces its value in place. Keys compare as Object's == does, so a NaN key equals nothing,
+// not even itself: each Put of one adds an entry that no Get, ContainsKey or Remove finds (it
+// goes with Clear or Initialize), as a list's IndexOf never finds a NaN.
 //
 // Removing a key leaves a hole in the entry array rather than moving every later entry (which
 // would also mean re-indexing their keys): a removal costs about what an insertion does. Access
 // by position skips the holes through a rank index kept while there are any, and the holes are
-// squeezed out once they make up half of the array, or before the entries are handed out whole.
+// squeezed out once they make up half of the array.
 #include <memory>
 #include <optional>
 #include <unordered_map>
@@ -54,8 +56,9 @@ class Map {
   std::vector<Object> Keys() const;    // in key order
   std::vector<Object> Values() const;  // in key order
 
-  // The entries in key order (the holes of removed keys are squeezed out first).
-  const std::vector<std::pair<Object, Object>>& entries() const;
+  // A copy of the entries in key order: a walk over it may put and remove keys of this map,
+  // and sees the entries as they were when it began.
+  std::vector<std::pair<Object, Object>> entries() const;
   const std::shared_ptr<MapData>& shared() const { return d_; }
   friend bool operator==(const Map& a, const Map& b) { return a.d_ == b.d_; }
 

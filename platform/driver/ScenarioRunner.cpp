@@ -169,10 +169,10 @@ int ScenarioRunner::runChecked(std::string_view text, std::string_view sourceNam
   const bool realTime = radio_ == RadioOption::Kind::System;
   AppDriver app(classes_, assets_, realTime ? MainLoop::ClockKind::Real : MainLoop::ClockKind::Virtual);
   RadioOption::Apply(app.runtime(), radio_);
-  size_t logShown = 0;
+  // Log lines are taken as they are shown, so that a long run holds none.
   auto flushLog = [&] {
-    const auto& lines = app.logLines();
-    for (; logShown < lines.size(); ++logShown) out_ << "  log: " << lines[logShown] << "\n";
+    for (const auto& line : app.logLines()) out_ << "  log: " << line << "\n";
+    app.clearLog();
   };
   app.start();
   int64_t t0 = app.runtime().Now();
@@ -297,8 +297,12 @@ int ScenarioRunner::runChecked(std::string_view text, std::string_view sourceNam
         app.radio().device(a0)->failNextConnection();
       } else if (c.verb == "expect-writes") {
         std::vector<std::vector<uint8_t>> received;
+        const size_t lost = app.radio().lostWrites();
         for (auto& w : app.radio().takeWrites()) received.push_back(std::move(w.bytes));
         ++expectations;
+        if (lost > 0)
+          return failed(c.line, "more writes than the radio keeps (" + std::to_string(SimulatedRadio::kKeptWrites) +
+                                    ") came since the last check: " + std::to_string(lost) + " were not kept");
         if (received != c.bytes)
           return failed(c.line, "expected the writes " + HexGroups(c.bytes) + ", found " + HexGroups(received));
         out_ << "  ok\n";

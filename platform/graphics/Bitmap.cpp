@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <fstream>
 #include <limits>
+#include <memory>
 
 #include "platform/core/RuntimeError.h"
+#include "platform/graphics/CairoPixels.h"
 
 namespace tmr {
 
@@ -120,36 +123,50 @@ std::shared_ptr<Bitmap> Bitmap::ResizedPart(int64_t width, int64_t height, int64
 }
 
 std::shared_ptr<Bitmap> Bitmap::LoadPng(const std::string& path) {
-  cairo_surface_t* png = cairo_image_surface_create_from_png(path.c_str());
-  if (cairo_surface_status(png) != CAIRO_STATUS_SUCCESS) {
-    cairo_surface_destroy(png);
-    throw RuntimeError("Cannot read image: " + path);
-  }
-  int w = cairo_image_surface_get_width(png), h = cairo_image_surface_get_height(png);
-  // Bring any stored format to 32-bit premultiplied ARGB by painting it.
-  cairo_surface_t* argb = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-  cairo_t* cr = cairo_create(argb);
-  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-  cairo_set_source_surface(cr, png, 0, 0);
-  cairo_paint(cr);
-  cairo_destroy(cr);
-  cairo_surface_flush(argb);
-  auto b = Create(w, h);
-  const uint8_t* data = cairo_image_surface_get_data(argb);
-  int stride = cairo_image_surface_get_stride(argb);
-  for (int y = 0; y < h; ++y) {
-    const uint32_t* row = reinterpret_cast<const uint32_t*>(data + static_cast<size_t>(y) * stride);
-    uint8_t* out = b->pixels_.data() + static_cast<size_t>(y) * w * 4;
-    for (int x = 0; x < w; ++x) {
-      uint32_t p = row[x];
-      out[x * 4 + 0] = static_cast<uint8_t>(p >> 16);
-      out[x * 4 + 1] = static_cast<uint8_t>(p >> 8);
-      out[x * 4 + 2] = static_cast<uint8_t>(p);
-      out[x * 4 + 3] = static_cast<uint8_t>(p >> 24);
+  // The size the file declares comes first (the IHDR chunk right after the signature), so a
+  // picture too large is refused before anything is decoded.
+  {
+    unsigned char head[24] = {};
+    std::ifstream in(path, std::ios::binary);
+    in.read(reinterpret_cast<char*>(head), sizeof head);
+    static constexpr unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (in.gcount() == static_cast<std::streamsize>(sizeof head) && std::memcmp(head, kSignature, 8) == 0 &&
+        std::memcmp(head + 12, "IHDR", 4) == 0) {
+      auto word = [&](int at) {
+        return uint32_t{head[at]} << 24 | uint32_t{head[at + 1]} << 16 | uint32_t{head[at + 2]} << 8 | head[at + 3];
+      };
+      const uint32_t w = word(16), h = word(20);
+      if (w > kMaxPngSide || h > kMaxPngSide)
+        throw RuntimeError("Image too large: " + path + " is " + std::to_string(w) + "x" + std::to_string(h) +
+                           " pixels (at most " + std::to_string(kMaxPngSide) + " on a side)");
     }
   }
-  cairo_surface_destroy(argb);
-  cairo_surface_destroy(png);
+  using Surface = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
+  Surface png(cairo_image_surface_create_from_png(path.c_str()), &cairo_surface_destroy);
+  if (cairo_surface_status(png.get()) != CAIRO_STATUS_SUCCESS) throw RuntimeError("Cannot read image: " + path);
+  const int w = cairo_image_surface_get_width(png.get()), h = cairo_image_surface_get_height(png.get());
+  auto b = Create(w, h);
+  if (w == 0 || h == 0) return b;
+  cairo_surface_flush(png.get());
+  if (cairo_image_surface_get_format(png.get()) == CAIRO_FORMAT_ARGB32) {
+    CopyArgbToRgba(cairo_image_surface_get_data(png.get()), cairo_image_surface_get_stride(png.get()), w, h,
+                   b->pixels_.data());
+    return b;
+  }
+  // Any other stored format is brought to 32-bit premultiplied ARGB by painting it, a band of
+  // rows at a time: decoding holds the decoded picture and the bitmap, and no third copy.
+  constexpr int kBandRows = 64;
+  Surface band(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, std::min(h, kBandRows)), &cairo_surface_destroy);
+  for (int top = 0; top < h; top += kBandRows) {
+    cairo_t* cr = cairo_create(band.get());
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(cr, png.get(), 0, -top);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(band.get());
+    CopyArgbToRgba(cairo_image_surface_get_data(band.get()), cairo_image_surface_get_stride(band.get()), w,
+                   std::min(kBandRows, h - top), b->pixels_.data() + static_cast<size_t>(top) * w * 4);
+  }
   return b;
 }
 

@@ -19,7 +19,9 @@ class Bitmap : public RuntimeObject {
   static std::shared_ptr<Bitmap> Create(int width, int height);
   // A bitmap holding a copy of width × height premultiplied RGBA pixels.
   static std::shared_ptr<Bitmap> FromPixels(int width, int height, std::span<const uint8_t> rgba);
-  // Reads a PNG file; a file that cannot be read is a RuntimeError naming it.
+  // Reads a PNG file; a file that cannot be read, or a picture wider or higher than
+  // kMaxPngSide, is a RuntimeError naming it.
+  static constexpr uint32_t kMaxPngSide = 8192;
   static std::shared_ptr<Bitmap> LoadPng(const std::string& path);
 
   // Size in points, as Floats (the runtime's Bitmap.Width and Height).

@@ -1,5 +1,7 @@
 #include "platform/layout/LayoutLoader.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <fstream>
 #include <limits>
@@ -7,6 +9,7 @@
 #include <optional>
 #include <set>
 #include <sstream>
+#include <system_error>
 #include <vector>
 
 #include "platform/core/Module.h"
@@ -173,8 +176,11 @@ class Parser {
         return Object(text(v, view, p.key));
       case Kind::Boolean:
         return Object(boolean(v, view, p.key));
-      case Kind::Number: {
+      case Kind::Number:
+      case Kind::Count: {
         if (!v.is_number()) fail(view, p.key, "must be a number");
+        if (p.kind == Kind::Count && v.get<double>() > LayoutRegistry::Property::kMaxCount)
+          fail(view, p.key, "must be at most " + std::to_string(LayoutRegistry::Property::kMaxCount));
         if (v.is_number_integer()) {
           auto n = v.get<int64_t>();
           if (n >= std::numeric_limits<int32_t>::min() && n <= std::numeric_limits<int32_t>::max())
@@ -386,52 +392,76 @@ class Builder {
 
 std::string LowerName(const std::string& name) { return String(name).ToLowerCase().str(); }
 
-// Where the first number too large for a double ends, and its text, as the JSON reader met it.
-class OverflowFinder : public nlohmann::json_sax<Json> {
- public:
-  bool found = false;
-  size_t end = 0;
-  std::string token;
-
-  bool null() override { return true; }
-  bool boolean(bool) override { return true; }
-  bool number_integer(number_integer_t) override { return true; }
-  bool number_unsigned(number_unsigned_t) override { return true; }
-  bool number_float(number_float_t, const string_t&) override { return true; }
-  bool string(string_t&) override { return true; }
-  bool binary(binary_t&) override { return true; }
-  bool start_object(std::size_t) override { return true; }
-  bool key(string_t&) override { return true; }
-  bool end_object() override { return true; }
-  bool start_array(std::size_t) override { return true; }
-  bool end_array() override { return true; }
-  bool parse_error(std::size_t position, const std::string& lastToken, const nlohmann::detail::exception& e) override {
-    constexpr int kNumberOverflow = 406;
-    if (e.id == kNumberOverflow) {
-      found = true;
-      end = position;
-      token = lastToken;
+// Replaces each number too large for a double (1e400) with null and blanks, so that the key
+// that holds it is refused as not a number, with its view and key named, and every other
+// position in the text stays. One pass over the text, skipping strings; a number is read as
+// JSON writes one, and its size is told from its digits and exponent: only one whose first
+// digit stands for 10^308 needs converting.
+void NullNumbersTooLargeForADouble(std::string& text) {
+  const size_t n = text.size();
+  auto digit = [&](size_t i) { return i < n && text[i] >= '0' && text[i] <= '9'; };
+  size_t i = 0;
+  while (i < n) {
+    if (text[i] == '"') {
+      for (++i; i < n && text[i] != '"'; ++i) {
+        if (text[i] == '\\') ++i;
+      }
+      ++i;
+      continue;
     }
-    return false;
+    if (text[i] != '-' && !digit(i)) {
+      ++i;
+      continue;
+    }
+    const size_t start = i;
+    if (text[i] == '-') ++i;
+    if (!digit(i)) continue;
+    // The power of ten just above the first significant digit (3 for 123, -2 for 0.001).
+    int64_t magnitude = 0;
+    bool significant = text[i] != '0';
+    if (significant) {
+      for (; digit(i); ++i) ++magnitude;
+    } else {
+      ++i;
+    }
+    bool wellFormed = true;
+    if (i < n && text[i] == '.') {
+      wellFormed = digit(++i);
+      for (; digit(i); ++i) {
+        if (significant) continue;
+        if (text[i] == '0') {
+          --magnitude;
+        } else {
+          significant = true;
+        }
+      }
+    }
+    int64_t exponent = 0;
+    if (wellFormed && i < n && (text[i] == 'e' || text[i] == 'E')) {
+      bool negative = false;
+      if (++i < n && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+      wellFormed = digit(i);
+      for (; digit(i); ++i) exponent = std::min<int64_t>(exponent * 10 + (text[i] - '0'), 1'000'000);
+      if (negative) exponent = -exponent;
+    }
+    if (!wellFormed || !significant) continue;
+    const int64_t size = magnitude + exponent;  // the value lies in [10^(size-1), 10^size)
+    bool tooLarge = size > 309;
+    if (size == 309) {
+      double value;
+      tooLarge = std::from_chars(text.data() + start, text.data() + i, value).ec == std::errc::result_out_of_range;
+    }
+    if (tooLarge && i - start >= 4) text.replace(start, i - start, "null" + std::string(i - start - 4, ' '));
   }
-};
+}
 
-// The file's JSON. A number too large for a double (1e400) reads as null, so that the key that
-// holds it is refused as not a number, with its view and key named.
+// The file's JSON, numbers too large for a double read as null.
 Json ParseJson(std::string text, const std::string& file) {
-  while (true) {
-    try {
-      return Json::parse(text);
-    } catch (const Json::out_of_range& e) {
-      OverflowFinder finder;
-      Json::sax_parse(text, &finder);
-      const size_t size = finder.token.size();
-      if (!finder.found || size < 4 || finder.end < size || text.compare(finder.end - size, size, finder.token) != 0)
-        throw LayoutError(file, "", "", std::string("not valid JSON: ") + e.what());
-      text.replace(finder.end - size, size, "null" + std::string(size - 4, ' '));
-    } catch (const Json::exception& e) {
-      throw LayoutError(file, "", "", std::string("not valid JSON: ") + e.what());
-    }
+  NullNumbersTooLargeForADouble(text);
+  try {
+    return Json::parse(text);
+  } catch (const Json::exception& e) {
+    throw LayoutError(file, "", "", std::string("not valid JSON: ") + e.what());
   }
 }
 

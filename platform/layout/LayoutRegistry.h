@@ -2,6 +2,7 @@
 // The classes a layout may name (a runtime service): custom view classes with the designer
 // properties they read, and designer scripts by class name ("LS_tivomarshapple"). The program
 // registers its classes before it loads a layout.
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -22,9 +23,12 @@ class Runtime;
 class LayoutRegistry {
  public:
   // A designer property a custom view reads: its key, the kind of value, and its default when
-  // it may be left out (a property without a default must be in the layout).
+  // it may be left out (a property without a default must be in the layout). A Count is a
+  // number of parts the view makes (a counter's digits): a number, at most kMaxCount, far more
+  // than any screen shows, so that a layout cannot make a view build parts until memory runs out.
   struct Property {
-    enum class Kind { Text, Boolean, Number, Color };
+    enum class Kind { Text, Boolean, Number, Color, Count };
+    static constexpr int32_t kMaxCount = 1000;
     std::string key;
     Kind kind;
     std::optional<Object> defaultValue;

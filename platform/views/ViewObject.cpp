@@ -60,9 +60,15 @@ void ViewObject::addChild(const std::shared_ptr<ViewObject>& child, const Frame&
 
 size_t ViewObject::indexInParent(const ViewObject& p) const {
   // Siblings only ever move towards the front (an earlier one removed or brought to the front),
-  // so the view lies at its hint or before it: the search runs back from there.
+  // so the view lies at its hint or before it: the search runs back from there. Should a view
+  // ever come to lie after its hint, the rest is searched too: a view missed here would stay
+  // among its parent's children, and drawn, after it was removed.
   auto& siblings = p.children_;
-  for (size_t i = std::min<size_t>(indexHint_ + size_t{1}, siblings.size()); i-- > 0;) {
+  const size_t hint = std::min<size_t>(indexHint_ + size_t{1}, siblings.size());
+  for (size_t i = hint; i-- > 0;) {
+    if (siblings[i].get() == this) return i;
+  }
+  for (size_t i = hint; i < siblings.size(); ++i) {
     if (siblings[i].get() == this) return i;
   }
   return siblings.size();  // not there (cannot happen while parent_ is set)
@@ -86,6 +92,7 @@ void ViewObject::removeAllChildren() {
   auto gone = std::move(children_);
   children_.clear();
   for (auto& c : gone) c->parent_ = nullptr;
+  if (!gone.empty()) invalidate();
 }
 
 void ViewObject::bringToFront() {

@@ -107,6 +107,8 @@ TEST(ScenarioTest, TheRadioCommandsDriveTheDevicesAndCheckWhatTheyReceived) {
 
 TEST(ScenarioTest, RadioExpectationsThatDoNotHoldSayWhatWasFound) {
   const std::string connected = "device \"Tivomarsh-A\" D1\ntap btnscan\nwait 5000\n";
+  std::string sprays;
+  for (int i = 0; i < 300; ++i) sprays += "tap btnspray\n";
   struct Case {
     std::string text;
     const char* message;
@@ -121,6 +123,8 @@ TEST(ScenarioTest, RadioExpectationsThatDoNotHoldSayWhatWasFound) {
       {connected + "pick \"Tivomarsh-A\"\nwait 100\nexpect-writes 07 00, 07 00",
        "FAILED at line 6: expected the writes 07 00, 07 00, found 07 00"},
       {connected + "expect-writes 07 00", "FAILED at line 4: expected the writes 07 00, found none"},
+      {connected + "pick \"Tivomarsh-A\"\nwait 100\n" + sprays + "wait 10\nexpect-writes 07 00",
+       "FAILED at line 307: more writes than the radio keeps (256) came since the last check: 45 were not kept"},
       {connected + "expect-device D1 status 40 03 04 0E 02",
        "FAILED at line 4: expected D1 status 40 03 04 0E 02, found 40 03 04 0E 01"},
   };

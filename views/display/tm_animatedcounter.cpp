@@ -34,7 +34,7 @@ const SubTable& tm_animatedcounter::subTable() const {
 LayoutRegistry::CustomViewClass tm_animatedcounter::LayoutClass() {
   using Kind = LayoutRegistry::Property::Kind;
   return LayoutRegistry::CustomViewClass{[] { return std::make_shared<tm_animatedcounter>(); },
-                                         {{"Digits", Kind::Number, std::nullopt},
+                                         {{"Digits", Kind::Count, std::nullopt},
                                           {"Duration", Kind::Number, std::nullopt},
                                           {"FadeColor", Kind::Color, Object(UiLayer::Color_White)}}};
 }

@@ -24,8 +24,8 @@
 namespace tmr {
 
 class tm_animatedcounter : public CustomViewBase {
-  // LayoutClass: the class as layouts name it, with its designer properties "Digits" and "Duration" (numbers,
-  // required) and "FadeColor" (colour, default white).
+  // LayoutClass: the class as layouts name it, with its designer properties "Digits" (a count, required),
+  // "Duration" (a number, required) and "FadeColor" (colour, default white).
   // _designercreateview: builds the digits and shows 0, laid out at the base panel's size.
   // _base_resize: lays the digit cells out for the new size, with strips drawn for it.
   // partNamed: "" is the panel that holds (and clips) the digits; "digit<i>" the image view of digit i

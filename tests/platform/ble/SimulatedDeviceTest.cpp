@@ -75,6 +75,29 @@ TEST_F(SimulatedDeviceTest, GivenSettingsAreReportedAndOnlyWritableCharacteristi
   EXPECT_TRUE(dev->received().empty());
 }
 
+// A device and the radio keep only the latest writes, however long the program runs; the
+// radio counts the writes it dropped since they were last taken.
+TEST_F(SimulatedDeviceTest, TheWriteRecordsKeepOnlyTheLatestWrites) {
+  auto dev = radio.addDevice("Tivomarsh-A", "ID-A");
+  connectUart("ID-A");
+  const size_t sent = SimulatedRadio::kKeptWrites + 44;
+  for (size_t i = 0; i < sent; ++i) {
+    manager->WriteData(kNus, kRx, Bytes({static_cast<uint8_t>(i), static_cast<uint8_t>(i >> 8)}));
+    advance(1);
+  }
+  advance(10);
+  auto bytes = [](size_t i) { return std::vector<uint8_t>{static_cast<uint8_t>(i), static_cast<uint8_t>(i >> 8)}; };
+  ASSERT_EQ(dev->received().size(), SimulatedDevice::kKeptWrites);
+  EXPECT_EQ(dev->received().front().bytes, bytes(sent - SimulatedDevice::kKeptWrites));
+  EXPECT_EQ(dev->received().back().bytes, bytes(sent - 1));
+  EXPECT_EQ(radio.lostWrites(), 44u);
+  auto writes = radio.takeWrites();
+  ASSERT_EQ(writes.size(), SimulatedRadio::kKeptWrites);
+  EXPECT_EQ(writes.front().bytes, bytes(44));
+  EXPECT_EQ(writes.back().bytes, bytes(sent - 1));
+  EXPECT_EQ(radio.lostWrites(), 0u) << "taking the writes starts the count again";
+}
+
 TEST_F(SimulatedDeviceTest, TheWriteLogKeepsTheOrderAcrossDevices) {
   auto a = radio.addDevice("Tivomarsh-A", "ID-A");
   auto b = radio.addDevice("Tivomarsh-B", "ID-B");

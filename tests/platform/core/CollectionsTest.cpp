@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <random>
 
 #include "platform/core/List.h"
 #include "platform/core/Map.h"
 #include "platform/core/RuntimeError.h"
+#include "tests/support/MapModel.h"
 
 namespace tmr {
 namespace {
@@ -108,6 +110,27 @@ TEST(CollectionsTest, MapKeepsOrderAndPositionsThroughManyRemovals) {
   }
   EXPECT_EQ(Message([&] { (void)m.GetKeyAt(m.Size()); }),
             "Out of bounds. Index=" + std::to_string(m.Size()) + " Length=" + std::to_string(m.Size()));
+}
+
+// A NaN key equals nothing: each put of one adds an entry that no lookup finds. Removals that
+// close the gaps, reads by position, walks that change the map as they go and Clear all keep
+// agreeing with a plain list of the entries.
+TEST(CollectionsTest, MapWithNaNKeysAgreesWithAPlainModelThroughRemovalsAndWalks) {
+  Map m;
+  m.Initialize();
+  m.Put(std::nan(""), 1);
+  m.Put(std::nan(""), 2);
+  m.Put("k", 3);
+  EXPECT_EQ(m.Size(), 3);
+  EXPECT_FALSE(m.ContainsKey(std::nan("")));
+  EXPECT_TRUE(m.Remove(std::nan("")).IsNull());
+  EXPECT_EQ(m.Values(), (std::vector<Object>{1, 2, 3}));
+
+  for (uint32_t seed : {1u, 2u, 3u, 4u, 5u}) {
+    std::mt19937 rng(seed);
+    MapModel model([&] { return static_cast<uint8_t>(rng()); });
+    for (int step = 0; step < 3000; ++step) ASSERT_EQ(model.step(), "") << "seed " << seed << ", step " << step;
+  }
 }
 
 TEST(CollectionsTest, ListIndexOfAndAddAllOfItself) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <string>
 
 #include "platform/core/RuntimeError.h"
 
@@ -61,6 +62,56 @@ TEST(BitmapTest, PngRoundTripKeepsOpaqueAndTransparentPixels) {
   ASSERT_EQ(back->pixelHeight(), 2);
   for (size_t i = 0; i < 24; ++i) EXPECT_NEAR(back->pixels()[i], b->pixels()[i], 1) << i;
   for (size_t i : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}) EXPECT_EQ(back->pixels()[i], b->pixels()[i]) << i;
+  std::remove(path.c_str());
+}
+
+// An opaque picture is stored without alpha and read back a band of rows at a time; a picture
+// larger than the limit on either side is refused, naming the file, before it is decoded.
+TEST(BitmapTest, PngFilesReadBackWholeUpToTheSizeLimit) {
+  struct Case {
+    int width, height;
+    bool opaque;
+    bool loads;
+  } const cases[] = {
+      {70, 150, true, true},
+      {70, 150, false, true},
+      {static_cast<int>(Bitmap::kMaxPngSide), 1, true, true},
+      {static_cast<int>(Bitmap::kMaxPngSide) + 1, 1, true, false},
+      {1, static_cast<int>(Bitmap::kMaxPngSide) + 1, false, false},
+  };
+  const std::string path = ::testing::TempDir() + "/bitmap_png_sizes.png";
+  for (const auto& c : cases) {
+    auto b = Bitmap::Create(c.width, c.height);
+    auto px = b->pixels();
+    for (size_t i = 0; i < px.size(); i += 4) {
+      const uint8_t a = c.opaque ? 255 : static_cast<uint8_t>(i / 4 % 256);
+      px[i] = static_cast<uint8_t>(i / 4 * 7 % 256 * a / 255);
+      px[i + 1] = static_cast<uint8_t>(i / 4 % 13 * a / 13);
+      px[i + 2] = static_cast<uint8_t>(i / 4 / 70 * a / 150);
+      px[i + 3] = a;
+    }
+    b->WritePng(path);
+    const std::string what = std::to_string(c.width) + "x" + std::to_string(c.height);
+    if (!c.loads) {
+      try {
+        Bitmap::LoadPng(path);
+        ADD_FAILURE() << what << " loaded";
+      } catch (const RuntimeError& e) {
+        EXPECT_EQ(std::string(e.what()), "Image too large: " + path + " is " + what + " pixels (at most 8192 on a side)");
+      }
+      continue;
+    }
+    auto back = Bitmap::LoadPng(path);
+    ASSERT_EQ(back->pixelWidth(), c.width) << what;
+    ASSERT_EQ(back->pixelHeight(), c.height) << what;
+    for (size_t i = 0; i < px.size(); ++i) {
+      if (c.opaque) {
+        ASSERT_EQ(back->pixels()[i], px[i]) << what << " byte " << i;
+      } else {
+        ASSERT_NEAR(back->pixels()[i], px[i], 1) << what << " byte " << i;
+      }
+    }
+  }
   std::remove(path.c_str());
 }
 

@@ -4,8 +4,10 @@
 #include <filesystem>
 
 #include <fstream>
+#include <limits>
 
 #include "platform/core/Runtime.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/layout/DesignerScript.h"
 #include "platform/layout/FieldTable.h"
 #include "platform/layout/LayoutBuilder.h"
@@ -95,6 +97,7 @@ struct LayoutLoaderTest : ::testing::Test {
                                             {{"Mode", Kind::Text, std::nullopt},
                                              {"Fast", Kind::Boolean, Object(false)},
                                              {"Count", Kind::Number, Object(1)},
+                                             {"Copies", Kind::Count, Object(1)},
                                              {"Tint", Kind::Color, Object(0)}}});
     reg.registerDesignerScript("LS_screen_1", [](LayoutBuilder& b) { return std::make_unique<LS_screen_1>(b); });
     owner->_initialize(rt);
@@ -168,13 +171,21 @@ TEST_F(LayoutLoaderTest, ViewsRaiseTheirEventsUnderTheirEventName) {
 TEST_F(LayoutLoaderTest, BrokenLayoutsAreErrorsNamingFileViewAndKey) {
   struct Case {
     std::string json;
-    const char* message;
+    std::string message;
   };
   std::string nested = R"({"width": 10, "height": 10, "views": [)";
   for (int i = 1; i <= 20000; ++i)
     nested += R"({"type": "Panel", "frame": [0,0,1,1], "name": "p)" + std::to_string(i) + R"(", "views": [)";
   for (int i = 0; i < 20000; ++i) nested += "]}";
   nested += "]}";
+  // Every number too large for a double goes in the one parse; the first view holding one is named.
+  std::string huge = R"({"width": 10, "height": 10, "views": [)";
+  for (int i = 0; i < 2000; ++i)
+    huge += std::string(i ? "," : "") + R"({"type": "Label", "name": "v)" + std::to_string(i) +
+            R"(", "text": "1e999", "frame": [1e999, -1e999, 1e999, 1e999]})";
+  huge += "]}";
+  std::filesystem::create_directories(dir / "images");
+  Bitmap::Create(static_cast<int>(Bitmap::kMaxPngSide) + 1, 1)->WritePng((dir / "images" / "wide.png").string());
   const Case cases[] = {
       {"{", "bad.layout: not valid JSON"},
       {R"({"width": 1e400, "height": 10, "views": []})", "bad.layout: key \"width\": must be a number"},
@@ -214,12 +225,28 @@ TEST_F(LayoutLoaderTest, BrokenLayoutsAreErrorsNamingFileViewAndKey) {
        "bad.layout: view btnOk: key \"type\": the field btnok of tm_owner does not take a Label"},
       {R"({"width": 10, "height": 10, "views": [{"name": "i", "type": "ImageView", "frame": [0,0,1,1], "image": "none.png"}]})",
        "bad.layout: view i: key \"image\": "},
+      {huge, "bad.layout: view v0: key \"frame\": must be [left, top, width, height]"},
+      {R"({"width": 10, "height": 10, "views": [{"name": "x", "type": "Label", "frame": [1.7976931348623159e308,0,1,1]}]})",
+       "bad.layout: view x: key \"frame\": must be [left, top, width, height]"},
+      {R"({"width": 10, "height": 10, "views": [{"name": "p", "type": "CustomView", "class": "tm_probeview",
+           "frame": [0,0,1,1], "props": {"Mode": "a", "Copies": 2000000000}}]})",
+       "bad.layout: view p: key \"Copies\": must be at most 1000"},
+      {R"({"width": 10, "height": 10, "views": [{"name": "i", "type": "ImageView", "frame": [0,0,1,1], "image": "wide.png"}]})",
+       "bad.layout: view i: key \"image\": Image too large: " + (dir / "images" / "wide.png").string() +
+           " is 8193x1 pixels"},
   };
   for (const auto& c : cases) {
     std::string got = loadError(c.json);
     EXPECT_EQ(got.rfind(c.message, 0), 0u) << "got: " << got;
   }
   EXPECT_EQ(panel.NumberOfViews(), 1) << "only the layout whose binding failed left views behind";
+  // The largest double, one too small for a double (read as 0) and numbers in texts are kept.
+  write("edge", R"({"width": 10, "height": 10, "views": [{"name": "lblTitle", "type": "Label",
+      "frame": [1.7976931348623157e308, 1e-400, 1, 1], "text": "1e999 \" 1e999", "textColor": "#FF000000"}]})");
+  panel.LoadLayout("edge", owner->bi);
+  EXPECT_EQ(owner->lbltitle.Text().str(), "1e999 \" 1e999");
+  EXPECT_EQ(owner->lbltitle.Left(), std::numeric_limits<double>::max());
+  EXPECT_EQ(owner->lbltitle.Top(), 0);
   try {
     panel.LoadLayout("missing", owner->bi);
     FAIL();

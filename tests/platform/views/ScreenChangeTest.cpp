@@ -67,6 +67,8 @@ TEST_F(ScreenChangeTest, EachChangeToWhatAViewShowsCounts) {
        }},
       {"removed", [&] { label.native()->removeFromParent(); }},
       {"brought to front", [&] { image.native()->bringToFront(); }},
+      {"added", [&] { root.AddView(label, 0, 0, 10, 10); }},
+      {"emptied", [&] { root.RemoveAllViews(); }},
   };
   for (const auto& [what, change] : changes) {
     SCOPED_TRACE(what);

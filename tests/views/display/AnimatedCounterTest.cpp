@@ -179,6 +179,21 @@ TEST(AnimatedCounterTest, ALayoutMustGiveDigitsAndDurationAndMayLeaveOutTheFade)
   EXPECT_EQ(PixelAt(*top, 100, 0), 0xFFFFFFFFu);
 }
 
+// Digits is a count of views the counter makes: past the limit the layout is refused, naming
+// the view and the key, before any is made.
+TEST(AnimatedCounterTest, ALayoutMayNotAskForMoreDigitsThanTheLimit) {
+  DisplayScreen most(Counter(100, 50, LayoutRegistry::Property::kMaxCount));
+  EXPECT_EQ(most.owner->ac1->imageviews.Size(), LayoutRegistry::Property::kMaxCount);
+  for (int digits : {LayoutRegistry::Property::kMaxCount + 1, 20000}) {
+    try {
+      DisplayScreen s(Counter(100, 50, digits));
+      ADD_FAILURE() << digits << " digits loaded";
+    } catch (const LayoutError& e) {
+      EXPECT_EQ(std::string(e.what()), "screen.layout: view ac1: key \"Digits\": must be at most 1000");
+    }
+  }
+}
+
 // The overlay fades from the colour at the top and at the bottom to clear in the middle third.
 TEST(AnimatedCounterTest, TheOverlayFadesFromTheColourAtBothEdgesToClearInTheMiddle) {
   DisplayScreen s(Counter(100, 50, 2));

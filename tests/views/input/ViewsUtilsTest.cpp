@@ -36,6 +36,16 @@ TEST_F(ViewsUtilsTest, TwoHapticTapsMakeTheGeneratorOnce) {
   EXPECT_EQ(log.calls(), (std::vector<std::string>{"alloc", "initWithStyle: 0", "impactOccurred", "impactOccurred"}));
 }
 
+TEST_F(ViewsUtilsTest, TheHapticLogKeepsOnlyTheLatestCallsWhileTheListenerHearsEach) {
+  auto& log = rt.service<HapticLog>();
+  int heard = 0;
+  log.setListener([&](const std::string&) { ++heard; });
+  for (size_t i = 0; i < HapticLog::kKeptCalls + 10; ++i) vu->_performhapticfeedback(View());
+  EXPECT_EQ(heard, static_cast<int>(HapticLog::kKeptCalls) + 12);
+  EXPECT_EQ(log.calls().size(), HapticLog::kKeptCalls);
+  EXPECT_EQ(log.count("impactOccurred"), static_cast<int>(HapticLog::kKeptCalls));
+}
+
 TEST(ViewsUtilsWithoutHapticsTest, APlatformWithoutTheGeneratorStaysSilent) {
   Runtime rt;
   auto vu = rt.codeModule<tm_viewsutils>();
