@@ -77,12 +77,12 @@ class DesktopWindowTest : public ::testing::Test {
     return ::testing::AssertionFailure() << "no window: " << Slurp(scratch_ / "program.err");
   }
 
-  // The program ended with 0 within limit, after its shutdown (the runtime releases its modules).
-  ::testing::AssertionResult endedCleanly(std::chrono::milliseconds limit = 10s) {
-    auto status = program_->exited(limit);
+  // The program ended with exitCode, after its shutdown (the runtime releases its modules).
+  ::testing::AssertionResult endedCleanly(int exitCode = 0) {
+    auto status = program_->exited(10s);
     if (!status) return ::testing::AssertionFailure() << "the program still runs";
     std::string out = Slurp(scratch_ / "program.out"), err = Slurp(scratch_ / "program.err");
-    if (!WIFEXITED(*status) || WEXITSTATUS(*status) != 0)
+    if (!WIFEXITED(*status) || WEXITSTATUS(*status) != exitCode)
       return ::testing::AssertionFailure() << "wait status " << *status << ": " << err;
     if (out.find("instance released") == std::string::npos)
       return ::testing::AssertionFailure() << "no shutdown in the transcript: " << out;
@@ -292,17 +292,25 @@ TEST_F(DesktopWindowTest, ResizedToAnySizeTheWindowKeepsItAndShowsThePhoneInIt) 
 }
 
 TEST_F(DesktopWindowTest, AHangUpOrTheDisplaysEndShutsDownAsAClosedWindowDoes) {
+  AppDriver reference(TivomarshApplication());
+  reference.start();
   struct Case {
     const char* what;
     std::function<void()> act;
+    int exitCode;
     std::string says;  // on standard error
   };
   const Case cases[] = {
-      {"the terminal closed", [&] { program_->send(SIGHUP); }, ""},
-      {"the X server ended", [&] { x_->end(); }, "went away"},
+      {"the terminal closed", [&] { program_->send(SIGHUP); }, 0, ""},
+      {"the X server ended", [&] { x_->end(); }, 0, "went away"},
+      // The next picture (the scan's) goes to a window that is no more.
+      {"the window destroyed under the program",
+       [&] {
+         click(reference, reference.find("btnscan"));
+         x_->destroy(window_);
+       },
+       DesktopWindowHost::kFailed, "refused a request"},
   };
-  AppDriver reference(TivomarshApplication());
-  reference.start();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     if (!x_->running()) x_ = std::make_unique<XvfbSession>(1600, 1500, scratch_.string());
@@ -310,7 +318,7 @@ TEST_F(DesktopWindowTest, AHangUpOrTheDisplaysEndShutsDownAsAClosedWindowDoes) {
     ASSERT_TRUE(startProgram());
     ASSERT_TRUE(showsEventually(reference, "started"));  // the program is past its start
     c.act();
-    EXPECT_TRUE(endedCleanly());
+    EXPECT_TRUE(endedCleanly(c.exitCode));
     std::string err = Slurp(scratch_ / "program.err");
     EXPECT_NE(err.find(c.says), std::string::npos) << err;
   }

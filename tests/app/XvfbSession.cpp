@@ -230,6 +230,11 @@ void XvfbSession::requestClose(unsigned long window) {
   XFlush(display_);
 }
 
+void XvfbSession::destroy(unsigned long window) {
+  XDestroyWindow(display_, window);
+  XFlush(display_);
+}
+
 void XvfbSession::resize(unsigned long window, int width, int height) {
   XResizeWindow(display_, window, static_cast<unsigned>(width), static_cast<unsigned>(height));
   XFlush(display_);

@@ -68,6 +68,8 @@ class XvfbSession {
   void click(unsigned long window, int x, int y);
   // The close request of a window manager's close button (WM_DELETE_WINDOW).
   void requestClose(unsigned long window);
+  // Destroys the window under its program, as only another client could.
+  void destroy(unsigned long window);
   // A resize as a drag of the window's border makes it (to the window itself, without a manager).
   void resize(unsigned long window, int width, int height);
   // Asks the window manager to add (or remove) window states by their names, as its title bar's
