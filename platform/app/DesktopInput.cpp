@@ -12,6 +12,9 @@ namespace tmr {
 
 namespace {
 
+bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
 void ToPoint(double windowX, double windowY, const DesktopInput::Mapping& m, double& x, double& y) {
   double scale = m.place.scale > 0 ? m.place.scale : 1;
   x = (windowX * m.pixelRatioX - m.place.left) / scale;
@@ -62,7 +65,14 @@ void DesktopInput::key(int32_t key) {
     case SDLK_LEFT:
     case SDLK_RIGHT: {
       int start = field->selectionStart(), length = field->selectionLength();
-      int cursor = key == SDLK_LEFT ? (length > 0 ? start : start - 1) : (length > 0 ? start + length : start + 1);
+      int step = key == SDLK_LEFT ? -1 : 1;
+      int cursor = length > 0 ? (step < 0 ? start : start + length) : start + step;
+      // A character outside the basic plane is two code units: the cursor steps over it whole,
+      // never between its halves, where typing would split it.
+      String text = field->text();
+      if (length == 0 && cursor > 0 && cursor < text.Length() && IsHighSurrogate(text.CharAt(cursor - 1)) &&
+          IsLowSurrogate(text.CharAt(cursor)))
+        cursor += step;
       field->setSelection(cursor, 0);  // clamped to the text
       break;
     }

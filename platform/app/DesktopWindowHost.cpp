@@ -1,16 +1,21 @@
 #include "platform/app/DesktopWindowHost.h"
 
 #include <SDL.h>
+#include <signal.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <iostream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "platform/app/ApplicationHost.h"
+#include "platform/app/DesktopDisplayWatch.h"
 #include "platform/core/Runtime.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/views/HapticLog.h"
@@ -28,6 +33,56 @@ constexpr uint8_t kSurround = 0x20;
 bool Set(const char* variable) {
   const char* value = std::getenv(variable);
   return value && *value;
+}
+
+std::string DisplayName() {
+  const char* name = std::getenv("DISPLAY");
+  return name ? name : "";
+}
+
+// The terminal that started the program was closed: the same orderly end as a termination
+// request, which SDL turns into a close request (only async-signal-safe calls here).
+void HangUp(int) { raise(SIGTERM); }
+
+// What the process writes to its standard error while this lives, kept instead of shown: the
+// window system's libraries write a display's refusal there themselves, and the program says it
+// in its own one line.
+class StderrCapture {
+ public:
+  StderrCapture() : file_(std::tmpfile()) {
+    std::fflush(stderr);
+    saved_ = file_ ? dup(STDERR_FILENO) : -1;
+    if (saved_ >= 0) dup2(fileno(file_), STDERR_FILENO);
+  }
+  ~StderrCapture() {
+    end();
+    if (file_) std::fclose(file_);
+  }
+  StderrCapture(const StderrCapture&) = delete;
+  StderrCapture& operator=(const StderrCapture&) = delete;
+
+  // Ends the capture and returns what was written.
+  std::string end() {
+    if (saved_ < 0) return {};
+    std::fflush(stderr);
+    dup2(saved_, STDERR_FILENO);
+    close(saved_);
+    saved_ = -1;
+    std::string text;
+    std::rewind(file_);
+    for (int c = std::fgetc(file_); c != EOF; c = std::fgetc(file_)) text += static_cast<char>(c);
+    return text;
+  }
+
+ private:
+  std::FILE* file_;
+  int saved_ = -1;
+};
+
+std::string FirstLine(const std::string& text) {
+  size_t start = text.find_first_not_of(" \n");
+  if (start == std::string::npos) return {};
+  return text.substr(start, text.find('\n', start) - start);
 }
 
 }  // namespace
@@ -49,6 +104,17 @@ DesktopWindowHost::~DesktopWindowHost() {
   input_.reset();
   screen_.reset();
   app_.reset();
+  if (hangUpHandled_) signal(SIGHUP, SIG_DFL);
+  if (displayWatch_ && displayWatch_->failed()) {
+    // The display is gone or refuses the window's requests: the process's end frees what the
+    // window held.
+    (void)texture_.release();
+    (void)renderer_.release();
+    (void)window_.release();
+    (void)displayWatch_.release();
+    return;
+  }
+  displayWatch_.reset();
   texture_.reset();
   renderer_.reset();
   window_.reset();
@@ -58,36 +124,77 @@ DesktopWindowHost::~DesktopWindowHost() {
 bool DesktopWindowHost::openWindow(std::ostream& err) {
   // A remote control does not keep the display awake.
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
-  // Only a display the person sees will do: left to itself SDL would fall back to drawing
-  // off screen where there is none. SDL_VIDEODRIVER, when set, still chooses.
-  if (!std::getenv("SDL_VIDEODRIVER")) {
-    std::string drivers;
-    if (Set("DISPLAY")) drivers = "x11";
-    if (Set("WAYLAND_DISPLAY")) drivers += drivers.empty() ? "wayland" : ",wayland";
+  // Only a display the person sees will do: left to itself SDL would fall back to drawing off
+  // screen where there is none. SDL_VIDEODRIVER, when set to a name, still chooses; set but empty
+  // it counts as not set, as an empty DISPLAY does. Each display is tried on its own, so that a
+  // refusal is told from a display that is not there.
+  const bool asked = Set("SDL_VIDEODRIVER");
+  std::vector<std::string> drivers;
+  if (asked) {
+    drivers.push_back(std::getenv("SDL_VIDEODRIVER"));
+  } else {
+    if (Set("DISPLAY")) drivers.push_back("x11");
+    if (Set("WAYLAND_DISPLAY")) drivers.push_back("wayland");
     if (drivers.empty()) {
       err << "tivomarsh-remote: no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY is set)\n";
       return false;
     }
-    SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
   }
-  // Ctrl+C in the terminal arrives as a close request (SDL_QUIT), so it shuts down the same way.
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-    err << "tivomarsh-remote: no display to open the window on (" << SDL_GetError() << ")\n";
+  std::string refusal, failure;
+  for (const std::string& driver : drivers) {
+    // Above SDL_VIDEODRIVER, which SDL would otherwise read even when empty.
+    if (!asked) SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, driver.c_str(), SDL_HINT_OVERRIDE);
+    StderrCapture capture;
+    // Ctrl+C in the terminal arrives as a close request (SDL_QUIT), so it shuts down the same way.
+    sdlStarted_ = SDL_Init(SDL_INIT_VIDEO) == 0;
+    std::string said = capture.end();
+    if (sdlStarted_) {
+      err << said;  // warnings of a display that works are passed on
+      break;
+    }
+    failure = SDL_GetError();
+    // An X server that answers but refuses the connection gives its reason (no key, a wrong key).
+    if (driver == "x11" && refusal.empty()) refusal = FirstLine(said);
+  }
+  if (!sdlStarted_) {
+    if (!refusal.empty()) {
+      err << "tivomarsh-remote: the display " << DisplayName() << " refused the connection (" << refusal
+          << "); check that XAUTHORITY names the file of its key\n";
+    } else {
+      err << "tivomarsh-remote: no display to open the window on (" << failure << ")\n";
+    }
     return false;
   }
-  sdlStarted_ = true;
+  const std::string chosen = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+  if (!asked && (chosen == "offscreen" || chosen == "dummy" || chosen == "evdev")) {
+    err << "tivomarsh-remote: no display to open the window on (only SDL's " << chosen
+        << " driver, which shows no window)\n";
+    return false;
+  }
+  // A closed terminal ends the program as Ctrl+C does; one that ignores hang-ups (nohup) keeps it.
+  struct sigaction hangUp {};
+  if (sigaction(SIGHUP, nullptr, &hangUp) == 0 && hangUp.sa_handler == SIG_DFL) {
+    hangUp.sa_handler = HangUp;
+    sigemptyset(&hangUp.sa_mask);
+    hangUp.sa_flags = 0;
+    hangUpHandled_ = sigaction(SIGHUP, &hangUp, nullptr) == 0;
+  }
   SDL_Rect usable{0, 0, 0, 0};
   if (SDL_GetDisplayUsableBounds(0, &usable) != 0 && SDL_GetDisplayBounds(0, &usable) != 0) {
     err << "tivomarsh-remote: no display to open the window on (" << SDL_GetError() << ")\n";
     return false;
   }
-  windowSize_ = fit_.initialSize({usable.w, usable.h});
-  window_.reset(SDL_CreateWindow(kTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, windowSize_.width,
-                                 windowSize_.height, SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI));
+  // The phone's shape for the opening size only: after that the window takes whatever size the
+  // person or the window manager gives it (maximised, tiled, full screen), and the phone is
+  // letterboxed in it.
+  WindowFit::Size size = fit_.initialSize({usable.w, usable.h});
+  window_.reset(SDL_CreateWindow(kTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, size.width, size.height,
+                                 SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI));
   if (!window_) {
     err << "tivomarsh-remote: cannot open a window (" << SDL_GetError() << ")\n";
     return false;
   }
+  displayWatch_ = std::make_unique<DesktopDisplayWatch>(window_.get());
   SDL_SetWindowMinimumSize(window_.get(), static_cast<int>(ViewSystem::kScreenWidth / 4),
                            static_cast<int>(ViewSystem::kScreenHeight / 4));
   renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_PRESENTVSYNC));
@@ -96,6 +203,9 @@ bool DesktopWindowHost::openWindow(std::ostream& err) {
     err << "tivomarsh-remote: cannot draw in the window (" << SDL_GetError() << ")\n";
     return false;
   }
+  // A window larger than the renderer's largest texture shows the picture at a smaller scale.
+  SDL_RendererInfo info;
+  if (SDL_GetRendererInfo(renderer_.get(), &info) == 0) largest_ = {info.max_texture_width, info.max_texture_height};
   SDL_DisplayMode mode;
   if (SDL_GetWindowDisplayMode(window_.get(), &mode) == 0 && mode.refresh_rate > 0) {
     frameMs_ = std::max(1, 1000 / mode.refresh_rate);
@@ -129,7 +239,18 @@ int DesktopWindowHost::run(std::ostream& err) {
     app_->start();
     loop();
   } catch (const std::exception& e) {
-    err << "tivomarsh-remote: " << e.what() << "\n";
+    // Drawing fails once the display is gone: that is told as what it is, below.
+    if (!displayWatch_->failed()) {
+      err << "tivomarsh-remote: " << e.what() << "\n";
+      return kFailed;
+    }
+  }
+  // The window is gone with its display: the run ends as when it is closed.
+  if (displayWatch_->lost()) {
+    err << "tivomarsh-remote: the display " << DisplayName() << " went away; shutting down\n";
+  } else if (!displayWatch_->refused().empty()) {
+    err << "tivomarsh-remote: the display " << DisplayName() << " refused a request (" << displayWatch_->refused()
+        << "); shutting down\n";
     return kFailed;
   }
   return 0;
@@ -170,14 +291,10 @@ bool DesktopWindowHost::handle(const SDL_Event& e) {
     switch (e.window.event) {
       case SDL_WINDOWEVENT_CLOSE:
         return false;
-      case SDL_WINDOWEVENT_SIZE_CHANGED: {
-        WindowFit::Size now{e.window.data1, e.window.data2};
-        WindowFit::Size shaped = fit_.keepShape(windowSize_, now);
-        windowSize_ = shaped;
-        if (!(shaped == now)) SDL_SetWindowSize(window_.get(), shaped.width, shaped.height);
+      case SDL_WINDOWEVENT_SIZE_CHANGED:
+        // Whatever size it is given: the picture is redrawn at the scale that fits, centred.
         pictureStale_ = true;
         return true;
-      }
       case SDL_WINDOWEVENT_EXPOSED:
       case SDL_WINDOWEVENT_SHOWN:
       case SDL_WINDOWEVENT_RESTORED:
@@ -196,7 +313,7 @@ DesktopInput::Mapping DesktopWindowHost::mapping() const {
   int pw = 0, ph = 0, ww = 0, wh = 0;
   SDL_GetRendererOutputSize(renderer_.get(), &pw, &ph);
   SDL_GetWindowSize(window_.get(), &ww, &wh);
-  m.place = fit_.place({pw, ph});
+  m.place = fit_.place({pw, ph}, largest_);
   m.windowSize = {ww, wh};
   if (ww > 0) m.pixelRatioX = static_cast<double>(pw) / ww;
   if (wh > 0) m.pixelRatioY = static_cast<double>(ph) / wh;

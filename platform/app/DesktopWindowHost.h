@@ -6,9 +6,11 @@
 // One thread runs the main loop and the window's events together: it runs what is due, draws
 // when a view changed (or an animation is moving), then sleeps in the window system until the
 // next event, the next timer or work posted from another thread, whichever comes first; nothing
-// spins while nothing moves. Closing the window ends the run, and the runtime shuts down as
-// always. The window opens at twice the phone's size where the display has room (else at the
-// largest size that fits), can be resized, and keeps the phone's shape.
+// spins while nothing moves. Closing the window, a termination request (Ctrl+C, SIGTERM, the
+// terminal's hang-up) or the loss of the display ends the run, and the runtime shuts down as
+// always. The window opens with the phone's shape at twice its size where the display has room
+// (else at the largest size that fits); after that it takes any size it is given (resized,
+// maximised, tiled, full screen) and shows the phone at the largest scale that fits, centred.
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -29,6 +31,7 @@ namespace tmr {
 
 class ApplicationHost;
 class Bitmap;
+class DesktopDisplayWatch;
 class Runtime;
 class ViewRenderer;
 
@@ -37,7 +40,8 @@ class DesktopWindowHost {
   static constexpr const char* kTitle = "Tivomarsh Remote";
   // The exit code of a run that found no display to open its window on.
   static constexpr int kNoDisplay = 3;
-  // The exit code of a run that an error of the application ended.
+  // The exit code of a run that an error of the application ended, or a request its display
+  // refused.
   static constexpr int kFailed = 1;
 
   // prepare: runs on the runtime before the application starts (its radio, its devices).
@@ -47,8 +51,11 @@ class DesktopWindowHost {
   DesktopWindowHost(const DesktopWindowHost&) = delete;
   DesktopWindowHost& operator=(const DesktopWindowHost&) = delete;
 
-  // Opens the window, starts the application and runs until the window is closed (0). Without a
-  // display: one line on err and kNoDisplay; an error of the application: one line and kFailed.
+  // Opens the window, starts the application and runs until the window is closed or its display
+  // is lost (0; a lost display says so in one line on err). Without a display (none named, none
+  // there, one that refuses the connection, or only one that shows no window): one line on err
+  // and kNoDisplay; an error of the application, or a request the display refused: one line,
+  // the runtime's shutdown and kFailed.
   int run(std::ostream& err);
 
  private:
@@ -81,10 +88,12 @@ class DesktopWindowHost {
   std::unique_ptr<SDL_Window, SdlDeleter> window_;
   std::unique_ptr<SDL_Renderer, SdlDeleter> renderer_;
   std::unique_ptr<SDL_Texture, SdlDeleter> texture_;
+  std::unique_ptr<DesktopDisplayWatch> displayWatch_;
+  bool hangUpHandled_ = false;
+  WindowFit::Size largest_;  // the renderer's largest texture (0: no limit)
   int textureWidth_ = 0;
   int textureHeight_ = 0;
   uint32_t wakeEvent_ = 0;
-  WindowFit::Size windowSize_;  // the size last seen, to keep the phone's shape on a resize
   int64_t frameMs_ = 16;
   uint64_t drawnGeneration_ = 0;
   int64_t drawnAt_ = 0;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 namespace tmr {
 
@@ -16,11 +15,14 @@ WindowFit::Size WindowFit::initialSize(Size usable) const {
   return at(std::clamp(room, 0.0, kPreferredScale));
 }
 
-WindowFit::Placement WindowFit::place(Size pixels) const {
+WindowFit::Placement WindowFit::place(Size pixels, Size largest) const {
+  Size room = pixels;
+  if (largest.width > 0) room.width = std::min(room.width, largest.width);
+  if (largest.height > 0) room.height = std::min(room.height, largest.height);
   Placement p;
-  p.scale = std::max(0.0, std::min(pixels.width / width_, pixels.height / height_));
-  // A scale that rounds up past the window by a hair of floating point is lowered to fit.
-  auto fits = [&](double s) { return std::ceil(width_ * s) <= pixels.width && std::ceil(height_ * s) <= pixels.height; };
+  p.scale = std::max(0.0, std::min(room.width / width_, room.height / height_));
+  // A scale that rounds up past the room by a hair of floating point is lowered to fit.
+  auto fits = [&](double s) { return std::ceil(width_ * s) <= room.width && std::ceil(height_ * s) <= room.height; };
   while (p.scale > 0 && !fits(p.scale)) p.scale = std::nextafter(p.scale, 0.0);
   // The same rounding as the renderer's picture, so that the picture fills the box exactly.
   p.width = static_cast<int>(std::ceil(width_ * p.scale));
@@ -28,16 +30,6 @@ WindowFit::Placement WindowFit::place(Size pixels) const {
   p.left = std::max(0, (pixels.width - p.width) / 2);
   p.top = std::max(0, (pixels.height - p.height) / 2);
   return p;
-}
-
-WindowFit::Size WindowFit::keepShape(Size before, Size after) const {
-  double byWidth = after.width / width_, byHeight = after.height / height_;
-  double widthChange = std::abs(after.width - before.width) / width_;
-  double heightChange = std::abs(after.height - before.height) / height_;
-  Size shaped = at(widthChange >= heightChange ? byWidth : byHeight);
-  // Within a pixel of the shape already: leave it, or rounding would keep the window moving.
-  if (std::abs(shaped.width - after.width) <= 1 && std::abs(shaped.height - after.height) <= 1) return after;
-  return shaped;
 }
 
 }  // namespace tmr

@@ -1,7 +1,7 @@
 #pragma once
-// Where the phone's screen goes on a desktop: the window's size when it opens, the picture's
-// scale and place inside a window of any size, and the size that keeps the phone's shape after
-// the window was resized. Sizes are whole pixels (or the display's coordinates, which are the
+// Where the phone's screen goes on a desktop: the window's size when it opens (the phone's shape),
+// and the picture's scale and place inside a window of any size (letterboxed: centred at the
+// largest scale that fits). Sizes are whole pixels (or the display's coordinates, which are the
 // same on most displays; a HiDPI display has more pixels than coordinates).
 namespace tmr {
 
@@ -34,11 +34,10 @@ class WindowFit {
   // the preferred scale when the whole window fits there, else the largest scale that fits.
   Size initialSize(Size usable) const;
   // The picture in a window of `pixels`: the largest scale at which it fits, centred; the
-  // renderer makes a picture of ceil(points × scale) pixels, which this box matches.
-  Placement place(Size pixels) const;
-  // The size with the phone's shape for a window that was `before` and was resized to `after`:
-  // it follows the side that changed the more, in proportion to the phone's side.
-  Size keepShape(Size before, Size after) const;
+  // renderer makes a picture of ceil(points × scale) pixels, which this box matches. A picture
+  // is never larger than `largest` (the renderer's largest texture; 0: no limit on that side).
+  Placement place(Size pixels, Size largest) const;
+  Placement place(Size pixels) const { return place(pixels, Size{}); }
 
  private:
   Size at(double scale) const;

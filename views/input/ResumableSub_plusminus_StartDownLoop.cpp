@@ -1,5 +1,9 @@
 #include "views/input/ResumableSub_plusminus_StartDownLoop.h"
 
+#include <algorithm>
+
+#include "platform/core/MainLoop.h"
+#include "platform/core/Runtime.h"
 #include "views/input/tm_plusminus.h"
 
 namespace tmr {
@@ -15,6 +19,11 @@ SubBody ResumableSub_plusminus_StartDownLoop::body() {
   pm.loopindex += 1;  // ends any earlier repeat
   if (!pm.mrapid) co_return;
   myindex = pm.loopindex;
+  MainLoop& loop = runtime().loop();
+  // Each step is due at its own time from the hold's start, not rapidperiod2 after the previous
+  // one ended: time taken between steps (a slow frame on screen) does not slow the count, and
+  // a late step is followed at once by those that came due meanwhile.
+  int64_t due = loop.now() + pm.rapidperiod1;
   co_await Sleep(pm.rapidperiod1);
   while (myindex == pm.loopindex) {
     if (up) {
@@ -22,7 +31,12 @@ SubBody ResumableSub_plusminus_StartDownLoop::body() {
     } else {
       pm._decrement();
     }
-    co_await Sleep(pm.rapidperiod2);
+    due += pm.rapidperiod2;
+    int64_t now = loop.now();
+    // A pause far longer than a step (a machine that slept, a clock set back or forth) restarts
+    // the pace from now rather than catching up in a burst or stalling.
+    if (due < now - pm.rapidperiod1 || due > now + pm.rapidperiod2) due = now + pm.rapidperiod2;
+    co_await Sleep(std::max<int64_t>(0, due - now));
   }
 }
 

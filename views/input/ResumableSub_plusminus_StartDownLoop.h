@@ -1,6 +1,7 @@
 #pragma once
-// The repeat of a held arrow: steps again after rapidperiod1 ms and then every rapidperiod2 ms,
-// for as long as the selector's loopindex is still the one it started with.
+// The repeat of a held arrow: steps again rapidperiod1 ms after the hold began and then every
+// rapidperiod2 ms, on a pace counted from the hold's start, for as long as the selector's
+// loopindex is still the one it started with.
 #include <memory>
 
 #include "platform/core/ResumableSub.h"

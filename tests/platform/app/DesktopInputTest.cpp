@@ -149,5 +149,12 @@ TEST_F(DesktopInputTest, KeysTypeIntoTheFieldThePointerFocused) {
   EXPECT_EQ(probe->heard, (std::vector<std::string>{"enter"}));
 }
 
+TEST_F(DesktopInputTest, LeftAndRightStepOverACharacterOutsideTheBasicPlaneWhole) {
+  send({Mouse(SDL_MOUSEBUTTONDOWN, 120, 120), Mouse(SDL_MOUSEBUTTONUP, 120, 120)});
+  // "a", a face (two UTF-16 code units), "b"; Left twice lands before the face, Right after it.
+  send({Text("a\360\237\230\200b"), Key(SDLK_LEFT), Key(SDLK_LEFT), Text("X"), Key(SDLK_RIGHT), Text("Y")});
+  EXPECT_EQ(field.Text().str(), "aX\360\237\230\200Yb");
+}
+
 }  // namespace
 }  // namespace tmr

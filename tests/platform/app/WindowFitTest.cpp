@@ -31,18 +31,23 @@ TEST(WindowFitTest, OpensAtTwiceThePhonesSizeWhereItFitsElseAtTheLargestThatFits
 TEST(WindowFitTest, ThePictureFillsTheLargestBoxOfThePhonesShapeCentredInTheWindow) {
   struct Case {
     WindowFit::Size window;
+    WindowFit::Size largest;  // the renderer's largest texture
     double scale;
     int left, top, width, height;
   };
   const Case cases[] = {
-      {{750, 1334}, 2, 0, 0, 750, 1334},
-      {{950, 1334}, 2, 100, 0, 750, 1334},
-      {{750, 1500}, 2, 0, 83, 750, 1334},
-      {{563, 1002}, 563.0 / 375, 0, 0, 563, 1002},
+      {{750, 1334}, {}, 2, 0, 0, 750, 1334},
+      {{950, 1334}, {}, 2, 100, 0, 750, 1334},
+      {{750, 1500}, {}, 2, 0, 83, 750, 1334},
+      {{563, 1002}, {}, 563.0 / 375, 0, 0, 563, 1002},
+      {{1920, 1061}, {}, 1061.0 / 667, 661, 0, 597, 1061},  // maximised: letterboxed, never reshaped
+      {{1000, 300}, {}, 300.0 / 667, 415, 0, 169, 300},     // dragged wide and low
+      // Larger than the largest texture: a smaller picture, centred.
+      {{9300, 17000}, {16384, 16384}, 16384.0 / 667, 44, 308, 9212, 16384},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.window.width) + "x" + std::to_string(c.window.height));
-    auto p = kPhone.place(c.window);
+    auto p = kPhone.place(c.window, c.largest);
     EXPECT_NEAR(p.scale, c.scale, 1e-9);
     EXPECT_EQ(p.left, c.left);
     EXPECT_EQ(p.top, c.top);
@@ -52,13 +57,6 @@ TEST(WindowFitTest, ThePictureFillsTheLargestBoxOfThePhonesShapeCentredInTheWind
     EXPECT_EQ(static_cast<int>(std::ceil(375 * p.scale)), p.width);
     EXPECT_EQ(static_cast<int>(std::ceil(667 * p.scale)), p.height);
   }
-}
-
-TEST(WindowFitTest, AResizeKeepsThePhonesShapeFollowingTheSideThatChangedMore) {
-  EXPECT_EQ(kPhone.keepShape({750, 1334}, {900, 1334}), (WindowFit::Size{900, 1601}));
-  EXPECT_EQ(kPhone.keepShape({750, 1334}, {760, 1000}), (WindowFit::Size{562, 1000}));
-  EXPECT_EQ(kPhone.keepShape({750, 1334}, {563, 1002}), (WindowFit::Size{563, 1002}));  // already its shape
-  EXPECT_EQ(kPhone.keepShape({563, 1002}, {563, 1002}), (WindowFit::Size{563, 1002}));
 }
 
 }  // namespace

@@ -150,6 +150,34 @@ TEST(PlusMinusTest, HeldArrowStepsAtTouchDownThenAfterOneSecondThenEvery30ms) {
   EXPECT_EQ(h.owner->events.size(), 5u) << "releasing stops the repeat";
 }
 
+TEST(PlusMinusTest, AHeldArrowKeepsItsPaceFromTheHoldsStartWhenAStepIsSlow) {
+  struct Case {
+    const char* what;
+    int64_t slowMs;  // what the third step takes (a slow frame on screen)
+    int64_t heldMs;
+    size_t steps;
+  };
+  const Case cases[] = {
+      {"no slow step", 0, 1600, 22},  // at touch-down, at 1000 ms, then every 30 ms up to 1600
+      {"a step of 100 ms: those due meanwhile follow at once", 100, 1600, 22},
+      {"a pause of 5 s restarts the pace rather than a burst", 5000, 7000, 35},  // 3 + (7000 - 6030) / 30
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    SelectorHarness h;
+    h.pm->_setnumericrange(1, 1000, 1);
+    h.pm->_setselectedvalue(Object(1));
+    // The clock moves on while the step runs, as it does while a frame is drawn between steps.
+    h.owner->heard = [&] {
+      if (h.owner->events.size() == 3) h.rt.loop().advance(c.slowMs);
+    };
+    h.press(true);
+    h.rt.loop().advance(c.heldMs);
+    EXPECT_EQ(h.owner->events.size(), c.steps);
+    h.release();
+  }
+}
+
 TEST(PlusMinusTest, WithoutRapidAHeldArrowStepsOnce) {
   SelectorHarness h(SelectorOptions{.rapid = false});
   h.pm->_setnumericrange(1, 100, 1);

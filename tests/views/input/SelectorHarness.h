@@ -1,6 +1,7 @@
 #pragma once
 // A plus/minus selector on a small screen, made as a layout makes it, with a callback module
 // that records the value events it hears, and a finger to touch its arrows.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,7 +21,11 @@ namespace tmr {
 class SelectorOwner : public OwnerModule {
  public:
   std::vector<std::string> events;
-  void _pm_valuechanged(Object v) { events.push_back(v.AsString().str()); }
+  std::function<void()> heard;  // runs after each event is recorded
+  void _pm_valuechanged(Object v) {
+    events.push_back(v.AsString().str());
+    if (heard) heard();
+  }
   const SubTable& subTable() const override {
     static const SubTable table{sub<&SelectorOwner::_pm_valuechanged>("_pm_valuechanged:")};
     return table;
