@@ -18,6 +18,7 @@
 #include "platform/app/DesktopDisplayWatch.h"
 #include "platform/core/Runtime.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/layout/LayoutError.h"
 #include "platform/views/HapticLog.h"
 #include "platform/views/ViewRenderer.h"
 #include "platform/views/ViewSystem.h"
@@ -238,6 +239,9 @@ int DesktopWindowHost::run(std::ostream& err) {
     input_ = std::make_unique<DesktopInput>(rt, [this] { return app_->window().shownPanel(); });
     app_->start();
     loop();
+  } catch (const LayoutError& e) {
+    err << "tivomarsh-remote: a layout cannot be loaded: " << e.what() << "\n";
+    return kLayoutError;
   } catch (const std::exception& e) {
     // Drawing fails once the display is gone: that is told as what it is, below.
     if (!displayWatch_->failed()) {
@@ -274,7 +278,7 @@ void DesktopWindowHost::loop() {
     if (!wakeAt) {
       got = SDL_WaitEvent(&event);
     } else {
-      int64_t wait = std::clamp<int64_t>(*wakeAt - loop.now(), 0, INT_MAX);
+      int64_t wait = std::clamp<int64_t>(*wakeAt - loop.steadyNow(), 0, INT_MAX);
       got = SDL_WaitEventTimeout(&event, static_cast<int>(wait));
     }
     while (got) {
@@ -323,7 +327,7 @@ DesktopInput::Mapping DesktopWindowHost::mapping() const {
 std::optional<int64_t> DesktopWindowHost::drawIfDue() {
   Runtime& rt = app_->runtime();
   auto& views = ViewSystem::of(rt);
-  int64_t now = rt.loop().now();
+  int64_t now = rt.loop().steadyNow();
   // A change since the last picture, or an animation that was still moving when it was made.
   if (views.generation() != drawnGeneration_ || drawnAt_ < views.animationsEnd()) pictureStale_ = true;
   if (!pictureStale_ && !mustDraw_) return std::nullopt;
@@ -342,7 +346,7 @@ void DesktopWindowHost::draw() {
   if (pictureStale_) {
     // Taken before rendering: what changes from here on is drawn by the next frame.
     drawnGeneration_ = views.generation();
-    drawnAt_ = rt.loop().now();
+    drawnAt_ = rt.loop().steadyNow();
     if (root.IsInitialized() && m.place.scale > 0) {
       if (!screen_) screen_ = std::make_unique<ViewRenderer>(rt);
       upload(*screen_->render(*root.native(), m.place.scale));

@@ -43,6 +43,8 @@ class DesktopWindowHost {
   // The exit code of a run that an error of the application ended, or a request its display
   // refused.
   static constexpr int kFailed = 1;
+  // The exit code of a run whose layout cannot be loaded (the same as a scenario's).
+  static constexpr int kLayoutError = 4;
 
   // prepare: runs on the runtime before the application starts (its radio, its devices).
   DesktopWindowHost(ApplicationClasses classes, std::filesystem::path assets,
@@ -54,7 +56,8 @@ class DesktopWindowHost {
   // Opens the window, starts the application and runs until the window is closed or its display
   // is lost (0; a lost display says so in one line on err). Without a display (none named, none
   // there, one that refuses the connection, or only one that shows no window): one line on err
-  // and kNoDisplay; an error of the application, or a request the display refused: one line,
+  // and kNoDisplay; a layout that cannot be loaded: one line naming it, the runtime's shutdown
+  // and kLayoutError; an error of the application, or a request the display refused: one line,
   // the runtime's shutdown and kFailed.
   int run(std::ostream& err);
 

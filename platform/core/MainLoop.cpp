@@ -41,7 +41,7 @@ MainLoop::~MainLoop() { clear(); }
 
 int64_t MainLoop::now() const { return kind_ == ClockKind::Virtual ? virtualNow_ : realTime_.wall(); }
 
-int64_t MainLoop::timerNow() const { return kind_ == ClockKind::Virtual ? virtualNow_ : realTime_.steady(); }
+int64_t MainLoop::steadyNow() const { return kind_ == ClockKind::Virtual ? virtualNow_ : realTime_.steady(); }
 
 void MainLoop::post(Task task) { posted_.push_back(std::move(task)); }
 
@@ -63,7 +63,7 @@ void MainLoop::setWakeHandler(std::function<void()> wake) {
 MainLoop::TimerId MainLoop::addTimer(int64_t delayMs, Task task) {
   if (delayMs < 0) delayMs = 0;
   // A delay past the clock's end is a timer that never comes due.
-  TimerKey key{Later(timerNow(), delayMs), ++seq_};
+  TimerKey key{Later(steadyNow(), delayMs), ++seq_};
   TimerId id = key.seq;
   timers_.emplace(key, Timer{id, turn_, std::move(task)});
   timerIndex_.emplace(id, key);
@@ -99,7 +99,7 @@ bool MainLoop::runOneTurn() {
     t();
   }
   // Timers due now that were set before this turn began, in (due, seq) order.
-  int64_t t = timerNow();
+  int64_t t = steadyNow();
   std::vector<TimerKey> due;
   for (auto& [key, timer] : timers_) {
     if (key.due > t) break;
@@ -123,7 +123,7 @@ bool MainLoop::hasPending() const {
     if (!incoming_.empty()) return true;
   }
   if (!posted_.empty()) return true;
-  return !timers_.empty() && timers_.begin()->first.due <= timerNow();
+  return !timers_.empty() && timers_.begin()->first.due <= steadyNow();
 }
 
 void MainLoop::runUntilIdle() {
@@ -136,11 +136,7 @@ void MainLoop::runUntilIdle() {
 
 std::optional<int64_t> MainLoop::nextDue() const {
   if (timers_.empty()) return std::nullopt;
-  const int64_t due = timers_.begin()->first.due;
-  if (kind_ == ClockKind::Virtual) return due;
-  // A timer that never comes due stays at the clock's end; one overdue is due now.
-  if (due == kEndOfTime) return kEndOfTime;
-  return Later(now(), std::max<int64_t>(0, due - timerNow()));
+  return timers_.begin()->first.due;
 }
 
 void MainLoop::advanceTo(int64_t time) {
@@ -169,22 +165,21 @@ void MainLoop::runFor(int64_t ms) {
     advance(ms);
     return;
   }
-  runUntil(Later(timerNow(), std::max<int64_t>(0, ms)));
+  runUntil(Later(steadyNow(), std::max<int64_t>(0, ms)));
 }
 
 void MainLoop::runUntil(std::optional<int64_t> deadline) {
   quit_ = false;
   while (!quit_) {
     runUntilIdle();
-    if (quit_ || (deadline && timerNow() >= *deadline)) break;
+    if (quit_ || (deadline && steadyNow() >= *deadline)) break;
     std::unique_lock lock(incomingMutex_);
     if (!incoming_.empty() || !posted_.empty()) continue;
-    std::optional<int64_t> wakeAt;
-    if (!timers_.empty()) wakeAt = timers_.begin()->first.due;
+    std::optional<int64_t> wakeAt = nextDue();
     if (deadline && (!wakeAt || *deadline < *wakeAt)) wakeAt = deadline;
     if (wakeAt) {
       // wait_for counts on the steady clock too.
-      wake_.wait_for(lock, std::chrono::milliseconds(std::clamp<int64_t>(*wakeAt - timerNow(), 0, kLongestWaitMs)));
+      wake_.wait_for(lock, std::chrono::milliseconds(std::clamp<int64_t>(*wakeAt - steadyNow(), 0, kLongestWaitMs)));
     } else {
       wake_.wait(lock);
     }

@@ -67,9 +67,11 @@ class MainLoop {
   void runFor(int64_t ms);
 
   bool hasPending() const;  // posted calls or timers due now
-  // When the earliest timer is due, as a time of now()'s clock (ms since 1970): on the real clock,
-  // now() plus the steady time left, so that nextDue() - now() is the wait. Nothing while no
-  // timer is set.
+  // The clock that timers, waits and every duration count on (an animation's progress, a frame's
+  // pace): the virtual time, or on the real clock a steady time in ms since some fixed point,
+  // which never goes back when the system's time is set.
+  int64_t steadyNow() const;
+  // When the earliest timer is due, a steadyNow() time; nothing while no timer is set.
   std::optional<int64_t> nextDue() const;
   // Called on the posting thread each time work is posted from any thread, so that a host that
   // waits on something other than this loop (a window's event queue) wakes up for it.
@@ -92,9 +94,7 @@ class MainLoop {
     Task task;
   };
   void drainIncoming();
-  // The clock timers count on: the virtual time, or the real clock's steady time.
-  int64_t timerNow() const;
-  // Real clock: runs until quit() or, when given, until the deadline (a timerNow() time).
+  // Real clock: runs until quit() or, when given, until the deadline (a steadyNow() time).
   void runUntil(std::optional<int64_t> deadline);
 
   ClockKind kind_;

@@ -17,13 +17,17 @@ std::string EventString(std::string_view eventName, std::string_view event, int 
   return s;
 }
 
-Runtime::Runtime(MainLoop::ClockKind clock) : loop_(clock) {
-  logSink_ = [](std::string_view line) {
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-  };
+namespace {
+void LogToStandardOutput(std::string_view line) {
+  std::fwrite(line.data(), 1, line.size(), stdout);
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
 }
+}  // namespace
+
+Runtime::Runtime(MainLoop::ClockKind clock) : logSink_(LogToStandardOutput), loop_(clock) {}
+
+Runtime::Runtime(MainLoop::RealTime time) : logSink_(LogToStandardOutput), loop_(std::move(time)) {}
 
 Runtime::~Runtime() { shutdown(); }
 

@@ -22,12 +22,16 @@ class ResumableSub;
 class Runtime {
  public:
   explicit Runtime(MainLoop::ClockKind clock = MainLoop::ClockKind::Virtual);
+  // On the real clock, reading the time from the given source (tests that move the system's time).
+  explicit Runtime(MainLoop::RealTime time);
   ~Runtime();
   Runtime(const Runtime&) = delete;
   Runtime& operator=(const Runtime&) = delete;
 
   MainLoop& loop() { return loop_; }
   int64_t Now() const { return loop_.now(); }
+  // The loop's steady clock, for durations (see MainLoop::steadyNow).
+  int64_t SteadyNow() const { return loop_.steadyNow(); }
 
   // The console: one line per call. By default lines go to standard output. Main thread only:
   // work on other threads collects its lines and logs them from a posted call.

@@ -175,7 +175,7 @@ int ScenarioRunner::runChecked(std::string_view text, std::string_view sourceNam
     app.clearLog();
   };
   app.start();
-  int64_t t0 = app.runtime().Now();
+  int64_t t0 = app.runtime().SteadyNow();
   out_ << "started: the application shows its first page\n";
   flushLog();
   for (const auto& [line, name] : scenario.viewNames()) {
@@ -192,7 +192,7 @@ int ScenarioRunner::runChecked(std::string_view text, std::string_view sourceNam
     return kFailed;
   };
   for (const auto& c : scenario.commands) {
-    out_ << "[" << (app.runtime().Now() - t0) << " ms] line " << c.line << ": " << c.source << "\n";
+    out_ << "[" << (app.runtime().SteadyNow() - t0) << " ms] line " << c.line << ": " << c.source << "\n";
     const std::string& a0 = c.args.empty() ? std::string() : c.args[0].text;
     try {
       if (c.verb == "tap" || c.verb == "press") {

@@ -28,11 +28,12 @@ void AddNearbyDevices(Runtime& rt) {
 
 // What the program's exit status means, whichever host ran (README lists the same).
 constexpr const char* kExitCodes =
-    "  0  every expectation held, or the window was closed\n"
-    "  1  an expectation did not hold, the application stopped with an error, or the radio is out of reach\n"
+    "  0  every expectation held, or the window was closed (or its display went away)\n"
+    "  1  an expectation did not hold, the application stopped with an error, the display refused a\n"
+    "     request, or the radio is out of reach\n"
     "  2  a malformed command line, a scenario that is malformed or cannot be read, or no assets\n"
     "  3  no display to open the window on\n"
-    "  4  a scenario's run cannot load a layout\n"
+    "  4  a layout cannot be loaded\n"
     "  5  a screenshot cannot be written\n";
 
 }  // namespace

@@ -55,7 +55,7 @@ void ScrollViewObject::scrollTo(double x, double y, bool animated) {
   animFromY_ = offsetY_;
   animToX_ = x;
   animToY_ = y;
-  animStart_ = l->now();
+  animStart_ = l->steadyNow();
   std::weak_ptr<ScrollViewObject> weak = self<ScrollViewObject>();
   animTimer_ = l->addTimer(kFrameMs, [weak] {
     if (auto me = weak.lock()) me->animationFrame();
@@ -66,7 +66,7 @@ void ScrollViewObject::animationFrame() {
   auto* l = loop();
   animTimer_ = 0;
   if (!l) return;
-  int64_t elapsed = l->now() - animStart_;
+  int64_t elapsed = l->steadyNow() - animStart_;
   double t = std::min(1.0, static_cast<double>(elapsed) / static_cast<double>(kScrollAnimationMs));
   double e = Ease(t);
   double x = t >= 1 ? animToX_ : animFromX_ + (animToX_ - animFromX_) * e;

@@ -124,7 +124,7 @@ void ViewObject::setFrame(const Frame& f, int64_t durationMs) {
     Frame from = presentationFrame();
     auto& x = extras();
     x.animFrom = from;
-    x.animStart = system_ ? system_->runtime().Now() : 0;
+    x.animStart = system_ ? system_->runtime().SteadyNow() : 0;
     x.animDuration = durationMs;
     if (system_) system_->animateUntil(x.animStart + durationMs);
   } else if (extras_) {
@@ -142,13 +142,13 @@ void ViewObject::setFrame(const Frame& f, int64_t durationMs) {
 
 bool ViewObject::isAnimating() const {
   if (!extras_ || extras_->animDuration <= 0 || !system_) return false;
-  return system_->runtime().Now() < extras_->animStart + extras_->animDuration;
+  return system_->runtime().SteadyNow() < extras_->animStart + extras_->animDuration;
 }
 
 Frame ViewObject::presentationFrame() const {
   if (!isAnimating()) return frame_;
   const auto& x = *extras_;
-  double t = Ease(static_cast<double>(system_->runtime().Now() - x.animStart) / static_cast<double>(x.animDuration));
+  double t = Ease(static_cast<double>(system_->runtime().SteadyNow() - x.animStart) / static_cast<double>(x.animDuration));
   return Frame{Mix(x.animFrom.left, frame_.left, t), Mix(x.animFrom.top, frame_.top, t),
                Mix(x.animFrom.width, frame_.width, t), Mix(x.animFrom.height, frame_.height, t)};
 }
@@ -178,20 +178,20 @@ void ViewObject::setColorAnimated(int64_t durationMs, int32_t from, int32_t to) 
   auto& x = extras();
   x.colorFrom = from;
   x.colorDuration = durationMs > 0 && system_ ? durationMs : 0;
-  x.colorStart = system_ ? system_->runtime().Now() : 0;
+  x.colorStart = system_ ? system_->runtime().SteadyNow() : 0;
   if (system_) system_->animateUntil(x.colorStart + x.colorDuration);
   invalidate();
 }
 
 bool ViewObject::isColorAnimating() const {
   if (!extras_ || extras_->colorDuration <= 0 || !system_) return false;
-  return system_->runtime().Now() < extras_->colorStart + extras_->colorDuration;
+  return system_->runtime().SteadyNow() < extras_->colorStart + extras_->colorDuration;
 }
 
 int32_t ViewObject::presentationColor() const {
   if (!isColorAnimating()) return color_;
   const auto& x = *extras_;
-  double t = Ease(static_cast<double>(system_->runtime().Now() - x.colorStart) / static_cast<double>(x.colorDuration));
+  double t = Ease(static_cast<double>(system_->runtime().SteadyNow() - x.colorStart) / static_cast<double>(x.colorDuration));
   // Each channel (straight alpha) moves on its own from the first colour to the second.
   auto from = static_cast<uint32_t>(x.colorFrom), to = static_cast<uint32_t>(color_);
   uint32_t out = 0;

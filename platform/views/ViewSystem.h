@@ -40,7 +40,7 @@ class ViewSystem {
   uint64_t generation() const { return generation_; }
   void invalidate() { ++generation_; }
   // A frame or colour animation moves the picture on the loop's clock with no further change
-  // until `until` (ms since 1970): a screen keeps drawing until then.
+  // until `until` (a time of the loop's steady clock): a screen keeps drawing until then.
   void animateUntil(int64_t until) {
     if (until > animationsEnd_) animationsEnd_ = until;
   }

@@ -215,6 +215,23 @@ TEST_F(DesktopWindowTest, WithoutADisplayTheProgramSaysSoInOneLineAndFails) {
   }
 }
 
+// A broken layout ends the window's run with the code of a layout error, naming the file, as it
+// ends a scenario's run.
+TEST_F(DesktopWindowTest, ALayoutThatCannotBeLoadedEndsTheRunWithItsOwnCode) {
+  const auto assets = scratch_ / "assets";
+  std::filesystem::copy(AppDriver::DefaultAssetsDirectory(), assets, std::filesystem::copy_options::recursive);
+  std::ofstream(assets / "layouts" / "tivomarshApple.layout") << "{ \"views\": [";
+  program_ = std::make_unique<ChildProcess>(std::vector<std::string>{TMR_PROGRAM},
+                                            environment({"TMR_ASSETS_DIR=" + assets.string()}),
+                                            (scratch_ / "program").string());
+  auto status = program_->exited(10s);
+  ASSERT_TRUE(status.has_value()) << "still runs";
+  EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == DesktopWindowHost::kLayoutError) << *status;
+  std::string err = Slurp(scratch_ / "program.err");
+  EXPECT_NE(err.find("a layout cannot be loaded"), std::string::npos) << err;
+  EXPECT_NE(err.find("tivomarshApple.layout"), std::string::npos) << err;
+}
+
 TEST_F(DesktopWindowTest, UnderAWindowManagerTheWindowTakesTheSizeItIsGivenAndClicksLandOnThePhone) {
   ASSERT_TRUE(x_->running());
   ASSERT_TRUE(x_->startWindowManager()) << Slurp(scratch_ / "openbox.err");

@@ -23,7 +23,7 @@ SubBody ResumableSub_plusminus_StartDownLoop::body() {
   // Each step is due at its own time from the hold's start, not rapidperiod2 after the previous
   // one ended: time taken between steps (a slow frame on screen) does not slow the count, and
   // a late step is followed at once by those that came due meanwhile.
-  int64_t due = loop.now() + pm.rapidperiod1;
+  int64_t due = loop.steadyNow() + pm.rapidperiod1;
   co_await Sleep(pm.rapidperiod1);
   while (myindex == pm.loopindex) {
     if (up) {
@@ -32,7 +32,7 @@ SubBody ResumableSub_plusminus_StartDownLoop::body() {
       pm._decrement();
     }
     due += pm.rapidperiod2;
-    int64_t now = loop.now();
+    int64_t now = loop.steadyNow();
     // A pause far longer than a step (a machine that slept, a clock set back or forth) restarts
     // the pace from now rather than catching up in a burst or stalling.
     if (due < now - pm.rapidperiod1 || due > now + pm.rapidperiod2) due = now + pm.rapidperiod2;

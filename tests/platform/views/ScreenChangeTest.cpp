@@ -93,5 +93,27 @@ TEST_F(ScreenChangeTest, AnAnimationKeepsTheScreenMovingUntilItEnds) {
   EXPECT_EQ(views.animationsEnd(), now + 500);
 }
 
+// An animation runs for its time on the loop's steady clock: the system's time set back (or
+// forth) neither keeps the screen drawing for as long as the jump nor cuts the animation short.
+TEST(ScreenAnimationTest, AnAnimationLastsItsTimeWhenTheSystemTimeIsSet) {
+  constexpr int64_t kHour = 3'600'000;
+  for (int64_t jump : {-kHour, kHour}) {
+    int64_t wall = MainLoop::kVirtualEpoch, steady = 1'000;
+    Runtime rt(MainLoop::RealTime{[&] { return wall; }, [&] { return steady; }});
+    auto owner = std::make_shared<OwnerModule>();
+    owner->_initialize(rt);
+    ViewSystem& views = ViewSystem::of(rt);
+    LabelWrapper label;
+    label.Initialize(owner->bi, "");
+    label.SetLayoutAnimated(300, 10, 10, 100, 20);
+    wall += jump;
+    steady += 150;
+    EXPECT_TRUE(label.native()->isAnimating()) << "jump " << jump;
+    EXPECT_EQ(views.animationsEnd(), 1'300) << "jump " << jump;
+    steady += 150;
+    EXPECT_FALSE(label.native()->isAnimating()) << "jump " << jump;
+  }
+}
+
 }  // namespace
 }  // namespace tmr
