@@ -12,9 +12,6 @@ namespace tmr {
 
 namespace {
 
-bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
 void ToPoint(double windowX, double windowY, const DesktopInput::Mapping& m, double& x, double& y) {
   double scale = m.place.scale > 0 ? m.place.scale : 1;
   x = (windowX * m.pixelRatioX - m.place.left) / scale;
@@ -69,10 +66,7 @@ void DesktopInput::key(int32_t key) {
       int cursor = length > 0 ? (step < 0 ? start : start + length) : start + step;
       // A character outside the basic plane is two code units: the cursor steps over it whole,
       // never between its halves, where typing would split it.
-      String text = field->text();
-      if (length == 0 && cursor > 0 && cursor < text.Length() && IsHighSurrogate(text.CharAt(cursor - 1)) &&
-          IsLowSurrogate(text.CharAt(cursor)))
-        cursor += step;
+      if (length == 0 && field->text().SplitsPairAt(cursor)) cursor += step;
       field->setSelection(cursor, 0);  // clamped to the text
       break;
     }

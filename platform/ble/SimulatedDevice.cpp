@@ -5,6 +5,7 @@
 #include "platform/ble/BleBackend.h"
 #include "platform/ble/SimulatedCentral.h"
 #include "platform/ble/SimulatedRadio.h"
+#include "platform/core/KeptRecords.h"
 
 namespace tmr {
 
@@ -107,9 +108,6 @@ void SimulatedDevice::endLink() {
   link_.notifying.clear();
 }
 
-void SimulatedDevice::recordReceived(Write write) {
-  if (received_.size() >= kKeptWrites) received_.erase(received_.begin());
-  received_.push_back(std::move(write));
-}
+void SimulatedDevice::recordReceived(Write write) { AppendKeepingLatest(received_, std::move(write), kKeptWrites); }
 
 }  // namespace tmr

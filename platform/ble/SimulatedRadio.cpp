@@ -5,6 +5,7 @@
 
 #include "platform/ble/SimulatedCentral.h"
 #include "platform/ble/SimulatedDevice.h"
+#include "platform/core/KeptRecords.h"
 #include "platform/core/Runtime.h"
 
 namespace tmr {
@@ -63,11 +64,7 @@ std::shared_ptr<BleBackend> SimulatedRadio::openCentral(std::weak_ptr<BleBackend
 }
 
 void SimulatedRadio::recordWrite(ReceivedWrite write) {
-  if (writes_.size() >= kKeptWrites) {
-    writes_.erase(writes_.begin());
-    ++lostWrites_;
-  }
-  writes_.push_back(std::move(write));
+  if (AppendKeepingLatest(writes_, std::move(write), kKeptWrites)) ++lostWrites_;
 }
 
 void SimulatedRadio::toDevice(const std::shared_ptr<SimulatedDevice>& device,

@@ -1,6 +1,8 @@
 #include "platform/core/Map.h"
 
 #include <cmath>
+#include <type_traits>
+#include <vector>
 
 #include "platform/core/RuntimeError.h"
 
@@ -9,6 +11,17 @@ namespace tmr {
 namespace {
 bool EqualsItself(const Object& key) {
   return !((key.kind() == Object::Kind::Double || key.kind() == Object::Kind::Float) && std::isnan(key.AsDouble()));
+}
+
+// What pick makes of each live entry, in order, skipping the holes (nothing is squeezed out).
+template <class Pick>
+auto CollectLive(const MapData& d, Pick pick) {
+  std::vector<std::decay_t<decltype(pick(d.slots.front()))>> out;
+  out.reserve(d.size());
+  for (size_t i = 0; i < d.slots.size(); ++i) {
+    if (d.isLive(i)) out.push_back(pick(d.slots[i]));
+  }
+  return out;
 }
 }  // namespace
 
@@ -127,33 +140,15 @@ Object Map::GetKeyAt(int index) const { return at(index).first; }
 Object Map::GetValueAt(int index) const { return at(index).second; }
 
 std::vector<Object> Map::Keys() const {
-  const auto& d = data();
-  std::vector<Object> out;
-  out.reserve(d.size());
-  for (size_t i = 0; i < d.slots.size(); ++i) {
-    if (d.isLive(i)) out.push_back(d.slots[i].first);
-  }
-  return out;
+  return CollectLive(data(), [](const auto& e) { return e.first; });
 }
 
 std::vector<Object> Map::Values() const {
-  const auto& d = data();
-  std::vector<Object> out;
-  out.reserve(d.size());
-  for (size_t i = 0; i < d.slots.size(); ++i) {
-    if (d.isLive(i)) out.push_back(d.slots[i].second);
-  }
-  return out;
+  return CollectLive(data(), [](const auto& e) { return e.second; });
 }
 
 std::vector<std::pair<Object, Object>> Map::entries() const {
-  const auto& d = data();
-  std::vector<std::pair<Object, Object>> out;
-  out.reserve(d.size());
-  for (size_t i = 0; i < d.slots.size(); ++i) {
-    if (d.isLive(i)) out.push_back(d.slots[i]);
-  }
-  return out;
+  return CollectLive(data(), [](const auto& e) { return e; });
 }
 
 }  // namespace tmr

@@ -147,6 +147,12 @@ char16_t String::CharAt(int index) const {
   return units_[static_cast<size_t>(index)];
 }
 
+bool String::SplitsPairAt(int index) const {
+  if (index <= 0 || index >= Length()) return false;
+  const char16_t before = units_[static_cast<size_t>(index - 1)], after = units_[static_cast<size_t>(index)];
+  return before >= 0xD800 && before <= 0xDBFF && after >= 0xDC00 && after <= 0xDFFF;
+}
+
 String String::SubString(int begin) const { return SubString2(begin, Length()); }
 
 String String::SubString2(int begin, int end) const {

@@ -29,6 +29,9 @@ class String {
   int Length() const { return static_cast<int>(units_.size()); }
   bool empty() const { return units_.empty(); }
   char16_t CharAt(int index) const;  // "Out of bounds" outside 0 … Length − 1
+  // Whether `index` falls between the two units of a character outside the basic plane, where a
+  // cursor must not stop (false anywhere else, also outside the text).
+  bool SplitsPairAt(int index) const;
 
   String SubString(int begin) const;
   String SubString2(int begin, int end) const;  // [begin, end); out-of-range is an error

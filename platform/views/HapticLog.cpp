@@ -2,12 +2,13 @@
 
 #include <algorithm>
 
+#include "platform/core/KeptRecords.h"
+
 namespace tmr {
 
 void HapticLog::record(std::string call) {
   if (listener_) listener_(call);
-  if (calls_.size() >= kKeptCalls) calls_.erase(calls_.begin());
-  calls_.push_back(std::move(call));
+  AppendKeepingLatest(calls_, std::move(call), kKeptCalls);
 }
 
 int HapticLog::count(const std::string& call) const {

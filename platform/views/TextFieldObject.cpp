@@ -64,9 +64,7 @@ bool TextFieldObject::deleteBackward() {
   if (selLength_ == 0) {
     if (selStart_ == 0) return false;
     // A character outside the basic plane goes whole.
-    bool pair = from >= 2 && t.CharAt(from - 1) >= 0xDC00 && t.CharAt(from - 1) <= 0xDFFF &&
-                t.CharAt(from - 2) >= 0xD800 && t.CharAt(from - 2) <= 0xDBFF;
-    from -= pair ? 2 : 1;
+    from -= t.SplitsPairAt(from - 1) ? 2 : 1;
   }
   TextViewObject::setText(t.SubString2(0, from) + t.SubString(to));
   selStart_ = from;

@@ -33,9 +33,9 @@ SubBody ResumableSub_plusminus_StartDownLoop::body() {
     }
     due += pm.rapidperiod2;
     int64_t now = loop.steadyNow();
-    // A pause far longer than a step (a machine that slept, a clock set back or forth) restarts
-    // the pace from now rather than catching up in a burst or stalling.
-    if (due < now - pm.rapidperiod1 || due > now + pm.rapidperiod2) due = now + pm.rapidperiod2;
+    // A pause far longer than a step (the program held up) restarts the pace from now rather
+    // than catching up in a burst.
+    if (due < now - pm.rapidperiod1) due = now + pm.rapidperiod2;
     co_await Sleep(std::max<int64_t>(0, due - now));
   }
 }
