@@ -78,21 +78,34 @@ bool SteersSimulatedDevices(const std::string& verb) {
   return false;
 }
 
+// Where a file named by the scenario goes: the path resolved as the system resolves it where its
+// folders exist (a link followed by ".." leads to the link target's parent) and read as written
+// where they do not yet exist ("a/../shot.png" is "shot.png" even without a folder "a"). A path
+// the system will not let us look into stays as written, so the error that follows names it.
+std::filesystem::path WhereItLeads(const std::filesystem::path& file, std::error_code& ec) {
+  std::filesystem::path absolute = std::filesystem::absolute(file, ec);
+  if (ec) return {};
+  std::error_code unresolved;
+  std::filesystem::path resolved = std::filesystem::weakly_canonical(absolute, unresolved);
+  return unresolved ? absolute.lexically_normal() : resolved;
+}
+
 // Writes the picture as a PNG file, making its folder first. What went wrong, naming the folder
 // (a relative file lands in the folder the program runs from, which the person may not have
 // thought of), or nothing.
 std::optional<std::string> WriteScreenshot(const Bitmap& picture, const std::filesystem::path& file) {
   std::error_code ec;
-  std::filesystem::path folder = std::filesystem::absolute(file, ec).lexically_normal().parent_path();
+  std::filesystem::path target = WhereItLeads(file, ec);
   if (ec) return "cannot find the folder it would go in (" + ec.message() + ")";
+  std::filesystem::path folder = target.parent_path();
   std::filesystem::create_directories(folder, ec);
   if (ec) return "cannot make the folder " + folder.string() + " (" + ec.message() + ")";
   // The PNG writer says only that it failed: opening the file first gets the system's reason.
-  int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) return "cannot write in the folder " + folder.string() + " (" + std::strerror(errno) + ")";
   ::close(fd);
   try {
-    picture.WritePng(file.string());
+    picture.WritePng(target.string());
   } catch (const RuntimeError&) {
     return "cannot write in the folder " + folder.string();
   }

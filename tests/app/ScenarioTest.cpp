@@ -263,14 +263,38 @@ TEST(ScenarioTest, TheCommandLineHelpsAndReportsErrorsOnStandardError) {
   std::filesystem::remove_all(dir);
 }
 
-TEST(ScenarioTest, ScreenshotsAreWrittenWhereAsked) {
-  auto file =
-      std::filesystem::temp_directory_path() / ("tmr-scenario-shots-" + std::to_string(::getpid())) / "start.png";
-  std::filesystem::remove_all(file.parent_path());
-  auto r = RunScenario("screenshot " + file.string());
-  EXPECT_EQ(r.code, ScenarioRunner::kPassed) << r.transcript;
-  EXPECT_TRUE(std::filesystem::exists(file));
-  std::filesystem::remove_all(file.parent_path());
+TEST(ScenarioTest, ScreenshotsAreWrittenWhereThePathLeads) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("tmr-scenario-shots-" + std::to_string(::getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir / "run");
+  fs::create_directories(dir / "deep" / "er");
+  fs::create_directory_symlink(dir / "deep" / "er", dir / "run" / "link");
+  struct Case {
+    std::string path;  // as the scenario names it, from dir/run
+    fs::path lands;    // where the picture must be
+    fs::path notMade;  // a folder the write must not leave behind ("" for none)
+  } const cases[] = {
+      {(dir / "new" / "start.png").string(), dir / "new" / "start.png", {}},
+      {"shot.png", dir / "run" / "shot.png", {}},
+      {"a/../through-missing.png", dir / "run" / "through-missing.png", dir / "run" / "a"},
+      {"a/b/../../c/./twice.png", dir / "run" / "c" / "twice.png", dir / "run" / "a"},
+      {"../up.png", dir / "up.png", {}},
+      // As the system reads it: ".." after a link is the parent of the link's target.
+      {"link/../through-link.png", dir / "deep" / "through-link.png", {}},
+  };
+  const fs::path here = fs::current_path();
+  fs::current_path(dir / "run");
+  for (const auto& c : cases) {
+    auto r = RunScenario("screenshot " + c.path);
+    EXPECT_EQ(r.code, ScenarioRunner::kPassed) << c.path << ": " << r.transcript;
+    EXPECT_TRUE(fs::is_regular_file(c.lands)) << c.path << " should land in " << c.lands;
+    if (!c.notMade.empty()) {
+      EXPECT_FALSE(fs::exists(c.notMade)) << c.path;
+    }
+  }
+  fs::current_path(here);
+  fs::remove_all(dir);
 }
 
 TEST(ScenarioTest, TheDemoScenarioPasses) {
