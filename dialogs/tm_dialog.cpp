@@ -170,7 +170,7 @@ void tm_dialog::_updateblur() {
 }
 
 std::shared_ptr<tm_bitmapcreator> tm_dialog::_blur(std::shared_ptr<Bitmap> bmp) {
-  int64_t n = c->Now();
+  int64_t n = c->SteadyNow();
   // A reduce factor below 1 would divide by zero or enlarge the picture; 1 keeps it as it is.
   double reduce = blurreducescale < 1 ? 1 : blurreducescale;
   constexpr double scale = 1;  // the view layer's scale on this platform
@@ -214,7 +214,7 @@ std::shared_ptr<tm_bitmapcreator> tm_dialog::_blur(std::shared_ptr<Bitmap> bmp) 
       }
     }
   }
-  c->LogStr("Time: " + std::to_string(c->Now() - n));
+  c->LogStr("Time: " + std::to_string(c->SteadyNow() - n));
   return bc;
 }
 

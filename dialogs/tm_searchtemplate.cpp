@@ -96,7 +96,7 @@ String tm_searchtemplate::_initialize(const std::shared_ptr<Dispatcher>& ba) {
 }
 
 List tm_searchtemplate::_setitems(List items) {
-  int64_t started = c->Now();
+  int64_t started = c->SteadyNow();
   // New maps: an index object handed out earlier keeps its own.
   prefixlist = Map();
   prefixlist.Initialize();
@@ -124,7 +124,7 @@ List tm_searchtemplate::_setitems(List items) {
       }
     }
   }
-  c->Log(String("Index time: ") + String(std::to_string(c->Now() - started)) + String(" ms (") +
+  c->Log(String("Index time: ") + String(std::to_string(c->SteadyNow() - started)) + String(" ms (") +
          String(std::to_string(items.Size())) + String(" Items)"));
   allitems = items;
   return List::Of({Object(prefixlist), Object(substringlist), Object(allitems)});

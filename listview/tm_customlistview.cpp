@@ -521,7 +521,7 @@ void tm_customlistview::_panellongclickhandler(View senderpanel) {
 void tm_customlistview::_scrollhandler() {
   if (items.Size() == 0) return;
   int32_t position = TruncateToInt(_getscrollviewoffset());
-  int64_t now = c->Now();
+  int64_t now = c->SteadyNow();
   // Compared in single precision, as the list has always done.
   float end = static_cast<float>(position) + static_cast<float>(_getscrollviewvisiblesize());
   if (end >= static_cast<float>(_getscrollviewcontentsize()) - 5.0f && now > lastreachendevent + 100) {

@@ -53,6 +53,7 @@ Object Common::Sender() const { return rt_.sender(); }
 void Common::Log(const String& text) const { rt_.Log(text.str()); }
 void Common::LogStr(std::string_view text) const { rt_.Log(text); }
 int64_t Common::Now() const { return rt_.Now(); }
+int64_t Common::SteadyNow() const { return rt_.SteadyNow(); }
 
 int64_t Common::Round(double x) {
   // NaN gives 0 and values beyond the 64-bit range saturate, instead of an undefined conversion.

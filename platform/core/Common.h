@@ -35,6 +35,9 @@ class Common {
   void Log(const String& text) const;
   void LogStr(std::string_view text) const;
   int64_t Now() const;
+  // The loop's steady clock, for durations: unlike Now(), a change of the system's time does not
+  // move it (see MainLoop::steadyNow).
+  int64_t SteadyNow() const;
 
   // Maths, as the runtime does it. Round is to nearest, ties to even (NaN gives 0, and values
   // beyond the 64-bit range saturate).

@@ -39,7 +39,7 @@ MainLoop::MainLoop(RealTime source)
 
 MainLoop::~MainLoop() { clear(); }
 
-int64_t MainLoop::now() const { return kind_ == ClockKind::Virtual ? virtualNow_ : realTime_.wall(); }
+int64_t MainLoop::now() const { return kind_ == ClockKind::Virtual ? virtualNow_ + wallOffset_ : realTime_.wall(); }
 
 int64_t MainLoop::steadyNow() const { return kind_ == ClockKind::Virtual ? virtualNow_ : realTime_.steady(); }
 
@@ -139,7 +139,7 @@ std::optional<int64_t> MainLoop::nextDue() const {
   return timers_.begin()->first.due;
 }
 
-void MainLoop::advanceTo(int64_t time) {
+void MainLoop::advanceSteadyTo(int64_t time) {
   if (kind_ != ClockKind::Virtual) throw std::logic_error("advance needs the virtual clock");
   runUntilIdle();
   while (true) {
@@ -152,10 +152,26 @@ void MainLoop::advanceTo(int64_t time) {
   runUntilIdle();
 }
 
+void MainLoop::advanceTo(int64_t time) {
+  int64_t steady = 0;
+  // A wall time beyond what the steady scale can hold is its far end, as forwards as it goes.
+  if (__builtin_sub_overflow(time, wallOffset_, &steady))
+    steady = wallOffset_ < 0 ? std::numeric_limits<int64_t>::max() : std::numeric_limits<int64_t>::min();
+  advanceSteadyTo(steady);
+}
+
 void MainLoop::advance(int64_t ms) {
   if (ms < 0) ms = 0;
-  if (ms > std::numeric_limits<int64_t>::max() - now()) throw std::out_of_range("advance: the clock would overflow");
-  advanceTo(now() + ms);
+  if (ms > std::numeric_limits<int64_t>::max() - std::max(virtualNow_, now()))
+    throw std::out_of_range("advance: the clock would overflow");
+  advanceSteadyTo(virtualNow_ + ms);
+}
+
+void MainLoop::setWallClock(int64_t time) {
+  if (kind_ != ClockKind::Virtual) throw std::logic_error("setting the wall clock needs the virtual clock");
+  int64_t offset = 0;
+  if (__builtin_sub_overflow(time, virtualNow_, &offset)) throw std::out_of_range("setWallClock: no such time");
+  wallOffset_ = offset;
 }
 
 void MainLoop::run() { runUntil(std::nullopt); }

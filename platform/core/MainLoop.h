@@ -55,8 +55,11 @@ class MainLoop {
   void runUntilIdle();
   // Virtual clock: moves time forward by ms, running everything due on the way, in order.
   void advance(int64_t ms);
-  // Virtual clock: sets the time (only forwards), running everything due on the way.
+  // Virtual clock: sets the time, as now() reads it, forwards only, running everything due on the way.
   void advanceTo(int64_t time);
+  // Virtual clock: sets the time that now() reads, either way, as a person or the network sets
+  // the system's time. Timers, waits and durations count on steadyNow(), which does not move.
+  void setWallClock(int64_t time);
 
   // Real clock: runs until quit() is called.
   void run();
@@ -94,11 +97,14 @@ class MainLoop {
     Task task;
   };
   void drainIncoming();
+  // Virtual clock: moves the steady time forward to time, running everything due on the way.
+  void advanceSteadyTo(int64_t time);
   // Real clock: runs until quit() or, when given, until the deadline (a steadyNow() time).
   void runUntil(std::optional<int64_t> deadline);
 
   ClockKind kind_;
-  int64_t virtualNow_;
+  int64_t virtualNow_;    // the virtual clock's steady time
+  int64_t wallOffset_ = 0;  // the virtual clock's wall time less its steady time
   RealTime realTime_;
   uint64_t turn_ = 0;
   uint64_t seq_ = 0;

@@ -19,10 +19,10 @@ SubBody ResumableSub_loadingindicator_MainLoop::body() {
   auto& li = indicator();
   li.index += 1;
   myindex = li.index;
-  n = li.c->Now();
+  n = li.c->SteadyNow();
   while (myindex == li.index) {
     // Without a positive cycle length there is no position in it: the picture stands at 0.
-    double elapsed = li.duration > 0 ? static_cast<double>(li.c->Now() - n) / li.duration : 0.0;
+    double elapsed = li.duration > 0 ? static_cast<double>(li.c->SteadyNow() - n) / li.duration : 0.0;
     progress = static_cast<float>(elapsed);
     progress = progress - static_cast<float>(std::floor(progress));
     li.cvs.ClearRect(li.cvs.TargetRect());

@@ -17,7 +17,7 @@ tm_progressbar& ResumableSub_progressbar_BusyLoop::bar() const { return static_c
 void ResumableSub_progressbar_BusyLoop::glide(tm_progressbar& p) {
   delta = static_cast<float>(p.mvalue) - p.currentvalue;
   if (std::abs(delta) > 1) {
-    change = static_cast<float>(static_cast<double>(p.c->Now() - lasttime) / 1000.0 * p.valuechangepersecond);
+    change = static_cast<float>(static_cast<double>(p.c->SteadyNow() - lasttime) / 1000.0 * p.valuechangepersecond);
     // A speed that is not positive would never arrive (or move away), and one without bound
     // gives no number: both show the target at once.
     if (!(p.valuechangepersecond > 0) || !std::isfinite(change)) {
@@ -30,14 +30,14 @@ void ResumableSub_progressbar_BusyLoop::glide(tm_progressbar& p) {
   } else {
     p.currentvalue = static_cast<float>(p.mvalue);
   }
-  lasttime = p.c->Now();
+  lasttime = p.c->SteadyNow();
 }
 
 SubBody ResumableSub_progressbar_BusyLoop::body() {
   auto& p = bar();
   myindex = p.busyindex;
   r = Rect(0, 0, static_cast<float>(p.bc->mwidth), static_cast<float>(p.bc->mheight));
-  lasttime = p.c->Now();
+  lasttime = p.c->SteadyNow();
   // A batch of an earlier loop may still be drawing: its picture arrives before this loop's
   // first batch starts, so that the bar never has two batches in flight.
   if (p.batchinflight) {

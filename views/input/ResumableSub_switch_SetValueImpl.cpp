@@ -20,10 +20,10 @@ SubBody ResumableSub_switch_SetValueImpl::body() {
     co_return;
   }
   myindex = s.loopindex;
-  start = s.c->Now();
+  start = s.c->SteadyNow();
   duration = 200;
-  while (s.c->Now() < start + duration) {
-    state1 = static_cast<float>(static_cast<double>(s.c->Now() - start) / duration);
+  while (s.c->SteadyNow() < start + duration) {
+    state1 = static_cast<float>(static_cast<double>(s.c->SteadyNow() - start) / duration);
     if (!s.mvalue) state1 = 1 - state1;
     s._draw(state1);
     co_await Sleep(16);

@@ -257,7 +257,7 @@ void tm_floattextfield::_lc_click() {
 void tm_floattextfield::_tf_focuschanged(bool hasFocus) {
   focused = hasFocus;
   _updatelabel(_gettext(), true);
-  if (callbackHas("_FocusChanged", 1) && lastswitchtextfieldtime + 100 < c->Now()) {
+  if (callbackHas("_FocusChanged", 1) && lastswitchtextfieldtime + 100 < c->SteadyNow()) {
     raiseEventDelayed("_FocusChanged", {Object(focused)});
   }
 }
@@ -347,7 +347,7 @@ void tm_floattextfield::_switchfrompasswordtoregular(bool regular) {
   if (lblv.IsInitialized()) lblv.BringToFront();
   hintimageview.BringToFront();
   _base_resize(mbase.Width(), mbase.Height());
-  lastswitchtextfieldtime = c->Now();
+  lastswitchtextfieldtime = c->SteadyNow();
   mtextfield.RequestFocus();
   old.RemoveViewFromParent();
   if (callbackHas("_PasswordRevealChanged", 1)) {
