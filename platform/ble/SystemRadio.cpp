@@ -181,6 +181,7 @@ void SystemRadio::close() {
     wake();
     busThread_.join();
   }
+  stopAttemptBound();
   // A device left connected would stay connected to nobody; discovery ends with the connection.
   if (bus_ && link_ && !link_->cancelled && !link_->path.empty()) {
     try {
@@ -618,6 +619,7 @@ std::string SystemRadio::devicePath(const std::string& deviceId) const {
 }
 
 void SystemRadio::connect(const std::string& deviceId) {
+  stopAttemptBound();
   notifying_.clear();
   link_ = Link{deviceId, devicePath(deviceId), ++epoch_};
   const uint64_t epoch = link_->epoch;
@@ -625,8 +627,9 @@ void SystemRadio::connect(const std::string& deviceId) {
     later([epoch](SystemRadio& r) { r.connectAnswered(epoch, Failure{"", "no such device"}); });
     return;
   }
-  // A connection has no time-out of its own: the call waits as long as the device takes (the
-  // bus's default of 25 s would report a failure while the service goes on connecting).
+  // The call has no time-out of its own: it waits as long as the device takes (the bus's
+  // default of 25 s would report a failure while the service goes on connecting). The
+  // attempt's bound, set below, ends an attempt that nothing else ends.
   const uint64_t timeout = timeouts_.connect
                                ? static_cast<uint64_t>(std::chrono::microseconds(*timeouts_.connect).count())
                                : UINT64_MAX;
@@ -642,6 +645,27 @@ void SystemRadio::connect(const std::string& deviceId) {
           deliver([epoch, failure](SystemRadio& r) { r.connectAnswered(epoch, failure); });
         });
   });
+  // Whatever the service does or fails to do, the attempt ends: connected, failed, or given up
+  // here.
+  attemptTimer_ = loop_.addTimer(timeouts_.attempt.count(), [weak = self_, epoch] {
+    if (auto self = weak.lock()) self->attemptOverdue(epoch);
+  });
+}
+
+void SystemRadio::attemptOverdue(uint64_t epoch) {
+  attemptTimer_ = 0;
+  if (!link_ || link_->epoch != epoch || link_->reported) return;
+  // The road of a link that drops while connecting; and, as for a Connect given up without an
+  // answer, Disconnect, which also ends an attempt the service still has under way. What the
+  // service answers later carries this attempt's epoch, so it is ignored.
+  failed("Connecting to " + link_->deviceId, Failure{"", "not connected within " + Seconds(timeouts_.attempt)});
+  send(link_->path, kDevice, "Disconnect", "");
+  endLink();
+}
+
+void SystemRadio::stopAttemptBound() {
+  if (attemptTimer_) loop_.cancelTimer(attemptTimer_);
+  attemptTimer_ = 0;
 }
 
 void SystemRadio::connectAnswered(uint64_t epoch, std::optional<Failure> failure) {
@@ -676,6 +700,7 @@ void SystemRadio::checkLink() {
   }
   if (!link_->replied || !connected || !objects_.flag(link_->path, kDevice, "ServicesResolved")) return;
   link_->reported = true;
+  stopAttemptBound();
   std::vector<std::string> services;
   for (const auto& path : objects_.children(kGattService, "Device", link_->path)) {
     const auto* uuid = objects_.get<std::string>(path, kGattService, "UUID");
@@ -688,6 +713,7 @@ void SystemRadio::checkLink() {
 
 void SystemRadio::endLink() {
   const std::string id = link_->deviceId;
+  stopAttemptBound();
   link_.reset();
   notifying_.clear();
   if (auto l = listener()) l->onDisconnected(id);
@@ -697,6 +723,7 @@ void SystemRadio::cancelConnection(const std::string& deviceId) {
   if (!link_ || link_->deviceId != deviceId || link_->cancelled) return;
   link_->epoch = ++epoch_;
   link_->cancelled = true;
+  stopAttemptBound();
   notifying_.clear();
   const uint64_t epoch = link_->epoch;
   auto confirm = [epoch](SystemRadio& r) {

@@ -12,9 +12,10 @@
 //                   service hears it during this scan (RSSI or advertising data arrives), never
 //                   from the objects it remembers; its id is its Bluetooth address. A scan that
 //                   cannot start says why in the log; after a refusal it reads the adapter again
-//   connect         Device1.Connect with no time-out, then connected once ServicesResolved,
-//                   with the device's GattService1 objects as its services; Connected false
-//                   (before or after that): disconnected. An attempt given up is Disconnected
+//   connect         Device1.Connect, then connected once ServicesResolved, with the device's
+//                   GattService1 objects as its services; Connected false (before or after
+//                   that), or neither within Timeouts::attempt: disconnected. An attempt given
+//                   up is Disconnected
 //   data            GattCharacteristic1 ReadValue, WriteValue, StartNotify/StopNotify; Value
 //                   changes of a characteristic with notifications on are its notifications; a
 //                   refused StartNotify gives the device up
@@ -38,6 +39,7 @@
 
 #include "platform/ble/BleBackend.h"
 #include "platform/ble/BusObjectTree.h"
+#include "platform/core/MainLoop.h"
 
 namespace sdbus {
 class IConnection;
@@ -46,8 +48,6 @@ class Error;
 }  // namespace sdbus
 
 namespace tmr {
-
-class MainLoop;
 
 class SystemRadio : public BleBackend, public std::enable_shared_from_this<SystemRadio> {
  public:
@@ -58,9 +58,15 @@ class SystemRadio : public BleBackend, public std::enable_shared_from_this<Syste
     // Reaching the system bus, and each read of the service's objects: a frozen bus or service
     // is told in seconds.
     std::chrono::milliseconds startUp{5000};
-    // A connection attempt; none: as long as the device takes, as a central's connection has no
-    // time-out (the service ends an attempt that cannot succeed itself).
+    // The Connect call; none: as long as the device takes (the service ends an attempt that
+    // cannot succeed itself), within the attempt's bound below.
     std::optional<std::chrono::milliseconds> connect;
+    // A connection attempt that has neither resolved the device's services nor failed by then
+    // is given up as a failed one: a service that never answers, or a device whose services
+    // never resolve, would otherwise keep it going for good. Far past what a working stack
+    // takes (the link attempt, and the 30 s transaction time-out, end a hopeless attempt from
+    // the service's side), so a slow device still connects. Counted on the main loop's clock.
+    std::chrono::milliseconds attempt{60000};
   };
 
   // Why the system radio cannot be used (no system bus, or none answering within bound, the
@@ -154,6 +160,10 @@ class SystemRadio : public BleBackend, public std::enable_shared_from_this<Syste
   void deviceHeard(const std::string& path, bool nameChanged);
   void checkLink();
   void connectAnswered(uint64_t epoch, std::optional<Failure> failure);
+  // The attempt of that epoch reached its bound.
+  void attemptOverdue(uint64_t epoch);
+  // Cancels the bound of the attempt under way, if one is set.
+  void stopAttemptBound();
   void endLink();
   void refusedIfAccessError(const std::string& errorName);
   // Why a scan can find nothing now, in words for the log.
@@ -206,6 +216,7 @@ class SystemRadio : public BleBackend, public std::enable_shared_from_this<Syste
 
   std::optional<Link> link_;
   uint64_t epoch_ = 0;
+  MainLoop::TimerId attemptTimer_ = 0;  // bounds the attempt under way; 0: none
   std::set<std::string> notifying_;  // characteristic paths with notifications asked for
 };
 

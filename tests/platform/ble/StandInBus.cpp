@@ -144,6 +144,13 @@ void StandInBus::failNextConnect(const std::string& address) {
 void StandInBus::dropNextConnect(const std::string& address) {
   control_->callMethod("DropNextConnect").onInterface(kMock).withArguments(address);
 }
+void StandInBus::stallNextConnect(const std::string& address, Stall where) {
+  const std::string stage = where == Stall::Connect ? "connect" : "services";
+  control_->callMethod("StallNextConnect").onInterface(kMock).withArguments(address, stage);
+}
+void StandInBus::answerConnect(const std::string& address) {
+  control_->callMethod("AnswerConnect").onInterface(kMock).withArguments(address);
+}
 void StandInBus::freezeBus(bool frozen) { kill(daemon_, frozen ? SIGSTOP : SIGCONT); }
 void StandInBus::freezeService(bool frozen) { kill(service_, frozen ? SIGSTOP : SIGCONT); }
 

@@ -38,6 +38,13 @@ class StandInBus {
   void failNextConnect(const std::string& address);
   // The next Connect brings the link up, answers, and the link drops before services resolve.
   void dropNextConnect(const std::string& address);
+  // Where the next attempt stops for good: Connect answers nothing (until answerConnect, or a
+  // Disconnect cancels it), or the link comes up and Connect answers but the services never
+  // resolve.
+  enum class Stall { Connect, Services };
+  void stallNextConnect(const std::string& address, Stall where);
+  // A Connect stalled at Stall::Connect goes on and connects.
+  void answerConnect(const std::string& address);
   // Stops (true) or resumes the bus daemon or the service: a frozen process takes connections
   // and calls and answers none of them.
   void freezeBus(bool frozen);

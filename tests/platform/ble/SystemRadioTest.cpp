@@ -191,28 +191,49 @@ TEST_F(SystemRadioTest, TheRoadFromScanToDisconnect) {
 }
 
 TEST_F(SystemRadioTest, AFailedConnectionReturnsToTheIdleScreenAndIsLogged) {
+  const int64_t bound = SystemRadio::Timeouts{}.attempt.count();
   struct Case {
     std::function<void(StandInBus&)> fault;
     const char* logged;
+    // Where the attempt stops for good, so that only the radio's bound ends it.
+    std::function<bool(StandInBus&)> stalled;
   } const cases[] = {
       {[](StandInBus& b) { b.failNextConnect(kPorch); },
-       "Bluetooth: Connecting to AA:00:00:00:00:02 failed: org.bluez.Error.Failed"},
+       "Bluetooth: Connecting to AA:00:00:00:00:02 failed: org.bluez.Error.Failed", {}},
       // The service answers once the link is up; the link drops before the services are resolved.
       {[](StandInBus& b) { b.dropNextConnect(kPorch); },
-       "Bluetooth: Connecting to AA:00:00:00:00:02 failed: the link dropped before"},
+       "Bluetooth: Connecting to AA:00:00:00:00:02 failed: the link dropped before", {}},
+      // The service never answers Connect, or the link comes up and the services never resolve.
+      {[](StandInBus& b) { b.stallNextConnect(kPorch, StandInBus::Stall::Connect); },
+       "Bluetooth: Connecting to AA:00:00:00:00:02 failed: not connected within 60 s",
+       [](StandInBus& b) { return b.connecting(kPorch); }},
+      {[](StandInBus& b) { b.stallNextConnect(kPorch, StandInBus::Stall::Services); },
+       "Bluetooth: Connecting to AA:00:00:00:00:02 failed: not connected within 60 s",
+       [](StandInBus& b) { return b.connected(kPorch); }},
   };
   for (const auto& c : cases) {
     start(kDevices);
     c.fault(*bus);
     scan(2);
-    EXPECT_TRUE(pickAndWaitForIdle("Tivomarsh-Porch", kPorch)) << c.logged;
+    const size_t timers = app->runtime().loop().timerCount();
+    app->pick("Tivomarsh-Porch");
+    if (c.stalled) {
+      ASSERT_TRUE(settle([&] { return c.stalled(*bus); })) << c.logged;
+      app->wait(bound - 1);
+      EXPECT_FALSE(visible("btnscan")) << "given up before the bound";
+      app->wait(1);
+    }
+    EXPECT_TRUE(settle([&] { return visible("btnscan") && !bus->connected(kPorch) && !bus->connecting(kPorch); }))
+        << c.logged;
+    EXPECT_EQ(app->runtime().loop().timerCount(), timers) << "the attempt's bound ends with it";
     EXPECT_FALSE(visible("btnconnected"));
     EXPECT_TRUE(logged(c.logged)) << log();
     EXPECT_TRUE(bus->takeWrites().empty());
-    // The next attempt connects.
+    // The next attempt connects; what the service answers the failed one late is not heard.
     scan(2);
     app->pick("Tivomarsh-Porch");
     EXPECT_TRUE(settle([&] { return text("pmsensitivity") == "80"; })) << c.logged;
+    EXPECT_EQ(timesLogged("Bluetooth: Connecting to"), 1) << log();
   }
 }
 
@@ -268,9 +289,10 @@ TEST_F(SystemRadioTest, UuidsInUpperCaseAreTheSameUuids) {
   EXPECT_FALSE(seen("'Phone'"));
 }
 
-// Connect waits as long as the device takes, whatever the bus's own default time-out; an
-// attempt given up (at the time-out set here, or at the end of the program) is cancelled with
-// Disconnect, so the service does not go on to connect the device to nobody.
+// Connect waits as long as the device takes, whatever the bus's own default time-out, and a
+// device that takes 30 s connects; an attempt given up (at the time-out set here, by the
+// central, or at the end of the program) is cancelled with Disconnect, so the service does not
+// go on to connect the device to nobody.
 TEST_F(SystemRadioTest, ASlowConnectIsWaitedForAndOneGivenUpIsCancelled) {
   const std::string slowPorch = R"({"devices": [{"address": "AA:00:00:00:00:02", "name": "Tivomarsh-Porch",
     "status": [80, 2, 20, 3, 4], "connectMs": 1000}]})";
@@ -281,6 +303,18 @@ TEST_F(SystemRadioTest, ASlowConnectIsWaitedForAndOneGivenUpIsCancelled) {
   EXPECT_TRUE(settle([&] { return text("pmsensitivity") == "80"; })) << log();
   unsetenv("SYSTEMD_BUS_TIMEOUT");
 
+  start(kDevices);
+  bus->stallNextConnect(kPorch, StandInBus::Stall::Connect);
+  scan(2);
+  app->pick("Tivomarsh-Porch");
+  ASSERT_TRUE(settle([&] { return bus->connecting(kPorch); }));
+  app->wait(30000);  // a slow device's time, well within the bound
+  bus->answerConnect(kPorch);
+  EXPECT_TRUE(settle([&] { return text("pmsensitivity") == "80"; })) << log();
+  app->wait(SystemRadio::Timeouts{}.attempt.count());
+  EXPECT_TRUE(visible("btnconnected") && bus->connected(kPorch)) << log();
+
+  size_t timers = 0;
   struct Case {
     const char* givenUp;
     std::function<void()> giveUp;
@@ -291,6 +325,11 @@ TEST_F(SystemRadioTest, ASlowConnectIsWaitedForAndOneGivenUpIsCancelled) {
          EXPECT_TRUE(logged("Bluetooth: Connecting to AA:00:00:00:00:02 failed: org.freedesktop.DBus.Error.NoReply"))
              << log();
        }},
+      {"by the central",
+       [&] {
+         main->manager->Disconnect();
+         EXPECT_EQ(app->runtime().loop().timerCount(), timers) << "the attempt's bound ends with it";
+       }},
       {"at the end of the program",
        [&] {
          main.reset();
@@ -300,6 +339,7 @@ TEST_F(SystemRadioTest, ASlowConnectIsWaitedForAndOneGivenUpIsCancelled) {
   for (const auto& c : cases) {
     start(slowPorch, {.startUp = 1s, .connect = 200ms});
     scan(1);
+    timers = app->runtime().loop().timerCount();
     app->pick("Tivomarsh-Porch");
     c.giveUp();
     EXPECT_TRUE(Eventually([&] { return !bus->connecting(kPorch) && !bus->connected(kPorch); })) << c.givenUp;

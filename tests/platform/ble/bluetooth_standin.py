@@ -21,9 +21,12 @@ Parameters (JSON):
 
 Control, on / with the interface org.bluez.Mock: SetPowered(b), RemoveAdapter(), AddAdapter(b),
 Drop(s address), FailNextConnect(s address), DropNextConnect(s address) (the link comes up, the
-Connect answers, then the link drops before the services are resolved), Notify(s address, ay
-bytes), TakeWrites() → aay, Status(s address) → ay, Connecting(s address) → b (a Connect is under
-way).
+Connect answers, then the link drops before the services are resolved), StallNextConnect(s
+address, s stage) (the next attempt stops there for good: "connect", Connect answers nothing
+until AnswerConnect or a Disconnect; "services", the link comes up and Connect answers, but the
+services are never resolved), AnswerConnect(s address) (a stalled Connect goes on), Notify(s
+address, ay bytes), TakeWrites() → aay, Status(s address) → ay, Connecting(s address) → b (a
+Connect is under way).
 '''
 
 import dbus
@@ -199,8 +202,11 @@ def Connect(device, reply, fail):
         fail(error('AlreadyConnected', 'Already Connected'))
     elif model['pending']:
         fail(error('InProgress', 'In Progress'))
+    elif model['stallNext'] == 'connect':
+        model['stallNext'] = None
+        model['pending'] = (None, reply, fail)
     elif model['connectMs']:
-        model['pending'] = (GLib.timeout_add(model['connectMs'], link_up, model, reply), fail)
+        model['pending'] = (GLib.timeout_add(model['connectMs'], link_up, model, reply), reply, fail)
     else:
         link_up(model, reply)
 
@@ -216,6 +222,9 @@ def link_up(model, reply):
         model['dropNext'] = False
         GLib.idle_add(drop, model)
         return False
+    if model['stallNext'] == 'services':
+        model['stallNext'] = None
+        return False
     export_gatt(model)
     update(device, DEVICE_IFACE, {'ServicesResolved': dbus.Boolean(True, variant_level=1)})
     return False
@@ -225,9 +234,10 @@ def Disconnect(device):
     model = devices[device.address]
     if model['pending']:
         # Disconnect also cancels a connection under way.
-        timer, fail = model['pending']
+        timer, _, fail = model['pending']
         model['pending'] = None
-        GLib.source_remove(timer)
+        if timer is not None:
+            GLib.source_remove(timer)
         fail(error('Failed', 'Operation was cancelled'))
         return
     if not model['connected']:
@@ -389,6 +399,18 @@ def DropNextConnect(_self, address):
     model_of(address)['dropNext'] = True
 
 
+@dbus.service.method(MOCK_IFACE, in_signature='ss', out_signature='')
+def StallNextConnect(_self, address, stage):
+    model_of(address)['stallNext'] = str(stage)
+
+
+@dbus.service.method(MOCK_IFACE, in_signature='s', out_signature='')
+def AnswerConnect(_self, address):
+    model = model_of(address)
+    if model['pending'] and model['pending'][0] is None:
+        link_up(model, model['pending'][1])
+
+
 @dbus.service.method(MOCK_IFACE, in_signature='s', out_signature='b')
 def Connecting(_self, address):
     return model_of(address)['pending'] is not None
@@ -428,7 +450,7 @@ def load(mock, parameters):
             'refuseNotify': d.get('refuseNotify', False),
             'connectMs': d.get('connectMs', 0),
             'exported': False, 'connected': False, 'notifying': False, 'failNext': False,
-            'dropNext': False, 'pending': None, 'gatt': [], 'tx': None,
+            'dropNext': False, 'stallNext': None, 'pending': None, 'gatt': [], 'tx': None,
         }
     refuse = parameters.get('refuseScan', False)
     state['refuseScans'] = float('inf') if refuse is True else int(refuse)
