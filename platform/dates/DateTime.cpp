@@ -2,6 +2,7 @@
 
 #include <unicode/dtfmtsym.h>
 #include <unicode/fieldpos.h>
+#include <unicode/fpositer.h>
 #include <unicode/gregocal.h>
 #include <unicode/locid.h>
 #include <unicode/parsepos.h>
@@ -11,11 +12,13 @@
 #include <unicode/utf16.h>
 #include <unicode/utypes.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <functional>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/core/Object.h"
 #include "platform/core/Runtime.h"
@@ -36,28 +39,47 @@ std::string Utf8(const icu::UnicodeString& u) {
   return s;
 }
 
+bool IsBlank(char16_t ch) { return u_isUWhiteSpace(ch); }
+// A decimal digit of any script, or a sign.
+bool StartsNumber(UChar32 c) { return u_isdigit(c) || c == u'+' || c == u'-' || c == 0x2212; }
+bool IsZoneLetter(char16_t ch) { return std::u16string_view(u"zZOvVXx").find(ch) != std::u16string_view::npos; }
+bool IsMonthLetter(char16_t ch) { return ch == u'M' || ch == u'L'; }
+bool IsQuarterLetter(char16_t ch) { return ch == u'Q' || ch == u'q'; }
+// Whether the reader takes a field as a number, and joins it to a numeric field right before it,
+// as the formatter's symbols class fields.
+bool IsNumericField(char16_t letter, int32_t count) {
+  if (std::u16string_view(u"ydkHmsSDFwWhKYugAr").find(letter) != std::u16string_view::npos) return true;
+  return count < 3 && std::u16string_view(u"MLecQq").find(letter) != std::u16string_view::npos;
+}
+// The formatter's number of a field letter (UDateFormatField), as its field positions name it.
+int32_t FieldKind(char16_t letter) {
+  const std::u16string_view letters(icu::DateFormatSymbols::getPatternUChars());
+  return static_cast<int32_t>(letters.find(letter));
+}
+
 // Whether a pattern has an unquoted time-zone field, so that its texts name their own zone.
 bool HasZoneField(const String& pattern) {
   bool quoted = false;
   for (char16_t ch : pattern.units()) {
     if (ch == u'\'') {
       quoted = !quoted;
-    } else if (!quoted &&
-               (ch == u'z' || ch == u'Z' || ch == u'O' || ch == u'v' || ch == u'V' || ch == u'X' || ch == u'x')) {
+    } else if (!quoted && IsZoneLetter(ch)) {
       return true;
     }
   }
   return false;
 }
 
-bool IsBlank(char16_t ch) { return u_isUWhiteSpace(ch); }
-// A decimal digit of any script, or a sign.
-bool StartsNumber(UChar32 c) { return u_isdigit(c) || c == u'+' || c == u'-' || c == 0x2212; }
-// Fields whose text starts with a letter (names, eras, AM/PM, zone names); the others are read
-// as numbers (or, for the zone offsets Z, X and x, may be).
-bool IsNameField(char16_t letter, int count) {
-  if (std::u16string_view(u"GEabBzvVO").find(letter) != std::u16string_view::npos) return true;
-  return count >= 3 && std::u16string_view(u"MLQqec").find(letter) != std::u16string_view::npos;
+bool HasQuarterField(const String& pattern) {
+  bool quoted = false;
+  for (char16_t ch : pattern.units()) {
+    if (ch == u'\'') {
+      quoted = !quoted;
+    } else if (!quoted && IsQuarterLetter(ch)) {
+      return true;
+    }
+  }
+  return false;
 }
 
 // True when text holds more than 30 decimal digits (of any script) in a row. No date or time
@@ -75,79 +97,101 @@ bool HasOverlongDigitRun(const String& text) {
   return false;
 }
 
-// Runs of blanks followed by a number in a text.
-int BlankRunsBeforeNumbers(const String& text) {
-  const auto& t = text.units();
-  int runs = 0;
-  for (size_t i = 0; i < t.size(); ++i) {
-    if (!IsBlank(t[i]) || i + 1 == t.size()) continue;
-    UChar32 next;
-    U16_GET(t.data(), 0, i + 1, t.size(), next);
-    if (StartsNumber(next)) ++runs;
+// The starts of the runs of blanks in [begin, end) of text that come first or before a number.
+std::vector<int32_t> BlankRunsBeforeNumbers(const icu::UnicodeString& text, int32_t begin, int32_t end) {
+  std::vector<int32_t> runs;
+  for (int32_t i = begin; i < end;) {
+    if (!IsBlank(text[i])) {
+      ++i;
+      continue;
+    }
+    const int32_t start = i;
+    while (i < end && IsBlank(text[i])) ++i;
+    if (start == 0 || (i < end && StartsNumber(text.char32At(i)))) runs.push_back(start);
   }
   return runs;
 }
 
-// The reader skips blanks before every field, however strict it is told to be, so it would take
-// " 03/05/2020" or "03/ 05/2020" for "MM/dd/yyyy". The whole text must match the pattern: a text
-// may not start with a blank unless its pattern does, nor have more runs of blanks before a
-// number than its pattern has before its number fields and literal digits. Names may hold such
-// runs too, or begin with a digit after a blank of the pattern (a month "3月", a quarter "1-й кв.",
-// a zone "GMT -5"): the text may then have as many runs as the formatter writes for the fields
-// read, which written() gives.
-bool HasBlanksThePatternLacks(const String& pattern, const String& text, const std::function<String()>& written) {
-  const auto& t = text.units();
-  const auto& p = pattern.units();
-  if (t.empty()) return false;
-  const int textRuns = BlankRunsBeforeNumbers(text);
-  // The pattern's literal blanks, with what follows each run: a field or a literal character.
-  int patternRuns = 0;
-  bool startsWithBlank = false;
-  bool quoted = false;
-  bool inBlanks = false;  // a run of literal blanks is open
-  for (size_t i = 0; i < p.size(); ++i) {
-    char16_t ch = p[i];
-    if (ch == u'\'') {
-      if (i + 1 < p.size() && p[i + 1] == u'\'') {
-        ++i;  // '' is a literal quote
-        inBlanks = false;
-      } else {
-        quoted = !quoted;
-      }
-      continue;
-    }
-    bool field = !quoted && ((ch >= u'a' && ch <= u'z') || (ch >= u'A' && ch <= u'Z'));
-    if (!field && IsBlank(ch)) {
-      if (i == 0) startsWithBlank = true;
-      inBlanks = true;
-      continue;
-    }
-    if (inBlanks) {
-      int count = 1;
-      while (field && i + count < p.size() && p[i + count] == ch) ++count;
-      if (field ? !IsNameField(ch, count) : StartsNumber(ch)) ++patternRuns;
-      inBlanks = false;
-    }
-  }
-  if (IsBlank(t[0]) && !startsWithBlank) return true;
-  return textRuns > patternRuns && textRuns > BlankRunsBeforeNumbers(written());
-}
+// A pattern as the reader walks it: literal text, single fields, and runs of numeric fields
+// written side by side, which it reads as one whole (narrowing the run's first field until all of
+// it fits). Reading a text with the pattern cut after any unit reads that part of the text as the
+// whole pattern does, so the text's index after the cut pattern is where the unit ends in it.
+struct PatternLayout {
+  enum class Kind { Literal, Field, NumberRun };
+  struct Unit {
+    Kind kind = Kind::Literal;
+    int32_t end = 0;  // in the pattern
+  };
+  struct Field {
+    char16_t letter = 0;
+    int32_t begin = 0, count = 0;
+    size_t unit = 0;
+    bool numeric = false;
+  };
+  std::vector<Unit> units;
+  std::vector<Field> fields;
 
-// The reader counts the digits of numbers written side by side ("yyyyMMdd") in UTF-16 units, so
-// it cuts the digits of scripts beyond the BMP (Chakma, Adlam) in half. It reads ASCII digits in
-// every locale: the text with those digits made ASCII, or "" when it has none. (Names may hold
-// such digits too, a quarter "𞤐𞥑": the text is read as it is first.)
-icu::UnicodeString WithAsciiDigits(const icu::UnicodeString& u) {
-  icu::UnicodeString out;
-  bool changed = false;
-  for (int32_t i = 0; i < u.length(); i = u.moveIndex32(i, 1)) {
-    const UChar32 c = u.char32At(i);
-    const bool wide = c > 0xFFFF && u_isdigit(c);
-    changed = changed || wide;
-    out.append(wide ? static_cast<UChar32>(u'0' + u_charDigitValue(c)) : c);
+  explicit PatternLayout(const std::u16string& p) {
+    bool quoted = false;
+    for (size_t i = 0; i < p.size();) {
+      const char16_t ch = p[i];
+      if (quoted || !((ch >= u'a' && ch <= u'z') || (ch >= u'A' && ch <= u'Z'))) {
+        if (ch == u'\'') quoted = !quoted;  // '' toggles twice: a literal quote
+        if (units.empty() || units.back().kind != Kind::Literal) units.push_back({Kind::Literal, 0});
+        units.back().end = static_cast<int32_t>(++i);
+        continue;
+      }
+      int32_t count = 1;
+      while (i + count < p.size() && p[i + count] == ch) ++count;
+      const bool numeric = IsNumericField(ch, count);
+      // The reader joins a numeric field to a numeric field right before it.
+      if (numeric && !fields.empty() && fields.back().numeric &&
+          fields.back().begin + fields.back().count == static_cast<int32_t>(i)) {
+        units.back().kind = Kind::NumberRun;
+      } else {
+        units.push_back({Kind::Field, 0});
+      }
+      units.back().end = static_cast<int32_t>(i) + count;
+      fields.push_back({ch, static_cast<int32_t>(i), count, units.size() - 1, numeric});
+      i += count;
+    }
   }
-  return changed ? out : icu::UnicodeString();
-}
+};
+
+// Reads the start of a text with the start of a formatter's pattern, into a calendar of its own.
+// The formatter takes on the shorter pattern while the reader lives, as setting a pattern costs
+// far less than making a formatter, and gets its own back when it goes.
+class PatternStartReader {
+ public:
+  PatternStartReader(icu::SimpleDateFormat& format, const std::u16string& pattern, icu::Calendar& calendar)
+      : format_(format), pattern_(pattern), calendar_(calendar) {}
+  ~PatternStartReader() {
+    if (lent_) format_.applyPattern(icu::UnicodeString(pattern_.data(), static_cast<int32_t>(pattern_.size())));
+  }
+  PatternStartReader(const PatternStartReader&) = delete;
+  PatternStartReader& operator=(const PatternStartReader&) = delete;
+
+  // The index in text after the part that start reads, its fields in the calendar; -1 when it
+  // cannot be read.
+  int32_t read(const std::u16string& start, const icu::UnicodeString& text) {
+    lent_ = true;
+    format_.applyPattern(icu::UnicodeString(start.data(), static_cast<int32_t>(start.size())));
+    calendar_.clear();
+    icu::ParsePosition pos(0);
+    format_.parse(text, calendar_, pos);
+    return pos.getErrorIndex() == -1 ? pos.getIndex() : -1;
+  }
+  // Reads text with the pattern up to the end of its unit `unit`.
+  int32_t readUpTo(const PatternLayout& layout, size_t unit, const icu::UnicodeString& text) {
+    return read(pattern_.substr(0, static_cast<size_t>(layout.units[unit].end)), text);
+  }
+
+ private:
+  icu::SimpleDateFormat& format_;
+  const std::u16string& pattern_;
+  icu::Calendar& calendar_;
+  bool lent_ = false;
+};
 
 // A year far enough past kMaxTicks that every legitimate intermediate year of Add stays below it,
 // and close enough that the calendar's 32-bit field arithmetic cannot overflow.
@@ -170,6 +214,8 @@ struct DateTime::Impl {
   // to confuse a missing local time with an invalid one.
   std::unique_ptr<icu::GregorianCalendar> parser;
   bool parserZoneChanged = false;
+  // Strict too, for reading parts of a text (PatternStartReader) beside what parser holds.
+  std::unique_ptr<icu::GregorianCalendar> partParser;
   std::unordered_map<std::u16string, std::unique_ptr<icu::SimpleDateFormat>> formats;
   // Lenient calendars of the zones that texts named, by zone id: a text with a zone field is
   // turned into a moment in its own zone, and making a calendar costs far more than using one.
@@ -197,6 +243,7 @@ struct DateTime::Impl {
   void rebuild() {
     local = MakeCalendar(*zone, locale, true);
     parser = MakeCalendar(*gmt, locale, false);
+    partParser = MakeCalendar(*gmt, locale, false);
     parserZoneChanged = false;
     formats.clear();
     zoned.clear();
@@ -339,6 +386,150 @@ struct DateTime::Impl {
     return true;
   }
 
+  // The reader counts the digits of numbers written side by side ("yyyyMMdd") in UTF-16 units, so
+  // it cuts the digits of scripts beyond the BMP (Chakma, Adlam) in half. It reads ASCII digits in
+  // every locale: the text with the digits of its runs of such numbers made ASCII, and only those,
+  // as a name may hold such a digit too (a quarter "𞤐𞥑"). nullopt when nothing changes.
+  std::optional<icu::UnicodeString> withAsciiDigitsSideBySide(icu::SimpleDateFormat& f, const String& pattern,
+                                                              icu::UnicodeString text) {
+    bool wide = false;
+    for (int32_t i = 0; i < text.length() && !wide; i = text.moveIndex32(i, 1)) {
+      const UChar32 c = text.char32At(i);
+      wide = c > 0xFFFF && u_isdigit(c);
+    }
+    if (!wide) return std::nullopt;
+    const PatternLayout layout(pattern.units());
+    PatternStartReader reader(f, pattern.units(), *partParser);
+    bool changed = false;
+    for (size_t k = 0; k < layout.units.size(); ++k) {
+      if (layout.units[k].kind != PatternLayout::Kind::NumberRun) continue;
+      // The digits the run takes at most, from where the text read up to it ends.
+      int32_t at = k == 0 ? 0 : reader.readUpTo(layout, k - 1, text);
+      if (at < 0) return std::nullopt;
+      int32_t digits = 0;
+      for (const auto& field : layout.fields)
+        if (field.unit == k) digits += field.count;
+      for (; digits > 0 && at < text.length(); --digits, at = text.moveIndex32(at, 1)) {
+        const UChar32 c = text.char32At(at);
+        if (!u_isdigit(c)) break;
+        if (c > 0xFFFF) {
+          text.replace(at, 2, static_cast<char16_t>(u'0' + u_charDigitValue(c)));
+          changed = true;
+        }
+      }
+    }
+    return changed ? std::optional(std::move(text)) : std::nullopt;
+  }
+
+  // The month that the month or quarter field fields[j] of the pattern gives, by itself: the text
+  // read with the pattern up to the end of that field's unit, where the month and quarter fields
+  // after it in a run become another numeric field of the same width, so that it sets the month
+  // last. nullopt for a month out of range (a quarter 5) or a text that cannot be read so.
+  std::optional<int32_t> monthGivenBy(PatternStartReader& reader, const PatternLayout& layout, const String& pattern,
+                                      size_t j, const icu::UnicodeString& text) {
+    const auto& field = layout.fields[j];
+    std::u16string start = pattern.units().substr(0, static_cast<size_t>(layout.units[field.unit].end));
+    for (size_t i = j + 1; i < layout.fields.size() && layout.fields[i].unit == field.unit; ++i) {
+      const auto& later = layout.fields[i];
+      if (IsMonthLetter(later.letter) || IsQuarterLetter(later.letter)) {
+        std::fill_n(start.begin() + later.begin, later.count, u'F');
+      }
+    }
+    if (reader.read(start, text) < 0 || !partParser->isSet(UCAL_MONTH)) return std::nullopt;
+    for (int32_t f = 0; f < UCAL_FIELD_COUNT; ++f) {
+      if (f != UCAL_MONTH) partParser->clear(static_cast<UCalendarDateFields>(f));
+    }
+    UErrorCode st = U_ZERO_ERROR;
+    const int32_t month = partParser->get(UCAL_MONTH, st);  // checks its range
+    return U_SUCCESS(st) ? std::optional(month) : std::nullopt;
+  }
+
+  // Where the pattern has a month (M, L), its quarters (Q, q) move nothing, wherever they stand, as
+  // a weekday that disagrees with the date moves nothing: the reader sets the month from a quarter
+  // too, and the later field wins, so "2020-03-04 Q1" would be read as 4 January. A numeric
+  // quarter must still be 1 to 4. Without a month, the last quarter gives its first month, as the
+  // reader set it. False for a text to refuse.
+  bool keepTheMonthOfTheMonthField(icu::SimpleDateFormat& f, const String& pattern, const icu::UnicodeString& text) {
+    const PatternLayout layout(pattern.units());
+    std::optional<size_t> lastMonth, lastToSetTheMonth;
+    for (size_t j = 0; j < layout.fields.size(); ++j) {
+      const char16_t letter = layout.fields[j].letter;
+      if (IsMonthLetter(letter)) lastMonth = j;
+      if (IsMonthLetter(letter) || IsQuarterLetter(letter)) lastToSetTheMonth = j;
+    }
+    PatternStartReader reader(f, pattern.units(), *partParser);
+    for (size_t j = 0; j < layout.fields.size(); ++j) {
+      const auto& field = layout.fields[j];
+      // The calendar checks the month that the last of these fields gives; every other numeric
+      // quarter is checked here.
+      if (IsQuarterLetter(field.letter) && field.numeric && (lastMonth || j != lastToSetTheMonth) &&
+          !monthGivenBy(reader, layout, pattern, j, text)) {
+        return false;
+      }
+    }
+    if (lastMonth && lastToSetTheMonth != lastMonth) {
+      const auto month = monthGivenBy(reader, layout, pattern, *lastMonth, text);
+      if (!month) return false;
+      parser->set(UCAL_MONTH, *month);
+    }
+    return true;
+  }
+
+  // The reader skips blanks before every field, however strict it is told to be, so it would take
+  // " 03/05/2020" or "03/ 05/2020" for "MM/dd/yyyy". A run of blanks that starts the text or comes
+  // before a number must be where the pattern has one: in literal text of the pattern (whose blank
+  // matches a run of blanks), or inside a name (a quarter "1-й кв.", a zone "GMT -5"), which the
+  // reader matches whole. The text's parts are found by reading it with the pattern up to the end
+  // of each part. A zone's reader also takes offsets in forms of its own ("GMT-5" for "GMT -5"), so
+  // a zone may hold no more such runs than the formatter writes in it. read is the text as read,
+  // with ASCII digits side by side.
+  bool hasBlanksThePatternLacks(icu::SimpleDateFormat& f, const String& pattern, const String& text,
+                                const icu::UnicodeString& read) {
+    const std::vector<int32_t> runs = BlankRunsBeforeNumbers(read, 0, read.length());
+    if (runs.empty()) return false;
+    // The fields as the formatter writes them, in the zone the text named, and where each is.
+    icu::UnicodeString written;
+    icu::FieldPositionIterator spans;
+    UErrorCode st = U_ZERO_ERROR;
+    f.format(*parser, written, &spans, st);
+    if (U_SUCCESS(st) && FromIcu(written) == text) return false;
+    std::vector<icu::FieldPosition> writtenFields;
+    for (icu::FieldPosition fp; spans.next(fp);) writtenFields.push_back(fp);
+
+    const PatternLayout layout(pattern.units());
+    PatternStartReader reader(f, pattern.units(), *partParser);
+    size_t unit = 0, next = 0;
+    int32_t unitBegin = 0, unitEnd = 0;  // where the text of unit lies
+    for (const int32_t run : runs) {
+      while (unitEnd <= run) {
+        if (next == layout.units.size()) return true;
+        unit = next++;
+        unitBegin = unitEnd;
+        unitEnd = reader.readUpTo(layout, unit, read);
+        if (unitEnd < 0) return true;
+      }
+      if (layout.units[unit].kind == PatternLayout::Kind::Literal) continue;
+      if (layout.units[unit].kind == PatternLayout::Kind::NumberRun || run == unitBegin) return true;
+      size_t j = 0;
+      while (layout.fields[j].unit != unit) ++j;
+      const auto& field = layout.fields[j];
+      if (field.numeric) return true;
+      if (!IsZoneLetter(field.letter)) continue;
+      // The formatter's text of this field: the one of its kind that comes as often before it.
+      const int32_t kind = FieldKind(field.letter);
+      size_t nth = 0;
+      for (size_t i = 0; i < j; ++i) nth += FieldKind(layout.fields[i].letter) == kind;
+      size_t inWritten = 0;
+      for (const auto& fp : writtenFields) {
+        if (fp.getField() != kind || nth-- > 0) continue;
+        inWritten = BlankRunsBeforeNumbers(written, fp.getBeginIndex(), fp.getEndIndex()).size();
+        break;
+      }
+      if (BlankRunsBeforeNumbers(read, unitBegin, unitEnd).size() > inWritten) return true;
+    }
+    return false;
+  }
+
   // Reads text with pattern: the whole text must match and every field must be in range.
   WallTime read(const String& pattern, const String& text) {
     auto& f = format(pattern);
@@ -351,6 +542,7 @@ struct DateTime::Impl {
     parser->clear();
     if (HasOverlongDigitRun(text)) throw CannotParse(text.str());
     const bool fixedWidth = readFixedWidth(f, pattern, text);
+    icu::UnicodeString read;  // the text as the formatter's reader took it
     if (!fixedWidth) {
       auto reads = [&](const icu::UnicodeString& u) {
         icu::ParsePosition pos(0);
@@ -358,11 +550,13 @@ struct DateTime::Impl {
         f.parse(u, *parser, pos);
         return pos.getErrorIndex() == -1 && pos.getIndex() == u.length();
       };
-      const icu::UnicodeString u = ToIcu(text);
-      if (!reads(u)) {
-        const icu::UnicodeString ascii = WithAsciiDigits(u);
-        if (ascii.isEmpty() || !reads(ascii)) throw CannotParse(text.str());
+      read = ToIcu(text);
+      if (!reads(read)) {
+        auto ascii = withAsciiDigitsSideBySide(f, pattern, read);
+        if (!ascii || !reads(*ascii)) throw CannotParse(text.str());
+        read = std::move(*ascii);
       }
+      if (HasQuarterField(pattern) && !keepTheMonthOfTheMonthField(f, pattern, read)) throw CannotParse(text.str());
     }
     UErrorCode st = U_ZERO_ERROR;
     parser->getTime(st);  // validates the fields (strict calendar)
@@ -376,14 +570,7 @@ struct DateTime::Impl {
     w.millis = parser->get(UCAL_MILLISECOND, st);
     if (zoned) w.zone.reset(parser->getTimeZone().clone());
     if (U_FAILURE(st)) throw CannotParse(text.str());
-    // The fields as the formatter writes them, in the zone the text named.
-    auto written = [&] {
-      icu::UnicodeString out;
-      icu::FieldPosition fp;
-      f.format(*parser, out, fp);
-      return FromIcu(out);
-    };
-    if (!fixedWidth && HasBlanksThePatternLacks(pattern, text, written)) throw CannotParse(text.str());
+    if (!fixedWidth && hasBlanksThePatternLacks(f, pattern, text, read)) throw CannotParse(text.str());
     return w;
   }
 

@@ -9,8 +9,11 @@
 //
 // Parsing is strict: the whole text must match the pattern and every field must be in range
 // (month 13, day 0, 30 February, hour 24 and year 0 of an era are rejected); any failure raises
-// "Cannot parse: <text>". A local time that the clock skips (a daylight-saving gap) is moved
-// forward by the length of the gap; a local time that occurs twice is taken at its first
+// "Cannot parse: <text>". A blank that starts the text or comes before a number is read only
+// where the pattern has one, or inside a name that holds one. A weekday that disagrees with the
+// date moves nothing, and neither does a quarter where the pattern has a month; without one, a
+// quarter gives its first month. A local time that the clock skips (a daylight-saving gap) is
+// moved forward by the length of the gap; a local time that occurs twice is taken at its first
 // occurrence. Ticks outside ±kMaxTicks, or results that would leave that range, raise
 // DateRangeError.
 #include <cstdint>

@@ -7,6 +7,7 @@
 #include <array>
 #include <climits>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -85,9 +86,11 @@ TEST_F(DateTimeTest, ParsesWhatItFormats) {
 
 // In every installed locale, a text the service writes reads back as the same moment, with
 // patterns whose names may begin with a digit or hold a blank before one (months "3月", quarters
-// "1-й кв.", zones "GMT -5"), and the date utilities' own. And a blank that the pattern lacks
-// before a number field is refused there: each refused text is one written with the pattern plus
-// that blank.
+// "1-й кв.", zones "GMT -5"), a quarter after the month, a quoted blank first, names holding
+// digits beside numbers side by side (quarters "𞤐𞥑"), and the date utilities' own. And a blank
+// that the pattern lacks before a number field is refused there: each refused text is one
+// written with the pattern plus that blank, also with the zone written without a blank of its
+// own ("GMT-5" for "GMT -5").
 TEST_F(DateTimeTest, ReadsBackWhatItWritesInEveryLocale) {
   struct RoundTrip {
     const char* date;
@@ -104,11 +107,14 @@ TEST_F(DateTimeTest, ReadsBackWhatItWritesInEveryLocale) {
       {"GGyyyyMMdd", "HHmmss", true, true, true},
       {"GGyyyyMMddHHmmssz", nullptr, true, true, true},
       {"GGyyyyMMddHHmmss'GMT'xxxxx", nullptr, true, true, true},
+      {"yyyyMMdd QQQ HH:mm", nullptr, false, true, true},
+      {"' 'd LLLL yyyy qqqq QQ", nullptr, false, true, false},
+      {"QQQ yyyyMMdd HHmm", nullptr, false, true, true},
   };
   const std::pair<const char*, const char*> refused[] = {
-      {"MM/dd/yyyy", "MM/' 'dd/yyyy"},         {"d MMM,yyyy", "d MMM,' 'yyyy"}, {"MMMd yyyy", "MMM' 'd yyyy"},
-      {"yyyy QQQ dd.MM", "yyyy QQQ dd.' 'MM"}, {"HH:mm z", "HH:' 'mm z"},       {"GGyyyyMMdd", "GGyyyy' 'MMdd"},
-      {"ccc LLL d,yyyy", "ccc LLL d,' 'yyyy"},
+      {"MM/dd/yyyy", "MM/' 'dd/yyyy"},         {"d MMM,yyyy", "d MMM,' 'yyyy"},    {"MMMd yyyy", "MMM' 'd yyyy"},
+      {"yyyy QQQ dd.MM", "yyyy QQQ dd.' 'MM"}, {"HH:mm z", "HH:' 'mm z"},          {"GGyyyyMMdd", "GGyyyy' 'MMdd"},
+      {"ccc LLL d,yyyy", "ccc LLL d,' 'yyyy"}, {"HH:mm z", "HH:' 'mm 'GMT'xxxxx"},
   };
   // Zones whose names are offsets in many locales, one before UTC and one after it by a fraction.
   const std::pair<const char*, int> zones[] = {{"America/New_York", -300}, {"Asia/Kolkata", 330}};
@@ -148,6 +154,38 @@ TEST_F(DateTimeTest, ReadsBackWhatItWritesInEveryLocale) {
       dt.setDateFormat(pattern);
       EXPECT_EQ(ErrorOf([&] { dt.DateParse(text); }), "Cannot parse: " + text.str())
           << locales[i].getName() << " " << zone << " " << pattern << ": " << text.str();
+    }
+  }
+}
+
+// A quarter sets the month only where the pattern has none (it then gives the quarter's first
+// month); beside a month it moves nothing, wherever it stands, as a weekday that disagrees with the
+// date moves nothing. A numeric quarter must be 1 to 4 all the same.
+TEST_F(DateTimeTest, AQuarterGivesTheMonthOnlyWhereThePatternHasNone) {
+  struct Case {
+    const char* pattern;
+    const char* text;
+    std::optional<int64_t> ticks;  // none: refused
+  };
+  const int64_t march4 = CivilTicks(2020, 3, 4);
+  const Case cases[] = {
+      {"yyyy-MM-dd QQQ", "2020-03-04 Q3", march4},
+      {"QQQ yyyy-MM-dd", "Q3 2020-03-04", march4},
+      {"LLL d yyyy qqqq", "Mar 4 2020 4th quarter", march4},
+      {"yyyyMMQdd", "202003404", march4},
+      {"yyyy QQQ dd", "2020 Q2 15", CivilTicks(2020, 4, 15)},
+      {"yyyy QQQQ DDD", "2020 3rd quarter 064", march4},
+      {"Q yyyy-MM-dd", "5 2020-03-04", std::nullopt},
+      {"yyyy-MM-dd QQ", "2020-03-04 00", std::nullopt},
+      {"yyyyMMQdd", "202003504", std::nullopt},
+      {"yyyy-MM-dd Q", "2020-13-04 1", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    dt.setDateFormat(c.pattern);
+    if (c.ticks) {
+      EXPECT_EQ(dt.DateParse(c.text), *c.ticks) << c.pattern << " " << c.text;
+    } else {
+      EXPECT_EQ(ErrorOf([&] { dt.DateParse(c.text); }), std::string("Cannot parse: ") + c.text) << c.pattern;
     }
   }
 }
