@@ -57,25 +57,13 @@ int32_t FieldKind(char16_t letter) {
   return static_cast<int32_t>(letters.find(letter));
 }
 
-// Whether a pattern has an unquoted time-zone field, so that its texts name their own zone.
-bool HasZoneField(const String& pattern) {
+// Whether a pattern has an unquoted field whose letter is one of these.
+bool HasField(const String& pattern, bool (*isLetter)(char16_t)) {
   bool quoted = false;
   for (char16_t ch : pattern.units()) {
     if (ch == u'\'') {
       quoted = !quoted;
-    } else if (!quoted && IsZoneLetter(ch)) {
-      return true;
-    }
-  }
-  return false;
-}
-
-bool HasQuarterField(const String& pattern) {
-  bool quoted = false;
-  for (char16_t ch : pattern.units()) {
-    if (ch == u'\'') {
-      quoted = !quoted;
-    } else if (!quoted && IsQuarterLetter(ch)) {
+    } else if (!quoted && isLetter(ch)) {
       return true;
     }
   }
@@ -533,7 +521,7 @@ struct DateTime::Impl {
   // Reads text with pattern: the whole text must match and every field must be in range.
   WallTime read(const String& pattern, const String& text) {
     auto& f = format(pattern);
-    bool zoned = HasZoneField(pattern);
+    bool zoned = HasField(pattern, IsZoneLetter);  // its texts name their own zone
     if (parserZoneChanged) {  // a text with a zone, possibly one that failed, set it
       parser->setTimeZone(*gmt);
       parserZoneChanged = false;
@@ -556,7 +544,7 @@ struct DateTime::Impl {
         if (!ascii || !reads(*ascii)) throw CannotParse(text.str());
         read = std::move(*ascii);
       }
-      if (HasQuarterField(pattern) && !keepTheMonthOfTheMonthField(f, pattern, read)) throw CannotParse(text.str());
+      if (HasField(pattern, IsQuarterLetter) && !keepTheMonthOfTheMonthField(f, pattern, read)) throw CannotParse(text.str());
     }
     UErrorCode st = U_ZERO_ERROR;
     parser->getTime(st);  // validates the fields (strict calendar)
