@@ -4,7 +4,12 @@
 #include <SDL_syswm.h>
 #include <X11/Xresource.h>
 #include <X11/Xutil.h>
-#include <signal.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <utility>
 
 namespace tmr {
 
@@ -21,9 +26,8 @@ struct DesktopDisplayWatch::Handlers {
 
   static void Lost(Display*, void* watch) {
     auto* self = static_cast<DesktopDisplayWatch*>(watch);
-    if (self->lost_) return;
     self->lost_ = true;
-    self->fail();
+    if (self->gone_ && std::this_thread::get_id() == self->owner_) self->gone_();
   }
 
   static int Refused(Display* display, XErrorEvent* error) {
@@ -34,27 +38,29 @@ struct DesktopDisplayWatch::Handlers {
     char text[256] = "";
     XGetErrorText(display, error->error_code, text, sizeof(text));
     self->refused_ = text[0] ? text : "an error";
-    self->fail();
     return 0;
   }
 };
 
-DesktopDisplayWatch::DesktopDisplayWatch(SDL_Window* window) {
+DesktopDisplayWatch::DesktopDisplayWatch(SDL_Window* window, std::function<void()> gone) : gone_(std::move(gone)) {
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
   if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
   display_ = info.info.x11.display;
   XSaveContext(display_, DefaultRootWindow(display_), WatchContext(), reinterpret_cast<XPointer>(this));
   // On a broken connection Xlib calls the first handler, then the second, which by default ends
-  // the process: here the first says nothing (the host says what happened) and the second only
-  // notes the loss, after which Xlib fails every further request on that connection at once.
+  // the process: here the first says nothing (the host says what happened) and the second hands
+  // the end to the host. The second is the window's connection's alone: no other connection may
+  // be written to while the watch lives, hence wait().
   previousLost_ = XSetIOErrorHandler(&Handlers::Quiet);
   XSetIOErrorExitHandler(display_, &Handlers::Lost, this);
   // A refused request would end the process from Xlib's default handler too.
   previousRefused_ = reinterpret_cast<void (*)()>(XSetErrorHandler(&Handlers::Refused));
+  wakeFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
 }
 
 DesktopDisplayWatch::~DesktopDisplayWatch() {
+  if (wakeFd_ >= 0) close(wakeFd_);
   if (!display_) return;
   XSetErrorHandler(reinterpret_cast<XErrorHandler>(previousRefused_));
   XSetIOErrorHandler(previousLost_);
@@ -62,12 +68,22 @@ DesktopDisplayWatch::~DesktopDisplayWatch() {
   XDeleteContext(display_, DefaultRootWindow(display_), WatchContext());
 }
 
-void DesktopDisplayWatch::fail() {
-  // A close request ends the host's wait for events (SDL would otherwise keep polling a closed
-  // socket). Not as a pushed event: that wakes SDL's wait through a second connection to the
-  // same display, whose loss Xlib would end the process for. A termination request reaches SDL
-  // without the display, and SDL turns it into the close request.
-  raise(SIGTERM);
+void DesktopDisplayWatch::wait(int timeoutMs) {
+  // Events Xlib has read already wait in its queue, where poll() cannot see them; asking for
+  // them also sends what is still buffered, as SDL does before it sleeps. Either may find the
+  // connection broken.
+  if (failed() || XPending(display_) > 0 || failed()) return;
+  pollfd fds[2] = {{ConnectionNumber(display_), POLLIN, 0}, {wakeFd_, POLLIN, 0}};
+  if (poll(fds, 2, timeoutMs) > 0 && (fds[1].revents & POLLIN)) {
+    uint64_t count = 0;
+    (void)!read(wakeFd_, &count, sizeof count);
+  }
+}
+
+void DesktopDisplayWatch::wake() {
+  // A counter that only saturates: a wake-up is never lost, and the write never blocks.
+  uint64_t one = 1;
+  if (wakeFd_ >= 0) (void)!write(wakeFd_, &one, sizeof one);
 }
 
 }  // namespace tmr

@@ -101,14 +101,11 @@ DesktopWindowHost::DesktopWindowHost(ApplicationClasses classes, std::filesystem
 
 DesktopWindowHost::~DesktopWindowHost() {
   // The application first (the runtime's ordinary shutdown), then the window, then SDL.
-  if (app_) app_->runtime().loop().setWakeHandler({});
-  input_.reset();
-  screen_.reset();
-  app_.reset();
+  endApplication();
   if (hangUpHandled_) signal(SIGHUP, SIG_DFL);
   if (displayWatch_ && displayWatch_->failed()) {
     // The display is gone or refuses the window's requests: the process's end frees what the
-    // window held.
+    // window held. Writes to the broken connection may still come (SIGPIPE stays ignored).
     (void)texture_.release();
     (void)renderer_.release();
     (void)window_.release();
@@ -120,6 +117,28 @@ DesktopWindowHost::~DesktopWindowHost() {
   renderer_.reset();
   window_.reset();
   if (sdlStarted_) SDL_Quit();
+  if (pipeIgnored_) signal(SIGPIPE, SIG_DFL);
+}
+
+void DesktopWindowHost::endApplication() {
+  if (app_) app_->runtime().loop().setWakeHandler({});
+  input_.reset();
+  screen_.reset();
+  app_.reset();
+}
+
+void DesktopWindowHost::endWithDisplayGone() {
+  // Called from inside the call of SDL's or of the graphics driver that met the broken
+  // connection, which would call Xlib again if this returned. The run ends here as it ends when
+  // its display goes: the line, the runtime's ordinary shutdown (which needs no display), and 0.
+  // Nothing of the window is freed, and nothing that the process's exit would run (the
+  // libraries' own clean-up) may touch the display now.
+  if (err_) *err_ << "tivomarsh-remote: the display " << DisplayName() << " went away; shutting down\n";
+  endApplication();
+  std::cout.flush();
+  if (err_) err_->flush();
+  std::fflush(nullptr);
+  _exit(0);
 }
 
 bool DesktopWindowHost::openWindow(std::ostream& err) {
@@ -141,6 +160,12 @@ bool DesktopWindowHost::openWindow(std::ostream& err) {
       return false;
     }
   }
+  // Xlib writes to the display's socket with plain writes: one that meets a server that ended
+  // an instant before would end the process by SIGPIPE before Xlib could report the loss to the
+  // watch. Ignored, the write fails and the watch hears of it.
+  struct sigaction brokenPipe {};
+  if (sigaction(SIGPIPE, nullptr, &brokenPipe) == 0 && brokenPipe.sa_handler == SIG_DFL)
+    pipeIgnored_ = signal(SIGPIPE, SIG_IGN) != SIG_ERR;
   std::string refusal, failure;
   for (const std::string& driver : drivers) {
     // Above SDL_VIDEODRIVER, which SDL would otherwise read even when empty.
@@ -195,7 +220,7 @@ bool DesktopWindowHost::openWindow(std::ostream& err) {
     err << "tivomarsh-remote: cannot open a window (" << SDL_GetError() << ")\n";
     return false;
   }
-  displayWatch_ = std::make_unique<DesktopDisplayWatch>(window_.get());
+  displayWatch_ = std::make_unique<DesktopDisplayWatch>(window_.get(), [this] { endWithDisplayGone(); });
   SDL_SetWindowMinimumSize(window_.get(), static_cast<int>(ViewSystem::kScreenWidth / 4),
                            static_cast<int>(ViewSystem::kScreenHeight / 4));
   renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_PRESENTVSYNC));
@@ -220,6 +245,7 @@ bool DesktopWindowHost::openWindow(std::ostream& err) {
 }
 
 int DesktopWindowHost::run(std::ostream& err) {
+  err_ = &err;
   if (!openWindow(err)) return kNoDisplay;
   try {
     app_ = std::make_unique<ApplicationHost>(std::move(classes_), assets_, MainLoop::ClockKind::Real);
@@ -227,7 +253,11 @@ int DesktopWindowHost::run(std::ostream& err) {
     rt.service<HapticLog>().setListener([&rt](const std::string& call) {
       if (call == "impactOccurred") rt.Log("Haptic feedback: impact");
     });
-    if (wakeEvent_ != static_cast<uint32_t>(-1)) {
+    if (displayWatch_->waits()) {
+      // Work posted from another thread (the radio's) wakes the wait without a write to the
+      // display from that thread.
+      rt.loop().setWakeHandler([watch = displayWatch_.get()] { watch->wake(); });
+    } else if (wakeEvent_ != static_cast<uint32_t>(-1)) {
       uint32_t type = wakeEvent_;
       rt.loop().setWakeHandler([type] {
         SDL_Event wake{};
@@ -262,7 +292,9 @@ int DesktopWindowHost::run(std::ostream& err) {
 
 void DesktopWindowHost::loop() {
   MainLoop& loop = app_->runtime().loop();
-  while (true) {
+  // A display that refused a request, or that was lost where the watch could only note it, is
+  // not drawn on again: the run ends there, as when the window is closed.
+  while (!displayWatch_->failed()) {
     loop.runUntilIdle();
     if (input_->wantsText() != static_cast<bool>(SDL_IsTextInputActive())) {
       if (input_->wantsText()) {
@@ -273,15 +305,21 @@ void DesktopWindowHost::loop() {
     }
     std::optional<int64_t> wakeAt = drawIfDue();
     if (auto due = loop.nextDue(); due && (!wakeAt || *due < *wakeAt)) wakeAt = due;
+    int wait = wakeAt ? static_cast<int>(std::clamp<int64_t>(*wakeAt - loop.steadyNow(), 0, INT_MAX)) : -1;
     SDL_Event event;
     int got = 0;
-    if (!wakeAt) {
+    if (displayWatch_->waits()) {
+      got = SDL_PollEvent(&event);
+      if (!got && wait != 0) {
+        displayWatch_->wait(wait);
+        if (!displayWatch_->failed()) got = SDL_PollEvent(&event);
+      }
+    } else if (wait < 0) {
       got = SDL_WaitEvent(&event);
     } else {
-      int64_t wait = std::clamp<int64_t>(*wakeAt - loop.steadyNow(), 0, INT_MAX);
-      got = SDL_WaitEventTimeout(&event, static_cast<int>(wait));
+      got = SDL_WaitEventTimeout(&event, wait);
     }
-    while (got) {
+    while (got && !displayWatch_->failed()) {
       if (!handle(event)) return;
       got = SDL_PollEvent(&event);
     }

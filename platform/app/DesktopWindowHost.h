@@ -54,11 +54,13 @@ class DesktopWindowHost {
   DesktopWindowHost& operator=(const DesktopWindowHost&) = delete;
 
   // Opens the window, starts the application and runs until the window is closed or its display
-  // is lost (0; a lost display says so in one line on err). Without a display (none named, none
-  // there, one that refuses the connection, or only one that shows no window): one line on err
-  // and kNoDisplay; a layout that cannot be loaded: one line naming it, the runtime's shutdown
-  // and kLayoutError; an error of the application, or a request the display refused: one line,
-  // the runtime's shutdown and kFailed.
+  // is lost (0; a lost display says so in one line on err). An X display lost under a call that
+  // was using it ends the process from there, the same way (the line, the runtime's shutdown,
+  // 0), without returning: that call would crash on the broken connection. Without a display
+  // (none named, none there, one that refuses the connection, or only one that shows no window):
+  // one line on err and kNoDisplay; a layout that cannot be loaded: one line naming it, the
+  // runtime's shutdown and kLayoutError; an error of the application, or a request the display
+  // refused: one line, the runtime's shutdown and kFailed.
   int run(std::ostream& err);
 
  private:
@@ -69,6 +71,10 @@ class DesktopWindowHost {
   };
 
   bool openWindow(std::ostream& err);
+  // The application's ordinary end: the runtime shuts down (devices disconnected, modules released).
+  void endApplication();
+  // The display went away under a call that met it: ends the process, as the run ends then.
+  [[noreturn]] void endWithDisplayGone();
   void loop();
   // Handles one window event; false once the window was closed.
   bool handle(const SDL_Event& event);
@@ -83,6 +89,7 @@ class DesktopWindowHost {
   ApplicationClasses classes_;
   std::filesystem::path assets_;
   std::function<void(Runtime&)> prepare_;
+  std::ostream* err_ = nullptr;  // run()'s
   WindowFit fit_;
   std::unique_ptr<ApplicationHost> app_;
   std::unique_ptr<DesktopInput> input_;
@@ -93,6 +100,7 @@ class DesktopWindowHost {
   std::unique_ptr<SDL_Texture, SdlDeleter> texture_;
   std::unique_ptr<DesktopDisplayWatch> displayWatch_;
   bool hangUpHandled_ = false;
+  bool pipeIgnored_ = false;
   WindowFit::Size largest_;  // the renderer's largest texture (0: no limit)
   int textureWidth_ = 0;
   int textureHeight_ = 0;

@@ -13,6 +13,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/TivomarshApplication.h"
@@ -20,6 +21,7 @@
 #include "platform/app/WindowFit.h"
 #include "platform/ble/SimulatedDevice.h"
 #include "platform/ble/SimulatedRadio.h"
+#include "platform/core/Runtime.h"
 #include "platform/driver/AppDriver.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/views/ButtonObject.h"
@@ -50,9 +52,26 @@ View ButtonTitled(const View& root, const std::string& title) {
   return View();
 }
 
+// Another thread that posts to the window's loop all the time, as the system radio's thread does
+// while the bus speaks; a service of the runtime, so that it is joined at the runtime's shutdown.
+class PostingThread {
+ public:
+  explicit PostingThread(Runtime& rt)
+      : thread_([&loop = rt.loop()](const std::stop_token& stop) {
+          while (!stop.stop_requested()) {
+            loop.postFromAnyThread([] {});
+            std::this_thread::sleep_for(1ms);
+          }
+        }) {}
+
+ private:
+  std::jthread thread_;
+};
+
 class DesktopWindowTest : public ::testing::Test {
  protected:
   ~DesktopWindowTest() override {
+    tracer_.reset();
     program_.reset();
     x_.reset();
     std::filesystem::remove_all(scratch_);
@@ -77,6 +96,31 @@ class DesktopWindowTest : public ::testing::Test {
     return ::testing::AssertionFailure() << "no window: " << Slurp(scratch_ / "program.err");
   }
 
+  // The window's host in a copy of this process, as the program runs it but with `prepare` of
+  // the test's own; waits for its (first) window.
+  ::testing::AssertionResult startHost(std::function<void(Runtime&)> prepare) {
+    auto assets = AppDriver::DefaultAssetsDirectory();
+    program_ = std::make_unique<ChildProcess>(
+        [&] { return DesktopWindowHost(TivomarshApplication(), assets, prepare).run(std::cerr); }, environment(),
+        (scratch_ / "program").string());
+    window_ = x_->findWindow(DesktopWindowHost::kTitle, 20s);
+    if (window_ != 0) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "no window: " << Slurp(scratch_ / "program.err");
+  }
+
+  // Each write of the program's to a socket (Xlib's writev) waits 20 ms before it is made (strace
+  // holds it), as a busy machine may: the display can end after Xlib found its connection alive
+  // and before the write.
+  ::testing::AssertionResult slowWrites() {
+    tracer_ = std::make_unique<ChildProcess>(
+        std::vector<std::string>{"strace", "-f", "-o", "/dev/null", "-e", "trace=writev", "-e",
+                                 "inject=writev:delay_enter=20000", "-p", std::to_string(program_->pid())},
+        std::vector<std::string>{}, (scratch_ / "strace").string());
+    if (Eventually([&] { return Slurp(scratch_ / "strace.err").find("attached") != std::string::npos; }, 10s))
+      return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "strace did not attach: " << Slurp(scratch_ / "strace.err");
+  }
+
   // The program ended with exitCode, after its shutdown (the runtime releases its modules).
   ::testing::AssertionResult endedCleanly(int exitCode = 0) {
     auto status = program_->exited(10s);
@@ -96,22 +140,27 @@ class DesktopWindowTest : public ::testing::Test {
   // The phone's screen in the window matches the reference's picture at the window's scale
   // within a small tolerance, once the program got there (the real clock decides when).
   ::testing::AssertionResult showsEventually(const AppDriver& reference, const std::string& what) {
-    auto place = placement();
-    auto expected = reference.screenshot(place.scale);
-    // The window shows the picture over white where it is not opaque (its last row and column
-    // when the scale leaves a part of a pixel).
-    for (size_t i = 0; i < expected->pixels().size(); i += 4) {
-      auto px = expected->pixels().subspan(i, 4);
-      uint8_t cover = static_cast<uint8_t>(255 - px[3]);
-      for (int c = 0; c < 3; ++c) px[c] = static_cast<uint8_t>(px[c] + cover);
-      px[3] = 0xFF;
-    }
-    std::shared_ptr<Bitmap> screen;
+    WindowFit::Placement place;
+    std::shared_ptr<Bitmap> expected, screen;
     std::string last = "no capture";
     bool same = Eventually(
         [&] {
-          // SDL may replace the window it opened first with one it can draw in, of the same title.
+          // SDL may replace the window it opened first with one it can draw in, of the same title
+          // (also between two looks at it).
           if (x_->size(window_).width == 0) window_ = x_->findWindow(DesktopWindowHost::kTitle, 1s);
+          if (auto now = placement(); !expected || now.width != place.width || now.height != place.height) {
+            if (!(now.scale > 0)) return false;
+            place = now;
+            expected = reference.screenshot(place.scale);
+            // The window shows the picture over white where it is not opaque (its last row and
+            // column when the scale leaves a part of a pixel).
+            for (size_t i = 0; i < expected->pixels().size(); i += 4) {
+              auto px = expected->pixels().subspan(i, 4);
+              uint8_t cover = static_cast<uint8_t>(255 - px[3]);
+              for (int c = 0; c < 3; ++c) px[c] = static_cast<uint8_t>(px[c] + cover);
+              px[3] = 0xFF;
+            }
+          }
           auto shot = x_->capture(window_);
           if (!shot || shot->pixelWidth() < place.left + place.width || shot->pixelHeight() < place.top + place.height)
             return false;
@@ -130,7 +179,7 @@ class DesktopWindowTest : public ::testing::Test {
     if (same) return ::testing::AssertionSuccess();
     auto kept = std::filesystem::temp_directory_path();
     if (screen) screen->WritePng((kept / (what + "-window.png")).string());
-    expected->WritePng((kept / (what + "-expected.png")).string());
+    if (expected) expected->WritePng((kept / (what + "-expected.png")).string());
     return ::testing::AssertionFailure() << what << ": " << last << " (pictures in " << kept.string() << ")";
   }
 
@@ -151,6 +200,7 @@ class DesktopWindowTest : public ::testing::Test {
   // Room for twice the phone's size.
   std::unique_ptr<XvfbSession> x_ = std::make_unique<XvfbSession>(1600, 1500, scratch_.string());
   std::unique_ptr<ChildProcess> program_;
+  std::unique_ptr<ChildProcess> tracer_;  // strace, slowing the program's writes
   unsigned long window_ = 0;
 };
 
@@ -338,6 +388,50 @@ TEST_F(DesktopWindowTest, AHangUpOrTheDisplaysEndShutsDownAsAClosedWindowDoes) {
     EXPECT_TRUE(endedCleanly(c.exitCode));
     std::string err = Slurp(scratch_ / "program.err");
     EXPECT_NE(err.find(c.says), std::string::npos) << err;
+  }
+}
+
+// The display ends while the program writes to it: drawing the frames of a window being resized,
+// or woken by another thread. Wherever the end is met (in a write of the program's thread or of
+// the other, in a call of SDL's or of the graphics driver), the run ends as when the display goes
+// while the program waits: one line, the runtime's shutdown, 0. Each case runs twice, as where the
+// end falls is a matter of chance.
+TEST_F(DesktopWindowTest, TheDisplayEndingWhileTheProgramWritesShutsDownAsAClosedWindowDoes) {
+  AppDriver reference(TivomarshApplication());
+  reference.start();
+  struct Case {
+    const char* what;
+    std::function<void(Runtime&)> prepare;
+    std::function<void()> act;  // with the writes slowed, until the server ends
+  };
+  const Case cases[] = {
+      // More resizes than the program handles before the end: it meets the end in the middle of
+      // them, between a frame's writes or in SDL's handling of a resize.
+      {"resized again and again",
+       {},
+       [&] {
+         for (int i = 0; i < 3000; ++i) x_->resize(window_, 600 + i % 7 * 50, 900 + i % 5 * 50);
+         std::this_thread::sleep_for(300ms);
+       }},
+      // The radio's thread wakes the loop as the end comes, and after it.
+      {"woken by another thread", [](Runtime& rt) { rt.service<PostingThread>(); },
+       [] { std::this_thread::sleep_for(1s); }},
+  };
+  for (const auto& c : cases) {
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+      SCOPED_TRACE(std::string(c.what) + ", attempt " + std::to_string(attempt));
+      if (!x_->running()) x_ = std::make_unique<XvfbSession>(1600, 1500, scratch_.string());
+      ASSERT_TRUE(x_->running());
+      ASSERT_TRUE(startHost(c.prepare));
+      ASSERT_TRUE(showsEventually(reference, "writing"));  // the program is past its start
+      ASSERT_TRUE(slowWrites());
+      c.act();
+      x_->end();
+      EXPECT_TRUE(endedCleanly());
+      std::string err = Slurp(scratch_ / "program.err");
+      EXPECT_NE(err.find("went away"), std::string::npos) << err;
+      tracer_.reset();
+    }
   }
 }
 

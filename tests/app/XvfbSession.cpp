@@ -5,11 +5,13 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <random>
 #include <thread>
 
@@ -54,10 +56,7 @@ bool Eventually(const std::function<bool()>& done, std::chrono::milliseconds lim
   return done();
 }
 
-ChildProcess::ChildProcess(std::vector<std::string> argv, const std::vector<std::string>& env,
-                           const std::string& output) {
-  pid_ = fork();
-  if (pid_ != 0) return;
+void ChildProcess::Prepare(const std::vector<std::string>& env, const std::string& output) {
   for (const auto& e : env) {
     auto eq = e.find('=');
     if (eq == std::string::npos) {
@@ -67,11 +66,38 @@ ChildProcess::ChildProcess(std::vector<std::string> argv, const std::vector<std:
     }
   }
   if (!freopen((output + ".out").c_str(), "w", stdout) || !freopen((output + ".err").c_str(), "w", stderr)) _exit(126);
+}
+
+ChildProcess::ChildProcess(std::vector<std::string> argv, const std::vector<std::string>& env,
+                           const std::string& output) {
+  pid_ = fork();
+  if (pid_ != 0) return;
+  Prepare(env, output);
   std::vector<char*> args;
   for (auto& a : argv) args.push_back(a.data());
   args.push_back(nullptr);
   execvp(args[0], args.data());
   _exit(127);
+}
+
+ChildProcess::ChildProcess(const std::function<int()>& body, const std::vector<std::string>& env,
+                           const std::string& output) {
+  pid_ = fork();
+  if (pid_ != 0) return;
+  Prepare(env, output);
+  // Where only ancestors may trace a process (Yama), a tracer started later needs its leave.
+  prctl(PR_SET_PTRACER, PR_SET_PTRACER_ANY, 0, 0, 0);
+  // Nothing of the test's process is to run in the copy (its tests, its destructors, its exit
+  // handlers): whatever the body does, the copy ends with it.
+  int code = 125;
+  try {
+    code = body();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+  } catch (...) {
+  }
+  std::fflush(nullptr);
+  _exit(code);
 }
 
 ChildProcess::~ChildProcess() {

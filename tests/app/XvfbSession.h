@@ -31,14 +31,21 @@ bool Eventually(const std::function<bool()>& done, std::chrono::milliseconds lim
 class ChildProcess {
  public:
   ChildProcess(std::vector<std::string> argv, const std::vector<std::string>& env, const std::string& output);
+  // A copy of this process that runs `body` and ends with what it returns. Any process of the
+  // user may trace it (strace -p), as a tracer may trace a program it started.
+  ChildProcess(const std::function<int()>& body, const std::vector<std::string>& env, const std::string& output);
   ~ChildProcess();
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
   // The wait status once the process has ended, waiting for it up to limit.
   std::optional<int> exited(std::chrono::milliseconds limit);
   void send(int signal);
+  pid_t pid() const { return pid_; }
 
  private:
+  // In the child: its environment and output.
+  static void Prepare(const std::vector<std::string>& env, const std::string& output);
+
   pid_t pid_ = -1;
   std::optional<int> status_;
 };
