@@ -60,8 +60,9 @@ class BleManager : public RuntimeObject, public BleBackend::Listener {
   // of the former scan. An adapter that is not powered on finds nothing.
   void Scan2(const Object& serviceIds, bool allowDuplicates);
   void StopScan();
-  // Connects to a device reported by the last scan, with no time-out, after releasing the former
-  // one. An id the last scan did not report fails: "_disconnected" follows.
+  // Connects to a device reported by the last scan, with no time-out of the manager's own (the
+  // system radio gives up an attempt that nothing ends within a minute), after releasing the
+  // former one. An id the last scan did not report fails: "_disconnected" follows.
   void Connect(const String& id);
   // Cancels the connection (or the pending connection) to the device last passed to Connect;
   // raises nothing itself, "_disconnected" follows once the link is down. Nothing to cancel:
