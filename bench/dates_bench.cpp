@@ -1,5 +1,5 @@
 // Cost per call of the date utilities' main operations: building a moment from its parts, the
-// period between two moments, and adding a period back.
+// period between two moments, and adding a period back; and of the date service's reading of a text.
 #include <benchmark/benchmark.h>
 
 #include "dateutils/tm_dateutils.h"
@@ -54,6 +54,17 @@ void BM_AddPeriod(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(f.du->_addperiod(start, period));
 }
 BENCHMARK(BM_AddPeriod)->Arg(0)->Arg(1);
+
+// Reading a date: the service's own text, and the same text as typed in lower case, whose blanks
+// the service checks part by part. The zone comes before the date, on a leap day.
+void BM_DateParse(benchmark::State& state) {
+  Fixture f("America/New_York");
+  f.dt.setDateFormat("h:mm a z 'on' MMMM d, yyyy");
+  const tmr::String text =
+      state.range(0) == 0 ? "9:45 AM EST on February 29, 2024" : "9:45 am est on february 29, 2024";
+  for (auto _ : state) benchmark::DoNotOptimize(f.dt.DateParse(text));
+}
+BENCHMARK(BM_DateParse)->ArgName("typed")->Arg(0)->Arg(1);
 
 }  // namespace
 

@@ -148,11 +148,15 @@ struct PatternLayout {
 
 // Reads the start of a text with the start of a formatter's pattern, into a calendar of its own.
 // The formatter takes on the shorter pattern while the reader lives, as setting a pattern costs
-// far less than making a formatter, and gets its own back when it goes.
+// far less than making a formatter, and gets its own back when it goes. A read only finds where a
+// part of the text ends, so the calendar must be lenient: a start with the day and month but not
+// the year reads them into 1970, and 29 February, or an hour that the text's zone skipped in 1970,
+// must not make that part unreadable. The full read judges the date.
 class PatternStartReader {
  public:
-  PatternStartReader(icu::SimpleDateFormat& format, const std::u16string& pattern, icu::Calendar& calendar)
-      : format_(format), pattern_(pattern), calendar_(calendar) {}
+  PatternStartReader(icu::SimpleDateFormat& format, const std::u16string& pattern, icu::Calendar& calendar,
+                     const icu::TimeZone& zone)
+      : format_(format), pattern_(pattern), calendar_(calendar), zone_(zone) {}
   ~PatternStartReader() {
     if (lent_) format_.applyPattern(icu::UnicodeString(pattern_.data(), static_cast<int32_t>(pattern_.size())));
   }
@@ -165,6 +169,7 @@ class PatternStartReader {
     lent_ = true;
     format_.applyPattern(icu::UnicodeString(start.data(), static_cast<int32_t>(start.size())));
     calendar_.clear();
+    calendar_.setTimeZone(zone_);  // not the zone that an earlier read took from its text
     icu::ParsePosition pos(0);
     format_.parse(text, calendar_, pos);
     return pos.getErrorIndex() == -1 ? pos.getIndex() : -1;
@@ -178,6 +183,7 @@ class PatternStartReader {
   icu::SimpleDateFormat& format_;
   const std::u16string& pattern_;
   icu::Calendar& calendar_;
+  const icu::TimeZone& zone_;
   bool lent_ = false;
 };
 
@@ -202,7 +208,7 @@ struct DateTime::Impl {
   // to confuse a missing local time with an invalid one.
   std::unique_ptr<icu::GregorianCalendar> parser;
   bool parserZoneChanged = false;
-  // Strict too, for reading parts of a text (PatternStartReader) beside what parser holds.
+  // In UTC and lenient, for reading parts of a text (PatternStartReader) beside what parser holds.
   std::unique_ptr<icu::GregorianCalendar> partParser;
   std::unordered_map<std::u16string, std::unique_ptr<icu::SimpleDateFormat>> formats;
   // Lenient calendars of the zones that texts named, by zone id: a text with a zone field is
@@ -231,7 +237,7 @@ struct DateTime::Impl {
   void rebuild() {
     local = MakeCalendar(*zone, locale, true);
     parser = MakeCalendar(*gmt, locale, false);
-    partParser = MakeCalendar(*gmt, locale, false);
+    partParser = MakeCalendar(*gmt, locale, true);
     parserZoneChanged = false;
     formats.clear();
     zoned.clear();
@@ -387,7 +393,7 @@ struct DateTime::Impl {
     }
     if (!wide) return std::nullopt;
     const PatternLayout layout(pattern.units());
-    PatternStartReader reader(f, pattern.units(), *partParser);
+    PatternStartReader reader(f, pattern.units(), *partParser, *gmt);
     bool changed = false;
     for (size_t k = 0; k < layout.units.size(); ++k) {
       if (layout.units[k].kind != PatternLayout::Kind::NumberRun) continue;
@@ -424,12 +430,16 @@ struct DateTime::Impl {
       }
     }
     if (reader.read(start, text) < 0 || !partParser->isSet(UCAL_MONTH)) return std::nullopt;
+    // The month by itself, in 1970 in UTC: the lenient calendar rolls a month out of range (a
+    // quarter 0 or 5) into another year, and nothing else read with it, nor its zone, counts.
     for (int32_t f = 0; f < UCAL_FIELD_COUNT; ++f) {
       if (f != UCAL_MONTH) partParser->clear(static_cast<UCalendarDateFields>(f));
     }
+    partParser->setTimeZone(*gmt);
     UErrorCode st = U_ZERO_ERROR;
-    const int32_t month = partParser->get(UCAL_MONTH, st);  // checks its range
-    return U_SUCCESS(st) ? std::optional(month) : std::nullopt;
+    const int32_t month = partParser->get(UCAL_MONTH, st);
+    const bool inRange = partParser->get(UCAL_EXTENDED_YEAR, st) == 1970;
+    return U_SUCCESS(st) && inRange ? std::optional(month) : std::nullopt;
   }
 
   // Where the pattern has a month (M, L), its quarters (Q, q) move nothing, wherever they stand, as
@@ -445,7 +455,7 @@ struct DateTime::Impl {
       if (IsMonthLetter(letter)) lastMonth = j;
       if (IsMonthLetter(letter) || IsQuarterLetter(letter)) lastToSetTheMonth = j;
     }
-    PatternStartReader reader(f, pattern.units(), *partParser);
+    PatternStartReader reader(f, pattern.units(), *partParser, *gmt);
     for (size_t j = 0; j < layout.fields.size(); ++j) {
       const auto& field = layout.fields[j];
       // The calendar checks the month that the last of these fields gives; every other numeric
@@ -485,7 +495,7 @@ struct DateTime::Impl {
     for (icu::FieldPosition fp; spans.next(fp);) writtenFields.push_back(fp);
 
     const PatternLayout layout(pattern.units());
-    PatternStartReader reader(f, pattern.units(), *partParser);
+    PatternStartReader reader(f, pattern.units(), *partParser, *gmt);
     size_t unit = 0, next = 0;
     int32_t unitBegin = 0, unitEnd = 0;  // where the text of unit lies
     for (const int32_t run : runs) {

@@ -84,10 +84,11 @@ TEST_F(DateTimeTest, ParsesWhatItFormats) {
   }
 }
 
-// In every installed locale, a text the service writes reads back as the same moment, with
-// patterns whose names may begin with a digit or hold a blank before one (months "3月", quarters
-// "1-й кв.", zones "GMT -5"), a quarter after the month, a quoted blank first, names holding
-// digits beside numbers side by side (quarters "𞤐𞥑"), and the date utilities' own. And a blank
+// In every installed locale, a text the service writes reads back as the same moment, 29 February
+// among them, with patterns whose names may begin with a digit or hold a blank before one (months
+// "3月", quarters "1-й кв.", zones "GMT -5"), a quarter after the month, a quoted blank first,
+// names holding digits beside numbers side by side (quarters "𞤐𞥑"), the zone before the date, and
+// the date utilities' own. And a blank
 // that the pattern lacks before a number field is refused there: each refused text is one
 // written with the pattern plus that blank, also with the zone written without a blank of its
 // own ("GMT-5" for "GMT -5").
@@ -110,6 +111,8 @@ TEST_F(DateTimeTest, ReadsBackWhatItWritesInEveryLocale) {
       {"yyyyMMdd QQQ HH:mm", nullptr, false, true, true},
       {"' 'd LLLL yyyy qqqq QQ", nullptr, false, true, false},
       {"QQQ yyyyMMdd HHmm", nullptr, false, true, true},
+      {"h:mm a z 'on' MMMM d, yyyy", nullptr, false, true, true},
+      {"zzzz d MMMM yyyy QQQ", nullptr, false, true, false},
   };
   const std::pair<const char*, const char*> refused[] = {
       {"MM/dd/yyyy", "MM/' 'dd/yyyy"},         {"d MMM,yyyy", "d MMM,' 'yyyy"},    {"MMMd yyyy", "MMM' 'd yyyy"},
@@ -127,7 +130,8 @@ TEST_F(DateTimeTest, ReadsBackWhatItWritesInEveryLocale) {
     dt.setLocale(locales[i].getName());
     for (const auto& r : roundTrips) {
       std::vector<int64_t> moments;
-      for (auto [y, mo, d] : {std::array{2020, 3, 4}, std::array{2021, 11, 25}, std::array{-43, 3, 15}}) {
+      for (auto [y, mo, d] :
+           {std::array{2020, 3, 4}, std::array{2021, 11, 25}, std::array{2024, 2, 29}, std::array{-43, 3, 15}}) {
         if (y < 1 && !r.era) continue;
         if (!r.hasDate) y = 1970, mo = 1, d = 1;
         moments.push_back(
@@ -186,6 +190,77 @@ TEST_F(DateTimeTest, AQuarterGivesTheMonthOnlyWhereThePatternHasNone) {
       EXPECT_EQ(dt.DateParse(c.text), *c.ticks) << c.pattern << " " << c.text;
     } else {
       EXPECT_EQ(ErrorOf([&] { dt.DateParse(c.text); }), std::string("Cannot parse: ") + c.text) << c.pattern;
+    }
+  }
+}
+
+// A date that 1970 lacks reads as its neighbour does: 29 February of a leap year as 28 February,
+// with the zone before the date, as written, in lower case or with a blank doubled, and with a
+// quarter; a day in May as one in June in a zone whose 1970 calendar skips the first hour of 1
+// May. Dates that do not exist stay refused, and so does a month or quarter out of range that a
+// later quarter would otherwise hide.
+TEST_F(DateTimeTest, ADateThatNineteenSeventyLacksReadsAsItsNeighbourDoes) {
+  struct Case {
+    const char* locale;
+    const char* pattern;
+    const char* text;
+    std::optional<int64_t> ticks;  // none: refused
+  };
+  const int est = -300, khartoum = 120;
+  const char* const onDay = "h:mm a z 'on' MMMM d, yyyy";
+  const char* const vietnamese = "HH:mm:ss z d MMM, y";
+  const char* const withQuarter = "zzzz d MMMM yyyy QQQ";
+  const char* const zoneIdFirst = "VV yyyy-MM-dd QQQ";
+  const char* const numericQuarterLast = "VV yyyy-MM-dd Q";
+  const Case cases[] = {
+      {"en_US", onDay, "9:45 AM EST on February 28, 2024", CivilTicks(2024, 2, 28, 9, 45, 0, est)},
+      {"en_US", onDay, "9:45 AM EST on February 29, 2024", CivilTicks(2024, 2, 29, 9, 45, 0, est)},
+      {"en_US", onDay, "9:45 am est on february 28, 2024", CivilTicks(2024, 2, 28, 9, 45, 0, est)},
+      {"en_US", onDay, "9:45 am est on february 29, 2024", CivilTicks(2024, 2, 29, 9, 45, 0, est)},
+      {"en_US", onDay, "9:45 AM EST on February  29, 2024", CivilTicks(2024, 2, 29, 9, 45, 0, est)},
+      {"en_US", onDay, "9:45 AM EST on February 29,  2024", CivilTicks(2024, 2, 29, 9, 45, 0, est)},
+      {"en_US", onDay, "9:45 AM EST on March 1, 2024", CivilTicks(2024, 3, 1, 9, 45, 0, est)},
+      {"en_US", onDay, "9:45 AM EST on February 29, 2023", std::nullopt},
+      {"en_US", onDay, "9:45 am EST on February 29, 2023", std::nullopt},
+      {"en_US", onDay, "9:45 AM EST on February 30, 2024", std::nullopt},
+      {"en_US", onDay, "9:45 AM EST on February 29 , 2024", std::nullopt},
+      {"en_US", onDay, "9:45 AM EST on February 29, 2024 ", std::nullopt},
+      {"vi_VN", vietnamese, "04:45:00 EST 28 thg 2, 2024", CivilTicks(2024, 2, 28, 4, 45, 0, est)},
+      {"vi_VN", vietnamese, "04:45:00 EST  29 thg 2, 2024", CivilTicks(2024, 2, 29, 4, 45, 0, est)},
+      {"vi_VN", vietnamese, "04:45:00 EST 29 thg 2, 2023", std::nullopt},
+      {"en_US", withQuarter, "Eastern Standard Time 28 February 2024 Q1", CivilTicks(2024, 2, 28, 0, 0, 0, est)},
+      {"en_US", withQuarter, "Eastern Standard Time 29 February 2024 Q1", CivilTicks(2024, 2, 29, 0, 0, 0, est)},
+      {"en_US", withQuarter, "eastern standard time 29 february 2024 q1", CivilTicks(2024, 2, 29, 0, 0, 0, est)},
+      {"en_US", withQuarter, "Eastern Standard Time 29 February 2024 Q4", CivilTicks(2024, 2, 29, 0, 0, 0, est)},
+      {"en_US", withQuarter, "Eastern Standard Time 29 February 2023 Q1", std::nullopt},
+      {"en_US", withQuarter, "Eastern Standard Time 30 February 2024 Q1", std::nullopt},
+      {"en_US", zoneIdFirst, "Africa/Khartoum 2020-06-10 Q2", CivilTicks(2020, 6, 10, 0, 0, 0, khartoum)},
+      {"en_US", zoneIdFirst, "Africa/Khartoum 2020-05-10 Q2", CivilTicks(2020, 5, 10, 0, 0, 0, khartoum)},
+      {"en_US", zoneIdFirst, "Africa/Khartoum 2024-02-29 Q1", CivilTicks(2024, 2, 29, 0, 0, 0, khartoum)},
+      {"en_US", zoneIdFirst, "Africa/Khartoum 2023-02-29 Q1", std::nullopt},
+      {"en_US", zoneIdFirst, "Africa/Khartoum 2020-13-10 Q2", std::nullopt},
+      {"en_US", numericQuarterLast, "Africa/Khartoum 2020-12-10 4", CivilTicks(2020, 12, 10, 0, 0, 0, khartoum)},
+      {"en_US", numericQuarterLast, "Africa/Khartoum 2020-05-10 1", CivilTicks(2020, 5, 10, 0, 0, 0, khartoum)},
+      {"en_US", numericQuarterLast, "Africa/Khartoum 2020-13-10 4", std::nullopt},
+      {"en_US", numericQuarterLast, "Africa/Khartoum 2020-00-10 1", std::nullopt},
+      {"en_US", numericQuarterLast, "Africa/Khartoum 2020-05-10 5", std::nullopt},
+      {"en_US", numericQuarterLast, "Africa/Khartoum 2020-05-10 0", std::nullopt},
+  };
+  for (const char* zone : {"UTC", "America/New_York", "Africa/Khartoum"}) {
+    dt.setTimeZone(zone);
+    for (const auto& c : cases) {
+      dt.setLocale(c.locale);
+      dt.setDateFormat(c.pattern);
+      if (c.ticks) {
+        try {
+          EXPECT_EQ(dt.DateParse(c.text), *c.ticks) << zone << " " << c.pattern << ": " << c.text;
+        } catch (const RuntimeError& e) {
+          ADD_FAILURE() << zone << " " << c.pattern << ": " << e.what();
+        }
+      } else {
+        EXPECT_EQ(ErrorOf([&] { dt.DateParse(c.text); }), std::string("Cannot parse: ") + c.text)
+            << zone << " " << c.pattern;
+      }
     }
   }
 }
