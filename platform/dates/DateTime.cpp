@@ -243,6 +243,11 @@ struct DateTime::Impl {
     zoned.clear();
   }
 
+  // A reader of the starts of texts with f's pattern, on the lenient calendar in UTC.
+  PatternStartReader partReader(icu::SimpleDateFormat& f, const String& pattern) {
+    return {f, pattern.units(), *partParser, *gmt};
+  }
+
   icu::GregorianCalendar& calendarIn(const icu::TimeZone& tz) {
     icu::UnicodeString id;
     tz.getID(id);
@@ -393,7 +398,7 @@ struct DateTime::Impl {
     }
     if (!wide) return std::nullopt;
     const PatternLayout layout(pattern.units());
-    PatternStartReader reader(f, pattern.units(), *partParser, *gmt);
+    PatternStartReader reader = partReader(f, pattern);
     bool changed = false;
     for (size_t k = 0; k < layout.units.size(); ++k) {
       if (layout.units[k].kind != PatternLayout::Kind::NumberRun) continue;
@@ -455,7 +460,7 @@ struct DateTime::Impl {
       if (IsMonthLetter(letter)) lastMonth = j;
       if (IsMonthLetter(letter) || IsQuarterLetter(letter)) lastToSetTheMonth = j;
     }
-    PatternStartReader reader(f, pattern.units(), *partParser, *gmt);
+    PatternStartReader reader = partReader(f, pattern);
     for (size_t j = 0; j < layout.fields.size(); ++j) {
       const auto& field = layout.fields[j];
       // The calendar checks the month that the last of these fields gives; every other numeric
@@ -495,7 +500,7 @@ struct DateTime::Impl {
     for (icu::FieldPosition fp; spans.next(fp);) writtenFields.push_back(fp);
 
     const PatternLayout layout(pattern.units());
-    PatternStartReader reader(f, pattern.units(), *partParser, *gmt);
+    PatternStartReader reader = partReader(f, pattern);
     size_t unit = 0, next = 0;
     int32_t unitBegin = 0, unitEnd = 0;  // where the text of unit lies
     for (const int32_t run : runs) {
