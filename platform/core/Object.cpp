@@ -54,7 +54,11 @@ double ParseNumber(const String& text) {
   if (s.empty()) throw CannotParse(text.str());
   const char* b = s.data();
   const char* e = s.data() + s.size();
-  if (*b == '+') ++b;
+  // from_chars reads a minus but no plus: the plus is skipped here, and a second sign after it refused.
+  if (*b == '+') {
+    ++b;
+    if (b != e && *b == '-') throw CannotParse(text.str());
+  }
   double d = 0;
   auto r = std::from_chars(b, e, d);
   if (r.ec != std::errc() || r.ptr != e) throw CannotParse(text.str());

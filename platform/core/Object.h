@@ -61,7 +61,9 @@ class Object {
   String AsString() const;  // null -> "null"; integral numbers without a fraction
   double AsDouble() const;  // text is parsed; failure -> "Cannot parse: <text>"
   float AsFloat() const { return static_cast<float>(AsDouble()); }
-  int32_t AsInt() const;   // truncation toward zero (saturating; NaN gives 0)
+  // A Long keeps its low 32 bits (it wraps, as a narrowing conversion does); a Float, a Double or
+  // a number text is truncated toward zero, saturating at the ends of the range; NaN gives 0.
+  int32_t AsInt() const;
   int64_t AsLong() const;  // truncation toward zero (saturating; NaN gives 0)
   bool AsBool() const;     // Boolean, a number (0 is False), or the texts "true"/"false" (any case)
   ByteArray AsBytes() const;
@@ -104,7 +106,8 @@ inline int32_t TruncateToInt(double d) {
   return static_cast<int32_t>(d);
 }
 
-// Parses a number as the runtime does ("64", " -1.5", "1e3"); failure -> "Cannot parse: <text>".
+// Parses a number as the runtime does ("64", " -1.5", "+2", "1e3"), with one sign at most;
+// failure -> "Cannot parse: <text>".
 double ParseNumber(const String& text);
 
 }  // namespace tmr

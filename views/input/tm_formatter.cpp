@@ -1,7 +1,9 @@
 #include "views/input/tm_formatter.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <string>
 
 #include "platform/core/Common.h"
 #include "platform/core/Runtime.h"
@@ -9,6 +11,34 @@
 #include "platform/core/StringBuilder.h"
 
 namespace tmr {
+
+namespace {
+
+// |x| × 10^places rounded half away from zero, on the shortest decimal text of x (the digits
+// that read back as the same double), so that 0.285 to two places gives 29 though the double
+// lies a hair below 0.285, and no digit suffers the error of a product worked out in doubles.
+// The caller keeps |x| ≤ 2^31 and places ≤ 9, which the result holds in 64 bits.
+int64_t ScaledRounded(double x, int places) {
+  // Scientific notation: "d.ddde±x", at most 17 digits whatever the magnitude.
+  char text[32];
+  char* end = std::to_chars(text, text + sizeof text, std::fabs(x), std::chars_format::scientific).ptr;
+  const char* e = std::find(text, end, 'e');
+  int exponent = 0;
+  std::from_chars(e + (e[1] == '+' ? 2 : 1), end, exponent);
+  char digits[20];
+  int count = 0;
+  for (const char* p = text; p != e; ++p) {
+    if (*p != '.') digits[count++] = *p;
+  }
+  // Digit i stands for 10^(exponent - i): the first `keep` digits reach down to the last place.
+  const int keep = exponent + places + 1;
+  int64_t n = 0;
+  for (int i = 0; i < keep; ++i) n = n * 10 + (i < count ? digits[i] - '0' : 0);
+  if (keep >= 0 && keep < count && digits[keep] >= '5') ++n;
+  return n;
+}
+
+}  // namespace
 
 const SubTable& tm_formatter::subTable() const {
   static const SubTable table{
@@ -105,17 +135,17 @@ String tm_formatter::_format(double number) {
   // NaN compares false with everything and would pass both range tests.
   if (!std::isfinite(number) || number < min_value || number > max_value) return "OVERFLOW";
   auto r = _getformatdata(number);
-  // The digit multiplier is exact up to 10^9; more places than that cannot be honoured.
+  // With more than nine places the scaled value of 2^31 would not fit in 64 bits.
   int maxFractions = std::clamp(r->MaximumFractions, 0, 9);
   StringBuilder sb;
   sb.Append(r->Prefix);
   int p0 = sb.Length();
-  double h = 5 * Common::Power(10, -maxFractions - 1);
-  double x = Common::Abs(number) + h;
-  // 64 bits: the magnitude of -2147483648 does not fit in 32.
-  auto n = static_cast<int64_t>(x);
-  double frac = x - static_cast<double>(n);
-  bool nonZero = n >= 1;
+  int64_t unit = 1;
+  for (int i = 0; i < maxFractions; ++i) unit *= 10;
+  const int64_t scaled = ScaledRounded(number, maxFractions);
+  int64_t n = scaled / unit;
+  int64_t fraction = scaled % unit;
+  const bool nonZero = scaled != 0;
   int k = 0;
   while (n >= 1) {
     if (k > 0 && k % 3 == 0 && !r->GroupingCharacter.empty()) sb.Insert(p0, r->GroupingCharacter);
@@ -127,20 +157,15 @@ String tm_formatter::_format(double number) {
   if (!r->IntegerPaddingChar.empty()) {
     while (sb.Length() - p0 < r->MinimumIntegers) sb.Insert(p0, r->IntegerPaddingChar);
   }
-  if (maxFractions > 0 && (r->MinimumFractions > 0 || frac > 0)) {
+  if (maxFractions > 0 && (r->MinimumFractions > 0 || fraction > 0)) {
     int p1 = sb.Length();
     int z = 0;
-    int64_t m = 10;
-    while (frac >= 2 * h && sb.Length() - p1 < maxFractions) {
-      auto d = static_cast<int64_t>(frac * static_cast<double>(m)) % 10;
-      if (d != 0) {
-        z = 0;
-        nonZero = true;
-      } else {
-        ++z;
-      }
-      sb.Append(String(std::to_string(d)));
-      m *= 10;
+    if (fraction > 0) {
+      // Every place is written, leading zeros included; the trailing zeros are counted to be trimmed.
+      std::string digits(static_cast<size_t>(maxFractions), '0');
+      for (int i = maxFractions - 1; i >= 0; --i, fraction /= 10) digits[i] = static_cast<char>('0' + fraction % 10);
+      sb.Append(String(digits));
+      for (int i = maxFractions - 1; digits[i] == '0'; --i) ++z;
     }
     if (r->FractionPaddingChar != String("0") && z > 0) {
       sb.Remove(sb.Length() - z, sb.Length());

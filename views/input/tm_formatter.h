@@ -1,7 +1,8 @@
 #pragma once
 // The number formatter: turns numbers into display text by a list of rules (_formatdata), each
 // valid for a range of values; index 0 is the default rule, used where no other rule's range
-// holds the number. Numbers are rounded half away from zero to the rule's last fraction place.
+// holds the number. Numbers are rounded once, half away from zero, to the rule's last fraction
+// place, as their shortest decimal text reads (0.285 is 0.285, though the double lies below it).
 #include <cstdint>
 #include <memory>
 

@@ -26,10 +26,21 @@ TEST(ObjectTest, NumbersPrintAsTheRuntimePrintsThem) {
 }
 
 TEST(ObjectTest, TextToNumberParsesOrFailsWithTheRuntimeMessage) {
-  EXPECT_EQ(Object("64").AsDouble(), 64.0);
-  EXPECT_EQ(Object(" -1.5 ").AsDouble(), -1.5);
   EXPECT_EQ(Object("+2").AsInt(), 2);
-  for (const char* bad : {"", "abc", "12x", "1,5"}) {
+  const double inf = std::numeric_limits<double>::infinity();
+  struct Read {
+    const char* text;
+    double value;
+  };
+  for (auto [text, value] : {Read{"64", 64}, Read{" -1.5 ", -1.5}, Read{"+1", 1}, Read{"-1", -1}, Read{"1e3", 1000},
+                             Read{"Infinity", inf}, Read{"-Infinity", -inf}, Read{"+inf", inf}}) {
+    EXPECT_EQ(Object(text).AsDouble(), value) << text;
+    EXPECT_TRUE(Common::IsNumber(text)) << text;
+  }
+  EXPECT_TRUE(std::isnan(Object("NaN").AsDouble()));
+  // A number has one sign.
+  for (const char* bad : {"", "abc", "12x", "1,5", "+-1", "+-0", "+-inf", "++1", "-+1", "--1", "+ 1"}) {
+    EXPECT_FALSE(Common::IsNumber(bad)) << bad;
     try {
       (void)Object(bad).AsDouble();
       ADD_FAILURE() << "parsed " << bad;

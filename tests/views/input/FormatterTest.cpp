@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <iomanip>
 #include <limits>
+#include <random>
+#include <string>
 
 #include "platform/core/Runtime.h"
 #include "platform/views/LabelWrapper.h"
@@ -63,6 +68,104 @@ TEST_F(FormatterTest, ANegativeNumberThatRoundsAwayFromZeroKeepsItsSign) {
   EXPECT_EQ(fmt(-0.5), "-1");
   EXPECT_EQ(fmt(-0.4), "0");
   EXPECT_EQ(fmt(0.5), "1");
+}
+
+// Each number is rounded once, half away from zero, as its shortest decimal text reads (2.35 is
+// 2.35, not the double just above it); a hair either side of a half goes the way it lies.
+TEST_F(FormatterTest, RoundsOnceHalfAwayFromZeroOnTheTextTheNumberReadsAs) {
+  struct Case {
+    int places;
+    double number;
+    const char* text;
+  };
+  const double down = -std::numeric_limits<double>::infinity(), up = std::numeric_limits<double>::infinity();
+  const Case cases[] = {
+      {3, 0.8995, "0.9"},
+      {3, 0.5695, "0.57"},
+      {3, 1.2295, "1.23"},
+      {3, 99999999.4685, "99,999,999.469"},
+      {3, 0.9995, "1"},
+      {3, -999.9995, "-1,000"},
+      {3, 1.0005, "1.001"},
+      {3, -1.0005, "-1.001"},
+      {2, 1.895, "1.9"},
+      {2, 0.285, "0.29"},
+      {2, -0.285, "-0.29"},
+      {2, std::nextafter(0.285, down), "0.28"},
+      {2, std::nextafter(0.285, up), "0.29"},
+      {1, 1.25, "1.3"},
+      {1, 2.25, "2.3"},
+      {1, 2.75, "2.8"},
+      {1, 2.35, "2.4"},
+      {1, -2.25, "-2.3"},
+      {1, -2.35, "-2.4"},
+      {1, std::nextafter(2.25, down), "2.2"},
+      {1, std::nextafter(2.25, up), "2.3"},
+      {1, std::nextafter(2.35, down), "2.3"},
+      {1, -0.05, "-0.1"},
+      {1, std::nextafter(-0.05, up), "0"},
+      {0, 2.5, "3"},
+      {0, -1.5, "-2"},
+      {0, std::nextafter(-2.5, up), "-2"},
+      {0, std::nextafter(-2.5, down), "-3"},
+      {5, 0.000015, "0.00002"},
+      {7, 1.23456785, "1.2345679"},
+      {9, 0.1234567895, "0.12345679"},
+      {9, -0.1234567895, "-0.12345679"},
+      {9, -2147483648.0, "-2,147,483,648"},
+  };
+  auto r = f->_getdefaultformat();
+  for (const auto& c : cases) {
+    r->MaximumFractions = c.places;
+    EXPECT_EQ(fmt(c.number), c.text) << std::setprecision(17) << c.number << " to " << c.places << " places";
+  }
+}
+
+// The shortest decimal text of x (std::to_chars), rounded to `places` half away from zero by
+// decimal string arithmetic, trailing zeros trimmed: what the formatter must write without grouping.
+std::string RoundedShortestText(double x, int places) {
+  char buf[512];
+  auto end = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::fixed).ptr;
+  std::string text(buf, end);
+  auto point = text.find('.');
+  std::string whole = text.substr(0, point);
+  std::string fraction = point == std::string::npos ? "" : text.substr(point + 1);
+  fraction.resize(std::max<size_t>(fraction.size(), places + 1), '0');
+  std::string digits = whole + fraction.substr(0, places);
+  if (fraction[places] >= '5') {
+    int i = static_cast<int>(digits.size()) - 1;
+    while (i >= 0 && digits[i] == '9') digits[i--] = '0';
+    if (i < 0) digits.insert(digits.begin(), '0');
+    ++digits[std::max(i, 0)];
+  }
+  std::string intPart = digits.substr(0, digits.size() - places);
+  std::string fracPart = digits.substr(digits.size() - places);
+  intPart.erase(0, std::min(intPart.find_first_not_of('0'), intPart.size() - 1));
+  fracPart.erase(fracPart.find_last_not_of('0') + 1);
+  std::string out = fracPart.empty() ? intPart : intPart + "." + fracPart;
+  bool zero = out == "0";
+  return x < 0 && !zero ? "-" + out : out;
+}
+
+TEST_F(FormatterTest, TextIsTheShortestDecimalRoundedHalfAwayFromZeroAtEveryPlaceCount) {
+  auto r = f->_getdefaultformat();
+  r->GroupingCharacter = "";
+  std::mt19937_64 gen(7);
+  std::uniform_real_distribution<double> unit(0, 1);
+  for (int i = 0; i < 4000; ++i) {
+    double x = unit(gen) * std::pow(10.0, static_cast<int>(gen() % 19) - 9);
+    // Every other value a decimal half at a random place, as typed numbers often are.
+    if (i % 2 == 1) {
+      double scale = std::pow(10.0, static_cast<int>(gen() % 10));
+      x = (std::trunc(x * scale) + 0.5) / scale;
+    }
+    if (x > 2147483647) continue;
+    if (gen() % 2) x = -x;
+    for (int places = 0; places <= 9; ++places) {
+      r->MaximumFractions = places;
+      ASSERT_EQ(fmt(x), RoundedShortestText(x, places)) << std::setprecision(17) << x << " to " << places;
+    }
+  }
 }
 
 TEST_F(FormatterTest, OtherRules) {
