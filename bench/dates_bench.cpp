@@ -1,5 +1,6 @@
 // Cost per call of the date utilities' main operations: building a moment from its parts, the
-// period between two moments, and adding a period back; and of the date service's reading of a text.
+// period between two moments, and adding a period back; and of the date service's reading of a text
+// and adding to a moment.
 #include <benchmark/benchmark.h>
 
 #include "dateutils/tm_dateutils.h"
@@ -65,6 +66,33 @@ void BM_DateParse(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(f.dt.DateParse(text));
 }
 BENCHMARK(BM_DateParse)->ArgName("typed")->Arg(0)->Arg(1);
+
+// Reading texts with names in the widths that short counts write: a weekday and a zone name, and
+// a day period, whose half of the day is checked by writing the time read.
+void BM_DateParseNames(benchmark::State& state) {
+  Fixture f("America/Los_Angeles");
+  if (state.range(0) == 0) {
+    f.dt.setDateFormat("E MMM d HH:mm:ss z yyyy");
+  } else {
+    f.dt.setLocale("zh_Hant");
+    f.dt.setDateFormat("y/M/d Bh:mm");
+  }
+  const tmr::String text = state.range(0) == 0 ? "Wed Jul 4 12:08:56 PDT 2001" : "2024/2/29 下午3:45";
+  for (auto _ : state) benchmark::DoNotOptimize(f.dt.DateParse(text));
+}
+BENCHMARK(BM_DateParseNames)->ArgName("dayPeriod")->Arg(0)->Arg(1);
+
+// Adding years, months and days to a moment: in UTC, and across daylight-saving changes.
+void BM_Add(benchmark::State& state) {
+  Fixture f(ZoneOf(state));
+  const int64_t start = f.du->_setdateandtime(2020, 1, 31, 2, 30, 0);
+  int days = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(f.dt.Add(start, 1, 2, days));
+    days = (days + 1) % 400;
+  }
+}
+BENCHMARK(BM_Add)->Arg(0)->Arg(1);
 
 }  // namespace
 

@@ -127,7 +127,8 @@ int32_t FirstMonthToTry(int64_t ticksLeft) {
 }  // namespace
 
 // Each count is the largest number of calendar steps that does not pass EndTime, taken in the
-// order years, months, days; what is left is split into hours, minutes and seconds. Stepping
+// order years, months, days, each step counted from Start together with the counts before it
+// (as adding the period adds them); what is left is split into hours, minutes and seconds. Stepping
 // through the calendar (rather than dividing) is what makes month ends, leap days and
 // daylight-saving changes come out right.
 std::shared_ptr<_period> tm_dateutils::period(int64_t Start, int64_t EndTime, bool daysOnly) {
@@ -156,23 +157,23 @@ std::shared_ptr<_period> tm_dateutils::period(int64_t Start, int64_t EndTime, bo
       P->Years = t <= EndTime ? years : years - 1;
       t = dt.Add(Start, P->Years, 0, 0);
       for (int32_t m = FirstMonthToTry(EndTime - t); m <= 13; ++m) {
-        if (step(t, 0, m, 0) > EndTime) {
+        if (step(Start, P->Years, m, 0) > EndTime) {
           P->Months = m - 1;
           break;
         }
       }
-      t = dt.Add(t, 0, P->Months, 0);
+      t = dt.Add(Start, P->Years, P->Months, 0);
     } else {
       // Three days short of the estimate, so that daylight-saving hours cannot make it overshoot.
       g = Truncate(static_cast<double>(EndTime - Start) / DateTime::TicksPerDay - 3.0);
     }
     for (int32_t d = std::max(g + 1, FirstDayToTry(EndTime - t)); d <= g + 32; ++d) {
-      if (step(t, 0, 0, d) > EndTime) {
+      if (step(Start, P->Years, P->Months, d) > EndTime) {
         P->Days = d - 1;
         break;
       }
     }
-    t = dt.Add(t, 0, 0, P->Days);
+    t = dt.Add(Start, P->Years, P->Months, P->Days);
     int64_t r = EndTime - t;
     P->Hours = Truncate(static_cast<double>(r) / DateTime::TicksPerHour);
     P->Minutes = Truncate(static_cast<double>(r % DateTime::TicksPerHour) / DateTime::TicksPerMinute);
@@ -184,22 +185,22 @@ std::shared_ptr<_period> tm_dateutils::period(int64_t Start, int64_t EndTime, bo
       P->Years = EndTime <= t ? years : years + 1;
       t = dt.Add(Start, P->Years, 0, 0);
       for (int32_t m = -FirstMonthToTry(t - EndTime); m >= -13; --m) {
-        if (step(t, 0, m, 0) < EndTime) {
+        if (step(Start, P->Years, m, 0) < EndTime) {
           P->Months = m + 1;
           break;
         }
       }
-      t = dt.Add(t, 0, P->Months, 0);
+      t = dt.Add(Start, P->Years, P->Months, 0);
     } else {
       g = Truncate(static_cast<double>(EndTime - Start) / DateTime::TicksPerDay + 3.0);
     }
     for (int32_t d = std::min(g - 1, -FirstDayToTry(t - EndTime)); d >= g - 32; --d) {
-      if (step(t, 0, 0, d) < EndTime) {
+      if (step(Start, P->Years, P->Months, d) < EndTime) {
         P->Days = d + 1;
         break;
       }
     }
-    t = dt.Add(t, 0, 0, P->Days);
+    t = dt.Add(Start, P->Years, P->Months, P->Days);
     int64_t r = t - EndTime;
     P->Hours = -Truncate(static_cast<double>(r) / DateTime::TicksPerHour);
     P->Minutes = -Truncate(static_cast<double>(r % DateTime::TicksPerHour) / DateTime::TicksPerMinute);

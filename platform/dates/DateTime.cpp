@@ -1,5 +1,6 @@
 #include "platform/dates/DateTime.h"
 
+#include <unicode/basictz.h>
 #include <unicode/dtfmtsym.h>
 #include <unicode/fieldpos.h>
 #include <unicode/fpositer.h>
@@ -15,8 +16,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <initializer_list>
 #include <optional>
 #include <string_view>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -45,6 +48,7 @@ bool StartsNumber(UChar32 c) { return u_isdigit(c) || c == u'+' || c == u'-' || 
 bool IsZoneLetter(char16_t ch) { return std::u16string_view(u"zZOvVXx").find(ch) != std::u16string_view::npos; }
 bool IsMonthLetter(char16_t ch) { return ch == u'M' || ch == u'L'; }
 bool IsQuarterLetter(char16_t ch) { return ch == u'Q' || ch == u'q'; }
+bool IsDayPeriodLetter(char16_t ch) { return ch == u'B' || ch == u'b'; }
 // Whether the reader takes a field as a number, and joins it to a numeric field right before it,
 // as the formatter's symbols class fields.
 bool IsNumericField(char16_t letter, int32_t count) {
@@ -187,9 +191,34 @@ class PatternStartReader {
   bool lent_ = false;
 };
 
+// The strict calendar that texts are read into. Where a text's zone names standard or daylight
+// time ("EST", "Mitteleuropäische Sommerzeit"), the reader sets the zone's raw offset and the
+// daylight saving that the name stands for, which the calendar's fields lose once it works out
+// the moment; this keeps them readable.
+class ReadingCalendar final : public icu::GregorianCalendar {
+ public:
+  using icu::GregorianCalendar::GregorianCalendar;
+  struct Offsets {
+    int32_t raw, savings;
+  };
+  // The offsets that the text named, savings 0 for standard time; none where it named neither.
+  // Only until the calendar works out the moment.
+  std::optional<Offsets> namedOffsets() const {
+    if (!isSet(UCAL_ZONE_OFFSET) || !isSet(UCAL_DST_OFFSET)) return std::nullopt;
+    return Offsets{internalGet(UCAL_ZONE_OFFSET), internalGet(UCAL_DST_OFFSET)};
+  }
+};
+
 // A year far enough past kMaxTicks that every legitimate intermediate year of Add stays below it,
 // and close enough that the calendar's 32-bit field arithmetic cannot overflow.
 constexpr int64_t kYearLimit = 300'000;
+
+// Days in a month (0 = January) of the proleptic Gregorian calendar; years are signed.
+int32_t DaysInMonth(int64_t year, int32_t month) {
+  static constexpr int32_t kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+  return month == 1 && leap ? 29 : kDays[month];
+}
 
 std::string GetEnv(const char* name) {
   const char* v = std::getenv(name);
@@ -206,25 +235,33 @@ struct DateTime::Impl {
   std::unique_ptr<icu::GregorianCalendar> local;
   // Always in UTC, strict: reading a text validates every field, with no daylight-saving gaps
   // to confuse a missing local time with an invalid one.
-  std::unique_ptr<icu::GregorianCalendar> parser;
+  std::unique_ptr<ReadingCalendar> parser;
   bool parserZoneChanged = false;
   // In UTC and lenient, for reading parts of a text (PatternStartReader) beside what parser holds.
   std::unique_ptr<icu::GregorianCalendar> partParser;
   std::unordered_map<std::u16string, std::unique_ptr<icu::SimpleDateFormat>> formats;
+  // How texts of a pattern are read, by pattern (see reading()).
+  struct ReadingFormat {
+    String pattern;
+    std::unique_ptr<icu::SimpleDateFormat> own;  // null: the pattern's own formatter reads
+  };
+  std::unordered_map<std::u16string, ReadingFormat> readings;
   // Lenient calendars of the zones that texts named, by zone id: a text with a zone field is
   // turned into a moment in its own zone, and making a calendar costs far more than using one.
   std::unordered_map<std::u16string, std::unique_ptr<icu::GregorianCalendar>> zoned;
 
-  // The wall-clock fields of a text, as written; zone is set when the text named one.
+  // The wall-clock fields of a text, as written; zone is set when the text named one, and
+  // savings when its zone named standard (0) or daylight time (the daylight saving it stands for).
   struct WallTime {
     int32_t year = 1970, month = 0, day = 1, hour = 0, minute = 0, second = 0, millis = 0;
     std::unique_ptr<icu::TimeZone> zone;
+    std::optional<int32_t> savings;
   };
 
-  static std::unique_ptr<icu::GregorianCalendar> MakeCalendar(const icu::TimeZone& tz, const icu::Locale& loc,
-                                                              bool lenient) {
+  template <class Calendar = icu::GregorianCalendar>
+  static std::unique_ptr<Calendar> MakeCalendar(const icu::TimeZone& tz, const icu::Locale& loc, bool lenient) {
     UErrorCode st = U_ZERO_ERROR;
-    auto cal = std::make_unique<icu::GregorianCalendar>(tz, loc, st);
+    auto cal = std::make_unique<Calendar>(tz, loc, st);
     if (U_FAILURE(st)) throw RuntimeError("Date service: cannot create a calendar");
     // One rule for all years, so that day counts and periods are uniform across history.
     cal->setGregorianChange(U_DATE_MIN, st);
@@ -236,10 +273,11 @@ struct DateTime::Impl {
 
   void rebuild() {
     local = MakeCalendar(*zone, locale, true);
-    parser = MakeCalendar(*gmt, locale, false);
+    parser = MakeCalendar<ReadingCalendar>(*gmt, locale, false);
     partParser = MakeCalendar(*gmt, locale, true);
     parserZoneChanged = false;
     formats.clear();
+    readings.clear();
     zoned.clear();
   }
 
@@ -286,6 +324,147 @@ struct DateTime::Impl {
     f->setBooleanAttribute(UDAT_PARSE_MULTIPLE_PATTERNS_FOR_MATCH, false, st);
     if (formats.size() >= 64) formats.clear();  // patterns come from code: a handful in practice
     return *formats.emplace(pattern.units(), std::move(f)).first->second;
+  }
+
+  // The formatter's reader takes each name only in the width that the field's count names, and
+  // for some counts the formatter writes a width that no count reads: E and EE write the
+  // abbreviated weekday, read only for EEE; B, BB, b and bb the abbreviated day period, read only
+  // for BBB and bbb; bbbb the wide noon and midnight and ccccc the narrow stand-alone weekday,
+  // never read; MMMMM and LLLLL the narrow month, never read. So a text is read with a pattern
+  // where such a field has a count that reads what the formatter writes: EEE, BBB, bbb (for
+  // bbbb only where the locale writes the two alike), and for ccccc and MMMMM (LLLLL) a width that
+  // the pattern leaves unused, given the narrow names. A narrow month is read only where it is
+  // written like the month's abbreviated or wide name ("ก.ค.", "7월"); the others ("J", which is
+  // three months) stay unread. Every other field reads as the pattern says, so a name of another
+  // width than the count names ("Wed" for EEEE) is still refused.
+  struct Reading {
+    const String& pattern;
+    icu::SimpleDateFormat& format;
+  };
+  Reading reading(const String& pattern) {
+    auto& writer = format(pattern);
+    auto it = readings.find(pattern.units());
+    if (it == readings.end()) {
+      if (readings.size() >= 64) readings.clear();
+      it = readings.emplace(pattern.units(), readingFormat(writer, pattern)).first;
+    }
+    if (!it->second.own) return {pattern, writer};
+    return {it->second.pattern, *it->second.own};
+  }
+
+  ReadingFormat readingFormat(const icu::SimpleDateFormat& writer, const String& pattern) {
+    using Symbols = icu::DateFormatSymbols;
+    const std::u16string& p = pattern.units();
+    const PatternLayout layout(p);
+    // The name widths that fields of the pattern read, by letter and count.
+    auto slotOf = [](char16_t letter, int32_t count) -> std::optional<std::pair<char16_t, int32_t>> {
+      if (letter == u'e' && count >= 3) letter = u'E';
+      if (letter == u'E' && count < 3) count = 3;
+      if (std::u16string_view(u"MLEc").find(letter) == std::u16string_view::npos || count < 3 || count > 6) {
+        return std::nullopt;
+      }
+      return std::pair(letter, count);
+    };
+    std::vector<std::pair<char16_t, int32_t>> used;
+    for (const auto& field : layout.fields) {
+      if (auto slot = slotOf(field.letter, field.count)) used.push_back(*slot);
+    }
+    auto isFree = [&](char16_t letter, int32_t count) {
+      return std::find(used.begin(), used.end(), std::pair(letter, count)) == used.end();
+    };
+    // Where a narrow field's names go: the first of these widths that no field of the pattern reads.
+    auto freeSlot = [&](std::initializer_list<std::pair<char16_t, int32_t>> slots) {
+      for (const auto& slot : slots) {
+        if (isFree(slot.first, slot.second)) {
+          used.push_back(slot);
+          return std::optional(slot);
+        }
+      }
+      return std::optional<std::pair<char16_t, int32_t>>();
+    };
+    auto context = [](char16_t letter) {
+      return letter == u'M' || letter == u'E' ? Symbols::FORMAT : Symbols::STANDALONE;
+    };
+    auto width = [](int32_t count) {
+      return count == 3 ? Symbols::ABBREVIATED : count == 4 ? Symbols::WIDE : count == 5 ? Symbols::NARROW : Symbols::SHORT;
+    };
+    const Symbols& written = *writer.getDateFormatSymbols();
+    std::optional<Symbols> symbols;  // the reader's, where they differ
+    auto names = [&] {
+      if (!symbols) symbols.emplace(written);
+      return &*symbols;
+    };
+    std::optional<std::pair<char16_t, int32_t>> narrowWeekday, narrowMonth[2];  // [0] M, [1] L
+    std::u16string out;
+    int32_t at = 0;
+    for (const auto& field : layout.fields) {
+      out.append(p, static_cast<size_t>(at), static_cast<size_t>(field.begin - at));
+      at = field.begin + field.count;
+      char16_t letter = field.letter;
+      int32_t count = field.count;
+      if ((letter == u'E' || letter == u'B' || letter == u'b') && count < 3) {
+        count = 3;
+      } else if (letter == u'b' && count == 4 && dayPeriodsWrittenAlike(writer)) {
+        count = 3;
+      } else if (letter == u'c' && count == 5) {
+        if (!narrowWeekday) {
+          narrowWeekday = freeSlot({{u'c', 6}, {u'E', 5}});
+          if (narrowWeekday) {
+            int32_t n = 0;
+            const icu::UnicodeString* narrow = written.getWeekdays(n, Symbols::STANDALONE, Symbols::NARROW);
+            const std::vector<icu::UnicodeString> copy(narrow, narrow + n);
+            names()->setWeekdays(copy.data(), n, context(narrowWeekday->first), width(narrowWeekday->second));
+          }
+        }
+        if (narrowWeekday) std::tie(letter, count) = *narrowWeekday;
+      } else if (IsMonthLetter(letter) && count == 5) {
+        auto& slot = narrowMonth[letter == u'L'];
+        if (!slot) {
+          const char16_t other = letter == u'M' ? u'L' : u'M';
+          slot = freeSlot({{letter, 3}, {letter, 4}, {other, 3}, {other, 4}});
+          if (slot) {
+            int32_t n = 0, nShort = 0, nWide = 0;
+            const auto ctx = context(letter);
+            const icu::UnicodeString* narrow = written.getMonths(n, ctx, Symbols::NARROW);
+            const icu::UnicodeString* abbreviated = written.getMonths(nShort, ctx, Symbols::ABBREVIATED);
+            const icu::UnicodeString* wide = written.getMonths(nWide, ctx, Symbols::WIDE);
+            std::vector<icu::UnicodeString> readable(static_cast<size_t>(n));
+            for (int32_t m = 0; m < n; ++m) {
+              const bool alike = (m < nShort && narrow[m].caseCompare(abbreviated[m], U_FOLD_CASE_DEFAULT) == 0) ||
+                                 (m < nWide && narrow[m].caseCompare(wide[m], U_FOLD_CASE_DEFAULT) == 0);
+              if (alike) readable[static_cast<size_t>(m)] = narrow[m];  // an empty name is never read
+            }
+            names()->setMonths(readable.data(), n, context(slot->first), width(slot->second));
+          }
+        }
+        if (slot) std::tie(letter, count) = *slot;
+      }
+      out.append(static_cast<size_t>(count), letter);
+    }
+    out.append(p, static_cast<size_t>(at));
+    ReadingFormat r{String(out), nullptr};
+    if (out == p && !symbols) return r;
+    r.own.reset(writer.clone());
+    if (symbols) r.own->setDateFormatSymbols(*symbols);
+    r.own->applyPattern(ToIcu(r.pattern));
+    return r;
+  }
+
+  // Whether the locale writes what "b" names (midnight, noon, am and pm) alike in the wide width
+  // and in the abbreviated one.
+  bool dayPeriodsWrittenAlike(const icu::SimpleDateFormat& writer) {
+    std::unique_ptr<icu::SimpleDateFormat> f(writer.clone());
+    f->adoptTimeZone(gmt->clone());
+    auto texts = [&](const char16_t* p) {
+      f->applyPattern(icu::UnicodeString(p));
+      std::vector<icu::UnicodeString> out;
+      for (int hour : {0, 6, 12, 18}) {
+        out.emplace_back();
+        f->format(static_cast<UDate>(hour) * 3'600'000.0, out.back());
+      }
+      return out;
+    };
+    return texts(u"bbb") == texts(u"bbbb");
   }
 
   icu::GregorianCalendar& at(int64_t ticks) {
@@ -534,8 +713,10 @@ struct DateTime::Impl {
   }
 
   // Reads text with pattern: the whole text must match and every field must be in range.
-  WallTime read(const String& pattern, const String& text) {
-    auto& f = format(pattern);
+  WallTime read(const String& writtenPattern, const String& text) {
+    const Reading reader = reading(writtenPattern);
+    const String& pattern = reader.pattern;
+    icu::SimpleDateFormat& f = reader.format;
     bool zoned = HasField(pattern, IsZoneLetter);  // its texts name their own zone
     if (parserZoneChanged) {  // a text with a zone, possibly one that failed, set it
       parser->setTimeZone(*gmt);
@@ -561,25 +742,62 @@ struct DateTime::Impl {
       }
       if (HasField(pattern, IsQuarterLetter) && !keepTheMonthOfTheMonthField(f, pattern, read)) throw CannotParse(text.str());
     }
+    const auto named = zoned ? parser->namedOffsets() : std::nullopt;
     UErrorCode st = U_ZERO_ERROR;
-    parser->getTime(st);  // validates the fields (strict calendar)
+    const UDate moment = parser->getTime(st);  // validates the fields (strict calendar)
     WallTime w;
-    w.year = parser->get(UCAL_EXTENDED_YEAR, st);
-    w.month = parser->get(UCAL_MONTH, st);
-    w.day = parser->get(UCAL_DATE, st);
-    w.hour = parser->get(UCAL_HOUR_OF_DAY, st);
-    w.minute = parser->get(UCAL_MINUTE, st);
-    w.second = parser->get(UCAL_SECOND, st);
-    w.millis = parser->get(UCAL_MILLISECOND, st);
+    icu::Calendar* fields = parser.get();
+    if (named && U_SUCCESS(st)) {
+      // The calendar's fields are now those of the moment at the zone's offset then, which is
+      // not the one named where the text names the other occurrence of a repeated hour (or
+      // standard time in summer); the time as written is the moment at the offset named.
+      w.savings = named->savings;
+      partParser->setTimeZone(*gmt);
+      partParser->setTime(moment + named->raw + named->savings, st);
+      fields = partParser.get();
+    }
+    w.year = fields->get(UCAL_EXTENDED_YEAR, st);
+    w.month = fields->get(UCAL_MONTH, st);
+    w.day = fields->get(UCAL_DATE, st);
+    w.hour = fields->get(UCAL_HOUR_OF_DAY, st);
+    w.minute = fields->get(UCAL_MINUTE, st);
+    w.second = fields->get(UCAL_SECOND, st);
+    w.millis = fields->get(UCAL_MILLISECOND, st);
     if (zoned) w.zone.reset(parser->getTimeZone().clone());
     if (U_FAILURE(st)) throw CannotParse(text.str());
+    if (HasField(pattern, IsDayPeriodLetter)) takeTheHalfOfTheDayThatTheTextNames(f, text, w);
     if (!fixedWidth && hasBlanksThePatternLacks(f, pattern, text, read)) throw CannotParse(text.str());
     return w;
   }
 
-  // The moment of a local date and time of day, in zone (the device's zone when null).
-  int64_t compose(const WallTime& date, const WallTime& time, const icu::TimeZone* in) {
-    icu::GregorianCalendar* cal = in ? &calendarIn(*in) : local.get();
+  // The reader takes the half of the day that a day period names (B, b) from the middle of the
+  // first period of that name, and moves a 24-hour field's hour of 1 to 12 by it. Where a locale
+  // gives two periods one name ("du mat." before and after 4:00, "pagi"), or a period reaches
+  // across noon or midnight, that is the other half. A text that the formatter writes for the
+  // time read in the other half of the day, and not for the time read, names that half.
+  void takeTheHalfOfTheDayThatTheTextNames(icu::SimpleDateFormat& f, const String& text, WallTime& w) {
+    const icu::UnicodeString wanted = ToIcu(text);
+    UErrorCode st = U_ZERO_ERROR;
+    const int32_t hour = parser->get(UCAL_HOUR_OF_DAY, st);
+    auto writesTheText = [&](int32_t h) {
+      std::unique_ptr<icu::Calendar> at(parser->clone());
+      at->set(UCAL_HOUR_OF_DAY, h);
+      icu::UnicodeString written;
+      icu::FieldPosition fp;
+      f.format(*at, written, fp);
+      return !written.isBogus() && written.caseCompare(wanted, U_FOLD_CASE_DEFAULT) == 0;
+    };
+    if (U_SUCCESS(st) && !writesTheText(hour) && writesTheText((hour + 12) % 24)) w.hour = (w.hour + 12) % 24;
+  }
+
+  // The moment of a local date and time of day, in the zone that the text zoned named (the
+  // device's zone when null). Where that text named standard or daylight time, the moment is the
+  // time at the zone's raw offset and that daylight saving, as the reader works it out for a text
+  // that holds both: so a time in an hour that the clocks repeat is the occurrence named.
+  int64_t compose(const WallTime& date, const WallTime& time, const WallTime* zoned) {
+    const icu::TimeZone* in = zoned ? zoned->zone.get() : nullptr;
+    const auto* named = zoned && zoned->savings ? dynamic_cast<const icu::BasicTimeZone*>(in) : nullptr;
+    icu::GregorianCalendar* cal = named ? &calendarIn(*gmt) : in ? &calendarIn(*in) : local.get();
     cal->clear();
     cal->set(UCAL_EXTENDED_YEAR, date.year);
     cal->set(UCAL_MONTH, date.month);
@@ -590,6 +808,14 @@ struct DateTime::Impl {
     cal->set(UCAL_MILLISECOND, time.millis);
     UErrorCode st = U_ZERO_ERROR;
     UDate d = cal->getTime(st);
+    if (named && U_SUCCESS(st)) {
+      const bool daylight = *zoned->savings != 0;
+      int32_t raw = 0, dst = 0;
+      named->getOffsetFromLocal(d, daylight ? UCAL_TZ_LOCAL_DAYLIGHT_FORMER : UCAL_TZ_LOCAL_STANDARD_FORMER,
+                                daylight ? UCAL_TZ_LOCAL_DAYLIGHT_LATTER : UCAL_TZ_LOCAL_STANDARD_LATTER, raw, dst, st);
+      // Daylight time named where the zone keeps none that day: the saving the reader took.
+      d -= raw + (!daylight ? 0 : dst != 0 ? dst : *zoned->savings);
+    }
     if (U_FAILURE(st)) throw DateRangeError(std::to_string(date.year));
     return ToTicks(d);
   }
@@ -632,7 +858,7 @@ String DateTime::Time(int64_t ticks) { return impl_->formatAt(timeFormat_, ticks
 
 int64_t DateTime::DateParse(const String& text) {
   auto w = impl_->read(dateFormat_, text);
-  return impl_->compose(w, w, w.zone.get());
+  return impl_->compose(w, w, w.zone ? &w : nullptr);
 }
 
 int64_t DateTime::TimeParse(const String& text) {
@@ -643,14 +869,14 @@ int64_t DateTime::TimeParse(const String& text) {
   today.year = cal.get(UCAL_EXTENDED_YEAR, st);
   today.month = cal.get(UCAL_MONTH, st);
   today.day = cal.get(UCAL_DATE, st);
-  return impl_->compose(today, time, time.zone.get());
+  return impl_->compose(today, time, time.zone ? &time : nullptr);
 }
 
 int64_t DateTime::DateTimeParse(const String& dateText, const String& timeText) {
   auto date = impl_->read(dateFormat_, dateText);
   auto time = impl_->read(timeFormat_, timeText);
-  const icu::TimeZone* zone = time.zone ? time.zone.get() : date.zone.get();
-  return impl_->compose(date, time, zone);
+  const Impl::WallTime* zoned = time.zone ? &time : date.zone ? &date : nullptr;
+  return impl_->compose(date, time, zoned);
 }
 
 int64_t DateTime::Add(int64_t ticks, int32_t years, int32_t months, int32_t days) {
@@ -666,9 +892,25 @@ int64_t DateTime::Add(int64_t ticks, int32_t years, int32_t months, int32_t days
       throw DateRangeError(std::to_string(ticks) + " + " + std::to_string(y - year) + " years");
     }
   }
-  if (years != 0) cal.add(UCAL_EXTENDED_YEAR, years, st);
-  if (months != 0) cal.add(UCAL_MONTH, months, st);
-  if (days != 0) cal.add(UCAL_DATE, days, st);
+  if (years == 0 && months == 0 && days == 0) return ticks;
+  // The date first, each step on the date alone, so that no step's time of day can move the next.
+  int32_t day = cal.get(UCAL_DATE, st);
+  const int32_t startMonth = cal.get(UCAL_MONTH, st);
+  day = std::min(day, DaysInMonth(afterYears, startMonth));
+  const int64_t toMonth = afterYears * 12 + startMonth + months;
+  const int64_t toYear = toMonth >= 0 ? toMonth / 12 : -((-toMonth + 11) / 12);
+  const auto month = static_cast<int32_t>(toMonth - toYear * 12);
+  day = std::min(day, DaysInMonth(toYear, month));
+  const int32_t fields[] = {UCAL_HOUR_OF_DAY, UCAL_MINUTE, UCAL_SECOND, UCAL_MILLISECOND};
+  int32_t timeOfDay[4];
+  for (size_t i = 0; i < 4; ++i) timeOfDay[i] = cal.get(static_cast<UCalendarDateFields>(fields[i]), st);
+  // Then the time of day, once, on the day reached; the lenient calendar counts the days on from
+  // the month's and resolves a time that the clock skips or repeats that day.
+  cal.clear();
+  cal.set(UCAL_EXTENDED_YEAR, static_cast<int32_t>(toYear));
+  cal.set(UCAL_MONTH, month);
+  cal.set(UCAL_DATE, day + days);
+  for (size_t i = 0; i < 4; ++i) cal.set(static_cast<UCalendarDateFields>(fields[i]), timeOfDay[i]);
   UDate d = cal.getTime(st);
   if (U_FAILURE(st)) throw DateRangeError(std::to_string(ticks));
   return Impl::ToTicks(d);

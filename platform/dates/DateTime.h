@@ -12,10 +12,14 @@
 // "Cannot parse: <text>". A blank that starts the text or comes before a number is read only
 // where the pattern has one, or inside a name that holds one. A weekday that disagrees with the
 // date moves nothing, and neither does a quarter where the pattern has a month; without one, a
-// quarter gives its first month. A local time that the clock skips (a daylight-saving gap) is
-// moved forward by the length of the gap; a local time that occurs twice is taken at its first
-// occurrence. Ticks outside ±kMaxTicks, or results that would leave that range, raise
-// DateRangeError.
+// quarter gives its first month. Each name reads in the width that the formatter writes for its
+// field's count (E and EE the abbreviated weekday, B and BB the abbreviated day period, ccccc the
+// narrow stand-alone weekday; a narrow month only where it is written like a wider one), and a
+// day period gives the half of the day that the formatter writes it for. A local time that the
+// clock skips (a daylight-saving gap) is moved forward by the length of the gap; a local time that
+// occurs twice is taken at its first occurrence, unless the text's zone names standard or
+// daylight time or the offset, which give the occurrence named. Ticks outside ±kMaxTicks, or
+// results that would leave that range, raise DateRangeError.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -67,8 +71,11 @@ class DateTime {
   // Local date (date format) at the local time of day (time format).
   int64_t DateTimeParse(const String& dateText, const String& timeText);
 
-  // Adds years, then months, then days by the calendar in the device's zone: the local time of
-  // day is kept and a day past the end of a month becomes the month's last day.
+  // Adds years, then months, then days to the local date in the device's zone (a day past the
+  // end of a month becoming the month's last day, and a day that the zone skipped still counting
+  // as one), then sets the local time of day once on the day reached: a time that the clock skips
+  // that day moves forward by that gap's length; one that it repeats is its first occurrence. No
+  // step's time of day moves the next, so adding nothing gives the moment back.
   int64_t Add(int64_t ticks, int32_t years, int32_t months, int32_t days);
 
   // Calendar fields of a moment in the device's zone.

@@ -219,11 +219,10 @@ TEST_F(DateUtilsTest, PeriodsAreTheLargestStepsThatDoNotPassTheEnd) {
     int y = 0, m = 0, d = 0;
     if (!daysOnly) {
       while (within(dt.Add(start, y + dir, 0, 0))) y += dir;
-      while (within(dt.Add(dt.Add(start, y, 0, 0), 0, m + dir, 0))) m += dir;
+      while (within(dt.Add(start, y, m + dir, 0))) m += dir;
     }
-    const int64_t t = dt.Add(start, y, m, 0);
-    while (within(dt.Add(t, 0, 0, d + dir))) d += dir;
-    const int64_t r = end - dt.Add(t, 0, 0, d);
+    while (within(dt.Add(start, y, m, d + dir))) d += dir;
+    const int64_t r = end - dt.Add(start, y, m, d);
     return std::vector<int>{
         y, m, d, static_cast<int>(r / kHour), static_cast<int>(r % kHour / 60000), static_cast<int>(r % 60000 / 1000)};
   };

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <unicode/datefmt.h>
 #include <unicode/locid.h>
+#include <unicode/smpdtfmt.h>
 
 #include <array>
 #include <climits>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -87,8 +90,8 @@ TEST_F(DateTimeTest, ParsesWhatItFormats) {
 // In every installed locale, a text the service writes reads back as the same moment, 29 February
 // among them, with patterns whose names may begin with a digit or hold a blank before one (months
 // "3月", quarters "1-й кв.", zones "GMT -5"), a quarter after the month, a quoted blank first,
-// names holding digits beside numbers side by side (quarters "𞤐𞥑"), the zone before the date, and
-// the date utilities' own. And a blank
+// names holding digits beside numbers side by side (quarters "𞤐𞥑"), the zone before the date,
+// the date utilities' own, and the locale's own time and date-time patterns. And a blank
 // that the pattern lacks before a number field is refused there: each refused text is one
 // written with the pattern plus that blank, also with the zone written without a blank of its
 // own ("GMT-5" for "GMT -5").
@@ -128,7 +131,20 @@ TEST_F(DateTimeTest, ReadsBackWhatItWritesInEveryLocale) {
     const auto& [zone, offsetMinutes] = zones[i % 2];
     dt.setTimeZone(zone);
     dt.setLocale(locales[i].getName());
-    for (const auto& r : roundTrips) {
+    // And the locale's own time and date-time patterns, in each of its four lengths.
+    std::vector<std::string> standard;
+    for (auto style : {icu::DateFormat::kFull, icu::DateFormat::kLong, icu::DateFormat::kMedium, icu::DateFormat::kShort}) {
+      for (auto* format : {icu::DateFormat::createTimeInstance(style, locales[i]),
+                           icu::DateFormat::createDateTimeInstance(style, style, locales[i])}) {
+        const std::unique_ptr<icu::DateFormat> owned(format);
+        icu::UnicodeString pattern;
+        auto* simple = dynamic_cast<icu::SimpleDateFormat*>(format);
+        if (simple) simple->toPattern(pattern).toUTF8String(standard.emplace_back());
+      }
+    }
+    std::vector<RoundTrip> all(std::begin(roundTrips), std::end(roundTrips));
+    for (size_t k = 0; k < standard.size(); ++k) all.push_back({standard[k].c_str(), nullptr, false, k % 2 == 1, true});
+    for (const auto& r : all) {
       std::vector<int64_t> moments;
       for (auto [y, mo, d] :
            {std::array{2020, 3, 4}, std::array{2021, 11, 25}, std::array{2024, 2, 29}, std::array{-43, 3, 15}}) {
@@ -190,6 +206,79 @@ TEST_F(DateTimeTest, AQuarterGivesTheMonthOnlyWhereThePatternHasNone) {
       EXPECT_EQ(dt.DateParse(c.text), *c.ticks) << c.pattern << " " << c.text;
     } else {
       EXPECT_EQ(ErrorOf([&] { dt.DateParse(c.text); }), std::string("Cannot parse: ") + c.text) << c.pattern;
+    }
+  }
+}
+
+// Each name reads in the width that the service writes for its field's count: E and EE the
+// abbreviated weekday, B and BB (b and bb) the abbreviated day period, ccccc the narrow stand-alone
+// weekday, and a narrow month where it is written like the abbreviated one. A day period's name
+// gives the half of the day in which the service writes it, also where two periods share it ("du
+// mat." before and after 4:00). A name of another width than the count's, a narrow month that
+// stands for several ("J"), blanks the pattern lacks and dates that do not exist stay refused.
+TEST_F(DateTimeTest, ANameReadsInTheWidthThatItsCountWrites) {
+  struct Case {
+    const char* locale;
+    const char* zone;
+    const char* pattern;
+    const char* text;
+    std::optional<int64_t> ticks;  // none: refused
+  };
+  const int pdt = -420, cet = 60;
+  const int64_t leapDay = CivilTicks(2024, 2, 29), july4 = CivilTicks(2001, 7, 4);
+  auto at = [](int hour, int minute) { return CivilTicks(1970, 1, 1, hour, minute); };
+  const Case cases[] = {
+      {"en_US", "America/Los_Angeles", "E MMM d HH:mm:ss z yyyy", "Wed Jul 4 12:08:56 PDT 2001",
+       CivilTicks(2001, 7, 4, 12, 8, 56, pdt)},
+      {"en_US", "UTC", "E dd MMM yyyy", "Wed 04 Jul 2001", july4},
+      {"en_US", "UTC", "E dd MMM yyyy", "wed 04 jul 2001", july4},
+      {"en_US", "UTC", "E dd MMM yyyy", "Fri 04 Jul 2001", july4},  // a weekday moves nothing
+      {"de_DE", "Europe/Berlin", "E yyyy-MM-dd", "Do. 2024-02-29", CivilTicks(2024, 2, 29, 0, 0, 0, cet)},
+      {"de_DE", "UTC", "EE, d. MMM yyyy", "Do., 29. Feb. 2024", leapDay},
+      {"en_US", "Europe/Berlin", "yyyy-MM-dd HH:mm:ss.SSS B", "2024-02-29 15:45:00.000 in the afternoon",
+       CivilTicks(2024, 2, 29, 15, 45, 0, cet)},
+      {"en_US", "UTC", "h:mm BB", "3:45 in the afternoon", at(15, 45)},
+      {"zh_Hant", "UTC", "y/M/d Bh:mm", "2024/2/29 下午3:45", CivilTicks(2024, 2, 29, 15, 45)},
+      {"zh_Hant_TW", "UTC", "y/M/d Bh:mm", "2024/2/29 凌晨1:05", CivilTicks(2024, 2, 29, 1, 5)},
+      {"fr_CA", "UTC", "y/M/d Bh:mm", "2024/2/29 du mat.1:15", CivilTicks(2024, 2, 29, 1, 15)},
+      {"fr_CA", "UTC", "y/M/d Bh:mm", "2024/2/29 du mat.12:15", CivilTicks(2024, 2, 29, 0, 15)},
+      {"fr_CA", "UTC", "yyyy-MM-dd HH:mm B", "2024-02-29 01:15 du mat.", CivilTicks(2024, 2, 29, 1, 15)},
+      {"fr_FR", "UTC", "h:mm BBBB", "12:00 du matin", at(0, 0)},
+      {"ms_MY", "UTC", "h:mm B", "6:30 pagi", at(6, 30)},
+      {"ms_MY", "UTC", "h:mm B", "6:30 petang", at(18, 30)},
+      {"en_US", "UTC", "h:mm b", "12:00 noon", at(12, 0)},
+      {"ja_JP", "UTC", "h:mm bbbb", "12:00 正午", at(12, 0)},
+      {"ja_JP", "UTC", "ccccc yyyy-MM-dd", "木 2024-02-29", leapDay},
+      {"ru_RU", "UTC", "ccccc d MMM yyyy", "Ч 29 февр. 2024", leapDay},
+      {"en_US", "UTC", "ccccc yyyy-MM-dd", "T 2024-02-29", leapDay},
+      {"th_TH", "UTC", "MMMMM yyyy", "ก.พ. 2024", CivilTicks(2024, 2, 1)},
+      {"th_TH", "UTC", "d LLLLL yyyy", "29 ก.พ. 2024", leapDay},
+      {"ko_KR", "UTC", "MMMMM yyyy", "2월 2024", CivilTicks(2024, 2, 1)},
+      {"en_US", "UTC", "EEEE dd MMM yyyy", "Wed 04 Jul 2001", std::nullopt},
+      {"en_US", "UTC", "E dd MMM yyyy", "Wednesday 04 Jul 2001", std::nullopt},
+      {"en_US", "UTC", "E dd MMM yyyy", " Wed 04 Jul 2001", std::nullopt},
+      {"en_US", "UTC", "E dd MMM yyyy", "Wed 04 Jul 2001 ", std::nullopt},
+      {"en_US", "UTC", "E dd MMM yyyy", "Wed 30 Feb 2001", std::nullopt},
+      {"de_DE", "UTC", "E yyyy-MM-dd", "Do. 2023-02-29", std::nullopt},
+      {"en_US", "UTC", "h:mm B", "3:45 afternoon", std::nullopt},
+      {"en_US", "UTC", "ccccc yyyy-MM-dd", "Thu 2024-02-29", std::nullopt},
+      {"en_US", "UTC", "MMMMM yyyy", "J 2024", std::nullopt},
+      {"en_US", "UTC", "MMMMM yyyy", "F 2024", std::nullopt},
+      {"th_TH", "UTC", "MMMMM yyyy", "กุมภาพันธ์ 2024", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    dt.setLocale(c.locale);
+    dt.setTimeZone(c.zone);
+    dt.setDateFormat(c.pattern);
+    if (c.ticks) {
+      try {
+        EXPECT_EQ(dt.DateParse(c.text), *c.ticks) << c.locale << " " << c.pattern << ": " << c.text;
+      } catch (const RuntimeError& e) {
+        ADD_FAILURE() << c.locale << " " << c.pattern << ": " << e.what();
+      }
+    } else {
+      EXPECT_EQ(ErrorOf([&] { dt.DateParse(c.text); }), std::string("Cannot parse: ") + c.text)
+          << c.locale << " " << c.pattern;
     }
   }
 }
@@ -451,6 +540,87 @@ TEST_F(DateTimeTest, RepeatedLocalTimeIsItsFirstOccurrence) {
   EXPECT_EQ(dt.DateTimeParse("2024-10-27", "02:30"), CivilTicks(2024, 10, 27, 2, 30, 0, 120));
 }
 
+// In an hour that the clocks repeat, a text whose zone names standard or daylight time, or the
+// offset, reads as that occurrence, whether the zone comes with the date and time or with one of
+// them; a zone that does not tell them apart (VV, v) or none at all gives the first. A daylight
+// time named outside the repeated hour is read on its own day, not on the day the time is read on.
+TEST_F(DateTimeTest, AnOccurrenceOfARepeatedHourReadsAsItsZoneNamesIt) {
+  struct Case {
+    const char* zone;
+    const char* locale;
+    const char* pattern;
+    const char* text;
+    int64_t ticks;
+  };
+  const char* const z = "yyyy-MM-dd HH:mm z";
+  const char* const zzzz = "yyyy-MM-dd HH:mm zzzz";
+  const int edt = -240, est = -300, cest = 120, cet = 60, lhdt = 660, lhst = 630;
+  const int64_t ny = CivilTicks(2024, 11, 3, 1, 30, 0, edt), nyLater = CivilTicks(2024, 11, 3, 1, 30, 0, est);
+  const int64_t berlin = CivilTicks(2024, 10, 27, 2, 30, 0, cest), berlinLater = CivilTicks(2024, 10, 27, 2, 30, 0, cet);
+  const int64_t lordHowe = CivilTicks(2024, 4, 7, 1, 45, 0, lhdt), lordHoweLater = CivilTicks(2024, 4, 7, 1, 45, 0, lhst);
+  const Case cases[] = {
+      {"America/New_York", "en_US", z, "2024-11-03 01:30 EDT", ny},
+      {"America/New_York", "en_US", z, "2024-11-03 01:30 EST", nyLater},
+      {"America/New_York", "en_US", zzzz, "2024-11-03 01:30 Eastern Daylight Time", ny},
+      {"America/New_York", "en_US", zzzz, "2024-11-03 01:30 Eastern Standard Time", nyLater},
+      {"America/New_York", "en_US", "yyyy-MM-dd HH:mm xxx", "2024-11-03 01:30 -05:00", nyLater},
+      {"America/New_York", "en_US", "yyyy-MM-dd HH:mm VV", "2024-11-03 01:30 America/New_York", ny},
+      {"America/New_York", "en_US", "yyyy-MM-dd HH:mm v", "2024-11-03 01:30 ET", ny},
+      {"America/New_York", "en_US", "yyyy-MM-dd HH:mm", "2024-11-03 01:30", ny},
+      {"Europe/Berlin", "de_DE", z, "2024-10-27 02:30 MESZ", berlin},
+      {"Europe/Berlin", "de_DE", z, "2024-10-27 02:30 MEZ", berlinLater},
+      {"Europe/Berlin", "de_DE", zzzz, "2024-10-27 02:30 Mitteleuropäische Sommerzeit", berlin},
+      {"Europe/Berlin", "de_DE", zzzz, "2024-10-27 02:30 Mitteleuropäische Normalzeit", berlinLater},
+      {"Europe/Berlin", "de_DE", "yyyy-MM-dd HH:mm O", "2024-10-27 02:30 GMT+1", berlinLater},
+      {"Australia/Lord_Howe", "en_AU", z, "2024-04-07 01:45 LHDT", lordHowe},
+      {"Australia/Lord_Howe", "en_AU", z, "2024-04-07 01:45 LHST", lordHoweLater},
+      {"Australia/Lord_Howe", "en_AU", zzzz, "2024-04-07 01:45 Lord Howe Standard Time", lordHoweLater},
+      {"Australia/Lord_Howe", "en_AU", "yyyy-MM-dd HH:mm xxx", "2024-04-07 01:45 +10:30", lordHoweLater},
+  };
+  for (const auto& c : cases) {
+    dt.setTimeZone(c.zone);
+    dt.setLocale(c.locale);
+    dt.setDateFormat(c.pattern);
+    try {
+      EXPECT_EQ(dt.DateParse(c.text), c.ticks) << c.zone << " " << c.text;
+    } catch (const RuntimeError& e) {
+      ADD_FAILURE() << c.zone << " " << c.pattern << ": " << e.what();
+    }
+  }
+  // The date and the time read apart, the zone with either.
+  struct Apart {
+    const char* zone;
+    const char* date;
+    const char* time;
+    int64_t ticks;
+  };
+  const Apart apart[] = {
+      {"America/New_York", "2024-11-03", "01:30 EST", nyLater},
+      {"America/New_York", "2024-11-03", "01:30 EDT", ny},
+      {"America/New_York", "2024-07-03", "01:30 EDT", CivilTicks(2024, 7, 3, 1, 30, 0, edt)},
+      {"America/New_York", "2024-01-01 EDT", "12:00", CivilTicks(2024, 1, 1, 12, 0, 0, edt)},
+      {"Europe/Berlin", "2024-10-27 MEZ", "02:30", berlinLater},
+  };
+  for (const auto& a : apart) {
+    dt.setTimeZone(a.zone);
+    dt.setLocale(std::string(a.zone) == "Europe/Berlin" ? "de_DE" : "en_US");
+    dt.setDateFormat(std::string(a.date).size() > 10 ? "yyyy-MM-dd z" : "yyyy-MM-dd");
+    dt.setTimeFormat(std::string(a.time).size() > 5 ? "HH:mm z" : "HH:mm");
+    try {
+      EXPECT_EQ(dt.DateTimeParse(a.date, a.time), a.ticks) << a.zone << " " << a.date << " " << a.time;
+    } catch (const RuntimeError& e) {
+      ADD_FAILURE() << a.zone << " " << a.date << " " << a.time << ": " << e.what();
+    }
+  }
+  // A time of day read on today's date, when today the clocks go back.
+  rt.loop().advanceTo(CivilTicks(2026, 11, 1, 4));
+  dt.setTimeZone("America/New_York");
+  dt.setLocale("en_US");
+  dt.setTimeFormat("HH:mm z");
+  EXPECT_EQ(dt.TimeParse("01:30 EST"), CivilTicks(2026, 11, 1, 1, 30, 0, est));
+  EXPECT_EQ(dt.TimeParse("01:30 EDT"), CivilTicks(2026, 11, 1, 1, 30, 0, edt));
+}
+
 TEST_F(DateTimeTest, TimeParseUsesTodaysLocalDate) {
   rt.loop().advanceTo(CivilTicks(2026, 1, 1, 23, 30));
   EXPECT_EQ(dt.TimeParse("13:45:10"), CivilTicks(2026, 1, 1, 13, 45, 10));
@@ -489,6 +659,47 @@ TEST_F(DateTimeTest, AddKeepsTheTimeOfDayAndClampsToTheMonthEnd) {
   int64_t noon = CivilTicks(2024, 3, 30, 12, 0, 0, 60);
   EXPECT_EQ(dt.Add(noon, 0, 0, 1) - noon, 23 * DateTime::TicksPerHour);
   EXPECT_EQ(dt.GetHour(dt.Add(noon, 0, 0, 1)), 12);
+}
+
+// Add works out the date first and sets the time of day once, on the day reached: a step on the
+// way that lands in a gap moves nothing; a day that the zone skipped still counts as a day; a time
+// that the clock skips that day moves forward by that gap's length; a repeated one is its first
+// occurrence, whichever step reaches it.
+TEST_F(DateTimeTest, AddSetsTheTimeOfDayOnceOnTheDayReached) {
+  struct Case {
+    const char* zone;
+    int64_t from;
+    int years, months, days;
+    int64_t to;
+  };
+  const int est = -300, edt = -240, cet = 60, cest = 120;
+  const int64_t berlinSecond = CivilTicks(2024, 10, 27, 2, 30, 0, cet);
+  const Case cases[] = {
+      // 10 March 2024 skips 02:00-03:00 in New York.
+      {"America/New_York", CivilTicks(2024, 2, 10, 2, 30, 0, est), 0, 1, 1, CivilTicks(2024, 3, 11, 2, 30, 0, edt)},
+      {"America/New_York", CivilTicks(2023, 3, 13, 2, 38, 0, edt), -1, 12, 0, CivilTicks(2023, 3, 13, 2, 38, 0, edt)},
+      {"America/New_York", CivilTicks(2024, 3, 9, 2, 30, 0, est), 0, 0, 1, CivilTicks(2024, 3, 10, 3, 30, 0, edt)},
+      {"America/New_York", CivilTicks(2024, 3, 10, 3, 30, 0, edt), 0, 0, -1, CivilTicks(2024, 3, 9, 3, 30, 0, est)},
+      // Samoa skipped 30 December 2011 whole, from -10:00 to +14:00.
+      {"Pacific/Apia", CivilTicks(2011, 12, 29, 12, 0, 0, -600), 0, 0, 2, CivilTicks(2011, 12, 31, 12, 0, 0, 840)},
+      {"Pacific/Apia", CivilTicks(2011, 12, 29, 12, 0, 0, -600), 0, 0, 1, CivilTicks(2011, 12, 31, 12, 0, 0, 840)},
+      {"Pacific/Apia", CivilTicks(2011, 12, 31, 12, 0, 0, 840), 0, 0, -2, CivilTicks(2011, 12, 29, 12, 0, 0, -600)},
+      // Lord Howe was at +10:00 in 1980; on 25 October 1981 its clocks went from 02:00 at +10:30
+      // to 03:00 at +11:30. Today it moves by half an hour: 02:00 to 02:30 on 6 October 2024.
+      {"Australia/Lord_Howe", CivilTicks(1980, 10, 25, 2, 30, 0, 600), 0, 0, 365, CivilTicks(1981, 10, 25, 3, 30, 0, 690)},
+      {"Australia/Lord_Howe", CivilTicks(2024, 10, 5, 2, 15, 0, 630), 0, 0, 1, CivilTicks(2024, 10, 6, 2, 45, 0, 660)},
+      {"Australia/Lord_Howe", CivilTicks(2024, 9, 6, 2, 15, 0, 630), 0, 1, 0, CivilTicks(2024, 10, 6, 2, 45, 0, 660)},
+      // 27 October 2024 repeats 02:00-03:00 in Berlin.
+      {"Europe/Berlin", CivilTicks(2024, 10, 28, 2, 30, 0, cet), 0, 0, -1, CivilTicks(2024, 10, 27, 2, 30, 0, cest)},
+      {"Europe/Berlin", CivilTicks(2024, 9, 27, 2, 30, 0, cest), 0, 1, 0, CivilTicks(2024, 10, 27, 2, 30, 0, cest)},
+      {"Europe/Berlin", berlinSecond, 0, 0, 0, berlinSecond},
+      {"Europe/Berlin", berlinSecond, 0, 0, 1, CivilTicks(2024, 10, 28, 2, 30, 0, cet)},
+  };
+  for (const auto& c : cases) {
+    dt.setTimeZone(c.zone);
+    EXPECT_EQ(dt.Add(c.from, c.years, c.months, c.days), c.to)
+        << c.zone << " " << c.from << " + " << c.years << "y " << c.months << "m " << c.days << "d";
+  }
 }
 
 TEST_F(DateTimeTest, CalendarFieldsWithSignedYears) {
