@@ -30,6 +30,19 @@ class DateTimeTest : public ::testing::Test {
     dt.setLocale("en_US");
   }
 
+  // Reads text with the date format: as the moment ticks, or, without one, refused.
+  void ExpectDateParse(const char* text, std::optional<int64_t> ticks, const std::string& where) {
+    if (!ticks) {
+      EXPECT_EQ(ErrorOf([&] { dt.DateParse(text); }), std::string("Cannot parse: ") + text) << where;
+      return;
+    }
+    try {
+      EXPECT_EQ(dt.DateParse(text), *ticks) << where << ": " << text;
+    } catch (const RuntimeError& e) {
+      ADD_FAILURE() << where << ": " << e.what();
+    }
+  }
+
   Runtime rt;
   DateTime& dt = rt.service<DateTime>();
 };
@@ -270,16 +283,7 @@ TEST_F(DateTimeTest, ANameReadsInTheWidthThatItsCountWrites) {
     dt.setLocale(c.locale);
     dt.setTimeZone(c.zone);
     dt.setDateFormat(c.pattern);
-    if (c.ticks) {
-      try {
-        EXPECT_EQ(dt.DateParse(c.text), *c.ticks) << c.locale << " " << c.pattern << ": " << c.text;
-      } catch (const RuntimeError& e) {
-        ADD_FAILURE() << c.locale << " " << c.pattern << ": " << e.what();
-      }
-    } else {
-      EXPECT_EQ(ErrorOf([&] { dt.DateParse(c.text); }), std::string("Cannot parse: ") + c.text)
-          << c.locale << " " << c.pattern;
-    }
+    ExpectDateParse(c.text, c.ticks, std::string(c.locale) + " " + c.pattern);
   }
 }
 
@@ -340,16 +344,7 @@ TEST_F(DateTimeTest, ADateThatNineteenSeventyLacksReadsAsItsNeighbourDoes) {
     for (const auto& c : cases) {
       dt.setLocale(c.locale);
       dt.setDateFormat(c.pattern);
-      if (c.ticks) {
-        try {
-          EXPECT_EQ(dt.DateParse(c.text), *c.ticks) << zone << " " << c.pattern << ": " << c.text;
-        } catch (const RuntimeError& e) {
-          ADD_FAILURE() << zone << " " << c.pattern << ": " << e.what();
-        }
-      } else {
-        EXPECT_EQ(ErrorOf([&] { dt.DateParse(c.text); }), std::string("Cannot parse: ") + c.text)
-            << zone << " " << c.pattern;
-      }
+      ExpectDateParse(c.text, c.ticks, std::string(zone) + " " + c.pattern);
     }
   }
 }
@@ -581,11 +576,7 @@ TEST_F(DateTimeTest, AnOccurrenceOfARepeatedHourReadsAsItsZoneNamesIt) {
     dt.setTimeZone(c.zone);
     dt.setLocale(c.locale);
     dt.setDateFormat(c.pattern);
-    try {
-      EXPECT_EQ(dt.DateParse(c.text), c.ticks) << c.zone << " " << c.text;
-    } catch (const RuntimeError& e) {
-      ADD_FAILURE() << c.zone << " " << c.pattern << ": " << e.what();
-    }
+    ExpectDateParse(c.text, c.ticks, std::string(c.zone) + " " + c.pattern);
   }
   // The date and the time read apart, the zone with either.
   struct Apart {
