@@ -219,6 +219,9 @@ struct Case {
   // Also run a plain memset of the same bytes (the machine's limit for the row) and report
   // both in pixels per second.
   bool memsetLimit = false;
+  // The case drawing the same fill over the canvas itself, against which this one (a rectangle
+  // reaching far past the canvas) is reported.
+  std::string sameFillOnCanvas = {};
 };
 
 std::vector<Case> cases() {
@@ -639,6 +642,43 @@ std::vector<Case> cases() {
         }});
   }
 
+  // Gradients over rectangles reaching far past the canvas, against the same fill over the
+  // canvas itself (this library only): the cost must follow the part on the canvas. The long
+  // strip's rings stand a million to each row; the radial one's centre is 10^38 away.
+  {
+    const std::vector<int32_t> colors{static_cast<int32_t>(two[0]), static_cast<int32_t>(two[1])};
+    struct HugeSpec {
+      std::string name, base;
+      int size;
+      Rect huge;
+      bool radial;
+    };
+    all.push_back(Case{"gradient_rectangle/2stops_1024", 1024, 1024,
+                       [=](Ours& o) {
+                         return std::function<void()>(
+                             [=] { o.bc->_fillgradient(colors, o.bc->targetrect, "RECTANGLE"); });
+                       },
+                       nullptr, nullptr});
+    for (const HugeSpec& h :
+         std::vector<HugeSpec>{{"gradient_huge/rectangle_4e6x1026_1024", "gradient_rectangle/2stops_1024", 1024,
+                                Rect(-2e6f, -1, 2e6f + 1024, 1025), false},
+                               {"gradient_huge/radial_2e9x1e38_512", "gradient_radial/2stops_512", 512,
+                                Rect(-1e9f, -1e9f, 1e9f, 1e38f), true}}) {
+      all.push_back(Case{h.name, h.size, h.size,
+                         [=](Ours& o) {
+                           return std::function<void()>([=] {
+                             if (h.radial) {
+                               o.bc->_fillradialgradient(colors, h.huge);
+                             } else {
+                               o.bc->_fillgradient(colors, h.huge, "RECTANGLE");
+                             }
+                           });
+                         },
+                         nullptr, nullptr});
+      all.back().sameFillOnCanvas = h.base;
+    }
+  }
+
   // Filled paths: regular polygons at random places (each path made once; this library keeps
   // a path's preparation for filling between fills), and a long polyline stroked.
   struct PolySpec {
@@ -945,6 +985,21 @@ int main(int argc, char** argv) {
     const Result& r = it->second;
     std::printf("| %s | %s | %s | %.2f | %.2f | %.2f |\n", c.name.c_str(), fmtTime(r.ns[0]).c_str(),
                 fmtTime(r.ns[3]).c_str(), pixels / r.ns[0], pixels / r.ns[3], r.ns[3] / r.ns[0]);
+  }
+  // Fills of rectangles reaching far past the canvas against the same fill over the canvas.
+  header = false;
+  for (const Case& c : all) {
+    auto it = results().find(c.name), base = results().find(c.sameFillOnCanvas);
+    if (c.sameFillOnCanvas.empty() || it == results().end() || base == results().end() || it->second.ns[0] <= 0 ||
+        base->second.ns[0] <= 0)
+      continue;
+    if (!header) {
+      std::printf("\n| far-reaching fill | time | the same fill over the canvas | time | far ÷ canvas |\n");
+      std::printf("|---|---|---|---|---|\n");
+      header = true;
+    }
+    std::printf("| %s | %s | %s | %s | %.2f |\n", c.name.c_str(), fmtTime(it->second.ns[0]).c_str(),
+                c.sameFillOnCanvas.c_str(), fmtTime(base->second.ns[0]).c_str(), it->second.ns[0] / base->second.ns[0]);
   }
   benchmark::Shutdown();
   return 0;

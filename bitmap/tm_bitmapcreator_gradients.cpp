@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -59,18 +60,20 @@ inline uint32_t colorAt(const Argb& c1, const Argb& c2, float f) {
 inline uint32_t premultiplied(const Argb& c) { return colorAt(c, c, 0); }
 
 // colorAt for n fractions at once, in a form the compiler turns into vector code. The
-// fractions are first held within ±10^6 (a gradient's fractions stay near 0 .. 1), so that
-// every conversion is in range and a plain truncating conversion; and float(a) / 255 in single
-// precision equals float(a / 255.0) for every alpha 0 .. 255.
+// fractions are first held within ±10^6 (a gradient's fractions stay near 0 .. 1), or ±512 where
+// the alpha changes (past that it leaves 0 .. 255 and the colour is worked out again below), so
+// that every conversion is in range and a plain truncating conversion; and float(a) / 255 in
+// single precision equals float(a / 255.0) for every alpha 0 .. 255.
 void colorsAt(const Argb& c1, const Argb& c2, const float* f, uint32_t* out, int64_t n) {
   const float a1 = static_cast<float>(c1.a), r1 = static_cast<float>(c1.r), g1 = static_cast<float>(c1.g),
               b1 = static_cast<float>(c1.b);
   const float da = static_cast<float>(c2.a - c1.a), dr = static_cast<float>(c2.r - c1.r),
               dg = static_cast<float>(c2.g - c1.g), db = static_cast<float>(c2.b - c1.b);
+  const float hold = da == 0 ? 1e6f : 512.0f;
   for (int64_t i = 0; i < n; ++i) {
     float v = f[i];
-    v = v > -1e6f ? v : -1e6f;
-    v = v < 1e6f ? v : 1e6f;
+    v = v > -hold ? v : -hold;
+    v = v < hold ? v : hold;
     const int32_t a = static_cast<int32_t>(a1 + v * da);
     const int32_t r = static_cast<int32_t>(r1 + v * dr);
     const int32_t g = static_cast<int32_t>(g1 + v * dg);
@@ -81,11 +84,19 @@ void colorsAt(const Argb& c1, const Argb& c2, const float* f, uint32_t* out, int
     const uint32_t pb = static_cast<uint32_t>(static_cast<int32_t>(static_cast<float>(b) * factor)) & 0xFF;
     out[i] = pr | (pg << 8) | (pb << 16) | ((static_cast<uint32_t>(a) & 0xFF) << 24);
   }
-  // A fraction that was held back, or an alpha outside 0 .. 255, takes the rule as written.
+  // A fraction that was held back, or an alpha outside 0 .. 255, takes the rule as written. A run
+  // of held-back pixels often repeats one fraction (far out, the steps added to it are lost in
+  // its rounding): its colour is worked out once.
+  float heldBack = std::numeric_limits<float>::quiet_NaN();
+  uint32_t heldBackColor = 0;
   for (int64_t i = 0; i < n; ++i) {
     const float v = f[i];
-    if (!(v > -1e6f && v < 1e6f)) {
-      out[i] = colorAt(c1, c2, v);
+    if (!(v > -hold && v < hold)) {
+      if (!(v == heldBack)) {
+        heldBack = v;
+        heldBackColor = colorAt(c1, c2, v);
+      }
+      out[i] = heldBackColor;
       continue;
     }
     const int32_t a = static_cast<int32_t>(a1 + v * da);
@@ -109,13 +120,79 @@ std::vector<std::array<int64_t, 2>> merged(std::vector<std::array<int64_t, 2>> v
 }
 
 // The values d ≥ 0 for which trunc(c + sign × d × f) can fall in [0, size), with a margin of
-// two on each side for the rounding of the float products.
+// two on each side for the rounding of the float products. A tiny f (a rectangle billions of
+// times longer than wide) gives quotients past any integer: they are held to the coordinate
+// range first, so that the margins cannot overflow.
 std::array<int64_t, 2> visibleDistances(int64_t c, int sign, float f, int64_t size) {
   const double lo =
       sign > 0 ? (0.0 - static_cast<double>(c)) / f : (static_cast<double>(c) - static_cast<double>(size)) / f;
   const double hi =
       sign > 0 ? (static_cast<double>(size) - static_cast<double>(c)) / f : (static_cast<double>(c) + 1) / f;
-  return {std::max<int64_t>(0, floorLong(lo) - 2), clampCoord(truncLong(std::ceil(hi)) + 2)};
+  return {std::max<int64_t>(0, clampCoord(floorLong(lo)) - 2), clampCoord(truncLong(std::ceil(hi))) + 2};
+}
+
+// The e for which trunc(c + e × f) can fall in [0, size), with the same margins.
+std::array<int64_t, 2> sideRange(int64_t c, float f, int64_t size) {
+  return {clampCoord(floorLong((0.0 - static_cast<double>(c)) / f)) - 2,
+          clampCoord(truncLong(std::ceil((static_cast<double>(size) - static_cast<double>(c)) / f))) + 2};
+}
+
+// For each value v in [vlo, vhi] that the non-decreasing g takes on [a, b], in increasing order,
+// calls visit(v, first, last) with the first and last argument giving v. The end of a run of
+// equal values is looked for where the run before ended, and from there by doubling steps: g is
+// close to linear (a side of a ring moving by a fraction of a pixel per ring), so that takes a
+// few evaluations per value, and the cost follows the number of values, not the length of
+// [a, b]: what lets a ring or a side billions of pixels long cost what its part on the bitmap
+// costs.
+template <typename G, typename Visit>
+void forEachValue(int64_t a, int64_t b, int64_t vlo, int64_t vhi, const G& g, const Visit& visit) {
+  int64_t first = a, beyond = b + 1;
+  while (first < beyond) {
+    const int64_t mid = first + (beyond - first) / 2;
+    if (g(mid) < vlo) {
+      first = mid + 1;
+    } else {
+      beyond = mid;
+    }
+  }
+  int64_t runLength = 1;
+  while (first <= b) {
+    const int64_t v = g(first);
+    if (v > vhi) return;
+    // g(last) is v, and g(end) is past v unless end is past b.
+    int64_t last = std::min(first + (runLength - 1), b), end = b + 1;
+    if (g(last) == v) {
+      for (int64_t step = 1;; step *= 2) {
+        if (step > b - last) break;
+        if (g(last + step) != v) {
+          end = last + step;
+          break;
+        }
+        last += step;
+      }
+    } else {
+      end = last;
+      last = first;
+      for (int64_t step = 1; step < end - first; step *= 2) {
+        if (g(end - step) == v) {
+          last = end - step;
+          break;
+        }
+        end -= step;
+      }
+    }
+    while (end - last > 1) {
+      const int64_t mid = last + (end - last) / 2;
+      if (g(mid) == v) {
+        last = mid;
+      } else {
+        end = mid;
+      }
+    }
+    visit(v, first, last);
+    runLength = last - first + 1;
+    first = last + 1;
+  }
 }
 
 }  // namespace
@@ -123,7 +200,11 @@ std::array<int64_t, 2> visibleDistances(int64_t c, int sign, float f, int64_t si
 void tm_bitmapcreator::_fillgradient(const std::vector<int32_t>& GradColors, const Rect& R, const String& Orientation) {
   if (!finiteRect(R)) return;
   const float W = R.Width(), H = R.Height();
-  if (!(W > 1 && H > 1 && R.Left < static_cast<float>(mwidth) && R.Top < static_cast<float>(mheight))) return;
+  // A rectangle wholly off the bitmap paints nothing (the rings of one left of or above it would
+  // otherwise reach the first column or row, the truncation of a negative centre being toward zero).
+  if (!(W > 1 && H > 1 && R.Left < static_cast<float>(mwidth) && R.Top < static_cast<float>(mheight) && R.Right > 0 &&
+        R.Bottom > 0))
+    return;
   if (GradColors.empty()) return;
   if (GradColors.size() == 1) {
     _fillrect(GradColors[0], R);
@@ -184,49 +265,128 @@ void tm_bitmapcreator::_fillgradient(const std::vector<int32_t>& GradColors, con
     const float fx = static_cast<float>(std::min(static_cast<double>(w) / static_cast<double>(h), 1.0));
     const float fy = static_cast<float>(std::min(static_cast<double>(h) / static_cast<double>(w), 1.0));
     const double per = static_cast<double>(Lp) / static_cast<double>(n);
-    auto put = [&](int64_t x, int64_t y, uint32_t pixel) {
-      if (inside(x, y)) std::memcpy(pixelAt(x, y), &pixel, 4);
-    };
+    // Ring d (0 .. Lp, from the centre out) has its top and bottom sides on the rows
+    // trunc(cy ∓ d × fy), over the columns trunc(cx + e × fx) for every |e| ≤ d, and its left and
+    // right sides on the columns trunc(cx ∓ d × fx), over the rows trunc(cy + e × fy). Painted
+    // from the centre out, each ring over the ones before, a pixel would end with the colour of
+    // the outermost ring covering it. That ring is worked out per pixel: the outermost ring with
+    // a side along the pixel's row, if that side reaches the pixel's column, or the outermost
+    // with a side along its column, if that side reaches its row. A ring's sides grow with d, so
+    // the first ring whose sides reach a column (or row) tells which rings do.
+    const auto rowUp = [&](int64_t d) { return truncLong(static_cast<float>(cy) - static_cast<float>(d) * fy); };
+    const auto rowDown = [&](int64_t d) { return truncLong(static_cast<float>(cy) + static_cast<float>(d) * fy); };
+    const auto colLeft = [&](int64_t d) { return truncLong(static_cast<float>(cx) - static_cast<float>(d) * fx); };
+    const auto colRight = [&](int64_t d) { return truncLong(static_cast<float>(cx) + static_cast<float>(d) * fx); };
     // The rings whose sides can reach the bitmap: the top and bottom sides move by fy per ring,
     // the left and right sides by fx.
     const auto visible = merged({visibleDistances(cy, -1, fy, mheight), visibleDistances(cy, 1, fy, mheight),
                                  visibleDistances(cx, -1, fx, mwidth), visibleDistances(cx, 1, fx, mwidth)});
-    // The e values of a side along x (or y) that can land on the bitmap.
-    auto sideRange = [](int64_t c, float f, int64_t size, int64_t d) {
-      const int64_t lo = floorLong((0.0 - static_cast<double>(c)) / f) - 2;
-      const int64_t hi = truncLong(std::ceil((static_cast<double>(size) - static_cast<double>(c)) / f)) + 2;
-      return std::array<int64_t, 2>{std::max(-d, lo), std::min(d, hi)};
+    // The outermost ring along each row and each column (-1: none). The sides moving up and
+    // left are negated to make them grow with d.
+    std::vector<int64_t> rowRing(static_cast<size_t>(mheight), -1), colRing(static_cast<size_t>(mwidth), -1);
+    const auto outermost = [](int64_t a, int64_t b, int64_t size, int64_t sign, const auto& side,
+                              std::vector<int64_t>& ring) {
+      forEachValue(
+          a, b, sign > 0 ? 0 : 1 - size, sign > 0 ? size - 1 : 0, [&](int64_t d) { return sign * side(d); },
+          [&](int64_t v, int64_t, int64_t last) {
+            int64_t& r = ring[static_cast<size_t>(sign * v)];
+            r = std::max(r, last);
+          });
     };
-    for (int64_t k = 0; k < n; ++k) {
-      const int64_t d0 = truncLong(static_cast<double>(k) / static_cast<double>(n) * static_cast<double>(Lp));
-      const int64_t d1 = truncLong(static_cast<double>(k + 1) / static_cast<double>(n) * static_cast<double>(Lp));
-      const Argb& c1 = colors[static_cast<size_t>(k)];
-      const Argb& c2 = colors[static_cast<size_t>(k + 1)];
-      for (const auto& iv : visible) {
-        for (int64_t d = std::max(d0, iv[0]), dEnd = std::min(d1, iv[1]); d <= dEnd; ++d) {
-          // A rectangle of two pixels or less across has no rings to spread the colours over.
-          const float f =
-              Lp <= 0 ? 0.0f : static_cast<float>((static_cast<float>(d) - stop[static_cast<size_t>(k)]) / per);
-          const uint32_t pixel = colorAt(c1, c2, f);
-          const float fd = static_cast<float>(d);
-          // Every pixel of one ring gets the same colour, so its sides may be written one by one.
-          const int64_t rowUp = truncLong(static_cast<float>(cy) - fd * fy);
-          const int64_t rowDown = truncLong(static_cast<float>(cy) + fd * fy);
-          const auto ex = sideRange(cx, fx, mwidth, d);
-          for (int64_t e = ex[0]; e <= ex[1]; ++e) {
-            const int64_t x = truncLong(static_cast<float>(cx) + static_cast<float>(e) * fx);
-            put(x, rowUp, pixel);
-            put(x, rowDown, pixel);
-          }
-          const int64_t colLeft = truncLong(static_cast<float>(cx) - fd * fx);
-          const int64_t colRight = truncLong(static_cast<float>(cx) + fd * fx);
-          const auto ey = sideRange(cy, fy, mheight, d);
-          for (int64_t e = ey[0]; e <= ey[1]; ++e) {
-            const int64_t y = truncLong(static_cast<float>(cy) + static_cast<float>(e) * fy);
-            put(colLeft, y, pixel);
-            put(colRight, y, pixel);
-          }
+    for (const auto& iv : visible) {
+      const int64_t a = iv[0], b = std::min(iv[1], Lp);
+      outermost(a, b, mheight, -1, rowUp, rowRing);
+      outermost(a, b, mheight, 1, rowDown, rowRing);
+      outermost(a, b, mwidth, -1, colLeft, colRing);
+      outermost(a, b, mwidth, 1, colRight, colRing);
+    }
+    // The first ring whose top and bottom sides reach each column, and whose left and right
+    // sides reach each row: ring d's sides run over the e in [-d, d].
+    constexpr int64_t kNever = std::numeric_limits<int64_t>::max();
+    const auto firstReaching = [&](int64_t c, float f, int64_t size) {
+      std::vector<int64_t> first(static_cast<size_t>(size), kNever);
+      const auto range = sideRange(c, f, size);
+      forEachValue(
+          range[0], range[1], 0, size - 1,
+          [&](int64_t e) { return truncLong(static_cast<float>(c) + static_cast<float>(e) * f); },
+          [&](int64_t v, int64_t lo, int64_t hi) {
+            first[static_cast<size_t>(v)] = std::max({lo, -hi, int64_t{0}});
+          });
+      return first;
+    };
+    const auto colReach = firstReaching(cx, fx, mwidth), rowReach = firstReaching(cy, fy, mheight);
+    // The colour of ring d: that of the last segment holding it, the one painted last.
+    const auto segmentStart = [&](int64_t k) {
+      return truncLong(static_cast<double>(k) / static_cast<double>(n) * static_cast<double>(Lp));
+    };
+    const auto ringColor = [&](int64_t d) {
+      int64_t k = 0;
+      for (int64_t hiK = n - 1; k < hiK;) {
+        const int64_t mid = hiK - (hiK - k) / 2;
+        if (segmentStart(mid) <= d) {
+          k = mid;
+        } else {
+          hiK = mid - 1;
         }
+      }
+      // A rectangle of two pixels or less across has no rings to spread the colours over.
+      const float f = Lp <= 0 ? 0.0f : static_cast<float>((static_cast<float>(d) - stop[static_cast<size_t>(k)]) / per);
+      return colorAt(colors[static_cast<size_t>(k)], colors[static_cast<size_t>(k + 1)], f);
+    };
+    // The rings found are numbered in order from 1 (0: none), so that the pass over the pixels
+    // compares small numbers. The sides across a column (row) reach it from its first reaching
+    // ring on, that is from the number of the first ring found at or past that one.
+    std::vector<int64_t> found;
+    for (const auto* rings : {&rowRing, &colRing})
+      for (int64_t d : *rings)
+        if (d >= 0) found.push_back(d);
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    constexpr int32_t kNone = 0, kNoRing = std::numeric_limits<int32_t>::max();
+    const auto number = [&](int64_t d) {
+      const auto it = std::lower_bound(found.begin(), found.end(), d);
+      return it == found.end() ? kNoRing : static_cast<int32_t>(it - found.begin()) + 1;
+    };
+    struct Line {
+      int32_t ring = kNone;    // the number of the outermost ring along it
+      int32_t from = kNoRing;  // the number from which the sides across it reach it
+      uint32_t color = 0;      // the colour of its ring
+    };
+    const auto lines = [&](const std::vector<int64_t>& ring, const std::vector<int64_t>& reach, int32_t& outermost) {
+      std::vector<Line> out(ring.size());
+      for (size_t i = 0; i < ring.size(); ++i) {
+        if (ring[i] >= 0) {
+          out[i].ring = number(ring[i]);
+          out[i].color = ringColor(ring[i]);
+        }
+        if (reach[i] != kNever) out[i].from = number(reach[i]);
+        outermost = std::max(outermost, out[i].ring);
+      }
+      return out;
+    };
+    int32_t outermostRow = kNone, outermostCol = kNone;
+    const auto rowLines = lines(rowRing, rowReach, outermostRow);
+    const auto colLines = lines(colRing, colReach, outermostCol);
+    // A line is painted by its own ring or by the rings across it; the pass covers the columns
+    // that are.
+    const auto painted = [](const Line& line, int32_t outermostAcross) {
+      return line.ring != kNone || line.from <= outermostAcross;
+    };
+    int64_t firstCol = 0, endCol = mwidth;
+    while (firstCol < endCol && !painted(colLines[static_cast<size_t>(firstCol)], outermostRow)) ++firstCol;
+    while (endCol > firstCol && !painted(colLines[static_cast<size_t>(endCol - 1)], outermostRow)) --endCol;
+    for (int64_t y = 0; y < mheight && firstCol < endCol; ++y) {
+      const Line& r = rowLines[static_cast<size_t>(y)];
+      if (!painted(r, outermostCol)) continue;
+      uint32_t* row = reinterpret_cast<uint32_t*>(pixelAt(0, y));
+      for (int64_t x = firstCol; x < endCol; ++x) {
+        const Line& c = colLines[static_cast<size_t>(x)];
+        const int32_t byRow = r.ring >= c.from ? r.ring : kNone;
+        const int32_t byCol = c.ring >= r.from ? c.ring : kNone;
+        uint32_t pixel;
+        std::memcpy(&pixel, row + x, 4);
+        pixel = (byRow | byCol) != kNone ? (byRow >= byCol ? r.color : c.color) : pixel;
+        std::memcpy(row + x, &pixel, 4);
       }
     }
     // The outline in the last colour.
@@ -239,7 +399,7 @@ void tm_bitmapcreator::_fillgradient(const std::vector<int32_t>& GradColors, con
       if (row >= 0 && row < mheight && x1 > x0) bckernels::fillRun(pixelAt(x0, row), last, x1 - x0);
     for (int64_t col : {l, r - 1})
       if (col >= 0 && col < mwidth)
-        for (int64_t y = y0; y < y1; ++y) put(col, y, last);
+        for (int64_t y = y0; y < y1; ++y) std::memcpy(pixelAt(col, y), &last, 4);
     return;
   }
 
@@ -249,6 +409,8 @@ void tm_bitmapcreator::_fillgradient(const std::vector<int32_t>& GradColors, con
     lo = truncLong(std::max(R.Left, R.Left + R.Right - static_cast<float>(mwidth)));
     hi = truncLong(std::min(R.Right - 1, R.Left + R.Right - 1));
   }
+  // A rectangle that reaches no column of the bitmap paints nothing.
+  if (vertical ? right < left : hi < lo) return;
   // Without a shift per row (the horizontal orientations) every row gets the same pixels: the
   // first is worked out, the others copy it.
   const bool sameRows = !vertical && inv == 0 && off == 0;
@@ -256,14 +418,15 @@ void tm_bitmapcreator::_fillgradient(const std::vector<int32_t>& GradColors, con
   std::vector<uint8_t> rowWritten;
   std::vector<float> fractions;
   std::vector<std::array<int64_t, 2>> rowRuns;
-  if (sameRows && hi >= lo) {
+  if (sameRows) {
     rowPixels.assign(static_cast<size_t>(mwidth), 0);
     rowWritten.assign(static_cast<size_t>(mwidth), 0);
   }
   for (int64_t y = top; y <= bottom; ++y) {
     if (sameRows && y > top) {
-      // Copies the runs of pixels the first row wrote.
-      if (rowRuns.empty()) {
+      // Copies the runs of pixels the first row wrote; they are looked for once, for the first
+      // row may have written none.
+      if (y == top + 1) {
         for (int64_t x = 0; x < mwidth;) {
           if (!rowWritten[static_cast<size_t>(x)]) {
             ++x;
@@ -274,6 +437,7 @@ void tm_bitmapcreator::_fillgradient(const std::vector<int32_t>& GradColors, con
           rowRuns.push_back({x, e});
           x = e;
         }
+        if (rowRuns.empty()) return;
       }
       for (const auto& run : rowRuns)
         std::memcpy(pixelAt(run[0], y), rowPixels.data() + run[0], static_cast<size_t>(run[1] - run[0]) * 4);
@@ -291,8 +455,12 @@ void tm_bitmapcreator::_fillgradient(const std::vector<int32_t>& GradColors, con
     }
     int64_t x = truncLong(R.Left - off - 1);
     for (int64_t k = 0; k < n; ++k) {
+      // The segments' ends only grow: once the walk reaches its last column the row is done.
+      if (x >= hi) break;
       const int64_t sx = std::max(lo, x + 1);
-      x = truncLong(std::min(R.Left + len[static_cast<size_t>(k + 1)] - off, static_cast<float>(hi)));
+      // The segment's end is held to the walk's last column even where it is not a number (a
+      // band position and a row shift that both overflow), so the walk stays on the bitmap.
+      x = std::min(hi, truncLong(std::min(R.Left + len[static_cast<size_t>(k + 1)] - off, static_cast<float>(hi))));
       const float pos = s * ((static_cast<float>(sx) - R.Left) + off);
       float f = static_cast<float>((pos - stop[static_cast<size_t>(k)]) / seg);
       const float step = static_cast<float>(s / seg);
@@ -302,11 +470,21 @@ void tm_bitmapcreator::_fillgradient(const std::vector<int32_t>& GradColors, con
       fractions.resize(static_cast<size_t>(count));
       segment.resize(static_cast<size_t>(count));
       for (int64_t i = 0; i < count; ++i, f += step) fractions[static_cast<size_t>(i)] = f;
-      colorsAt(colors[static_cast<size_t>(k)], colors[static_cast<size_t>(k + 1)], fractions.data(), segment.data(),
-               count);
-      for (int64_t i = 0; i < count; ++i) {
+      const auto image = [&](int64_t i) {
         const int64_t px = sx + i;
-        const int64_t tx = mirror ? truncLong((R.Right - 1) - (static_cast<float>(px) - R.Left)) : px;
+        return mirror ? truncLong((R.Right - 1) - (static_cast<float>(px) - R.Left)) : px;
+      };
+      // Only the columns whose images land on the bitmap need their colours: a mirrored walk's
+      // bounds are rounded, and far from the origin reach past it. The images run right to left.
+      int64_t first = 0, last = count - 1;
+      if (mirror) {
+        while (first <= last && image(first) >= mwidth) ++first;
+        while (last >= first && image(last) < 0) --last;
+      }
+      colorsAt(colors[static_cast<size_t>(k)], colors[static_cast<size_t>(k + 1)], fractions.data() + first,
+               segment.data() + first, last - first + 1);
+      for (int64_t i = first; i <= last; ++i) {
+        const int64_t tx = image(i);
         if (!inside(tx, y)) continue;
         const uint32_t pixel = segment[static_cast<size_t>(i)];
         std::memcpy(pixelAt(tx, y), &pixel, 4);
@@ -339,16 +517,27 @@ void tm_bitmapcreator::_fillradialgradient(const std::vector<int32_t>& Colors, c
   if (x1 < x0 || y1 < y0) return;
   std::vector<Argb> colors;
   for (int32_t c : Colors) colors.push_back(split(c));
-  // The table of colours by whole distance, only as far as the bitmap's part of the rectangle
-  // reaches; a pixel exactly at the corner distance takes the last entry.
+  // Colours go by whole distance, no farther than the bitmap's part of the rectangle reaches; a
+  // pixel exactly at the corner distance takes the last one.
   const double far = std::sqrt(std::pow(static_cast<double>(std::max(std::abs(x0 - cx), std::abs(x1 - cx))), 2) +
                                std::pow(static_cast<double>(std::max(std::abs(y0 - cy), std::abs(y1 - cy))), 2));
   const int64_t entries = std::min(Rd, truncLong(far) + 1);
-  std::vector<uint32_t> table(static_cast<size_t>(entries));
-  for (int64_t d = 0; d < entries; ++d) {
+  const auto distance = [&](int64_t x, int64_t y) {
+    const double dx = static_cast<double>(x - cx), dy = static_cast<double>(y - cy);
+    return std::min(truncLong(std::sqrt(dx * dx + dy * dy)), entries - 1);
+  };
+  // The distance grows with |dx| and |dy|, so the bitmap's part lies between the distances of
+  // its pixel nearest the centre and its farthest, which differ by no more than its width plus
+  // height: the table holds those alone (a far centre would ask for billions of entries).
+  const int64_t nearest = distance(std::clamp(cx, x0, x1), std::clamp(cy, y0, y1));
+  const int64_t farthest =
+      distance(std::abs(x0 - cx) >= std::abs(x1 - cx) ? x0 : x1, std::abs(y0 - cy) >= std::abs(y1 - cy) ? y0 : y1);
+  std::vector<uint32_t> table(static_cast<size_t>(farthest - nearest + 1));
+  for (int64_t d = nearest; d <= farthest; ++d) {
     const int64_t k = d / q, i = d % q;
     const float f = static_cast<float>(static_cast<double>(i) / static_cast<double>(q));
-    table[static_cast<size_t>(d)] = colorAt(colors[static_cast<size_t>(k)], colors[static_cast<size_t>(k + 1)], f);
+    table[static_cast<size_t>(d - nearest)] =
+        colorAt(colors[static_cast<size_t>(k)], colors[static_cast<size_t>(k + 1)], f);
   }
   for (int64_t y = y0; y <= y1; ++y) {
     const double dy = static_cast<double>(y - cy);
@@ -356,7 +545,7 @@ void tm_bitmapcreator::_fillradialgradient(const std::vector<int32_t>& Colors, c
     for (int64_t x = x0; x <= x1; ++x) {
       const double dx = static_cast<double>(x - cx);
       const int64_t d = std::min(truncLong(std::sqrt(dx * dx + dy * dy)), entries - 1);
-      std::memcpy(row + x, &table[static_cast<size_t>(d)], 4);
+      std::memcpy(row + x, &table[static_cast<size_t>(d - nearest)], 4);
     }
   }
 }

@@ -1,6 +1,9 @@
 // Linear, concentric and radial gradients.
 #include <cmath>
 #include <limits>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "tests/bitmap/BitmapTestSupport.h"
 
@@ -11,11 +14,24 @@ constexpr int32_t kBlack = static_cast<int32_t>(0xFF000000u);
 constexpr int32_t kWhiteC = -1;
 constexpr int32_t kRed = static_cast<int32_t>(0xFFFF0000u);
 constexpr int32_t kBlue = static_cast<int32_t>(0xFF0000FFu);
+constexpr int32_t kHalfBlack = static_cast<int32_t>(0x80000000u);
 
 class GradientTest : public BitmapTest {
  protected:
   static Pixel grey(int v) { return {v, v, v, 255}; }
+  // Draws a linear gradient of the given orientation, or the radial one for "RADIAL".
+  static void fill(const std::shared_ptr<tm_bitmapcreator>& bc, const std::vector<int32_t>& colours, const Rect& r,
+                   const std::string& kind) {
+    if (kind == "RADIAL") {
+      bc->_fillradialgradient(colours, r);
+    } else {
+      bc->_fillgradient(colours, r, kind);
+    }
+  }
 };
+
+constexpr const char* kEveryFill[] = {"LEFT_RIGHT", "RIGHT_LEFT", "TOP_BOTTOM", "BOTTOM_TOP", "TL_BR",
+                                      "BR_TL",      "TR_BL",      "BL_TR",      "RECTANGLE",  "RADIAL"};
 
 TEST_F(GradientTest, HorizontalGradientsRunBetweenTheirEndColoursColumnByColumn) {
   struct Case {
@@ -138,6 +154,66 @@ TEST_F(GradientTest, ConcentricRectangleTooSmallForRingsIsItsOutline) {
   EXPECT_EQ(painted(bc), 6);
 }
 
+TEST_F(GradientTest, ConcentricRectanglesAreTheirRingsPaintedFromTheCentreOut) {
+  // The fill as defined: ring d = 0 .. Lp in the colour of the last segment holding it, its top
+  // and bottom sides over the columns cx + e × fx and its left and right sides over the rows
+  // cy + e × fy for |e| ≤ d, each ring over the ones before, then the outline in the last colour.
+  // Rectangles of every shape, fractional, partly off every edge; none wholly off.
+  std::mt19937 rng(33);
+  std::uniform_int_distribution<int> quarter(-160, 260);
+  const std::vector<int32_t> palette{kRed, static_cast<int32_t>(0xC000FF00u), kBlue, kWhiteC};
+  for (int i = 0; i < 400; ++i) {
+    float v[4];
+    for (float& c : v) c = static_cast<float>(quarter(rng)) / 4;
+    const Rect R(std::min(v[0], v[2]), std::min(v[1], v[3]), std::max(v[0], v[2]), std::max(v[1], v[3]));
+    const std::vector<int32_t> colours(palette.begin(), palette.begin() + 2 + i % 3);
+    auto actual = make(24, 16), expected = make(24, 16);
+    actual->_fillgradient(colours, R, "RECTANGLE");
+    const float W = R.Width(), H = R.Height();
+    if (W > 1 && H > 1 && R.Left < 24 && R.Top < 16 && R.Right > 0 && R.Bottom > 0) {
+      const auto n = static_cast<int64_t>(colours.size()) - 1, L = static_cast<int64_t>(std::max(W, H) / 2.0);
+      const auto cx = static_cast<int64_t>(R.CenterX()), cy = static_cast<int64_t>(R.CenterY());
+      const auto w = static_cast<int64_t>(W), h = static_cast<int64_t>(H);
+      const int64_t Lp = (w % 2 == 0 || h % 2 == 0) ? L - 1 : L;
+      const auto fx = static_cast<float>(std::min(static_cast<double>(w) / h, 1.0));
+      const auto fy = static_cast<float>(std::min(static_cast<double>(h) / w, 1.0));
+      const auto at = [](int64_t c, float d, float f) { return static_cast<int>(static_cast<float>(c) + d * f); };
+      const auto paint = [&](int64_t x, int64_t y, int32_t from, int32_t to, float f) {
+        auto c1 = expected->_colortoargb(from, nullptr), c2 = expected->_colortoargb(to, nullptr);
+        auto c = std::make_shared<_argbcolor>();
+        c->a = static_cast<int>(static_cast<float>(c1->a) + f * static_cast<float>(c2->a - c1->a));
+        c->r = static_cast<int>(static_cast<float>(c1->r) + f * static_cast<float>(c2->r - c1->r));
+        c->g = static_cast<int>(static_cast<float>(c1->g) + f * static_cast<float>(c2->g - c1->g));
+        c->b = static_cast<int>(static_cast<float>(c1->b) + f * static_cast<float>(c2->b - c1->b));
+        expected->_setargb(static_cast<int32_t>(x), static_cast<int32_t>(y), c);
+      };
+      for (int64_t k = 0; k < n; ++k) {
+        const auto stop = static_cast<float>(static_cast<double>(k) / n * L);
+        for (auto d = static_cast<int64_t>(static_cast<double>(k) / n * Lp);
+             d <= static_cast<int64_t>(static_cast<double>(k + 1) / n * Lp); ++d) {
+          const float f =
+              Lp <= 0 ? 0 : static_cast<float>((static_cast<float>(d) - stop) / (static_cast<double>(Lp) / n));
+          const auto fd = static_cast<float>(d);
+          const int32_t k0 = colours[static_cast<size_t>(k)], k1 = colours[static_cast<size_t>(k + 1)];
+          for (int64_t e = -d; e <= d; ++e) {
+            for (float side : {-fd, fd}) {
+              paint(at(cx, static_cast<float>(e), fx), at(cy, side, fy), k0, k1, f);
+              paint(at(cx, side, fx), at(cy, static_cast<float>(e), fy), k0, k1, f);
+            }
+          }
+        }
+      }
+      const auto l = static_cast<int>(R.Left), r = static_cast<int>(R.Right);
+      const auto t = static_cast<int>(R.Top), b = static_cast<int>(R.Bottom);
+      for (int x = l; x < r; ++x)
+        for (int y : {t, b - 1}) paint(x, y, colours.back(), colours.back(), 0);
+      for (int y = t; y < b; ++y)
+        for (int x : {l, r - 1}) paint(x, y, colours.back(), colours.back(), 0);
+    }
+    EXPECT_EQ(bytes(actual), bytes(expected)) << R.Left << ", " << R.Top << ", " << R.Right << ", " << R.Bottom;
+  }
+}
+
 TEST_F(GradientTest, OneColourFillsTheRectangleInBothGradients) {
   const Pixel pm{128, 0, 0, 128};  // 0x80FF0000 premultiplied
   auto linear = make(6, 6);
@@ -182,6 +258,52 @@ TEST_F(GradientTest, RadialGradientSpreadsFromTheCentreAndReachesTheLastEntryAtT
   EXPECT_EQ(px(bc, 0, 0), grey(204));  // distance 5: the entry of distance 4
   EXPECT_EQ(px(bc, 5, 0), grey(204));
   EXPECT_EQ(painted(bc), 48);
+}
+
+TEST_F(GradientTest, FillsOffTheBitmapPaintNothingAndHugeOnesPaintTheirVisiblePart) {
+  const float big = 3e38f;
+  struct Case {
+    int w, h;
+    Rect r;
+    int visible;           // pixels of the bitmap inside the rectangle: none, or all that the
+    std::string covering;  // fills named here paint (the others' arithmetic gives out that far)
+  };
+  const std::vector<Case> cases{
+      // Wholly left, right, above and below the bitmap. The concentric rings of those ending at
+      // 0 would reach column or row 0, their centre's truncation being toward zero.
+      {24, 16, Rect(-5, 0, -1, 10), 0, ""},
+      {24, 16, Rect(-4.25f, -1.5f, -0.5f, 14.25f), 0, ""},
+      {24, 16, Rect(-2.9f, 0, 0, 10), 0, ""},
+      {10, 10, Rect(-100, -100, -10, 100), 0, ""},
+      {24, 16, Rect(-big, -1e9f, 0, 1e9f), 0, ""},
+      {24, 16, Rect(24, 2, 40, 12), 0, ""},
+      {24, 16, Rect(30.5f, -1e30f, big, 1e30f), 0, ""},
+      {24, 16, Rect(3, -9, 20, -1), 0, ""},
+      {24, 16, Rect(-2.9f, -2.9f, 10, 0), 0, ""},
+      {24, 16, Rect(-1e9f, -big, 1e9f, -0.25f), 0, ""},
+      {24, 16, Rect(2.5f, 16, 21.5f, 30), 0, ""},
+      {24, 16, Rect(-1e9f, 16.5f, 1e9f, big), 0, ""},
+      // Reaching absurdly far past the bitmap.
+      {24, 16, Rect(7, -1e9f, 15, 1e38f), 8 * 16, "RADIAL TOP_BOTTOM"},
+      {3, 100, Rect(-2.75f, 18, 6.25f, 1e38f), 3 * 82, "RADIAL"},
+      {5, 1, Rect(3.75f, -1e9f, 4.75f, 18.75f), 1, "RADIAL"},
+      {24, 16, Rect(-1, 0, 3e9f, 25), 24 * 16, "RADIAL LEFT_RIGHT"},
+      {24, 16, Rect(-big, -big, big, big), 24 * 16, "RADIAL"},
+  };
+  for (const Case& c : cases) {
+    for (const std::string kind : kEveryFill) {
+      SCOPED_TRACE(::testing::Message() << kind << " on " << c.w << "x" << c.h << " over " << c.r.Left << ", "
+                                        << c.r.Top << ", " << c.r.Right << ", " << c.r.Bottom);
+      auto bc = make(c.w, c.h);
+      log.clear();
+      // A translucent colour: far fractions take its alpha past 255, which must stay defined.
+      fill(bc, {kHalfBlack, kWhiteC}, c.r, kind);
+      if (c.visible == 0 || (" " + c.covering + " ").find(" " + kind + " ") != std::string::npos) {
+        EXPECT_EQ(painted(bc), c.visible);
+      }
+      EXPECT_EQ(log, std::vector<std::string>{});
+    }
+  }
 }
 
 TEST_F(GradientTest, HugeRectanglesCostOnlyTheirVisiblePart) {
