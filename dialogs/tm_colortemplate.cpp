@@ -115,12 +115,13 @@ String tm_colortemplate::_setselectedcolor(int32_t color) { return _setselectedh
 String tm_colortemplate::_setselectedhsvcolor(const std::vector<Object>& hsv) {
   // Nothing was saved (closed without a showing) or a malformed colour: keep the current one.
   if (hsv.size() < 4) return "";
-  selectedh = hsv[0].AsFloat();
+  // Kept as given (within the bars' ranges): working them out again from a bar position would
+  // land just below a whole hue or alpha. The bars only show them.
+  selectedh = std::clamp(hsv[0].AsFloat(), 0.0F, 360.0F);
   selecteds = hsv[1].AsFloat();
   selectedv = hsv[2].AsFloat();
-  selectedalpha = hsv[3].AsInt();
-  _huebarselectedchanged(static_cast<float>(selectedh / 360 * huebar->pnl.Height()));
-  _alphabarselectedchange(static_cast<float>(selectedalpha / 255.0 * alphabar->pnl.Width()));
+  selectedalpha = std::clamp(hsv[3].AsInt(), 0, 255);
+  showchoice();
   return "";
 }
 
@@ -175,8 +176,8 @@ String tm_colortemplate::_base_resize(double width, double height) {
   }
   _drawhuebar();
   _drawalphabar();
-  _huebarselectedchanged(static_cast<float>(selectedh / 360 * huebar->pnl.Height()));
-  _alphabarselectedchange(static_cast<float>(selectedalpha / 255.0 * alphabar->pnl.Width()));
+  // A new layout moves the markers; the colour stays.
+  showchoice();
   return "";
 }
 
@@ -275,12 +276,7 @@ String tm_colortemplate::_huebarselectedchanged(float y) {
   double h = huebar->pnl.Height();
   // A bar without height leaves the hue as it is.
   if (h > 0) selectedh = static_cast<float>(std::clamp(y * 360 / h, 0.0, 360.0));
-  double y1 = selectedh * h / 360;
-  const Canvas& cv = huebar->cvs;
-  cv.ClearRect(cv.TargetRect());
-  cv.DrawRect(Rect(0, static_cast<float>(y1 - 3), cv.TargetRect().Right, static_cast<float>(y1 + 3)),
-              UiLayer::Color_White, false, 2);
-  cv.Invalidate();
+  showhue();
   _update();
   return "";
 }
@@ -289,14 +285,33 @@ String tm_colortemplate::_alphabarselectedchange(float x) {
   double w = alphabar->pnl.Width();
   // A bar without width leaves the alpha as it is.
   if (w > 0) selectedalpha = Truncate(std::clamp(x / w, 0.0, 1.0) * 255);
-  double x1 = selectedalpha / 255.0 * w;
+  showalpha();
+  _update();
+  return "";
+}
+
+void tm_colortemplate::showhue() {
+  double y1 = selectedh * huebar->pnl.Height() / 360;
+  const Canvas& cv = huebar->cvs;
+  cv.ClearRect(cv.TargetRect());
+  cv.DrawRect(Rect(0, static_cast<float>(y1 - 3), cv.TargetRect().Right, static_cast<float>(y1 + 3)),
+              UiLayer::Color_White, false, 2);
+  cv.Invalidate();
+}
+
+void tm_colortemplate::showalpha() {
+  double x1 = selectedalpha / 255.0 * alphabar->pnl.Width();
   const Canvas& cv = alphabar->cvs;
   cv.ClearRect(cv.TargetRect());
   cv.DrawRect(Rect(static_cast<float>(x1 - 3), 1, static_cast<float>(x1 + 3), cv.TargetRect().Bottom - 1),
               UiLayer::Color_Black, true, 2);
   cv.Invalidate();
+}
+
+void tm_colortemplate::showchoice() {
+  showhue();
+  showalpha();
   _update();
-  return "";
 }
 
 String tm_colortemplate::_handleselectedcolorchanged(int32_t x, int32_t y) {

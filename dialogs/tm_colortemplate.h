@@ -41,12 +41,12 @@ class tm_colortemplate : public DialogTemplate {
   int32_t _getselectedcolor();
   std::vector<Object> _getselectedhsvcolor();
   String _setselectedcolor(int32_t color);
-  // Takes [hue, saturation, value, alpha] and redraws; an array of fewer than four entries
-  // changes nothing.
+  // Takes [hue, saturation, value, alpha] as given (hue and alpha held to 0-360 and 0-255),
+  // moves the markers to them and redraws; an array of fewer than four entries changes nothing.
   String _setselectedhsvcolor(const std::vector<Object>& hsv);
   std::vector<Object> _colortohsv(int32_t color);
 
-  // Lays the parts out in a panel of width × height and redraws everything.
+  // Lays the parts out in a panel of width × height and redraws everything; the colour stays.
   String _base_resize(double width, double height);
   std::shared_ptr<_colorpickerpart> _createpanelforbitmapcreator(String eventname, bool withcheckers);
   String _drawhuebar();
@@ -82,6 +82,13 @@ class tm_colortemplate : public DialogTemplate {
 
  protected:
   void _class_globals() override;
+
+ private:
+  // Move a bar's marker to the chosen value, which stays as it is.
+  void showhue();
+  void showalpha();
+  // Both markers, the square and the title bar, for a colour set from code or a new layout.
+  void showchoice();
 };
 
 }  // namespace tmr

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -93,6 +94,56 @@ TEST(ColorTemplate, OpaqueColoursComeBackAsSet) {
   h.t->_setselectedcolor(static_cast<int32_t>(0x80FF0000));
   EXPECT_EQ(h.t->selectedalpha, 128);
   EXPECT_EQ(static_cast<uint32_t>(h.t->_getselectedcolor()) >> 24, 0x80u);
+}
+
+// The colour that hue, saturation, value and alpha give: the bitmap creator's pixel, read back.
+int32_t ColourOf(const std::shared_ptr<tm_bitmapcreator>& bc, const std::vector<Object>& hsv) {
+  bc->_sethsv(0, 0, hsv[3].AsInt(), hsv[0].AsInt(), hsv[1].AsFloat(), hsv[2].AsFloat());
+  return bc->_getcolor(0, 0);
+}
+
+// A hue or an alpha set from code is kept as given (the bars only show it), so every whole hue
+// and every alpha reads back, and the colour is that of the values set; a colour set as ARGB
+// reads back as the colour of its own hue, saturation, value and alpha.
+TEST(ColorTemplate, EveryWholeHueAndAlphaSetFromCodeReadsBackAsSet) {
+  ColorHarness h;
+  auto bc = std::make_shared<tm_bitmapcreator>();
+  bc->_initialize(h.owner->bi, 1, 1);
+  auto readsBackAsSet = [&](const std::vector<Object>& hsv) {
+    std::vector<Object> got = h.t->_getselectedhsvcolor();
+    for (int i = 0; i < 4; ++i) {
+      if (got[i].AsDouble() != hsv[i].AsDouble()) return false;
+    }
+    return h.t->_getselectedcolor() == ColourOf(bc, hsv);
+  };
+  // Hue i with alpha i mod 256: every hue 0-360 and every alpha 0-255.
+  for (int32_t i = 0; i <= 360; ++i) {
+    std::vector<Object> hsv = {Object(static_cast<float>(i)), Object(1.0F), Object(0.8F), Object(i % 256)};
+    h.t->_setselectedhsvcolor(hsv);
+    EXPECT_TRUE(readsBackAsSet(hsv)) << "hue " << i << " alpha " << i % 256 << " read back as " << h.t->selectedh
+                                     << " alpha " << h.t->selectedalpha;
+  }
+  // Hue 120 and alpha 100 (truncated to 99 before); hue 210 exactly (209.999985 before); a grey.
+  for (uint32_t argb : {0x6400FF00u, 0xFF0061C2u, 0x05FF8000u, 0x80808080u}) {
+    h.t->_setselectedcolor(static_cast<int32_t>(argb));
+    EXPECT_TRUE(readsBackAsSet(h.t->_colortohsv(static_cast<int32_t>(argb))))
+        << std::hex << argb << " read back as " << static_cast<uint32_t>(h.t->_getselectedcolor());
+  }
+  h.t->_setselectedcolor(static_cast<int32_t>(0xFF0061C2));
+  EXPECT_EQ(static_cast<uint32_t>(h.t->_getselectedcolor()), 0xFF0061C2u);
+  // A new layout moves the markers and keeps the colour.
+  const std::vector<Object> before = {Object(3.0F), Object(0.5F), Object(0.25F), Object(5)};
+  h.t->_setselectedhsvcolor(before);
+  h.t->_base_resize(250, 190);
+  h.t->_base_resize(300, 250);
+  EXPECT_TRUE(readsBackAsSet(before)) << "after a new layout: hue " << h.t->selectedh;
+  // Out of the bars' ranges, a hue and an alpha are held to them, as a bar would hold them.
+  h.t->_setselectedhsvcolor({Object(400.0F), Object(1.0F), Object(1.0F), Object(300)});
+  EXPECT_EQ(h.t->selectedh, 360);
+  EXPECT_EQ(h.t->selectedalpha, 255);
+  h.t->_setselectedhsvcolor({Object(-5.0F), Object(1.0F), Object(1.0F), Object(-1)});
+  EXPECT_EQ(h.t->selectedh, 0);
+  EXPECT_EQ(h.t->selectedalpha, 0);
 }
 
 TEST(ColorTemplate, PartsAreLaidOutInTheStandardPanel) {
@@ -225,6 +276,49 @@ TEST(ColorTemplate, OnlyThePositiveResultKeepsTheNewColour) {
     // The markers follow the restored colour too.
     double y = h.t->selectedh * 248 / 360;
     EXPECT_EQ(PixelAt(h.t->huebar->cvs.CreateBitmap(), 15, static_cast<int>(y) + 3), 0xFFFFFFFFu) << c.result;
+  }
+}
+
+// However often the template is shown and closed without the positive result, the colour is
+// the one it was shown with, to the last bit; and the markers stand where that colour puts them.
+TEST(ColorTemplate, EveryCloseWithoutThePositiveResultLeavesTheColourAsItWasShown) {
+  struct Case {
+    uint32_t colour;
+    float alphaX;  // where the alpha bar is touched afterwards; < 0: not touched
+  } cases[] = {{0xFF0061C2u, -1}, {0x0A12AB34u, -1}, {0x05FF8000u, -1}, {0xFF336699u, 104.1F} /* alpha 99 */};
+  for (const Case& c : cases) {
+    const uint32_t colour = c.colour;
+    ColorHarness h;
+    h.t->_setselectedcolor(static_cast<int32_t>(colour));
+    if (c.alphaX >= 0) h.t->_alphabarselectedchange(c.alphaX);
+    const std::vector<Object> shown = h.t->_getselectedhsvcolor();
+    const int32_t argb = h.t->_getselectedcolor();
+    for (int32_t i = 0; i < 4; ++i) {
+      auto a = h.show();
+      if (i == 2) {  // moved about during one showing
+        Finger f = h.hand();
+        h.press(f, h.t->huebar, 15, 200);
+        f.release();
+        h.press(f, h.t->alphabar, 30, 15);
+        f.release();
+      }
+      h.hand().tap(h.button(i % 2 == 0 ? kCancel : kNegative));
+      h.wait(200);
+      ASSERT_TRUE(a->done);
+      std::vector<Object> got = h.t->_getselectedhsvcolor();
+      for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(got[k].AsDouble(), shown[k].AsDouble())
+            << std::hex << colour << std::dec << " close " << i << " entry " << k;
+      }
+      EXPECT_EQ(h.t->_getselectedcolor(), argb) << std::hex << colour << std::dec << " close " << i;
+    }
+    // The hue marker's lower edge, 3 below the hue, and the middle of the alpha marker.
+    auto hueMarker = h.t->huebar->cvs.CreateBitmap();
+    EXPECT_EQ(PixelAt(hueMarker, 15, std::min(247, static_cast<int>(h.t->selectedh * 248 / 360) + 3)), 0xFFFFFFFFu)
+        << std::hex << colour;
+    auto alphaMarker = h.t->alphabar->cvs.CreateBitmap();
+    EXPECT_EQ(PixelAt(alphaMarker, std::min(266, static_cast<int>(h.t->selectedalpha * 268 / 255.0)), 15), 0xFF000000u)
+        << std::hex << colour;
   }
 }
 
