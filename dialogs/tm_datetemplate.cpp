@@ -1,6 +1,8 @@
 #include "dialogs/tm_datetemplate.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <string>
 
 #include "collections/tm_collections.h"
 #include "dateutils/tm_dateutils.h"
@@ -16,6 +18,9 @@ namespace tmr {
 namespace {
 // Whole-number conversion of the runtime: truncation toward zero, saturating.
 int32_t Truncate(double v) { return Object(v).AsInt(); }
+
+// The Gregorian calendar repeats every 400 years: 146,097 days, a whole number of weeks.
+constexpr int32_t kCycleYears = 400;
 }  // namespace
 
 const SubTable& tm_datetemplate::subTable() const {
@@ -128,9 +133,14 @@ int64_t tm_datetemplate::_getdate() { return selecteddate; }
 String tm_datetemplate::_setdate(int64_t ticks) {
   if (lblyear.IsInitialized()) {
     DateTime& dt = runtime().service<DateTime>();
-    year = dt.GetYear(ticks);
-    month = dt.GetMonth(ticks);
-    _selectday(dt.GetDayOfMonth(ticks));
+    const int32_t y = dt.GetYear(ticks);
+    const int32_t m = dt.GetMonth(ticks);
+    const int32_t d = dt.GetDayOfMonth(ticks);
+    // A day whose start the calendar cannot hold fails here, before anything has changed.
+    startofday(y, m, d);
+    year = y;
+    month = m;
+    _selectday(d);
     lblyear.setText(Object(year).AsString());
     lblmonth.setText(months.Get(month - 1).AsString());
   } else {
@@ -139,8 +149,26 @@ String tm_datetemplate::_setdate(int64_t ticks) {
   return "";
 }
 
+int32_t tm_datetemplate::samecalendaryear(int32_t y) {
+  if (y >= 1 && y <= 9999) return y;
+  return static_cast<int32_t>(((int64_t{y} - 1) % kCycleYears + kCycleYears) % kCycleYears + 1);
+}
+
+int64_t tm_datetemplate::startofday(int32_t y, int32_t m, int32_t d) {
+  const int32_t same = samecalendaryear(y);
+  const int64_t start = dateutils->_setdate(same, m, d);
+  if (same == y) return start;
+  // The zones' clocks did not change in the years 1-400 (their records start in modern times),
+  // so that is the day's midnight. The calendar's addition keeps the month and day (both years
+  // have them) and the time of day, which it sets on the day reached as building that day
+  // would: a midnight that the clock skips there moves forward by the gap.
+  const int64_t years = int64_t{y} - same;
+  if (years < INT32_MIN) throw DateRangeError("year " + std::to_string(y));
+  return runtime().service<DateTime>().Add(start, static_cast<int32_t>(years), 0, 0);
+}
+
 String tm_datetemplate::_selectday(int32_t day) {
-  selecteddate = dateutils->_setdate(year, month, day);
+  selecteddate = startofday(year, month, day);
   selectedday = day;
   selectedmonth = month;
   selectedyear = year;
@@ -157,9 +185,9 @@ String tm_datetemplate::_drawdays() {
   cvsbackground.ClearRect(cvsbackground.TargetRect());
   DateTime& dt = runtime().service<DateTime>();
   // The last instant of the day before the 1st; its weekday plus one is the 1st's.
-  int64_t t = dateutils->_setdate(year, month, 1) - 1;
+  int64_t t = startofday(year, month, 1) - 1;
   dayofweekoffset = (dt.GetDayOfWeek(t) + 7 - normalisedfirstday()) % 7;
-  daysinmonth = dateutils->_numberofdaysinmonth(month, year);
+  daysinmonth = dateutils->_numberofdaysinmonth(month, samecalendaryear(year));
   if (year == selectedyear && month == selectedmonth) {
     _drawbox(cvs, selectedcolor, (selectedday - 1 + dayofweekoffset) % 7, (selectedday - 1 + dayofweekoffset) / 7);
   }

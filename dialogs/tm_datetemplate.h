@@ -4,6 +4,11 @@
 // over the grid highlights the day under it; lifting it on a day chooses that day and closes
 // the dialog with the positive result. _getdate gives the start of the chosen day in ticks.
 //
+// Years are the runtime's, astronomical (0 is 1 BC, -1 is 2 BC), throughout: shown, drawn,
+// chosen and returned. The date utilities build the days of the years 1-9999; a day of any
+// other year is built in the year a whole number of 400-year cycles away in 1-400, whose
+// calendar is the same, and moved there by the runtime's calendar.
+//
 // The grid is two canvases: the highlight is drawn on dayspanebg, below dayspanefg, which holds
 // the numbers and the chosen day's cell and takes the touches. The arrow buttons carry their
 // step in their Tag as the text "-1" or "1" (a number Tag would pass for a dialog button).
@@ -38,7 +43,8 @@ class tm_datetemplate : public ViewClassModule, public LayoutFields {
   // The chosen day's start in ticks.
   int64_t _getdate();
   // Chooses the day of the moment and displays its month (the grid is drawn by the next
-  // showing or month change). Any year is accepted.
+  // showing or month change). Any year is accepted; a moment whose day's start the calendar
+  // cannot hold raises its range error and changes nothing.
   String _setdate(int64_t ticks);
   // Chooses a day of the displayed month.
   String _selectday(int32_t day);
@@ -99,6 +105,11 @@ class tm_datetemplate : public ViewClassModule, public LayoutFields {
  private:
   // The step carried by an arrow button's Tag.
   static int32_t stepOf(const View& button);
+  // The year with the same calendar that the date utilities take: y itself in 1-9999, else the
+  // one in 1-400 that is a whole number of 400-year cycles away.
+  static int32_t samecalendaryear(int32_t y);
+  // Ticks of the start of day d of month m of year y.
+  int64_t startofday(int32_t y, int32_t m, int32_t d);
 };
 
 }  // namespace tmr

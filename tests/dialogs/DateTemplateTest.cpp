@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -10,6 +11,8 @@
 #include "platform/graphics/Bitmap.h"
 #include "platform/views/ViewSystem.h"
 #include "tests/dialogs/DialogHarness.h"
+#include "tests/platform/dates/CivilTime.h"
+#include "tests/support/ErrorOf.h"
 
 namespace tmr {
 namespace {
@@ -303,6 +306,66 @@ TEST(DateTemplate, YearArrowsStopAtTheLimits) {
   h.t->_setdate(h.day(1900, 1, 1));
   EXPECT_EQ(h.t->year, 1900);
   EXPECT_EQ(h.t->_getdate(), h.day(1900, 1, 1));
+}
+
+// Years are the runtime's (0 is 1 BC, -1 is 2 BC): a date of any year, before 1 and after 9999
+// too, is shown, drawn and chosen in that year. February shows it best: -4, 0 and 10000 are
+// leap years, -1, 1 and 9999 are not. Checked against a proleptic Gregorian calendar of the
+// standard library.
+TEST(DateTemplate, AnyYearIsShownDrawnAndChosenAsThatYear) {
+  struct Case {
+    const char* zone;
+    int32_t offsetMinutes;  // east of UTC
+    int32_t year;
+  } cases[] = {
+      {"UTC", 0, -4},    {"UTC", 0, -1},        {"UTC", 0, 0},           {"UTC", 0, 1},
+      {"UTC", 0, 9999},  {"UTC", 0, 10000},     {"UTC", 0, -9999},       {"UTC", 0, -30000},
+      {"UTC", 0, 30000}, {"Etc/GMT-5", 300, 0}, {"Etc/GMT+3", -180, -1}, {"Etc/GMT+3", -180, 10000},
+  };
+  for (const Case& c : cases) {
+    DateHarness h;
+    h.dates().setTimeZone(c.zone);
+    const std::string label = std::string(c.zone) + " " + std::to_string(c.year);
+    h.t->_setdate(test::CivilTicks(c.year, 2, 10, 13, 30, 0, c.offsetMinutes));
+    EXPECT_EQ(h.t->year, c.year) << label;
+    EXPECT_EQ(h.t->month, 2) << label;
+    EXPECT_EQ(h.t->lblyear.Text(), String(std::to_string(c.year))) << label;
+    EXPECT_EQ(h.t->_getdate(), test::CivilTicks(c.year, 2, 10, 0, 0, 0, c.offsetMinutes)) << label;
+    auto a = h.show();
+    const int32_t first = test::DayOfWeek(test::CivilTicks(c.year, 2, 1)) - 1;
+    const int32_t days = test::DaysInMonth(c.year, 2);
+    EXPECT_EQ(h.t->dayofweekoffset, first) << label;
+    EXPECT_EQ(h.t->daysinmonth, days) << label;
+    EXPECT_EQ(h.cellColour(h.t->cvs, (first + 9) % 7, (first + 9) / 7), kSelected) << label << ": the 10th is marked";
+    // The last day (the 29th of a leap February) is chosen by a finger.
+    double x, y;
+    h.cell((first + days - 1) % 7, (first + days - 1) / 7, x, y);
+    Finger f = h.hand();
+    f.pressAt(x, y);
+    f.release();
+    h.wait(200);
+    ASSERT_TRUE(a->done) << label;
+    EXPECT_EQ(h.t->_getdate(), test::CivilTicks(c.year, 2, days, 0, 0, 0, c.offsetMinutes)) << label;
+    EXPECT_EQ(h.dates().GetYear(h.t->_getdate()), c.year) << label;
+    EXPECT_EQ(h.t->selectedyear, c.year) << label;
+  }
+}
+
+// A moment whose day the calendar cannot build (its start lies before the first moment the
+// calendar holds) or that lies outside the calendar is refused with the calendar's error, and
+// the displayed month and the chosen date stay as they were.
+TEST(DateTemplate, AMomentTheCalendarCannotHoldIsRefusedAndChangesNothing) {
+  DateHarness h;
+  h.dates().setTimeZone("Etc/GMT-5");
+  h.t->_setdate(h.day(2026, 3, 4));
+  for (int64_t ticks : {-DateTime::kMaxTicks, DateTime::kMaxTicks + 1, std::numeric_limits<int64_t>::min()}) {
+    EXPECT_EQ(ErrorOf([&] { h.t->_setdate(ticks); }).rfind("Date out of range", 0), 0u) << ticks;
+    EXPECT_EQ(h.t->year, 2026) << ticks;
+    EXPECT_EQ(h.t->month, 3) << ticks;
+    EXPECT_EQ(h.t->lblyear.Text(), String("2026")) << ticks;
+    EXPECT_EQ(h.t->_getdate(), h.day(2026, 3, 4)) << ticks;
+    EXPECT_EQ(h.t->selectedyear, 2026) << ticks;
+  }
 }
 
 // The weekday names are the first two letters of the locale's names, from the first day on.
