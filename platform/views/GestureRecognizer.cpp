@@ -4,6 +4,7 @@
 #include "platform/core/RuntimeError.h"
 #include "platform/native/NativeObject.h"
 #include "platform/views/ViewObject.h"
+#include "platform/views/ViewSystem.h"
 
 namespace tmr {
 
@@ -21,6 +22,11 @@ void GestureRecognizer::setState(State s) {
   NativeObject(Object(target)).RunMethod(action_, {Object(keep)});
 }
 
+void GestureRecognizer::recognizedBetweenTouchEvents() {
+  auto v = view();
+  if (v && v->system()) v->system()->touches().recognizerRecognized(*this);
+}
+
 Object GestureRecognizer::runMethod(std::string_view selector, std::vector<Object> args) {
   if (selector == "initWithTarget:action:" && args.size() == 2) {
     auto target = args[0].As<Module>();
@@ -33,7 +39,7 @@ Object GestureRecognizer::runMethod(std::string_view selector, std::vector<Objec
   if (selector == "enabled" && args.empty()) return Object(enabled_);
   if (selector == "setEnabled:" && args.size() == 1) {
     bool e = args[0].IsBoolean() ? args[0].AsBool() : args[0].AsInt() != 0;
-    if (enabled_ && !e && recognized()) touchCancelled();
+    if (enabled_ && !e) touchCancelled();
     enabled_ = e;
     return {};
   }

@@ -3,6 +3,9 @@
 // view (or inside it) and reports its state changes by calling its target's action by selector
 // with itself as the one argument (UIKit's target/action). Module code reaches it through
 // NativeObject: "initWithTarget:action:", "state", "view", "setEnabled:", "enabled".
+// Disabling it ends its part in the touch in progress: a gesture still pending fails without
+// telling the target (its timer stopped), a recognized one is cancelled; it follows no touch
+// that begins while it is disabled.
 #include <memory>
 #include <string>
 #include <string_view>
@@ -33,7 +36,7 @@ class GestureRecognizer : public NativeCallable {
   virtual void touchEnded(double x, double y) = 0;
   virtual void touchCancelled() = 0;
   // Whether the recognizer has recognized its gesture during the current touch (views then
-  // lose the touch: a recognized gesture cancels a pending click).
+  // lose the touch: a recognized gesture cancels a pending click and long click).
   bool recognized() const { return state_ == Began || state_ == Changed || state_ == Ended; }
 
   Object runMethod(std::string_view selector, std::vector<Object> args) override;
@@ -43,6 +46,9 @@ class GestureRecognizer : public NativeCallable {
   virtual std::string_view className() const = 0;
   // Moves to a new state and, unless it is Possible or Failed, tells the target.
   void setState(State s);
+  // A recognizer that recognizes with no touch event to report it (on a timer) calls this
+  // after its target heard, so that the view loses the touch as it does on any other recognition.
+  void recognizedBetweenTouchEvents();
 
  private:
   friend class ViewObject;

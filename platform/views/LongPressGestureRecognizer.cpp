@@ -1,11 +1,27 @@
 #include "platform/views/LongPressGestureRecognizer.h"
 
 #include <cmath>
+#include <optional>
 
 #include "platform/core/Runtime.h"
 #include "platform/core/RuntimeError.h"
 
 namespace tmr {
+
+namespace {
+
+// The delay of a positive duration, in whole ms, or nothing when it would end past the clock's
+// end or never (NaN): worked in double, then checked once against the clock in 64 bits.
+std::optional<int64_t> DelayMs(double seconds, int64_t now) {
+  double ms = std::round(seconds * 1000);
+  if (!(ms < 0x1p63)) return std::nullopt;
+  auto delay = static_cast<int64_t>(ms);
+  int64_t due = 0;
+  if (__builtin_add_overflow(now, delay, &due)) return std::nullopt;
+  return delay;
+}
+
+}  // namespace
 
 LongPressGestureRecognizer::~LongPressGestureRecognizer() = default;
 
@@ -25,14 +41,16 @@ void LongPressGestureRecognizer::touchBegan(double x, double y) {
   }
   pending_ = true;
   setState(Possible);
+  auto delay = DelayMs(minimumPressDuration_, rt_.loop().steadyNow());
+  if (!delay) return;  // the touch fails when it ends
   std::weak_ptr<LongPressGestureRecognizer> weak = self<LongPressGestureRecognizer>();
-  auto ms = static_cast<int64_t>(std::llround(minimumPressDuration_ * 1000));
-  timer_ = rt_.loop().addTimer(ms, [weak] {
+  timer_ = rt_.loop().addTimer(*delay, [weak] {
     auto me = weak.lock();
     if (!me || !me->pending_) return;
     me->timer_ = 0;
     me->pending_ = false;
     me->setState(Began);
+    me->recognizedBetweenTouchEvents();
   });
 }
 

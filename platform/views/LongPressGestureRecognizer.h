@@ -2,8 +2,10 @@
 // The long-press recognizer: a touch held for minimumPressDuration seconds without moving more
 // than allowableMovement points begins the gesture (1), moves change it (2), lifting the finger
 // ends it (3), a cancelled touch cancels it (4); a touch that ends or moves too far before the
-// duration fails (5) without telling the target. With duration 0 it begins at touch-down.
-// The duration runs on the loop's clock.
+// duration fails (5) without telling the target. With duration 0 (or less) it begins at
+// touch-down. The duration runs on the loop's clock, in whole milliseconds; one that would end
+// past the clock's end (a huge one, infinity) never comes due, and neither does NaN: no touch
+// is held that long, so the touch fails when it lifts. The duration reads back as it was set.
 #include <cstdint>
 
 #include "platform/core/MainLoop.h"

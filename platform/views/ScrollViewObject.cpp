@@ -1,6 +1,7 @@
 #include "platform/views/ScrollViewObject.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/core/Runtime.h"
 #include "platform/core/RuntimeError.h"
@@ -96,8 +97,9 @@ void ScrollViewObject::stopAnimation() {
 void ScrollViewObject::beginDrag() {
   stopAnimation();
   dragging_ = true;
-  dragStartX_ = offsetX_;
-  dragStartY_ = offsetY_;
+  // NaN names no point of the content: the finger moves the content from its start.
+  dragStartX_ = std::isnan(offsetX_) ? 0 : offsetX_;
+  dragStartY_ = std::isnan(offsetY_) ? 0 : offsetY_;
 }
 
 void ScrollViewObject::dragBy(double dx, double dy) {

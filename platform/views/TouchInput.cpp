@@ -295,6 +295,16 @@ void TouchInput::cancel() {
   }
 }
 
+void TouchInput::recognizerRecognized(const GestureRecognizer& recognizer) {
+  if (!active_ || !recognizer.recognized()) return;
+  bool follows = false;
+  for (const auto& f : followers_) follows = follows || f.lock().get() == &recognizer;
+  if (!follows) return;
+  stopLongClickTimer();
+  if (auto t = clickTarget_.lock()) SetHighlighted(t, false);
+  clickTarget_.reset();
+}
+
 std::shared_ptr<ViewObject> TouchInput::touchedView() const { return active_ ? hit_.lock() : nullptr; }
 
 void TouchInput::viewBecameUntouchable(const ViewObject& view) {

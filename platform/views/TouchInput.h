@@ -3,12 +3,14 @@
 // before their parent, later children before earlier ones), skipping hidden and disabled views
 // with everything inside them. The gesture recognizers of that view and of the views around it
 // follow the touch; the nearest of those views that takes clicks raises "click" when the finger
-// lifts inside it, unless a recognizer recognized its gesture or the touch was cancelled.
+// lifts inside it, unless a recognizer recognized its gesture or the touch was cancelled. A
+// recognition takes the touch from the view whenever it happens (at touch-down, at a move, or on
+// the recognizer's own timer while the finger rests): no click, no long click follows.
 // A view that becomes hidden, disabled or leaves the tree during the touch cancels it.
 //
 // Held: a finger that stays down kLongClickMs on a view whose module handles its "longclick"
 // (and does not move more than kTouchSlop) makes that view raise "longclick" then, and no click
-// follows. Dragged: a finger that moves more than kTouchSlop inside a scroll view whose content
+// follows, unless a recognizer following the touch recognized its gesture by then. Dragged: a finger that moves more than kTouchSlop inside a scroll view whose content
 // can scroll drags the content with it; the touch then belongs to the scroll view, and the views
 // inside it lose it (no click, no long click, their recognizers cancelled).
 // Scroll views move their children by their offset: hit testing and frames account for it.
@@ -72,6 +74,9 @@ class TouchInput {
 
   // Views call this when they become hidden or disabled or leave the tree.
   void viewBecameUntouchable(const ViewObject& view);
+  // A recognizer following the touch recognized its gesture between touch events (on a timer):
+  // the view loses the touch. Nothing when the recognizer follows no touch in progress.
+  void recognizerRecognized(const GestureRecognizer& recognizer);
 
  private:
   // The point in the coordinates of view, or false when it is no longer inside root.

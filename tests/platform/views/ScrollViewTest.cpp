@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -154,6 +155,34 @@ TEST_F(ScrollViewTest, DraggingScrollsWithTheFingerWithinTheContentAndTakesTheTo
   probe->calls.clear();
   drag(150, 150, 0, 50);
   EXPECT_TRUE(scrolls().empty()) << "already at the top: nothing moves";
+}
+
+TEST_F(ScrollViewTest, ADragBringsAnOffsetSetOutOfRangeBackWithinTheContent) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  struct Case {
+    double from;
+    std::vector<double> fingerYs;  // the finger goes down at y 150 and moves through these
+    double offset;
+    std::vector<std::string> expected;
+  } cases[] = {
+      {nan, {100}, 50, {"scroll 0,50"}},
+      {nan, {180, 200}, 0, {"scroll 0,0"}},  // from NaN to 0 is a change, once
+      {inf, {100, 90}, 700, {"scroll 0,700"}},
+      {-inf, {180, 200}, 0, {"scroll 0,0"}},
+      {5000, {100}, 700, {"scroll 0,700"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.from);
+    sv.setScrollViewOffsetY(c.from);
+    probe->calls.clear();
+    touches.down(root.native(), 150, 150);
+    for (double y : c.fingerYs) touches.move(150, y);
+    touches.up();
+    EXPECT_EQ(sv.ScrollViewOffsetY(), c.offset);
+    EXPECT_EQ(sv.ScrollViewOffsetX(), 0);
+    EXPECT_EQ(scrolls(), c.expected);
+  }
 }
 
 TEST_F(ScrollViewTest, ContentThatFitsDoesNotScrollAndATapStillClicks) {

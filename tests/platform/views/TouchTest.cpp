@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "platform/core/Runtime.h"
 #include "platform/native/NativeObject.h"
 #include "platform/views/ButtonWrapper.h"
@@ -17,12 +19,15 @@ class TouchProbe : public CallProbe {
  public:
   void _btn_click() { calls.push_back("btn click"); }
   void _pnl_click() { calls.push_back("pnl click"); }
+  void _held_click() { calls.push_back("held click"); }
+  void _held_longclick() { calls.push_back("held longclick"); }
   void action(Object rec) {
     calls.push_back("state " + NativeObject(rec).RunMethod("state").object().AsString().str());
   }
   const SubTable& subTable() const override {
     static const SubTable table{sub<&TouchProbe::_btn_click>("_btn_click"), sub<&TouchProbe::_pnl_click>("_pnl_click"),
-                                sub<&TouchProbe::action>("action:")};
+                                sub<&TouchProbe::_held_click>("_held_click"),
+                                sub<&TouchProbe::_held_longclick>("_held_longclick"), sub<&TouchProbe::action>("action:")};
     return table;
   }
 };
@@ -156,6 +161,53 @@ TEST_F(TouchTest, ARecognizedGestureTakesTheClickFromTheView) {
   longPress(pnl, 0);
   tap(50, 50);
   EXPECT_EQ(probe->calls, (std::vector<std::string>{"state 1", "state 3"}));
+}
+
+TEST_F(TouchTest, AHeldPressIsTheRecognizersOrTheViewsButNeverBoth) {
+  constexpr double kNone = -1;  // no recognizer on the view
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  struct Scene {
+    const char* name;
+    const char* event;  // "pnl" clicks, "held" clicks and long clicks
+    double duration;
+    int64_t disableAtMs;  // -1: stays enabled
+    int64_t holdMs;
+    std::vector<std::string> expected;
+  } scenes[] = {
+      {"duration 0", "pnl", 0, -1, 600, {"state 1", "state 3"}},
+      {"lifted before the duration", "pnl", 0.5, -1, 499, {"pnl click"}},
+      {"recognized by its timer", "pnl", 0.5, -1, 600, {"state 1", "state 3"}},
+      {"recognized before the view's long click", "held", 0.3, -1, 600, {"state 1", "state 3"}},
+      {"recognized with the view's long click due", "held", 0.5, -1, 600, {"state 1", "state 3"}},
+      {"no recognizer: the view's own long click", "held", kNone, -1, 600, {"held longclick"}},
+      {"no recognizer: a click however long it is held", "pnl", kNone, -1, 600, {"pnl click"}},
+      {"a duration past the clock's end", "pnl", 1e16, -1, 1'000'000'000'000, {"pnl click"}},
+      {"a far longer one", "pnl", 1e20, -1, 1, {"pnl click"}},
+      {"an endless one", "held", inf, -1, 600, {"held longclick"}},
+      {"NaN: never held that long", "pnl", nan, -1, 1'000'000'000'000, {"pnl click"}},
+      {"disabled while pending", "pnl", 0.5, 100, 1000, {"pnl click"}},
+      {"disabled once recognized", "pnl", 0.5, 700, 1000, {"state 1", "state 4"}},
+  };
+  for (const auto& s : scenes) {
+    SCOPED_TRACE(s.name);
+    probe->calls.clear();
+    View pnl = ui.CreatePanel(probe->bi, s.event);
+    root.AddView(pnl, 0, 0, 100, 100);
+    std::shared_ptr<GestureRecognizer> rec;
+    if (s.duration != kNone) rec = longPress(pnl, s.duration);
+    touches.down(root.native(), 50, 50);
+    if (s.disableAtMs >= 0) {
+      rt.loop().advance(s.disableAtMs);
+      NativeObject(Object(rec)).RunMethod("setEnabled:", {Object(false)});
+      rt.loop().advance(s.holdMs - s.disableAtMs);
+    } else {
+      rt.loop().advance(s.holdMs);
+    }
+    touches.up();
+    EXPECT_EQ(probe->calls, s.expected);
+    pnl.RemoveViewFromParent();
+  }
 }
 
 TEST_F(TouchTest, ButtonsShowThemselvesPressedWhileTouched) {
