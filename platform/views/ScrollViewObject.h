@@ -8,8 +8,8 @@
 // module at once: setting it from code, each frame of an animated scroll and each move of a
 // finger dragging the content. A drag keeps the offset between 0 and the content's end; code
 // may set any offset, and changing the content size leaves the offset alone. A drag that starts
-// from an offset outside that range brings it back at its first move; it moves NaN as if it
-// were 0, the content's start.
+// from an offset outside that range brings it back within at its first move: an infinite one to
+// the end it lies beyond, a NaN one moved from 0 (the content's start), which is a change.
 #include <cstdint>
 #include <memory>
 

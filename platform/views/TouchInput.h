@@ -10,9 +10,10 @@
 //
 // Held: a finger that stays down kLongClickMs on a view whose module handles its "longclick"
 // (and does not move more than kTouchSlop) makes that view raise "longclick" then, and no click
-// follows, unless a recognizer following the touch recognized its gesture by then. Dragged: a finger that moves more than kTouchSlop inside a scroll view whose content
-// can scroll drags the content with it; the touch then belongs to the scroll view, and the views
-// inside it lose it (no click, no long click, their recognizers cancelled).
+// follows, unless a recognizer following the touch recognized its gesture by then (one due at
+// the same moment comes first). Dragged: a finger that moves more than kTouchSlop inside a scroll
+// view whose content can scroll drags the content with it; the touch then belongs to the scroll
+// view, and the views inside it lose it (no click, no long click, their recognizers cancelled).
 // Scroll views move their children by their offset: hit testing and frames account for it.
 //
 // Touch events: the touch belongs to the nearest view around the hit view (the hit view
