@@ -1,7 +1,7 @@
 #pragma once
 // A platform gesture recognizer attached to a view: it follows the touches that land on its
 // view (or inside it) and reports its state changes by calling its target's action by selector
-// with itself as the one argument (UIKit's target/action). Module code reaches it through
+// with itself as the one argument. Module code reaches it through
 // NativeObject: "initWithTarget:action:", "state", "view", "setEnabled:", "enabled".
 // Disabling it ends its part in the touch in progress: a gesture still pending fails without
 // telling the target (its timer stopped), a recognized one is cancelled; it follows no touch
