@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "listview/ResumableSub_customlistview_PanelClickHandler.h"
 #include "platform/core/Common.h"
@@ -22,6 +23,21 @@ constexpr int32_t kNoLastVisible = 0x7FFFFFFF;
 
 // A designer number; a missing one (null) counts as 0.
 double NumberOrZero(const Object& o) { return o.IsNull() ? 0 : o.AsDouble(); }
+
+// False for NaN too.
+bool FitsAnInt(double v) { return v >= -2147483648.0 && v <= 2147483647.0; }
+
+[[nodiscard]] RuntimeError ExtentOutOfRange(const std::string& what) {
+  return RuntimeError("List extent out of range: " + what);
+}
+
+[[nodiscard]] RuntimeError ItemOutOfRange(int64_t index, double offset) {
+  return ExtentOutOfRange("item " + std::to_string(index) + " would lie at " + NumberToString(offset).str());
+}
+
+void CheckContent(double content) {
+  if (!FitsAnInt(content)) throw ExtentOutOfRange("the content would be " + NumberToString(content).str() + " long");
+}
 
 }  // namespace
 
@@ -132,12 +148,21 @@ void tm_customlistview::_initialize(const std::shared_ptr<Dispatcher>& ba, Objec
 }
 
 void tm_customlistview::_designercreateview(View base, LabelWrapper lbl, Map props) {
+  // Every offset counts from the divider, kept as a Float: its integer part must be an Int, and
+  // still one as the Float it becomes (2147483647 becomes 2147483648).
+  double dividerheight = NumberOrZero(props.Get(Object("DividerHeight")));
+  double divider = std::trunc(dividerheight);
+  if (!FitsAnInt(divider)) throw ExtentOutOfRange("DividerHeight " + NumberToString(dividerheight).str());
+  if (!FitsAnInt(static_cast<float>(divider))) {
+    throw ExtentOutOfRange("DividerHeight " + NumberToString(dividerheight).str() + ", kept as " +
+                           NumberToString(static_cast<float>(divider)).str());
+  }
   mbase = base;
   horizontal = props.GetDefault(Object("ListOrientation"), Object("Vertical")).AsString() == String("Horizontal");
   sv = _createscrollview();
   mbase.AddView(sv, 0, 0, mbase.Width(), mbase.Height());
   sv.ScrollViewInnerPanel().setColor(ui.PaintOrColorToColor(props.Get(Object("DividerColor"))));
-  mdividersize = static_cast<float>(TruncateToInt(NumberOrZero(props.Get(Object("DividerHeight")))));
+  mdividersize = static_cast<float>(divider);
   pressedcolor = ui.PaintOrColorToColor(props.Get(Object("PressedColor")));
   animationduration =
       TruncateToInt(props.GetDefault(Object("InsertAnimationDuration"), Object(animationduration)).AsDouble());
@@ -215,8 +240,9 @@ void tm_customlistview::_addtextitem(Object text, Object value) {
 }
 
 void tm_customlistview::_insertat(int32_t index, View pnl, Object value) {
-  int32_t itemsize = TruncateToInt(horizontal ? pnl.Width() : pnl.Height());
-  _insertatimpl(index, pnl, itemsize, std::move(value), 0);
+  double extent = std::trunc(horizontal ? pnl.Width() : pnl.Height());
+  if (!FitsAnInt(extent)) throw ExtentOutOfRange("an item " + NumberToString(extent).str() + " long");
+  _insertatimpl(index, pnl, static_cast<int32_t>(extent), std::move(value), 0);
 }
 
 void tm_customlistview::_insertattextitem(int32_t index, Object text, Object value) {
@@ -235,17 +261,74 @@ void tm_customlistview::_insertattextitem(int32_t index, Object text, Object val
 }
 
 void tm_customlistview::_insertatimpl(int32_t index, View pnl, int32_t itemsize, Object value, int32_t initialsize) {
-  insertItem(index, std::move(pnl), itemsize, std::move(value), initialsize, initialsize != 0);
-}
-
-void tm_customlistview::insertItem(int32_t index, View pnl, int32_t itemsize, Object value, int32_t initialsize,
-                                   bool replacing) {
   // Checked before anything changes: a bad index must not leave the caller's panel re-parented
   // into a wrapper that no item holds.
   int32_t size = items.Size();
   if (index < 0 || index > size) throw OutOfBounds(index, size);
   if (!pnl.IsInitialized()) throw NotInitialized("View");
+  bool replacing = initialsize != 0;
+  insertItem(index, std::move(pnl), itemsize, std::move(value), initialsize,
+             placeItem(index, itemsize, initialsize, replacing, false));
+}
 
+void tm_customlistview::checkMove(int32_t first, int32_t renumber, const std::function<double(double)>& moved) const {
+  // The move keeps the order of the offsets: only the smallest and the largest can leave the range.
+  int32_t size = items.Size();
+  if (first >= size) return;
+  int32_t lowest = first;
+  int32_t highest = first;
+  int32_t low = itemAt(first)->Offset;
+  int32_t high = low;
+  for (int32_t i = first + 1; i < size; ++i) {
+    int32_t offset = itemAt(i)->Offset;
+    if (offset < low) {
+      low = offset;
+      lowest = i;
+    }
+    if (offset > high) {
+      high = offset;
+      highest = i;
+    }
+  }
+  for (auto [index, offset] : {std::pair{highest, high}, std::pair{lowest, low}}) {
+    double to = moved(offset);
+    if (!FitsAnInt(to)) throw ItemOutOfRange(static_cast<int64_t>(index) + renumber, to);
+  }
+}
+
+tm_customlistview::Placement tm_customlistview::placeItem(int32_t index, int32_t itemsize, int32_t initialsize,
+                                                          bool replacing, bool inplace) {
+  int32_t size = items.Size();
+  double d = mdividersize;
+  double includedivider = replacing ? 0 : std::trunc(d);
+  Placement at;
+  at.append = index == size && !replacing;
+  at.shift = static_cast<double>(itemsize) - initialsize + includedivider;
+  double offset = std::trunc(d);
+  if (index > 0) {
+    if (at.append) {
+      offset = _getscrollviewcontentsize();
+    } else {
+      auto prev = itemAt(index - 1);
+      offset = std::trunc(static_cast<double>(prev->Offset) + prev->Size + d);
+    }
+  }
+  if (!FitsAnInt(offset)) throw ItemOutOfRange(index, offset);
+  at.offset = static_cast<int32_t>(offset);
+  if (!at.append) {
+    double shift = at.shift;
+    checkMove(inplace ? index + 1 : index, inplace ? 0 : 1, [shift](double o) { return o + shift; });
+  }
+  double content = _getscrollviewcontentsize() + itemsize - initialsize + includedivider;
+  if ((inplace ? size : size + 1) == 1 && index == 0) content = itemsize + 2.0 * d;
+  content = std::trunc(content);
+  CheckContent(content);
+  at.content = static_cast<int32_t>(content);
+  return at;
+}
+
+void tm_customlistview::insertItem(int32_t index, View pnl, int32_t itemsize, Object value, int32_t initialsize,
+                                   const Placement& at) {
   View p = _createpanel("Panel");
   p.setColor(pnl.Color());
   pnl.setColor(UiLayer::Color_Transparent);
@@ -255,17 +338,16 @@ void tm_customlistview::insertItem(int32_t index, View pnl, int32_t itemsize, Ob
     p.AddView(pnl, 0, 0, sv.ScrollViewContentWidth(), itemsize);
   }
   p.setTag(Object(index));
-  int32_t includedivider = replacing ? 0 : TruncateToInt(mdividersize);
   auto item = std::make_shared<_clvitem>();
   item->Panel = p;
   item->Size = itemsize;
   item->Value = std::move(value);
   item->Color = p.Color();
   View inner = sv.ScrollViewInnerPanel();
+  int32_t offset = at.offset;
 
-  if (index == size && !replacing) {
+  if (at.append) {
     items.Add(Object(item));
-    int32_t offset = index == 0 ? TruncateToInt(mdividersize) : TruncateToInt(_getscrollviewcontentsize());
     item->Offset = offset;
     if (horizontal) {
       inner.AddView(p, offset, 0, itemsize, sv.Height());
@@ -273,17 +355,12 @@ void tm_customlistview::insertItem(int32_t index, View pnl, int32_t itemsize, Ob
       inner.AddView(p, 0, offset, sv.Width(), itemsize);
     }
   } else {
-    int32_t offset = TruncateToInt(mdividersize);
-    if (index > 0) {
-      auto prev = itemAt(index - 1);
-      offset = TruncateToInt(static_cast<double>(prev->Offset) + prev->Size + mdividersize);
-    }
+    int32_t size = items.Size();
     double scrolloffset = _getscrollviewoffset();
     double visible = _getscrollviewvisiblesize();
-    int64_t shift = static_cast<int64_t>(itemsize) - initialsize + includedivider;
     for (int32_t i = index; i < size; ++i) {
       auto it = itemAt(i);
-      int32_t newoffset = TruncateToInt(static_cast<double>(it->Offset + shift));
+      auto newoffset = static_cast<int32_t>(it->Offset + at.shift);
       // On screen or before the visible window: the item moves in view, so it glides there.
       if (std::min(newoffset, it->Offset) - scrolloffset < visible) {
         it->Offset = newoffset;
@@ -307,10 +384,7 @@ void tm_customlistview::insertItem(int32_t index, View pnl, int32_t itemsize, Ob
       p.SetLayoutAnimated(animationduration, 0, offset, p.Width(), itemsize);
     }
   }
-
-  double content = _getscrollviewcontentsize() + itemsize - initialsize + includedivider;
-  if (items.Size() == 1 && index == 0) content = itemsize + 2.0 * mdividersize;
-  _setscrollviewcontentsize(content);
+  _setscrollviewcontentsize(at.content);
 
   bool report = index < mlastvisibleindex;
   if (!report && mlastvisibleindex >= 0 && mlastvisibleindex < items.Size()) {
@@ -329,30 +403,39 @@ void tm_customlistview::_removeat(int32_t index) {
     return;
   }
   auto r = itemAt(index);
+  double by = static_cast<double>(r->Size) + mdividersize;
+  auto moved = [by](double o) { return std::trunc(o - by); };
+  // An item of negative size can make the list longer without it.
+  checkMove(index + 1, -1, moved);
+  double content = std::trunc(_getscrollviewcontentsize() - by);
+  CheckContent(content);
   for (int32_t i = index + 1; i < size; ++i) {
     auto it = itemAt(i);
     it->Panel.setTag(Object(i - 1));
-    _setitemoffset(it, TruncateToInt(static_cast<double>(it->Offset - r->Size) - mdividersize));
+    _setitemoffset(it, moved(it->Offset));
   }
-  _setscrollviewcontentsize(_getscrollviewcontentsize() - r->Size - mdividersize);
+  _setscrollviewcontentsize(content);
   items.RemoveAt(index);
   r->Panel.RemoveViewFromParent();
 }
 
 void tm_customlistview::_replaceat(int32_t index, View pnl, int32_t itemsize, Object value) {
-  replaceItem(index, std::move(pnl), itemsize, std::move(value));
-}
-
-void tm_customlistview::replaceItem(int32_t index, View pnl, int32_t itemsize, Object value) {
   auto r = itemAt(index);
   if (!pnl.IsInitialized()) throw NotInitialized("View");
+  replaceItem(index, std::move(pnl), itemsize, std::move(value), placeItem(index, itemsize, r->Size, true, true));
+}
+
+void tm_customlistview::replaceItem(int32_t index, View pnl, int32_t itemsize, Object value, const Placement& at) {
+  auto r = itemAt(index);
   items.RemoveAt(index);
   r->Panel.RemoveViewFromParent();
-  insertItem(index, std::move(pnl), itemsize, std::move(value), r->Size, true);
+  insertItem(index, std::move(pnl), itemsize, std::move(value), r->Size, at);
 }
 
 void tm_customlistview::_resizeitem(int32_t index, int32_t itemsize) {
   auto item = itemAt(index);
+  // Refused while the caller's panel is still in its wrapper.
+  Placement at = placeItem(index, itemsize, item->Size, true, true);
   View p = _getpanel(index);
   Object v = item->Value;
   View wrapper = p.Parent();
@@ -360,7 +443,7 @@ void tm_customlistview::_resizeitem(int32_t index, int32_t itemsize) {
   // the wrapper that is about to go: the item keeps its own colour instead.
   p.setColor(isFlashing(wrapper) ? item->Color : wrapper.Color());
   p.RemoveViewFromParent();
-  replaceItem(index, p, itemsize, v);
+  replaceItem(index, p, itemsize, v, at);
   itemAt(index)->TextItem = item->TextItem;
 }
 

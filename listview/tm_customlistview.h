@@ -8,6 +8,15 @@
 // Inserting, replacing and resizing animate the items that can be seen; the stored offsets and
 // frames are the final ones at once, so the next operation works from the final layout.
 //
+// Offsets and the content size are Ints, and each is the exact sum above: an operation after
+// which one of them would lie outside the Int range (-2147483648 to 2147483647), or that adds a
+// panel whose extent along the axis has an integer part no Int holds (or is no number), is
+// refused with "List extent out of range: ..." before anything changes. A list whose items
+// together run past the largest Int is refused this way even when each item fits; so is the
+// removal of an item of negative size that would make the list that much longer. The designer's
+// "DividerHeight" is refused the same way, before the list takes anything from its layout, when
+// its integer part, as the Float the list keeps, is no Int (infinities and NaN included).
+//
 // Events raised on the callback module (event name + suffix):
 //   "_ItemClick" (index, value) and "_ItemLongClick" (index, value) at once, on a tap (with a
 //   flash in the pressed colour) and a long press (with a haptic tap) of an item;
@@ -16,6 +25,7 @@
 //   content's end (at most once per 100 ms);
 //   "_VisibleRangeChanged" (first, last) on the next turn, when the visible items change.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -152,11 +162,26 @@ class tm_customlistview : public ClassModule, public CustomView {
   void _class_globals() override;
 
  private:
+  // Where an insertion puts the new item, how far it moves the items after it and the content
+  // size it leaves.
+  struct Placement {
+    bool append = false;  // placed past the last item, moving none
+    int32_t offset = 0;
+    double shift = 0;
+    int32_t content = 0;
+  };
+
   std::shared_ptr<_clvitem> itemAt(int32_t index) const;
-  // The insertion; `replacing` tells a replacement from an insertion even for an item of size 0
-  // (whose size alone would make it look like a fresh insertion).
-  void insertItem(int32_t index, View pnl, int32_t itemsize, Object value, int32_t initialsize, bool replacing);
-  void replaceItem(int32_t index, View pnl, int32_t itemsize, Object value);
+  // Works out an insertion at a valid index from the list as it is, or refuses it when an
+  // offset or the content size would leave the Int range. `replacing` tells a replacement (no
+  // new divider) from an insertion even for an item of size 0; `inplace`: the item at index is
+  // still in the list and is the one replaced.
+  Placement placeItem(int32_t index, int32_t itemsize, int32_t initialsize, bool replacing, bool inplace);
+  // Refuses a move of the items from `first` on to moved(their offset), a rising function, that
+  // would take one outside the Int range; `renumber` is what the move adds to their indexes.
+  void checkMove(int32_t first, int32_t renumber, const std::function<double(double)>& moved) const;
+  void insertItem(int32_t index, View pnl, int32_t itemsize, Object value, int32_t initialsize, const Placement& at);
+  void replaceItem(int32_t index, View pnl, int32_t itemsize, Object value, const Placement& at);
 
   std::unordered_map<const ViewObject*, int> flashing;
 };

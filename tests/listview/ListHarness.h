@@ -1,6 +1,7 @@
 #pragma once
 // A list view on a small screen, made as a layout makes it, with a callback module that records
 // the events it hears (with the time and whether the loop had to turn for them), and a finger.
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <string>
@@ -155,7 +156,7 @@ struct ListHarness {
     int n = lv->_getsize();
     for (int i = 0; i < n; ++i) {
       auto item = lv->_getrawlistitem(i);
-      EXPECT_EQ(item->Offset, static_cast<int>(pos)) << "item " << i;
+      EXPECT_EQ(item->Offset, std::trunc(pos)) << "item " << i;
       EXPECT_EQ(item->Panel.Tag().AsInt(), i) << "item " << i;
       Frame f = item->Panel.native()->frame();
       if (lv->horizontal) {
@@ -172,7 +173,7 @@ struct ListHarness {
       EXPECT_EQ(lv->horizontal ? pf.width : pf.height, item->Size) << "item " << i;
       pos = static_cast<double>(item->Offset) + item->Size + d;
     }
-    EXPECT_EQ(lv->_getscrollviewcontentsize(), n == 0 ? 0 : static_cast<int>(pos)) << "content size";
+    EXPECT_EQ(lv->_getscrollviewcontentsize(), n == 0 ? 0 : std::trunc(pos)) << "content size";
     EXPECT_EQ(lv->sv.ScrollViewInnerPanel().NumberOfViews(), n);
   }
 
