@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <span>
 #include <utility>
 
 #include "listview/ResumableSub_customlistview_PanelClickHandler.h"
@@ -271,29 +272,26 @@ void tm_customlistview::_insertatimpl(int32_t index, View pnl, int32_t itemsize,
              placeItem(index, itemsize, initialsize, replacing, false));
 }
 
-void tm_customlistview::checkMove(int32_t first, int32_t renumber, const std::function<double(double)>& moved) const {
-  // The move keeps the order of the offsets: only the smallest and the largest can leave the range.
+std::vector<std::shared_ptr<_clvitem>> tm_customlistview::itemsToMove(
+    int32_t first, int32_t renumber, const std::function<double(double)>& moved) const {
+  std::vector<std::shared_ptr<_clvitem>> later;
   int32_t size = items.Size();
-  if (first >= size) return;
-  int32_t lowest = first;
-  int32_t highest = first;
-  int32_t low = itemAt(first)->Offset;
-  int32_t high = low;
-  for (int32_t i = first + 1; i < size; ++i) {
-    int32_t offset = itemAt(i)->Offset;
-    if (offset < low) {
-      low = offset;
-      lowest = i;
-    }
-    if (offset > high) {
-      high = offset;
-      highest = i;
-    }
+  if (first >= size) return later;
+  later.reserve(static_cast<size_t>(size - first));
+  // The move keeps the order of the offsets: only the smallest and the largest can leave the range.
+  size_t lowest = 0;
+  size_t highest = 0;
+  for (const Object& o : std::span(items.items()).subspan(static_cast<size_t>(first))) {
+    later.push_back(std::static_pointer_cast<_clvitem>(o.AsRef()));
+    int32_t offset = later.back()->Offset;
+    if (offset < later[lowest]->Offset) lowest = later.size() - 1;
+    if (offset > later[highest]->Offset) highest = later.size() - 1;
   }
-  for (auto [index, offset] : {std::pair{highest, high}, std::pair{lowest, low}}) {
-    double to = moved(offset);
-    if (!FitsAnInt(to)) throw ItemOutOfRange(static_cast<int64_t>(index) + renumber, to);
+  for (size_t k : {highest, lowest}) {
+    double to = moved(later[k]->Offset);
+    if (!FitsAnInt(to)) throw ItemOutOfRange(first + static_cast<int64_t>(k) + renumber, to);
   }
+  return later;
 }
 
 tm_customlistview::Placement tm_customlistview::placeItem(int32_t index, int32_t itemsize, int32_t initialsize,
@@ -317,7 +315,7 @@ tm_customlistview::Placement tm_customlistview::placeItem(int32_t index, int32_t
   at.offset = static_cast<int32_t>(offset);
   if (!at.append) {
     double shift = at.shift;
-    checkMove(inplace ? index + 1 : index, inplace ? 0 : 1, [shift](double o) { return o + shift; });
+    at.later = itemsToMove(inplace ? index + 1 : index, inplace ? 0 : 1, [shift](double o) { return o + shift; });
   }
   double content = _getscrollviewcontentsize() + itemsize - initialsize + includedivider;
   if ((inplace ? size : size + 1) == 1 && index == 0) content = itemsize + 2.0 * d;
@@ -355,11 +353,10 @@ void tm_customlistview::insertItem(int32_t index, View pnl, int32_t itemsize, Ob
       inner.AddView(p, 0, offset, sv.Width(), itemsize);
     }
   } else {
-    int32_t size = items.Size();
     double scrolloffset = _getscrollviewoffset();
     double visible = _getscrollviewvisiblesize();
-    for (int32_t i = index; i < size; ++i) {
-      auto it = itemAt(i);
+    int32_t i = index;
+    for (const auto& it : at.later) {
       auto newoffset = static_cast<int32_t>(it->Offset + at.shift);
       // On screen or before the visible window: the item moves in view, so it glides there.
       if (std::min(newoffset, it->Offset) - scrolloffset < visible) {
@@ -372,7 +369,7 @@ void tm_customlistview::insertItem(int32_t index, View pnl, int32_t itemsize, Ob
       } else {
         _setitemoffset(it, newoffset);
       }
-      it->Panel.setTag(Object(i + 1));
+      it->Panel.setTag(Object(++i));  // its index once the new item is in
     }
     items.InsertAt(index, Object(item));
     item->Offset = offset;
@@ -406,12 +403,12 @@ void tm_customlistview::_removeat(int32_t index) {
   double by = static_cast<double>(r->Size) + mdividersize;
   auto moved = [by](double o) { return std::trunc(o - by); };
   // An item of negative size can make the list longer without it.
-  checkMove(index + 1, -1, moved);
+  auto later = itemsToMove(index + 1, -1, moved);
   double content = std::trunc(_getscrollviewcontentsize() - by);
   CheckContent(content);
-  for (int32_t i = index + 1; i < size; ++i) {
-    auto it = itemAt(i);
-    it->Panel.setTag(Object(i - 1));
+  int32_t i = index;
+  for (const auto& it : later) {
+    it->Panel.setTag(Object(i++));
     _setitemoffset(it, moved(it->Offset));
   }
   _setscrollviewcontentsize(content);

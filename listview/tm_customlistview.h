@@ -29,6 +29,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "listview/_clvitem.h"
 #include "platform/core/List.h"
@@ -169,6 +170,7 @@ class tm_customlistview : public ClassModule, public CustomView {
     int32_t offset = 0;
     double shift = 0;
     int32_t content = 0;
+    std::vector<std::shared_ptr<_clvitem>> later;  // the items it moves, in order
   };
 
   std::shared_ptr<_clvitem> itemAt(int32_t index) const;
@@ -177,9 +179,11 @@ class tm_customlistview : public ClassModule, public CustomView {
   // new divider) from an insertion even for an item of size 0; `inplace`: the item at index is
   // still in the list and is the one replaced.
   Placement placeItem(int32_t index, int32_t itemsize, int32_t initialsize, bool replacing, bool inplace);
-  // Refuses a move of the items from `first` on to moved(their offset), a rising function, that
-  // would take one outside the Int range; `renumber` is what the move adds to their indexes.
-  void checkMove(int32_t first, int32_t renumber, const std::function<double(double)>& moved) const;
+  // The items from `first` on, which an operation moves to moved(their offset), a rising
+  // function; refused when that would take one outside the Int range (`renumber` is what the
+  // operation adds to their indexes).
+  std::vector<std::shared_ptr<_clvitem>> itemsToMove(int32_t first, int32_t renumber,
+                                                     const std::function<double(double)>& moved) const;
   void insertItem(int32_t index, View pnl, int32_t itemsize, Object value, int32_t initialsize, const Placement& at);
   void replaceItem(int32_t index, View pnl, int32_t itemsize, Object value, const Placement& at);
 
