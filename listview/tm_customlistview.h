@@ -11,9 +11,9 @@
 // Offsets and the content size are Ints, and each is the exact sum above: an operation after
 // which one of them would lie outside the Int range (-2147483648 to 2147483647), or that adds a
 // panel whose extent along the axis has an integer part no Int holds (or is no number), is
-// refused with "List extent out of range: ..." before anything changes. A list whose items
-// together run past the largest Int is refused this way even when each item fits; so is the
-// removal of an item of negative size that would make the list that much longer. The designer's
+// refused with "List extent out of range: ..." before anything changes. So an item that would
+// take the items together past the largest Int is refused even when each item fits, and so is
+// the removal of an item of negative size that would make the list that much longer. The designer's
 // "DividerHeight" is refused the same way, before the list takes anything from its layout, when
 // its integer part, as the Float the list keeps, is no Int (infinities and NaN included).
 //
