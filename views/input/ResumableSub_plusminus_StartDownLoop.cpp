@@ -31,6 +31,9 @@ SubBody ResumableSub_plusminus_StartDownLoop::body() {
     } else {
       pm._decrement();
     }
+    // A step that reached a non-cyclic end (or ended the hold) ends the repeat here, with
+    // nothing left scheduled.
+    if (myindex != pm.loopindex) break;
     due += pm.rapidperiod2;
     int64_t now = loop.steadyNow();
     // A pause far longer than a step (the program held up) restarts the pace from now rather

@@ -275,17 +275,22 @@ void tm_plusminus::_internalsettextorcsbuildertolabel(View label, Object value) 
 }
 
 void tm_plusminus::_touch(bool touchBegins, bool touchIsNotAMove, View arrowArea) {
-  if (!arrowArea.GetView(0).Enabled()) return;
   if (touchBegins) {
+    if (!arrowArea.GetView(0).Enabled()) return;
     if (mhaptic) viewsutils->_performhapticfeedback(arrowArea);
-    if (arrowArea.Tag() == Object(1)) {
+    // The repeat starts before the step: a step into a non-cyclic end disables the arrow under
+    // the finger, which cancels the touch inside the step, and that end must find its repeat
+    // running to end it.
+    const bool up = arrowArea.Tag() == Object(1);
+    _startdownloop(up);
+    if (up) {
       _increment();
-      _startdownloop(true);
     } else {
       _decrement();
-      _startdownloop(false);
     }
   } else if (touchIsNotAMove) {
+    // Ends the repeat even when the arrow is disabled by now (by a step into an end): the
+    // finger's lift is the only word the repeat gets that the hold is over.
     loopindex += 1;
   }
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 
 #include "tests/views/input/SelectorHarness.h"
@@ -193,10 +194,61 @@ TEST(PlusMinusTest, ARepeatThatReachesTheEndStopsThereWithoutAnotherEvent) {
   h.pm->_setnumericrange(1, 100, 1);
   h.pm->_setselectedvalue(Object(97));
   h.press(true);
-  h.rt.loop().advance(1200);
+  h.rt.loop().advance(1030);
   EXPECT_EQ(h.owner->events, (Events{"98", "99", "100"}));
-  EXPECT_EQ(h.rt.loop().timerCount(), 0u) << "the repeat has ended";
+  EXPECT_EQ(h.rt.loop().timerCount(), 0u) << "the repeat has ended, with nothing left scheduled";
   h.release();
+}
+
+// A step into a non-cyclic end disables the arrow under the finger, which cancels the touch
+// inside the step: that end must still end the repeat, or a value moved away from the end from
+// code (or new items) would be stepped on by itself after the finger lifted.
+TEST(PlusMinusTest, EveryHoldEndsItsRepeatWhateverHappensDuringIt) {
+  struct Case {
+    const char* what;
+    bool cyclic, items, plus;
+    const char* start;
+    std::function<void(SelectorHarness&)> at500ms;  // done while the arrow is held
+    int64_t heldMs;
+    Events events;
+  };
+  auto setValue = [](double v) { return [v](SelectorHarness& h) { h.pm->_setselectedvalue(Object(v)); }; };
+  auto newItems = [](SelectorHarness& h) {
+    h.pm->_setstringitems(List::Of({Object("x"), Object("y"), Object("z")}));
+  };
+  auto pressMinus = [](SelectorHarness& h) { h.press(false); };
+  const Case cases[] = {
+      {"plus into the end, then moved back from code", false, false, true, "99", setValue(1), 2000, {"100"}},
+      {"minus into the end, then moved back from code", false, false, false, "2", setValue(100), 2000, {"1"}},
+      {"plus onto the last item, then new items", false, true, true, "b", newItems, 2000, {"c"}},
+      {"minus onto the first item, then new items", false, true, false, "b", newItems, 2000, {"a"}},
+      {"held in the middle, moved from code: on from there", false, false, true, "50", setValue(10), 1100,
+       {"51", "11", "12", "13", "14"}},
+      {"held up to the end by the repeat", false, false, true, "97", nullptr, 2000, {"98", "99", "100"}},
+      {"cyclic: round the end and on", true, false, true, "4", setValue(4), 1100, {"5", "5", "1", "2", "3"}},
+      {"cyclic minus: round the start and on", true, false, false, "2", nullptr, 1100, {"1", "5", "4", "3", "2"}},
+      {"the other arrow ends the first repeat", false, false, true, "50", pressMinus, 1540, {"51", "50", "49", "48"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    SelectorHarness h(SelectorOptions{.cyclic = c.cyclic});
+    if (c.items) {
+      h.pm->_setstringitems(List::Of({Object("a"), Object("b"), Object("c")}));
+      h.pm->_setselectedvalue(Object(c.start));
+    } else {
+      h.pm->_setnumericrange(1, c.cyclic ? 5 : 100, 1);
+      h.pm->_setselectedvalue(Object(std::stod(c.start)));
+    }
+    h.press(c.plus);
+    h.rt.loop().advance(500);
+    if (c.at500ms) c.at500ms(h);
+    h.rt.loop().advance(c.heldMs - 500);
+    EXPECT_EQ(h.owner->events, c.events);
+    h.release();
+    h.rt.loop().advance(3000);
+    EXPECT_EQ(h.owner->events, c.events) << "nothing steps after the finger lifts";
+    EXPECT_EQ(h.rt.loop().timerCount(), 0u);
+  }
 }
 
 TEST(PlusMinusTest, DisablingAHeldArrowAreaCancelsTheTouchAndEndsTheRepeat) {
