@@ -11,6 +11,8 @@ tm_combobox& ResumableSub_combobox_btn_Click::combo() const { return static_cast
 
 SubBody ResumableSub_combobox_btn_Click::body() {
   auto& cb = combo();
+  // A sheet without a single button could never be closed, and it covers the whole screen.
+  if (cb.mitems.Size() == 0 && cb.cancelbutton.empty()) co_return;
   sheet.Initialize(cb.bi, "sheet", "", cb.cancelbutton, "", cb.mitems);
   sheet.Show(cb.mbase);
   auto args = co_await WaitFor("sheet_click:");

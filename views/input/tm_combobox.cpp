@@ -88,7 +88,8 @@ void tm_combobox::_setselectedindex(int32_t index) {
 }
 
 String tm_combobox::_getselecteditem() {
-  if (mselectedindex < 0) return "";
+  // Fresh from the layout (or after a cancelled sheet) the index reads 0 before any items exist.
+  if (mselectedindex < 0 || mselectedindex >= mitems.Size()) return "";
   return _getitem(mselectedindex);
 }
 

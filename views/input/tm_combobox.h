@@ -31,13 +31,14 @@ class tm_combobox : public CustomViewBase {
   // is the list's out-of-bounds error, and then nothing changes.
   void _setselectedindex(int32_t index);
   int32_t _getselectedindex() const { return mselectedindex; }
-  // The selected item's text; "" when nothing is selected.
+  // The selected item's text; "" when the index is not one of an item (none selected, or no items).
   String _getselecteditem();
   String _getitem(int32_t index);
   int32_t _getsize();
   // The index of the first item equal to value; -1 when there is none.
   int32_t _indexof(Object value);
-  // A tap on the button: shows the action sheet and waits for the pick.
+  // A tap on the button: shows the action sheet and waits for the pick. With no items and no
+  // cancel button the sheet would have no button to close it, so none is shown.
   void _btn_click();
   // The pick is taken by the waiting coroutine, so the sheet's click has nothing to do here.
   void _sheet_click(Object item);

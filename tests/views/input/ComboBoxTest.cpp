@@ -193,6 +193,47 @@ TEST_F(ComboBoxTest, ATapBeforeAnyItemsShowsOnlyCancel) {
   EXPECT_TRUE(h.heard().empty());
 }
 
+// Fresh from the layout, or after a cancelled sheet, a combo box without items still reads index
+// 0: its item is "", not an error. A tap shows only a sheet that something on it can close.
+TEST_F(ComboBoxTest, WithoutItemsTheItemIsEmptyAndATapNeverLocksTheScreen) {
+  struct Case {
+    const char* what;
+    const char* cancel;
+    bool cancelledFirst;
+    Texts sheet;  // none: no sheet at all
+  };
+  const Case cases[] = {
+      {"fresh", "Cancel", false, {"Cancel"}},
+      {"after a cancelled sheet", "Cancel", true, {"Cancel"}},
+      {"fresh, without a cancel button", "", false, {}},
+      {"after a cancelled sheet, then without a cancel button", "", true, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    InputViewsHarness hc(kCombos);
+    auto& box = *hc.owner->cb1;
+    if (c.cancelledFirst) {
+      hc.tap(box.partNamed(""));
+      hc.pick(0);
+    }
+    box.cancelbutton = c.cancel;
+    EXPECT_EQ(box._getselectedindex(), 0);
+    EXPECT_EQ(box._getselecteditem(), String(""));
+    hc.tap(box.partNamed(""));
+    EXPECT_EQ(hc.sheetButtons(), c.sheet);
+    if (!c.sheet.empty()) hc.pick(0);
+    EXPECT_FALSE(hc.sheet());
+    // The screen still takes touches: the other combo box opens and picks.
+    auto& other = *hc.owner->cbquiet;
+    other._setitems(Items({"Apple", "Banana"}));
+    hc.tap(other.partNamed(""));
+    hc.pick(1);
+    EXPECT_EQ(other._getselecteditem(), String("Banana"));
+    EXPECT_EQ(box._getselectedindex(), 0);
+    EXPECT_TRUE(hc.heard().empty());
+  }
+}
+
 TEST_F(ComboBoxTest, ACallbackWithoutTheSubHearsNothingButThePickSelects) {
   auto& quiet = *h.owner->cbquiet;
   quiet._setitems(Items({"Apple", "Banana"}));
