@@ -1,6 +1,7 @@
 #include "views/input/tm_seekbar.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "collections/tm_collections.h"
 #include "dateutils/tm_dateutils.h"
@@ -125,9 +126,15 @@ void tm_seekbar::_update() {
   cvs.Invalidate();
 }
 
+namespace {
+// A touch coordinate truncated toward zero as the runtime's conversion to Int does (NaN gives 0),
+// but kept whole: a finger slid far off the view lies beyond the Int range.
+double TruncatedPosition(float v) { return std::isnan(v) ? 0 : std::trunc(static_cast<double>(v)); }
+}  // namespace
+
 void tm_seekbar::_touchpanel_touch(int32_t action, float x, float y) {
-  const int32_t xi = Object(x).AsInt();
-  const int32_t yi = Object(y).AsInt();
+  const double xi = TruncatedPosition(x);
+  const double yi = TruncatedPosition(y);
   if (action == UiLayer::TOUCH_ACTION_DOWN) {
     pressed = true;
     _raisetouchstateevent();
@@ -141,14 +148,26 @@ void tm_seekbar::_touchpanel_touch(int32_t action, float x, float y) {
   _update();
 }
 
-void tm_seekbar::_setvaluebasedontouch(int32_t x, int32_t y) {
+void tm_seekbar::_setvaluebasedontouch(double x, double y) {
   // A track of no length or an empty range has no position to pick.
   if (size <= 0 || maxvalue <= minvalue) return;
   const double d = vertical ? mbase.Height() - radius2 - y : x - radius2;
-  const double range = static_cast<double>(maxvalue) - minvalue;
-  int32_t v = Object(d / size * range + minvalue).AsInt();
-  v = Object(static_cast<double>(Common::Round(static_cast<double>(v) / interval)) * interval).AsInt();
-  v = std::max(minvalue, std::min(maxvalue, v));
+  if (std::isnan(d)) return;  // a base panel's size that is no number
+  int32_t v = 0;
+  // Beyond either end of the track lies that end's value, whatever steps the interval makes:
+  // the step nearest a point past the end may fall short of it.
+  if (d < 0) {
+    v = minvalue;
+  } else if (d > size) {
+    v = maxvalue;
+  } else {
+    // On the track the value lies within the range; its nearest step may lie beyond the Int
+    // range, so it is worked out in 64 bits and clamped once.
+    const double range = static_cast<double>(maxvalue) - minvalue;
+    const auto unstepped = static_cast<int64_t>(d / size * range + minvalue);
+    const int64_t stepped = Common::Round(static_cast<double>(unstepped) / interval) * int64_t{interval};
+    v = static_cast<int32_t>(std::clamp<int64_t>(stepped, minvalue, maxvalue));
+  }
   if (v != mvalue) {
     mvalue = v;
     raise("_ValueChanged", Object(v));

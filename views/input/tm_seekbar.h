@@ -28,8 +28,9 @@ class tm_seekbar : public CustomViewBase {
   void _setvalue(int32_t v);
   // The touch panel's touches: down, move and up (other actions only redraw).
   void _touchpanel_touch(int32_t action, float x, float y);
-  // The value at a touched point, rounded to the interval; raises "_ValueChanged" when it changed.
-  void _setvaluebasedontouch(int32_t x, int32_t y);
+  // The value at a touched point (whole coordinates, of any size): the nearest step of the
+  // interval on the track, the end's value beyond either end; raises "_ValueChanged" when it changed.
+  void _setvaluebasedontouch(double x, double y);
   void _raisetouchstateevent();
   void _update();
 

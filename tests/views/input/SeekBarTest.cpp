@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,49 @@ TEST(SeekBarTest, ATouchPicksTheNearestStepWithTiesToEvenAndEndsClamped) {
     s.finger->pressAt(20 + c.localX, 120);
     s.finger->release();
     EXPECT_EQ(sb._getvalue(), c.value) << "at " << c.localX;
+  }
+}
+
+// The finger goes down in the middle and slides to the point (from the bar's top-left corner),
+// as far as it likes: beyond either end of the track lies that end's value, whatever the range
+// and its steps, and inside the track the nearest step as usual.
+TEST(SeekBarTest, ATouchBeyondEitherEndGivesThatEndForEveryRangeAndPosition) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const std::string whole = R"("Min": -2147483648, "Max": 2147483647, "Value": 0, "Interval": 1000000000)";
+  const std::string thirties = R"("Min": 0, "Max": 100, "Value": 50, "Interval": 30)";
+  struct Case {
+    std::string range;
+    int w, h;
+    double x, y;
+    int32_t value;
+  };
+  const Case cases[] = {
+      {kTens, 240, 40, -3e9, 20, 0},
+      {kTens, 240, 40, -inf, 20, 0},
+      {kTens, 240, 40, 3e9, 20, 100},
+      {kTens, 240, 40, inf, 20, 100},
+      {whole, 240, 40, 300, 20, 2147483647},
+      {whole, 240, 40, -100, 20, -2147483648},
+      {whole, 240, 40, inf, 20, 2147483647},
+      {whole, 240, 40, -inf, 20, -2147483648},
+      {whole, 240, 40, 170, 20, 1000000000},  // inside: the nearest step
+      {whole, 240, 40, 219, 20, 2000000000},  // inside, next to the end
+      {whole, 40, 240, 20, inf, -2147483648},  // vertical: the minimum at the bottom
+      {whole, 40, 240, 20, -3e9, 2147483647},
+      {thirties, 240, 40, 220, 20, 90},  // the end of the track itself: the nearest step
+      {thirties, 240, 40, 221, 20, 100},
+      {thirties, 240, 40, 19, 20, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.range + " at " + std::to_string(c.x) + ", " + std::to_string(c.y));
+    CanvasViewsScreen s(SeekBar("sb1", c.w, c.h, c.range));
+    auto& sb = *s.owner->sb1;
+    s.finger->pressAt(20 + c.w / 2, 100 + c.h / 2);
+    s.finger->moveTo(20 + c.x, 100 + c.y);
+    s.finger->release();
+    s.nextTurn();
+    EXPECT_EQ(sb._getvalue(), c.value);
+    EXPECT_EQ(s.heard().at(s.heard().size() - 2), "value " + std::to_string(c.value));
   }
 }
 
