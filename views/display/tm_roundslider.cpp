@@ -125,10 +125,12 @@ void tm_roundslider::_createthumb() {
   if (xlbl.IsInitialized()) xlbl.SetTextAlignment("CENTER", "CENTER");
 }
 
-int32_t tm_roundslider::valueAngle() const {
+int64_t tm_roundslider::valueAngle() const {
   // An empty range has no fraction to show: no arc, rather than a division by zero.
   if (mmax == mmin) return 0;
-  return TruncateToInt((static_cast<double>(mvalue) - mmin) / (static_cast<double>(mmax) - mmin) * 360);
+  // A value far outside the range (the start value 75 before the first touch) goes many turns
+  // round, up to 360 times the Int range: whole in 64 bits, and exact as a double.
+  return static_cast<int64_t>((static_cast<double>(mvalue) - mmin) / (static_cast<double>(mmax) - mmin) * 360);
 }
 
 void tm_roundslider::_draw() {
@@ -138,11 +140,14 @@ void tm_roundslider::_draw() {
   const int32_t radius = TruncateToInt(circlerect.Width() / 2.0);
   const double cx = circlerect.CenterX(), cy = circlerect.CenterY();
   cvs.DrawCircle(cx, cy, radius, mcirclenonvaluecolor, false, stroke);
-  const int32_t angle = valueAngle();
+  const int64_t sweep = valueAngle();
   Path arc;
-  arc.InitializeArc(cx, cy, radius, -90, angle);
+  arc.InitializeArc(cx, cy, radius, -90, static_cast<double>(sweep));  // a full turn or more: the whole ring
   cvs.DrawPath(arc, valuecolor, false, stroke);
   cvs.DrawCircle(cx, cy, radius, mcirclefillcolor, true, 0);
+  // The thumb stands where the angle falls: one beyond a full turn either way is brought within a
+  // turn exactly, as the sine and cosine of millions of turns in double would drift.
+  const auto angle = static_cast<double>(sweep < -360 || sweep > 360 ? sweep % 360 : sweep);
   const int32_t d = TruncateToInt(radius + thumbsize / 2.0 + stroke / 2.0);
   const double rad = (angle - 90) / 180.0 * Common::cPI;
   const int32_t x = TruncateToInt(cx + d * std::cos(rad));

@@ -62,8 +62,9 @@ class tm_roundslider : public CustomViewBase {
   void _class_globals() override;
 
  private:
-  // Degrees of the arc for the value: 0 for an empty range.
-  int32_t valueAngle() const;
+  // Degrees of the arc for the value, truncated: 0 for an empty range; many turns for a value
+  // far outside the range.
+  int64_t valueAngle() const;
 };
 
 }  // namespace tmr

@@ -156,6 +156,51 @@ TEST(RoundSliderTest, SetValueKeepsToTheRangeAndRaisesNothing) {
   EXPECT_EQ(rs._getvalue(), 22);
 }
 
+// The start value 75 may lie far outside the range: its angle, many turns round, is worked out
+// whole, and the thumb stands where that angle falls on the ring, turned to the centre.
+TEST(RoundSliderTest, AStartValueFarOutsideTheRangeDrawsTheThumbWhereItsAngleFalls) {
+  enum Where { kLeft, kTop, kBottom };
+  struct Case {
+    int min, max;
+    Where thumb;
+    uint32_t at45, atMinus135;  // the ring at these angles: the arc reaches a full turn on the far ones
+  };
+  const Case cases[] = {
+      {0, 100, kLeft, kValue, kNonValue},                      // 270 degrees
+      {100, 200, kLeft, kNonValue, kValue},                    // -90 degrees
+      {10000000, 10000001, kTop, kValue, kValue},              // -3,599,973,000 degrees: whole turns
+      {2147483646, 2147483647, kTop, kValue, kValue},          // whole turns
+      {-2147483648, -2147483647, kTop, kValue, kValue},        // whole turns the other way
+      {20000000, 20000002, kBottom, kValue, kValue},           // half a turn more than whole turns
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.min) + ".." + std::to_string(c.max));
+    CanvasViewsScreen s(Slider(c.min, c.max));
+    auto pic = Shown(s.owner->rs1->mbase);
+    ASSERT_TRUE(pic);
+    EXPECT_EQ(s.owner->rs1->xlbl.Text().str(), "75");
+    // The thumb lies outside the ring (57..243) on one side only.
+    EXPECT_EQ(CountColor(*pic, 0, 57, kThumbBorder) > 50, c.thumb == kLeft);
+    EXPECT_EQ(CountColor(*pic, 243, 300, kThumbBorder), 0);
+    int top = 0, bottom = 0;
+    for (int y = 0; y < 57; ++y)
+      for (int x = 100; x < 200; ++x) {
+        top += ArgbAt(*pic, x, y) == kThumbBorder;
+        bottom += ArgbAt(*pic, x, 299 - y) == kThumbBorder;
+      }
+    EXPECT_EQ(top > 50, c.thumb == kTop);
+    EXPECT_EQ(bottom > 50, c.thumb == kBottom);
+    // Its triangle points at the centre.
+    if (c.thumb == kTop) {
+      EXPECT_EQ(ArgbAt(*pic, 150, 50), kThumbBorder);
+    } else if (c.thumb == kBottom) {
+      EXPECT_EQ(ArgbAt(*pic, 150, 250), kThumbBorder);
+    }
+    EXPECT_EQ(RingAt(*pic, 45), c.at45);
+    EXPECT_EQ(RingAt(*pic, -135), c.atMinus135);
+  }
+}
+
 TEST(RoundSliderTest, AnEmptyRangeDrawsNoArcAndTouchesGiveItsValue) {
   CanvasViewsScreen s(Slider(10, 10));
   auto& rs = *s.owner->rs1;
