@@ -77,7 +77,7 @@ void tm_progressbar::_base_resize(double width, double height) {
   for (const View& v : mbase.GetAllViewsRecursive()) v.SetLayoutAnimated(0, 0, 0, width, height);
   // A batch still drawing keeps its own buffer; the bar goes on with a new one.
   if (batchinflight) bc = std::make_shared<tm_bitmapcreator>();
-  bc->_initialize(bi, static_cast<int32_t>(mbase.Width() / Scale), static_cast<int32_t>(mbase.Height() / Scale));
+  bc->_initialize(bi, pixels(mbase.Width()), pixels(mbase.Height()));
   vertical = mbase.Height() > mbase.Width();
   _updategraphics();
 }
@@ -87,6 +87,8 @@ View tm_progressbar::partNamed(std::string_view part) const {
   if (part == "image") return miv;
   return View();
 }
+
+int32_t tm_progressbar::pixels(double layoutUnits) { return std::max(0, TruncateToInt(layoutUnits / Scale)); }
 
 void tm_progressbar::_setvalue(int32_t v) { mvalue = std::max(std::min(v, 100), 0); }
 
@@ -114,8 +116,8 @@ void tm_progressbar::_updategraphics() {
   stripe->g = static_cast<int32_t>(std::min(255.0, stripe->g * 1.5));
   stripe->b = static_cast<int32_t>(std::min(255.0, stripe->b * 1.5));
   const int32_t stripecolor = bc->_argbtocolor(stripe);
-  const int32_t W = static_cast<int32_t>(mbase.Width() / Scale);
-  const int32_t H = static_cast<int32_t>(mbase.Height() / Scale);
+  const int32_t W = pixels(mbase.Width());
+  const int32_t H = pixels(mbase.Height());
   // A buffer without pixels has nothing to show: no pattern and no picture until it has some.
   if (bc->mwidth >= 1 && bc->mheight >= 1) {
     constexpr float S = StripeWidth;

@@ -72,6 +72,11 @@ class tm_progressbar : public CustomViewBase {
 
  protected:
   void _class_globals() override;
+
+ private:
+  // Pixels of the drawing buffer along a side of the base panel: none for a size below one pixel
+  // or a negative one (a layout may resize the bar to that at run time).
+  static int32_t pixels(double layoutUnits);
 };
 
 }  // namespace tmr

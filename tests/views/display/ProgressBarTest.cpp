@@ -338,19 +338,29 @@ TEST(ProgressBarTest, OnTheBackgroundWorkerRestartsAndResizesNeverShareABuffer) 
   EXPECT_EQ(FilledLength(*s.shown(), false), std::lrint(pb.bc->mwidth / 2.0));
 }
 
-TEST(ProgressBarTest, ABarSmallerThanAPixelDrawsNothingAndKeepsGliding) {
-  BarScreen s(200, 20, R"("Value": 0, "ProgressColor": "#FF406080", "CornerRadius": 0)");
-  auto& pb = s.bar();
-  s.wait(40);
-  pb.mbase.SetLayoutAnimated(0, 10, 10, 0.5, 20);
-  EXPECT_EQ(pb.bc->mwidth, 0);
-  pb._setvalue(100);
-  s.wait(3000);
-  EXPECT_EQ(pb.currentvalue, 100);
-  EXPECT_FALSE(pb.batchinflight);
-  pb.mbase.SetLayoutAnimated(0, 10, 10, 100, 20);
-  s.wait(40);
-  EXPECT_EQ(FilledLength(*s.shown(), false), 100);
+// Smaller than a pixel, empty or resized to a negative size at run time: no pixels to draw.
+TEST(ProgressBarTest, ABarWithoutPixelsDrawsNothingAndKeepsGliding) {
+  struct Case {
+    double w, h;
+    int32_t pixelsW, pixelsH;
+  };
+  const Case cases[] = {{0.5, 20, 0, 20}, {0, 0, 0, 0}, {-5, 10, 0, 10}, {10, -5, 10, 0}, {-5, -5, 0, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.w) + " x " + std::to_string(c.h));
+    BarScreen s(200, 20, R"("Value": 0, "ProgressColor": "#FF406080", "CornerRadius": 0)");
+    auto& pb = s.bar();
+    s.wait(40);
+    pb.mbase.SetLayoutAnimated(0, 10, 10, c.w, c.h);
+    EXPECT_EQ(pb.bc->mwidth, c.pixelsW);
+    EXPECT_EQ(pb.bc->mheight, c.pixelsH);
+    pb._setvalue(100);
+    s.wait(3000);
+    EXPECT_EQ(pb.currentvalue, 100);
+    EXPECT_FALSE(pb.batchinflight);
+    pb.mbase.SetLayoutAnimated(0, 10, 10, 100, 20);
+    s.wait(40);
+    EXPECT_EQ(FilledLength(*s.shown(), false), 100) << "a later size with pixels draws as usual";
+  }
 }
 
 TEST(ProgressBarTest, AMissingProgressColourIsTransparent) {
