@@ -166,12 +166,12 @@ TEST(RoundSliderTest, AStartValueFarOutsideTheRangeDrawsTheThumbWhereItsAngleFal
     uint32_t at45, atMinus135;  // the ring at these angles: the arc reaches a full turn on the far ones
   };
   const Case cases[] = {
-      {0, 100, kLeft, kValue, kNonValue},                      // 270 degrees
-      {100, 200, kLeft, kNonValue, kValue},                    // -90 degrees
-      {10000000, 10000001, kTop, kValue, kValue},              // -3,599,973,000 degrees: whole turns
-      {2147483646, 2147483647, kTop, kValue, kValue},          // whole turns
-      {-2147483648, -2147483647, kTop, kValue, kValue},        // whole turns the other way
-      {20000000, 20000002, kBottom, kValue, kValue},           // half a turn more than whole turns
+      {0, 100, kLeft, kValue, kNonValue},                // 270 degrees
+      {100, 200, kLeft, kNonValue, kValue},              // -90 degrees
+      {10000000, 10000001, kTop, kValue, kValue},        // -3,599,973,000 degrees: whole turns
+      {2147483646, 2147483647, kTop, kValue, kValue},    // whole turns
+      {-2147483648, -2147483647, kTop, kValue, kValue},  // whole turns the other way
+      {20000000, 20000002, kBottom, kValue, kValue},     // half a turn more than whole turns
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.min) + ".." + std::to_string(c.max));

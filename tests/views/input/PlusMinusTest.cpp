@@ -213,16 +213,20 @@ TEST(PlusMinusTest, EveryHoldEndsItsRepeatWhateverHappensDuringIt) {
     Events events;
   };
   auto setValue = [](double v) { return [v](SelectorHarness& h) { h.pm->_setselectedvalue(Object(v)); }; };
-  auto newItems = [](SelectorHarness& h) {
-    h.pm->_setstringitems(List::Of({Object("x"), Object("y"), Object("z")}));
-  };
+  auto newItems = [](SelectorHarness& h) { h.pm->_setstringitems(List::Of({Object("x"), Object("y"), Object("z")})); };
   auto pressMinus = [](SelectorHarness& h) { h.press(false); };
   const Case cases[] = {
       {"plus into the end, then moved back from code", false, false, true, "99", setValue(1), 2000, {"100"}},
       {"minus into the end, then moved back from code", false, false, false, "2", setValue(100), 2000, {"1"}},
       {"plus onto the last item, then new items", false, true, true, "b", newItems, 2000, {"c"}},
       {"minus onto the first item, then new items", false, true, false, "b", newItems, 2000, {"a"}},
-      {"held in the middle, moved from code: on from there", false, false, true, "50", setValue(10), 1100,
+      {"held in the middle, moved from code: on from there",
+       false,
+       false,
+       true,
+       "50",
+       setValue(10),
+       1100,
        {"51", "11", "12", "13", "14"}},
       {"held up to the end by the repeat", false, false, true, "97", nullptr, 2000, {"98", "99", "100"}},
       {"cyclic: round the end and on", true, false, true, "4", setValue(4), 1100, {"5", "5", "1", "2", "3"}},

@@ -66,8 +66,8 @@ TEST(SeekBarTest, ATouchBeyondEitherEndGivesThatEndForEveryRangeAndPosition) {
       {whole, 240, 40, -100, 20, -2147483648},
       {whole, 240, 40, inf, 20, 2147483647},
       {whole, 240, 40, -inf, 20, -2147483648},
-      {whole, 240, 40, 170, 20, 1000000000},  // inside: the nearest step
-      {whole, 240, 40, 219, 20, 2000000000},  // inside, next to the end
+      {whole, 240, 40, 170, 20, 1000000000},   // inside: the nearest step
+      {whole, 240, 40, 219, 20, 2000000000},   // inside, next to the end
       {whole, 40, 240, 20, inf, -2147483648},  // vertical: the minimum at the bottom
       {whole, 40, 240, 20, -3e9, 2147483647},
       {thirties, 240, 40, 220, 20, 90},  // the end of the track itself: the nearest step
