@@ -2,6 +2,8 @@
 
 #include <cairo.h>
 
+#include <cmath>
+
 #include "platform/core/Runtime.h"
 #include "platform/graphics/CairoPixels.h"
 #include "platform/graphics/FontLibrary.h"
@@ -10,7 +12,8 @@ namespace tmr {
 
 namespace {
 
-cairo_t* Cr(void* p) { return static_cast<cairo_t*>(p); }
+cairo_scaled_font_t* Scaled(void* p) { return static_cast<cairo_scaled_font_t*>(p); }
+cairo_font_options_t* Options(void* p) { return static_cast<cairo_font_options_t*>(p); }
 
 bool IsBlank(uint32_t cp) { return cp == ' ' || cp == '\t'; }
 
@@ -25,45 +28,72 @@ std::pair<uint32_t, int> CodePointAt(const std::u16string& units, size_t i) {
 
 }  // namespace
 
+TextMeasurer::FontMetrics::~FontMetrics() {
+  if (scaled) cairo_scaled_font_destroy(Scaled(scaled));
+}
+
 TextMeasurer::TextMeasurer(Runtime& rt) : fonts_(rt.service<FontLibrary>()) {
-  surface_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
-  cr_ = cairo_create(static_cast<cairo_surface_t*>(surface_));
-  UseUnhintedText(Cr(cr_));
+  // Text measures as a context drawing on an image surface measures it: the surface's font
+  // options with the unhinted text of every context that draws or measures text over them.
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
+  cairo_t* cr = cairo_create(surface);
+  UseUnhintedText(cr);
+  cairo_font_options_t* options = cairo_font_options_create();
+  cairo_surface_get_font_options(surface, options);
+  cairo_font_options_t* unhinted = cairo_font_options_create();
+  cairo_get_font_options(cr, unhinted);
+  cairo_font_options_merge(options, unhinted);
+  cairo_font_options_destroy(unhinted);
+  cairo_destroy(cr);
+  cairo_surface_destroy(surface);
+  options_ = options;
 }
 
 TextMeasurer::~TextMeasurer() {
-  cairo_destroy(Cr(cr_));
-  cairo_surface_destroy(static_cast<cairo_surface_t*>(surface_));
-}
-
-void TextMeasurer::useFont(const Font& font) {
-  cairo_set_font_face(Cr(cr_), static_cast<cairo_font_face_t*>(fonts_.cairoFace(font)));
-  cairo_set_font_size(Cr(cr_), font.Size());
+  metrics_.clear();
+  cairo_font_options_destroy(Options(options_));
 }
 
 TextMeasurer::FontMetrics& TextMeasurer::metrics(const Font& font) {
-  auto key = std::make_pair(font.family(), std::make_pair(font.Size(), font.bold()));
+  const float size = font.Size();
+  if (!(size > 0) || !std::isfinite(size)) return unmeasured_;
+  auto key = std::make_pair(font.family(), std::make_pair(size, font.bold()));
   auto it = metrics_.find(key);
   if (it != metrics_.end()) return it->second;
-  FontMetrics m;
-  useFont(font);
+  FontMetrics& m = metrics_[key];
+  cairo_matrix_t fontMatrix, ctm;
+  cairo_matrix_init_scale(&fontMatrix, size, size);
+  cairo_matrix_init_identity(&ctm);
+  cairo_scaled_font_t* scaled = cairo_scaled_font_create(static_cast<cairo_font_face_t*>(fonts_.cairoFace(font)),
+                                                         &fontMatrix, &ctm, Options(options_));
   cairo_font_extents_t fe;
-  cairo_font_extents(Cr(cr_), &fe);
+  cairo_scaled_font_extents(scaled, &fe);
+  if (cairo_scaled_font_status(scaled) != CAIRO_STATUS_SUCCESS || !std::isfinite(fe.ascent + fe.descent)) {
+    cairo_scaled_font_destroy(scaled);
+    return m;  // measures 0, as a size that cannot be drawn at
+  }
+  m.scaled = scaled;
   m.lineHeight = fe.ascent + fe.descent;
-  return metrics_.emplace(key, std::move(m)).first->second;
+  return m;
 }
 
 double TextMeasurer::advance(const Font& font, FontMetrics& m, uint32_t cp) {
+  if (!m.scaled) return 0;
   auto it = m.advances.find(cp);
   if (it != m.advances.end()) return it->second;
-  Font f = fonts_.hasGlyph(font, cp) ? font : Font::Make(Font::kDefaultFamily, font.Size(), font.bold());
-  useFont(f);
-  std::string utf8;
-  AppendUtf8(utf8, cp);
-  cairo_text_extents_t e;
-  cairo_text_extents(Cr(cr_), utf8.c_str(), &e);
-  m.advances.emplace(cp, e.x_advance);
-  return e.x_advance;
+  FontMetrics& drawing =
+      fonts_.hasGlyph(font, cp) ? m : metrics(Font::Make(Font::kDefaultFamily, font.Size(), font.bold()));
+  double a = 0;
+  if (drawing.scaled) {
+    std::string utf8;
+    AppendUtf8(utf8, cp);
+    cairo_text_extents_t e;
+    cairo_scaled_font_text_extents(Scaled(drawing.scaled), utf8.c_str(), &e);
+    if (cairo_scaled_font_status(Scaled(drawing.scaled)) == CAIRO_STATUS_SUCCESS && std::isfinite(e.x_advance))
+      a = e.x_advance;
+  }
+  m.advances.emplace(cp, a);
+  return a;
 }
 
 double TextMeasurer::lineHeight(const Font& font) { return metrics(font).lineHeight; }
@@ -112,17 +142,26 @@ std::vector<TextMeasurer::Line> TextMeasurer::wrap(const String& text, const Fon
     double breakWidth = 0;
     size_t resumeAt = 0;  // where the next line begins after a break at a blank
     size_t end = i;
+    bool endsInBlanks = false;  // the last thing taken into the line is a run of blanks
+    // The line up to `to`, without the blanks that end it unless they are all it has.
+    auto endLine = [&](size_t to) {
+      if (endsInBlanks && breakAt > start) {
+        lines.push_back(Line{static_cast<int>(start), static_cast<int>(breakAt - start), breakWidth});
+      } else {
+        lines.push_back(Line{static_cast<int>(start), static_cast<int>(to - start), w});
+      }
+    };
     bool done = false;
     while (true) {
       if (end >= units.size()) {
-        lines.push_back(Line{static_cast<int>(start), static_cast<int>(end - start), w});
+        endLine(end);
         i = units.size() + 1;
         done = true;
         break;
       }
       auto [cp, n] = CodePointAt(units, end);
       if (cp == '\n') {
-        lines.push_back(Line{static_cast<int>(start), static_cast<int>(end - start), w});
+        endLine(end);
         i = end + 1;
         if (i == units.size()) i = units.size() + 1;  // a final line break starts no new line
         break;
@@ -139,6 +178,7 @@ std::vector<TextMeasurer::Line> TextMeasurer::wrap(const String& text, const Fon
         resumeAt = j;
         for (size_t k = end; k < j; ++k) w += advance(font, m, units[k]);
         end = j;
+        endsInBlanks = true;
         continue;
       }
       if (limited && w + a > maxWidth && end > start) {
@@ -154,6 +194,7 @@ std::vector<TextMeasurer::Line> TextMeasurer::wrap(const String& text, const Fon
       }
       w += a;
       end += static_cast<size_t>(n);
+      endsInBlanks = false;
     }
     if (done) break;
   }

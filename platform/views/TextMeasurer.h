@@ -2,7 +2,9 @@
 // Text measuring for views that size themselves to their text (a runtime service): the width
 // of a text in a font, the height of one line, and the lines a text breaks into within a
 // width. A character the font lacks is measured in the default font, as the screen draws it.
-// Widths add up character by character, so a text measures the same wherever it is cut.
+// Widths add up character by character, so a text measures the same wherever it is cut. A font
+// whose size no text can be drawn at (not a positive finite number, or one the font cannot be
+// scaled to) measures 0 in every respect, and changes nothing that other fonts measure.
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -22,7 +24,8 @@ class Runtime;
 class TextMeasurer {
  public:
   // One line of a wrapped text: its first code unit and its length (the blanks and the line
-  // break that end it are left out), and its width in points.
+  // break that end it are left out; blanks that start it count, also when they are all it has),
+  // and its width in points.
   struct Line {
     int start;
     int length;
@@ -47,17 +50,23 @@ class TextMeasurer {
   String fitWithEllipsis(const String& text, const Font& font, double maxWidth);
 
  private:
+  // Each font is measured through a scaled font of its own, so that one the drawing library
+  // refuses fails alone instead of leaving a shared drawing state failed for every font after it.
   struct FontMetrics {
+    FontMetrics() = default;
+    FontMetrics(const FontMetrics&) = delete;
+    FontMetrics& operator=(const FontMetrics&) = delete;
+    ~FontMetrics();
+    void* scaled = nullptr;  // cairo_scaled_font_t*, null when the font cannot be measured
     double lineHeight = 0;
     std::unordered_map<uint32_t, double> advances;
   };
   FontMetrics& metrics(const Font& font);
   double advance(const Font& font, FontMetrics& m, uint32_t codePoint);
-  void useFont(const Font& font);
 
   FontLibrary& fonts_;
-  void* surface_;  // cairo_surface_t*
-  void* cr_;       // cairo_t*
+  void* options_;           // cairo_font_options_t*: those of a context drawing on an image surface
+  FontMetrics unmeasured_;  // every font whose size cannot be drawn at
   std::map<std::pair<std::string, std::pair<float, bool>>, FontMetrics> metrics_;
 };
 
