@@ -114,11 +114,11 @@ void tm_bitmapcreator::_class_globals() {
 
 void tm_bitmapcreator::_initialize(const std::shared_ptr<Dispatcher>& ba, int32_t Width, int32_t Height) {
   if (!ba) throw RuntimeError("tm_bitmapcreator needs a dispatcher");
-  // The runtime's arrays are indexed by Int: a larger buffer cannot exist.
-  int64_t bytes = int64_t{Width} * Height * 4;
-  if (Width < 0 || Height < 0 || bytes > std::numeric_limits<int32_t>::max())
+  // The runtime's arrays are indexed by Int: a larger buffer cannot exist. Two Ints multiply
+  // within 64 bits; four bytes a pixel are counted once the pixels are known to fit.
+  if (Width < 0 || Height < 0 || int64_t{Width} * Height > std::numeric_limits<int32_t>::max() / 4)
     throw RuntimeError("Invalid bitmap size: " + std::to_string(Width) + "x" + std::to_string(Height));
-  ByteArray buffer(static_cast<int>(bytes));
+  ByteArray buffer(Width * Height * 4);
   initializeClassModule(ba->runtime());
   unsignedff = 255;
   mwidth = Width;

@@ -47,7 +47,8 @@ TEST_F(ColorPixelTest, InitializingAgainStartsOverWithAClearedBuffer) {
 TEST_F(ColorPixelTest, InvalidSizesAreRejectedBeforeAnythingChanges) {
   auto bc = make(4, 3);
   bc->_setcolor(0, 0, -1);
-  for (auto [w, h] : std::vector<std::pair<int, int>>{{-1, 5}, {5, -1}, {50000, 50000}, {INT32_MAX, 2}}) {
+  for (auto [w, h] : std::vector<std::pair<int, int>>{
+           {-1, 5}, {5, -1}, {50000, 50000}, {INT32_MAX, 2}, {INT32_MAX, INT32_MAX}, {INT32_MIN, INT32_MIN}}) {
     SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
     EXPECT_THROW(bc->_initialize(ba, w, h), RuntimeError);
     EXPECT_EQ(bc->mwidth, 4);
