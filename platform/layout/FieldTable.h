@@ -22,9 +22,13 @@ class FieldTable {
  public:
   // Stores the value in the field; false when the value is not of the field's type.
   using Setter = std::function<bool(Module&, const Object&)>;
+  // Keeps the field's value as it is now; the function returned puts it back (while the module
+  // lives), so that a layout refused after binding leaves the module as it was.
+  using Keeper = std::function<std::function<void()>(Module&)>;
   struct Entry {
     std::string name;
     Setter set;
+    Keeper keep;
   };
 
   FieldTable() = default;
@@ -65,11 +69,16 @@ bool Holds(const T& v) {
 template <auto M>
 FieldTable::Entry field(std::string name) {
   using Traits = detail::FieldTraits<decltype(M)>;
-  return FieldTable::Entry{std::move(name), [](Module& m, const Object& value) {
+  return FieldTable::Entry{std::move(name),
+                           [](Module& m, const Object& value) {
                              auto v = FromObject<typename Traits::Type>::get(value);
                              if (!detail::Holds(v)) return false;
                              dynamic_cast<typename Traits::Class&>(m).*M = std::move(v);
                              return true;
+                           },
+                           [](Module& m) -> std::function<void()> {
+                             auto& owner = dynamic_cast<typename Traits::Class&>(m);
+                             return [&owner, kept = owner.*M]() { owner.*M = kept; };
                            }};
 }
 

@@ -4,7 +4,9 @@
 #include <charconv>
 #include <cmath>
 #include <fstream>
+#include <functional>
 #include <limits>
+#include <new>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <set>
@@ -141,7 +143,8 @@ class Parser {
     std::string family = v.contains("family") ? text(v.at("family"), view, "family") : "DEFAULT";
     if (family == "DEFAULT") family = Font::kDefaultFamily;
     double size = number(v, view, "size", true).value();
-    if (size <= 0) fail(view, "size", "must be positive");
+    if (!LayoutBuilder::IsFontSize(size))
+      fail(view, "font", "the size must be a positive number that a float holds (at most 3.4e38, at least 1.4e-45)");
     bool bold = v.contains("bold") && boolean(v.at("bold"), view, "bold");
     Font made = Font::Make(family, static_cast<float>(size), bold);
     // A family that is not installed is refused here, not when the label is first drawn.
@@ -360,6 +363,7 @@ class Builder {
     if (s.border) v->setColorAndBorder(v->color(), s.border->width, s.border->color, s.border->radius);
     if (v->hasText()) applyText(s, *v);
     parent->addChild(v, s.frame);
+    added.push_back(v);
     if (s.visible) v->setVisible(*s.visible);
     if (s.enabled) v->setEnabled(*s.enabled);
     views_.Put(Object(String(s.name).ToLowerCase()), Object(v));
@@ -376,6 +380,7 @@ class Builder {
 
   std::vector<Pending> pending;
   std::vector<std::pair<const ViewSpec*, std::shared_ptr<ViewObject>>> plain;
+  std::vector<std::shared_ptr<ViewObject>> added;  // every view made, parents before children
 
  private:
   static void applyText(const ViewSpec& s, ViewObject& v) {
@@ -391,6 +396,35 @@ class Builder {
 };
 
 std::string LowerName(const std::string& name) { return String(name).ToLowerCase().str(); }
+
+// What a load has changed, put back when the layout is refused after building began: the
+// panel's colour, the views added to it, and the module's fields that were bound (each kept as
+// it was before its first binding).
+class Undo {
+ public:
+  explicit Undo(std::shared_ptr<ViewObject> panel) : panel_(std::move(panel)), color_(panel_->color()) {}
+
+  void binding(const FieldTable::Entry& field, Module& module) {
+    if (field.keep) restores_.push_back(field.keep(module));
+  }
+  // added: the views made so far; those that lie on the panel go, with what lies in them.
+  void run(const std::vector<std::shared_ptr<ViewObject>>& added) {
+    for (auto it = restores_.rbegin(); it != restores_.rend(); ++it) (*it)();
+    for (const auto& v : added) {
+      if (v->parent() == panel_) v->removeFromParent();
+    }
+    if (panel_->color() != color_) panel_->setColor(color_);
+  }
+
+ private:
+  std::shared_ptr<ViewObject> panel_;
+  int32_t color_;
+  std::vector<std::function<void()>> restores_;
+};
+
+// A custom view's parts are worked out in Int: a base panel larger than an Int holds is a size
+// no custom view can be built at.
+constexpr double kIntLimit = 2147483648.0;
 
 // Replaces each number too large for a double (1e400) with null and blanks, so that the key
 // that holds it is refused as not a number, with its view and key named, and every other
@@ -489,40 +523,69 @@ void LayoutLoader::load(const View& panel, std::string_view layoutName, const st
   if (!ba) throw NotInitialized("Dispatcher");
   auto module = ba->target();
   auto* fields = dynamic_cast<LayoutFields*>(module.get());
+  auto& root_ = panel.native();
+  Undo undo(root_);
   auto bind = [&](const ViewSpec& s, const Object& value, std::string_view what) {
     if (!fields) return;
     const auto* f = fields->fieldTable().find(LowerName(s.name));
-    if (f && !f->set(*module, value))
+    if (!f) return;
+    undo.binding(*f, *module);
+    if (!f->set(*module, value))
       throw LayoutError(file, s.name, "type",
                         "the field " + LowerName(s.name) + " of " + std::string(module->className()) +
                             " does not take " + std::string(what));
   };
 
-  auto& root_ = panel.native();
-  if (spec.color) root_->setColor(*spec.color);
   Map views;
   views.Initialize();
   Builder builder(ViewSystem::of(rt_), ba, views);
-  for (const auto& v : spec.views) builder.build(v, root_);
-  for (const auto& [s, v] : builder.plain) bind(*s, Object(v), "a " + std::string(v->typeName()));
+  try {
+    if (spec.color) root_->setColor(*spec.color);
+    for (const auto& v : spec.views) builder.build(v, root_);
+    for (const auto& [s, v] : builder.plain) bind(*s, Object(v), "a " + std::string(v->typeName()));
 
-  auto scriptName = LayoutRegistry::ScriptClassName(layoutName);
-  if (const auto* make = registry.designerScript(scriptName)) {
-    LayoutBuilder layoutBuilder(spec.width, spec.height);
-    auto script = (*make)(layoutBuilder);
-    script->LS_general(views, root_->frame().width, root_->frame().height);
-  }
+    auto scriptName = LayoutRegistry::ScriptClassName(layoutName);
+    if (const auto* make = registry.designerScript(scriptName)) {
+      LayoutBuilder layoutBuilder(spec.width, spec.height, file);
+      auto script = (*make)(layoutBuilder);
+      script->LS_general(views, root_->frame().width, root_->frame().height);
+    }
 
-  for (const auto& p : builder.pending) {
-    const auto* cls = registry.customView(p.spec->className);
-    auto instance = cls->make();
-    auto* cv = dynamic_cast<CustomView*>(instance.get());
-    if (!cv) throw LayoutError(file, p.spec->name, "class", p.spec->className + " is not a custom view");
-    cv->_initialize(ba, Object(module), String(p.spec->eventName));
-    p.label->removeFromParent();
-    cv->_designercreateview(View(p.base), LabelWrapper::FromObject(Object(p.label)), p.spec->props);
-    p.base->setCustomView(instance);
-    bind(*p.spec, Object(instance), "a " + p.spec->className);
+    // A custom view is built at the frame its base panel has now, the script having run.
+    auto notAt = [&](const Pending& p, std::string_view why) {
+      const Frame& f = p.base->frame();
+      return LayoutError(file, p.spec->name, "frame",
+                         "a custom view cannot be built at " + NumberToString(f.width).str() + " x " +
+                             NumberToString(f.height).str() + ": " + std::string(why));
+    };
+    for (const auto& p : builder.pending) {
+      const Frame& f = p.base->frame();
+      if (!(f.width >= 0 && f.width < kIntLimit && f.height >= 0 && f.height < kIntLimit))
+        throw notAt(p, "its sizes are worked out in Int, below 2147483648");
+    }
+    for (const auto& p : builder.pending) {
+      const auto* cls = registry.customView(p.spec->className);
+      auto instance = cls->make();
+      auto* cv = dynamic_cast<CustomView*>(instance.get());
+      if (!cv) throw LayoutError(file, p.spec->name, "class", p.spec->className + " is not a custom view");
+      try {
+        cv->_initialize(ba, Object(module), String(p.spec->eventName));
+        p.label->removeFromParent();
+        cv->_designercreateview(View(p.base), LabelWrapper::FromObject(Object(p.label)), p.spec->props);
+      } catch (const LayoutError&) {
+        throw;
+      } catch (const RuntimeError& e) {
+        // What a view makes at its size (a picture, a buffer of pixels) has limits of its own.
+        throw notAt(p, e.what());
+      } catch (const std::bad_alloc&) {
+        throw notAt(p, "not enough memory");
+      }
+      p.base->setCustomView(instance);
+      bind(*p.spec, Object(instance), "a " + p.spec->className);
+    }
+  } catch (...) {
+    undo.run(builder.added);
+    throw;
   }
 }
 

@@ -11,8 +11,10 @@
 //      custom view in the field of its name.
 // The whole file is checked before anything is built: a file that cannot be read, is not valid,
 // names an unknown view type, class or key, or lacks a required designer property is a
-// LayoutError naming the file, the view and the key, and leaves the panel as it was. A view
-// whose field has another type is a LayoutError too, found while binding.
+// LayoutError naming the file, the view and the key. A view whose field has another type, a
+// scaling that takes a frame or a text size beyond what a view can have, and a custom view that
+// cannot be built at its frame are LayoutErrors too, found while building. Every refused layout
+// leaves the panel (its views and colour) and the loading module's fields as they were.
 #include <filesystem>
 #include <memory>
 #include <string_view>

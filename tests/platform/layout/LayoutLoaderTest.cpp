@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -15,6 +16,7 @@
 #include "platform/layout/LayoutLoader.h"
 #include "platform/layout/LayoutRegistry.h"
 #include "platform/views/ButtonWrapper.h"
+#include "platform/views/Canvas.h"
 #include "platform/views/CustomView.h"
 #include "platform/views/LabelWrapper.h"
 #include "platform/views/UiLayer.h"
@@ -37,6 +39,8 @@ class tm_probeview : public ClassModule, public CustomView {
     gSteps->push_back("initialize " + eventName.str() + " for " + callback.As<Module>()->className().data());
   }
   void _designercreateview(View b, LabelWrapper l, Map p) override {
+    // It draws a picture of its own size, as views that draw themselves do.
+    picture.Initialize(b);
     base = b;
     label = l;
     props = p;
@@ -49,6 +53,7 @@ class tm_probeview : public ClassModule, public CustomView {
   View base;
   LabelWrapper label;
   Map props;
+  Canvas picture;
 };
 
 class tm_owner : public ClassModule, public LayoutFields {
@@ -239,7 +244,7 @@ TEST_F(LayoutLoaderTest, BrokenLayoutsAreErrorsNamingFileViewAndKey) {
     std::string got = loadError(c.json);
     EXPECT_EQ(got.rfind(c.message, 0), 0u) << "got: " << got;
   }
-  EXPECT_EQ(panel.NumberOfViews(), 1) << "only the layout whose binding failed left views behind";
+  EXPECT_EQ(panel.NumberOfViews(), 0) << "no refused layout left views behind";
   // The largest double, one too small for a double (read as 0) and numbers in texts are kept.
   write("edge", R"({"width": 10, "height": 10, "views": [{"name": "lblTitle", "type": "Label",
       "frame": [1.7976931348623157e308, 1e-400, 1, 1], "text": "1e999 \" 1e999", "textColor": "#FF000000"}]})");
@@ -253,6 +258,79 @@ TEST_F(LayoutLoaderTest, BrokenLayoutsAreErrorsNamingFileViewAndKey) {
   } catch (const LayoutError& e) {
     EXPECT_EQ(std::string(e.what()).rfind("missing.layout: cannot read the layout file", 0), 0u);
   }
+}
+
+// A layout refused once building has begun (a size that scaling takes beyond every number or
+// every font size, a custom view that cannot be built at its frame, a view its field does not
+// take) leaves the panel, its colour and the module's fields as they were; a font size a float
+// cannot hold is refused as written too.
+TEST_F(LayoutLoaderTest, ARefusedLayoutLeavesThePanelAndTheFieldsAsTheyWere) {
+  rt.service<LayoutRegistry>().registerDesignerScript(
+      "LS_bad", [](LayoutBuilder& b) { return std::make_unique<LS_screen_1>(b); });
+  const int32_t color = static_cast<int32_t>(0xFF203040);
+  panel.setColor(color);
+  LabelWrapper kept;
+  kept.Initialize(owner->bi, "");
+  panel.AddView(kept, 1, 2, 3, 4);
+  owner->lbltitle.Initialize(owner->bi, "");
+  const auto title = owner->lbltitle.native();
+
+  struct Case {
+    std::string size;     // the layout's width and height; the panel is 200 x 100, the script scales by rate 1
+    std::string view;     // after a label bound to its field and a panel holding a custom view
+    std::string message;  // a regular expression
+  };
+  auto label = [](const std::string& frame, const std::string& size) {
+    return R"({"name": "lblBig", "type": "Label", "frame": )" + frame + R"(, "font": {"size": )" + size + "}}";
+  };
+  auto probe = [](const std::string& frame, const std::string& name = "probe1") {
+    return R"({"name": ")" + name + R"(", "type": "CustomView", "class": "tm_probeview", "frame": )" + frame +
+           R"(, "props": {"Mode": "a"}})";
+  };
+  const std::string font = R"(^bad\.layout: view lblBig: key "font": )";
+  const std::string frame = R"(^bad\.layout: view probe1: key "frame": )";
+  const Case cases[] = {
+      {"200, 100", label("[0,0,1,1]", "1e39"), font},
+      {"200, 100", label("[0,0,1,1]", "1e-46"), font},
+      {"100, 50", label("[0,0,1,1]", "3e38"), font},    // scaled by 2
+      {"400, 200", label("[0,0,1,1]", "1e-45"), font},  // scaled by 0.5
+      {"1e-300, 1e-300", label("[0,0,1,1]", "10"), R"(^bad\.layout: view lbl\w+: key "font": )"},
+      {"1e-320, 1e-320", label("[0,0,1,1]", "10"), R"(^bad\.layout: key "width": )"},
+      {"100, 50", R"({"name": "pnlWide", "type": "Panel", "frame": [0,0,1e308,1]})",
+       R"(^bad\.layout: view pnlWide: key "frame": )"},
+      {"200, 100", probe("[0,0,40000,15]"), frame},
+      {"200, 100", probe("[0,0,15,2147483648]"), frame},
+      {"200, 100", probe("[2,2,1e308,1e308]"), frame},
+      {"100, 50", probe("[0,0,20000,15]"), frame},  // 40000 once scaled
+      {"200, 100", R"({"name": "btnOk", "type": "Label", "frame": [0,0,1,1]})",
+       R"(^bad\.layout: view btnOk: key "type": )"},
+  };
+  for (const auto& c : cases) {
+    const size_t comma = c.size.find(',');
+    std::string got =
+        loadError(R"({"width": )" + c.size.substr(0, comma) + R"(, "height": )" + c.size.substr(comma + 1) +
+                  R"(, "color": "#FFFFFFFF", "views": [
+        {"name": "lblTitle", "type": "Label", "frame": [0,0,10,10], "text": "T"},
+        {"name": "pnl", "type": "Panel", "frame": [0,0,100,50], "views": [)" +
+                  probe("[0,0,10,10]", "probe2") + "]}, " + c.view + "]}");
+    EXPECT_THAT(got, ::testing::ContainsRegex(c.message));
+    ASSERT_EQ(panel.NumberOfViews(), 1) << got;
+    EXPECT_EQ(panel.GetView(0).native(), kept.native());
+    EXPECT_EQ(panel.Color(), color);
+    EXPECT_EQ(owner->lbltitle.native(), title) << got;
+    EXPECT_FALSE(owner->probe1) << got;
+  }
+  // The largest views and font sizes that can be built at still load.
+  write("edge", R"({"width": 100, "height": 50, "views": [
+      {"name": "lblTitle", "type": "Label", "frame": [0,0,1,1], "font": {"size": 1e38}},
+      {"name": "tiny", "type": "Label", "frame": [0,0,1,1], "font": {"size": 2e-45}},
+      {"name": "probe1", "type": "CustomView", "class": "tm_probeview", "frame": [0,0,16384,15], "props": {"Mode": "a"}}]})");
+  rt.service<LayoutRegistry>().registerDesignerScript(
+      "LS_edge", [](LayoutBuilder& b) { return std::make_unique<LS_screen_1>(b); });
+  panel.LoadLayout("edge", owner->bi);
+  EXPECT_EQ(owner->lbltitle.Font().Size(), 2e38f);
+  ASSERT_TRUE(owner->probe1);
+  EXPECT_EQ(owner->probe1->base.Width(), 32768);
 }
 
 TEST(LayoutBuilderTest, ScalesByTheRateOfTheDiagonalsAndNotAtAllOnTheReferenceSize) {
