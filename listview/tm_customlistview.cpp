@@ -12,6 +12,7 @@
 #include "platform/core/RuntimeError.h"
 #include "platform/dates/DateTime.h"
 #include "platform/native/NativeRegistry.h"
+#include "platform/views/DesignerPropertyError.h"
 #include "platform/views/RichText.h"
 #include "platform/views/ScrollViewWrapper.h"
 #include "platform/views/ViewSystem.h"
@@ -28,9 +29,9 @@ double NumberOrZero(const Object& o) { return o.IsNull() ? 0 : o.AsDouble(); }
 // False for NaN too.
 bool FitsAnInt(double v) { return v >= -2147483648.0 && v <= 2147483647.0; }
 
-[[nodiscard]] RuntimeError ExtentOutOfRange(const std::string& what) {
-  return RuntimeError("List extent out of range: " + what);
-}
+constexpr const char* kOutOfRange = "List extent out of range: ";
+
+[[nodiscard]] RuntimeError ExtentOutOfRange(const std::string& what) { return RuntimeError(kOutOfRange + what); }
 
 [[nodiscard]] RuntimeError ItemOutOfRange(int64_t index, double offset) {
   return ExtentOutOfRange("item " + std::to_string(index) + " would lie at " + NumberToString(offset).str());
@@ -153,10 +154,14 @@ void tm_customlistview::_designercreateview(View base, LabelWrapper lbl, Map pro
   // still one as the Float it becomes (2147483647 becomes 2147483648).
   double dividerheight = NumberOrZero(props.Get(Object("DividerHeight")));
   double divider = std::trunc(dividerheight);
-  if (!FitsAnInt(divider)) throw ExtentOutOfRange("DividerHeight " + NumberToString(dividerheight).str());
+  // Named as the designer property, so that a layout's error points at the value written.
+  auto refused = [&](const std::string& why) {
+    return DesignerPropertyError("DividerHeight",
+                                 kOutOfRange + ("DividerHeight " + NumberToString(dividerheight).str()) + why);
+  };
+  if (!FitsAnInt(divider)) throw refused("");
   if (!FitsAnInt(static_cast<float>(divider))) {
-    throw ExtentOutOfRange("DividerHeight " + NumberToString(dividerheight).str() + ", kept as " +
-                           NumberToString(static_cast<float>(divider)).str());
+    throw refused(", kept as " + NumberToString(static_cast<float>(divider)).str());
   }
   mbase = base;
   horizontal = props.GetDefault(Object("ListOrientation"), Object("Vertical")).AsString() == String("Horizontal");

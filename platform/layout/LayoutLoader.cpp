@@ -25,6 +25,7 @@
 #include "platform/layout/LayoutRegistry.h"
 #include "platform/views/ButtonObject.h"
 #include "platform/views/CustomView.h"
+#include "platform/views/DesignerPropertyError.h"
 #include "platform/views/ImageViewObject.h"
 #include "platform/views/LabelObject.h"
 #include "platform/views/PanelObject.h"
@@ -574,6 +575,8 @@ void LayoutLoader::load(const View& panel, std::string_view layoutName, const st
         cv->_designercreateview(View(p.base), LabelWrapper::FromObject(Object(p.label)), p.spec->props);
       } catch (const LayoutError&) {
         throw;
+      } catch (const DesignerPropertyError& e) {
+        throw LayoutError(file, p.spec->name, e.key(), e.what());
       } catch (const RuntimeError& e) {
         // What a view makes at its size (a picture, a buffer of pixels) has limits of its own.
         throw notAt(p, e.what());

@@ -12,8 +12,9 @@
 // The whole file is checked before anything is built: a file that cannot be read, is not valid,
 // names an unknown view type, class or key, or lacks a required designer property is a
 // LayoutError naming the file, the view and the key. A view whose field has another type, a
-// scaling that takes a frame or a text size beyond what a view can have, and a custom view that
-// cannot be built at its frame are LayoutErrors too, found while building. Every refused layout
+// scaling that takes a frame or a text size beyond what a view can have, a custom view that
+// cannot be built at its frame, and one that refuses a designer property's value (named by
+// that property's key) are LayoutErrors too, found while building. Every refused layout
 // leaves the panel (its views and colour) and the loading module's fields as they were.
 #include <filesystem>
 #include <memory>

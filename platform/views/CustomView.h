@@ -3,7 +3,8 @@
 // with _initialize (the loading module's dispatcher, the callback module, the event name), then
 // _designercreateview (its base panel at its size, the template label taken out of the base
 // panel, its designer properties), and hears "base_resize::" whenever the base panel's size
-// changes. Drivers reach its parts by name.
+// changes. Drivers reach its parts by name. A designer property whose value the view cannot be
+// built with is refused with a DesignerPropertyError naming the property.
 #include <memory>
 #include <string_view>
 

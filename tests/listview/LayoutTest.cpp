@@ -154,5 +154,19 @@ TEST_F(ListFromLayout, TheDividerAndPressedColoursAreRequired) {
   }
 }
 
+TEST_F(ListFromLayout, ADividerTheListCannotLayOutIsAnErrorOfItsKeyThatLeavesThePanelEmpty) {
+  write(R"({"DividerColor": "#FF888888", "DividerHeight": 1e12, "PressedColor": "#FF0000FF"})");
+  try {
+    panel.LoadLayout("options", screen->bi);
+    ADD_FAILURE() << "a divider of 1e12 was taken";
+  } catch (const LayoutError& e) {
+    EXPECT_STREQ(e.what(),
+                 "options.layout: view options: key \"DividerHeight\": List extent out of range: DividerHeight "
+                 "1000000000000");
+  }
+  EXPECT_EQ(panel.NumberOfViews(), 0);
+  EXPECT_FALSE(screen->options);
+}
+
 }  // namespace
 }  // namespace tmr

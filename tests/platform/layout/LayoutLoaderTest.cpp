@@ -18,6 +18,7 @@
 #include "platform/views/ButtonWrapper.h"
 #include "platform/views/Canvas.h"
 #include "platform/views/CustomView.h"
+#include "platform/views/DesignerPropertyError.h"
 #include "platform/views/LabelWrapper.h"
 #include "platform/views/UiLayer.h"
 #include "platform/views/ViewSystem.h"
@@ -39,6 +40,8 @@ class tm_probeview : public ClassModule, public CustomView {
     gSteps->push_back("initialize " + eventName.str() + " for " + callback.As<Module>()->className().data());
   }
   void _designercreateview(View b, LabelWrapper l, Map p) override {
+    // A mode it cannot be built in is refused as that property's value.
+    if (p.Get(Object("Mode")) == Object("refused")) throw DesignerPropertyError("Mode", "no such mode: refused");
     // It draws a picture of its own size, as views that draw themselves do.
     picture.Initialize(b);
     base = b;
@@ -283,9 +286,9 @@ TEST_F(LayoutLoaderTest, ARefusedLayoutLeavesThePanelAndTheFieldsAsTheyWere) {
   auto label = [](const std::string& frame, const std::string& size) {
     return R"({"name": "lblBig", "type": "Label", "frame": )" + frame + R"(, "font": {"size": )" + size + "}}";
   };
-  auto probe = [](const std::string& frame, const std::string& name = "probe1") {
+  auto probe = [](const std::string& frame, const std::string& name = "probe1", const std::string& mode = "a") {
     return R"({"name": ")" + name + R"(", "type": "CustomView", "class": "tm_probeview", "frame": )" + frame +
-           R"(, "props": {"Mode": "a"}})";
+           R"(, "props": {"Mode": ")" + mode + R"("}})";
   };
   const std::string font = R"(^bad\.layout: view lblBig: key "font": )";
   const std::string frame = R"(^bad\.layout: view probe1: key "frame": )";
@@ -302,6 +305,8 @@ TEST_F(LayoutLoaderTest, ARefusedLayoutLeavesThePanelAndTheFieldsAsTheyWere) {
       {"200, 100", probe("[0,0,15,2147483648]"), frame},
       {"200, 100", probe("[2,2,1e308,1e308]"), frame},
       {"100, 50", probe("[0,0,20000,15]"), frame},  // 40000 once scaled
+      {"200, 100", probe("[0,0,10,10]", "probe1", "refused"),
+       R"(^bad\.layout: view probe1: key "Mode": no such mode: refused$)"},
       {"200, 100", R"({"name": "btnOk", "type": "Label", "frame": [0,0,1,1]})",
        R"(^bad\.layout: view btnOk: key "type": )"},
   };
