@@ -10,6 +10,7 @@
 
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/CairoPixels.h"
+#include "platform/graphics/CairoText.h"
 #include "platform/graphics/FontLibrary.h"
 
 namespace tmr {
@@ -44,11 +45,6 @@ std::vector<Piece> Split(FontLibrary& fonts, const String& text, const Font& fon
     AppendUtf8(pieces.back().utf8, cp);
   }
   return pieces;
-}
-
-void UseFont(cairo_t* cr, FontLibrary& fonts, const Font& font) {
-  cairo_set_font_face(cr, static_cast<cairo_font_face_t*>(fonts.cairoFace(font)));
-  cairo_set_font_size(cr, font.Size());
 }
 
 }  // namespace
@@ -204,9 +200,7 @@ void CanvasSurface::drawText(const String& text, double x, double y, const Font&
   std::vector<double> advances;
   double width = 0;
   for (const auto& p : pieces) {
-    UseFont(cr, fonts_, p.font);
-    cairo_text_extents_t e;
-    cairo_text_extents(cr, p.utf8.c_str(), &e);
+    cairo_text_extents_t e = CairoText(fonts_, cr, p.font).textExtents(p.utf8);
     advances.push_back(e.x_advance);
     width += e.x_advance;
   }
@@ -214,9 +208,7 @@ void CanvasSurface::drawText(const String& text, double x, double y, const Font&
   if (align == Align::Right) x -= width;
   setColor(argb);
   for (size_t i = 0; i < pieces.size(); ++i) {
-    UseFont(cr, fonts_, pieces[i].font);
-    cairo_move_to(cr, x, y);
-    cairo_show_text(cr, pieces[i].utf8.c_str());
+    CairoText(fonts_, cr, pieces[i].font).show(pieces[i].utf8, x, y);
     x += advances[i];
   }
   cairo_new_path(cr);
@@ -228,9 +220,7 @@ Rect CanvasSurface::measureText(const String& text, const Font& font) {
   double width = 0, top = std::numeric_limits<double>::infinity(), bottom = -top;
   cairo_save(cr);  // see drawText
   for (const auto& p : Split(fonts_, text, font)) {
-    UseFont(cr, fonts_, p.font);
-    cairo_text_extents_t e;
-    cairo_text_extents(cr, p.utf8.c_str(), &e);
+    cairo_text_extents_t e = CairoText(fonts_, cr, p.font).textExtents(p.utf8);
     width += e.x_advance;
     if (e.height > 0) {
       top = std::min(top, e.y_bearing);

@@ -1,7 +1,8 @@
 #pragma once
 // The fonts of the platform (a runtime service): finds each family's font file through
-// fontconfig, loads it with FreeType once, and answers which characters it has. Drawing and
-// measuring text happen in Painter. A family that is not installed is an error naming it.
+// fontconfig, loads it with FreeType once, and answers which characters it has. Text is drawn
+// and measured through CairoText and TextMeasurer. A family that is not installed is an error
+// naming it.
 #include <map>
 #include <memory>
 #include <string>
@@ -15,6 +16,13 @@ class Runtime;
 
 class FontLibrary {
  public:
+  // The largest size, in pixels per em, at which text is measured or drawn through the drawing
+  // library: larger text is worked at this size and scaled. The font engine refuses sizes past
+  // 65535 pixels per em, and the drawing library then fails the face for good (every size of it
+  // measures and draws nothing from then on) and keeps it past the end of the session, where
+  // ending the session aborts the process.
+  static constexpr double kLargestEngineSize = 16384;
+
   explicit FontLibrary(Runtime&);
   FontLibrary();
   ~FontLibrary();

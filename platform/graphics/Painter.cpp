@@ -8,6 +8,7 @@
 #include "platform/core/RuntimeError.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/CairoPixels.h"
+#include "platform/graphics/CairoText.h"
 #include "platform/graphics/FontLibrary.h"
 #include "platform/graphics/PaintSurface.h"
 
@@ -46,11 +47,35 @@ void Painter::translate(double x, double y) { cairo_translate(Cr(cr_), x, y); }
 
 void Painter::setOpacity(double alpha) { opacity_.back() *= std::clamp(alpha, 0.0, 1.0); }
 
+void Painter::rectangle(const Box& b) {
+  auto* cr = Cr(cr_);
+  // Cairo's fixed-point device coordinates wrap past about eight million pixels: a box reaching
+  // beyond kReach (a label sized to fit text far larger than the picture) is cut there in double
+  // precision, which changes nothing of it within any picture.
+  static constexpr double kReach = 1 << 22;
+  double x1 = b.left, y1 = b.top, x2 = b.left + b.width, y2 = b.top + b.height;
+  cairo_user_to_device(cr, &x1, &y1);
+  cairo_user_to_device(cr, &x2, &y2);
+  cairo_matrix_t m;
+  cairo_get_matrix(cr, &m);
+  const bool far = std::max({std::abs(x1), std::abs(y1), std::abs(x2), std::abs(y2)}) > kReach;
+  if (!far || m.xy != 0 || m.yx != 0) {
+    cairo_rectangle(cr, b.left, b.top, b.width, b.height);
+    return;
+  }
+  auto cut = [](double v) { return std::clamp(v, -kReach, kReach); };
+  x1 = cut(x1), y1 = cut(y1), x2 = cut(x2), y2 = cut(y2);
+  cairo_save(cr);
+  cairo_identity_matrix(cr);
+  cairo_rectangle(cr, std::min(x1, x2), std::min(y1, y2), std::abs(x2 - x1), std::abs(y2 - y1));
+  cairo_restore(cr);
+}
+
 void Painter::roundedRect(const Box& b, double radius) {
   auto* cr = Cr(cr_);
   double r = std::clamp(radius, 0.0, std::min(b.width, b.height) / 2);
   if (r <= 0) {
-    cairo_rectangle(cr, b.left, b.top, b.width, b.height);
+    rectangle(b);
     return;
   }
   constexpr double kPi = 3.14159265358979323846;
@@ -89,11 +114,6 @@ void Painter::stroke(const Box& box, double radius, double width, uint32_t argb)
   cairo_stroke(Cr(cr_));
 }
 
-void Painter::useFont(const Font& font) {
-  cairo_set_font_face(Cr(cr_), static_cast<cairo_font_face_t*>(fonts_.cairoFace(font)));
-  cairo_set_font_size(Cr(cr_), font.Size());
-}
-
 std::vector<Painter::Piece> Painter::split(const std::vector<Run>& runs) {
   std::vector<Piece> pieces;
   for (const auto& run : runs) {
@@ -110,12 +130,7 @@ std::vector<Painter::Piece> Painter::split(const std::vector<Run>& runs) {
 
 double Painter::measure(const std::vector<Run>& runs) {
   double w = 0;
-  for (const auto& p : split(runs)) {
-    useFont(p.font);
-    cairo_text_extents_t e;
-    cairo_text_extents(Cr(cr_), p.utf8.c_str(), &e);
-    w += e.x_advance;
-  }
+  for (const auto& p : split(runs)) w += CairoText(fonts_, Cr(cr_), p.font).textExtents(p.utf8).x_advance;
   return w;
 }
 
@@ -126,11 +141,9 @@ void Painter::text(const std::vector<Run>& runs, const Box& box, HAlign h, VAlig
   double width = 0, ascent = 0, descent = 0;
   std::vector<double> advances;
   for (const auto& p : pieces) {
-    useFont(p.font);
-    cairo_text_extents_t e;
-    cairo_text_extents(cr, p.utf8.c_str(), &e);
-    cairo_font_extents_t fe;
-    cairo_font_extents(cr, &fe);
+    CairoText piece(fonts_, cr, p.font);
+    cairo_text_extents_t e = piece.textExtents(p.utf8);
+    cairo_font_extents_t fe = piece.fontExtents();
     advances.push_back(e.x_advance);
     width += e.x_advance;
     ascent = std::max(ascent, fe.ascent);
@@ -143,13 +156,12 @@ void Painter::text(const std::vector<Run>& runs, const Box& box, HAlign h, VAlig
   if (v == VAlign::Center) y = box.top + (box.height - ascent - descent) / 2 + ascent;
   if (v == VAlign::Bottom) y = box.top + box.height - descent;
   cairo_save(cr);
-  cairo_rectangle(cr, box.left, box.top, box.width, box.height);
+  rectangle(box);
   cairo_clip(cr);
   for (size_t i = 0; i < pieces.size(); ++i) {
-    useFont(pieces[i].font);
+    CairoText piece(fonts_, cr, pieces[i].font);
     setColor(pieces[i].argb);
-    cairo_move_to(cr, x, y);
-    cairo_show_text(cr, pieces[i].utf8.c_str());
+    piece.show(pieces[i].utf8, x, y);
     x += advances[i];
   }
   cairo_restore(cr);

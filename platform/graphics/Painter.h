@@ -67,8 +67,8 @@ class Painter {
     uint32_t argb;
   };
   std::vector<Piece> split(const std::vector<Run>& runs);
-  void useFont(const Font& font);
   void setColor(uint32_t argb);
+  void rectangle(const Box& box);
   void roundedRect(const Box& box, double radius);
 
   FontLibrary& fonts_;

@@ -2,6 +2,7 @@
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/core/Runtime.h"
@@ -61,8 +62,11 @@ TextMeasurer::FontMetrics& TextMeasurer::metrics(const Font& font) {
   auto it = metrics_.find(key);
   if (it != metrics_.end()) return it->second;
   FontMetrics& m = metrics_[key];
+  // A size past what the font engine works at is measured at the largest it works at, scaled.
+  const double engineSize = std::min<double>(size, FontLibrary::kLargestEngineSize);
+  m.factor = size / engineSize;
   cairo_matrix_t fontMatrix, ctm;
-  cairo_matrix_init_scale(&fontMatrix, size, size);
+  cairo_matrix_init_scale(&fontMatrix, engineSize, engineSize);
   cairo_matrix_init_identity(&ctm);
   cairo_scaled_font_t* scaled = cairo_scaled_font_create(static_cast<cairo_font_face_t*>(fonts_.cairoFace(font)),
                                                          &fontMatrix, &ctm, Options(options_));
@@ -73,7 +77,7 @@ TextMeasurer::FontMetrics& TextMeasurer::metrics(const Font& font) {
     return m;  // measures 0, as a size that cannot be drawn at
   }
   m.scaled = scaled;
-  m.lineHeight = fe.ascent + fe.descent;
+  m.lineHeight = (fe.ascent + fe.descent) * m.factor;
   return m;
 }
 
@@ -90,7 +94,7 @@ double TextMeasurer::advance(const Font& font, FontMetrics& m, uint32_t cp) {
     cairo_text_extents_t e;
     cairo_scaled_font_text_extents(Scaled(drawing.scaled), utf8.c_str(), &e);
     if (cairo_scaled_font_status(Scaled(drawing.scaled)) == CAIRO_STATUS_SUCCESS && std::isfinite(e.x_advance))
-      a = e.x_advance;
+      a = e.x_advance * drawing.factor;
   }
   m.advances.emplace(cp, a);
   return a;

@@ -4,7 +4,9 @@
 // width. A character the font lacks is measured in the default font, as the screen draws it.
 // Widths add up character by character, so a text measures the same wherever it is cut. A font
 // whose size no text can be drawn at (not a positive finite number, or one the font cannot be
-// scaled to) measures 0 in every respect, and changes nothing that other fonts measure.
+// scaled to) measures 0 in every respect, and changes nothing that other fonts measure. A size
+// larger than the font engine works at (FontLibrary::kLargestEngineSize) measures as the text at
+// that size, scaled: widths and line heights grow linearly with the size.
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -58,6 +60,7 @@ class TextMeasurer {
     FontMetrics& operator=(const FontMetrics&) = delete;
     ~FontMetrics();
     void* scaled = nullptr;  // cairo_scaled_font_t*, null when the font cannot be measured
+    double factor = 1;       // the font's size over that of the scaled font
     double lineHeight = 0;
     std::unordered_map<uint32_t, double> advances;
   };

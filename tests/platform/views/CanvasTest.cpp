@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <limits>
 
 #include "platform/core/Runtime.h"
 #include "platform/core/RuntimeError.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/graphics/FontLibrary.h"
 #include "platform/views/Canvas.h"
 #include "platform/views/LabelWrapper.h"
 #include "platform/views/UiLayer.h"
@@ -258,6 +261,59 @@ TEST_F(CanvasTest, MeasuredWidthsAddUpAndBlanksHaveNoInk) {
   EXPECT_EQ(cvs.MeasureText("", font).Width(), 0);
   // "g" hangs below the baseline.
   EXPECT_GT(cvs.MeasureText("g", font).Bottom, 2);
+}
+
+// Text on a canvas at every size code can give a font: a size past what the font engine works at
+// measures as the text at the largest size it works at, scaled, and draws what shows of it; a
+// size that cannot be drawn at measures 0 and draws nothing. Neither keeps what is drawn after it
+// from drawing, and no size leaves the drawing library failing when the runtime ends.
+TEST(CanvasTextSizeTest, EverySizeMeasuresLinearlyAndLeavesLaterDrawingAlone) {
+  using F = std::numeric_limits<float>;
+  const float k = static_cast<float>(FontLibrary::kLargestEngineSize);
+  const float sizes[] = {17, k, std::nextafter(k, F::infinity()), 70000, 1e17f, 3.4e38f, F::infinity(), F::quiet_NaN()};
+  const String blocks(u"\u2588\u2588");  // ink across the whole line
+  struct Picture {
+    Runtime rt;
+    std::shared_ptr<ProbeModule> mod = ProbeModule::Make(rt);
+    Canvas cvs;
+    explicit Picture(const Font& font) {
+      View panel = UiLayer().CreatePanel(mod->bi, "");
+      panel.native()->setFrame(Frame{0, 0, 100, 80});
+      cvs.Initialize(panel);
+      cvs.DrawText(String(u"\u2588\u2588"), 10, 60, font, kBlue, "LEFT");
+      cvs.DrawRect(Rect(80, 0, 100, 10), kRed, true, 0);
+      cvs.DrawText(String(u"\u2588"), 0, 78, UiLayer().CreateDefaultFont(17), kGreen, "LEFT");
+    }
+  };
+  auto font = [](float size) { return Font::Make(Font::kDefaultFamily, size); };
+
+  // Drawn and ended in a process of its own: the drawing library aborts the process it fails in.
+  for (float size : sizes) {
+    EXPECT_EXIT(
+        {
+          { Picture p(font(size)); }
+          std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "")
+        << size;
+  }
+  if (::testing::Test::HasFailure()) return;
+
+  for (float size : sizes) {
+    Picture p(font(size));
+    const double w = p.cvs.MeasureText(blocks, font(size)).Width();
+    if (!std::isfinite(size)) {
+      EXPECT_EQ(w, 0) << size;
+    } else if (size > k && std::isfinite(w)) {  // a width past the largest float is infinite
+      EXPECT_NEAR(w / (p.cvs.MeasureText(blocks, font(k)).Width() * (size / k)), 1, 1e-6) << size;
+    } else {
+      EXPECT_GT(w, 0) << size;
+    }
+    auto pic = p.cvs.CreateBitmap();
+    EXPECT_TRUE(std::isfinite(size) ? IsColor(*pic, 15, 55, kBlue) : IsClear(*pic, 15, 55)) << size;
+    EXPECT_TRUE(IsColor(*pic, 90, 5, kRed)) << size;
+    EXPECT_TRUE(IsColor(*pic, 5, 70, kGreen)) << size;
+  }
 }
 
 TEST_F(CanvasTest, IconFontGlyphsAndFallbackForLetters) {

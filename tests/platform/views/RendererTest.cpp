@@ -1,12 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <functional>
+#include <limits>
 
 #include "platform/core/Runtime.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/FontLibrary.h"
+#include "platform/graphics/PaintSurface.h"
+#include "platform/graphics/Painter.h"
 #include "platform/views/ButtonWrapper.h"
 #include "platform/views/LabelWrapper.h"
+#include "platform/views/TextMeasurer.h"
 #include "platform/views/UiLayer.h"
 #include "platform/views/ViewRenderer.h"
 #include "platform/views/ViewSystem.h"
@@ -208,6 +214,143 @@ TEST_F(RendererTest, AKeptRendererDrawsEachFrameAsAFreshRendererDoes) {
     EXPECT_NE(again.get(), first.get()) << step.what;
   }
   EXPECT_TRUE(Bytes(*first) == firstBytes) << "a picture still held stays as it was drawn";
+}
+
+// A label in a font of any size, on a 120 × 80 screen with two views drawn after it (an opaque
+// label and a red panel, right of and below where it is placed).
+struct SizedLabelScreen : Screen {
+  static constexpr const char16_t* kText = u"\u2588\u2588";  // full blocks: ink across the whole line
+  LabelWrapper big, after;
+  View red;
+  explicit SizedLabelScreen(const Font& font) {
+    root.native()->setFrame(Frame{0, 0, 120, 80});
+    big.Initialize(mod->bi, "");
+    root.AddView(big, 0, 0, 70, 45);
+    big.setText(String(kText));
+    big.setFont(font);
+    big.setTextColor(UiLayer::Color_Black);
+    after.Initialize(mod->bi, "");
+    root.AddView(after, 80, 50, 40, 30);
+    after.setText("ok");
+    after.setColor(static_cast<int32_t>(0xFFFFFF00));
+    red = ui.CreatePanel(mod->bi, "");
+    root.AddView(red, 100, 0, 20, 20);
+    red.setColor(static_cast<int32_t>(0xFFFF0000));
+  }
+  // The big label sized to fit its text, then placed with its frame's bottom right corner at
+  // (70, 45), as near as the numbers allow, or with its top left corner at the screen's.
+  Frame place(bool multiline, bool atCorner) {
+    big.setMultiline(multiline);
+    big.native()->setFrame(Frame{0, 0, 70, 45});
+    big.SizeToFit();
+    Frame f = big.native()->frame();
+    if (f.width == 0) f = Frame{0, 0, 70, 45};  // a size that measures nothing: a frame of its own
+    if (atCorner) {
+      f.left = 70 - f.width;
+      f.top = 45 - f.height;
+    }
+    big.native()->setFrame(f);
+    return f;
+  }
+};
+
+// How many pixels break the rule: in a view drawn after the label and outside the label's frame
+// the picture is as without the label; inside the frame, less a point along each side (rounding
+// the size up leaves up to a point, which alignment may share out), the blocks ink every pixel,
+// when they are drawn.
+int Astray(const Bitmap& with, const Bitmap& without, const Frame& label, bool inked, double scale,
+           const std::vector<Frame>& above) {
+  int n = 0;
+  for (int y = 0; y < with.pixelHeight(); ++y) {
+    for (int x = 0; x < with.pixelWidth(); ++x) {
+      const double l = x / scale, t = y / scale, r = (x + 1) / scale, b = (y + 1) / scale;
+      bool covered = false;
+      for (const auto& f : above) covered = covered || (l < f.right() && r > f.left && t < f.bottom() && b > f.top);
+      Rgba p = At(with, x, y), q = At(without, x, y);
+      const bool asWithout = p.r == q.r && p.g == q.g && p.b == q.b && p.a == q.a;
+      const bool outside = r <= label.left || l >= label.right() || b <= label.top || t >= label.bottom();
+      const bool inside =
+          l >= label.left + 1 && r <= label.right() - 1 && t >= label.top + 1 && b <= label.bottom() - 1;
+      if (covered || outside || (inside && !inked)) {
+        n += !asWithout;
+      } else if (inside) {
+        n += p.r + p.g + p.b > 150;
+      }
+    }
+  }
+  return n;
+}
+
+// Text of every size code can give a font. A size the font engine cannot work at directly is
+// measured and drawn as the text at the largest size it works at, scaled: widths and line heights
+// grow linearly with the size, the screen's painter measures what the measurer measures, and a
+// label sized to fit its text draws across its frame and nowhere outside it. A size that cannot
+// be drawn at draws nothing, for that label only. No size leaves the drawing library failing when
+// the runtime ends.
+TEST(TextSizeTest, EverySizeMeasuresLinearlyAndDrawsWithinItsLabel) {
+  using F = std::numeric_limits<float>;
+  const float k = static_cast<float>(FontLibrary::kLargestEngineSize);
+  const float sizes[] = {
+      17, 1000, k, std::nextafter(k, F::infinity()), 40000, 70000, 1e6f, 1e17f, 3.4e38f, F::infinity(), F::quiet_NaN()};
+  const double scales[] = {1, 2};
+  const String words("Hello, World");
+  auto font = [](float size) { return Font::Make(Font::kDefaultFamily, size); };
+
+  // Drawn and ended in a process of its own: the drawing library aborts the process it fails in.
+  for (float size : sizes) {
+    EXPECT_EXIT(
+        {
+          {
+            SizedLabelScreen s(font(size));
+            for (double scale : scales) {
+              s.place(false, false);
+              s.render(scale);
+            }
+          }
+          std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "")
+        << size;
+  }
+  if (::testing::Test::HasFailure()) return;
+
+  for (float size : sizes) {
+    SizedLabelScreen s(font(size));
+    TextMeasurer& measurer = s.rt.service<TextMeasurer>();
+    const bool drawable = std::isfinite(size);
+    const double w = measurer.width(words, font(size)), h = measurer.lineHeight(font(size));
+    if (!drawable) {
+      EXPECT_EQ(w + h, 0) << size;
+    } else if (size > k) {
+      EXPECT_NEAR(w / (measurer.width(words, font(k)) * size / k), 1, 1e-12) << size;
+      EXPECT_NEAR(h / (measurer.lineHeight(font(k)) * size / k), 1, 1e-12) << size;
+    } else {
+      EXPECT_NEAR(w / size, measurer.width(words, font(17)) / 17, 1e-4) << size;
+      EXPECT_NEAR(h / size, measurer.lineHeight(font(17)) / 17, 1e-4) << size;
+    }
+    for (double scale : scales) {
+      PaintSurface target;
+      Painter painter(s.rt.service<FontLibrary>(), target, 1, 1, scale);
+      const double painted = painter.measure({Painter::Run{words, font(size), 0xFF000000}});
+      if (drawable) {
+        EXPECT_NEAR(painted / w, 1, 1e-4) << size << " at " << scale;
+      } else {
+        EXPECT_EQ(painted, 0) << size << " at " << scale;
+      }
+      for (bool multiline : {false, true}) {
+        for (bool atCorner : {true, false}) {
+          Frame f = s.place(multiline, atCorner);
+          auto with = s.render(scale);
+          s.big.setVisible(false);
+          auto without = s.render(scale);
+          s.big.setVisible(true);
+          EXPECT_EQ(Astray(*with, *without, f, drawable, scale, {s.after.native()->frame(), s.red.native()->frame()}),
+                    0)
+              << size << " at " << scale << (multiline ? ", multi-line" : "") << (atCorner ? ", at the corner" : "");
+        }
+      }
+    }
+  }
 }
 
 }  // namespace
