@@ -82,6 +82,18 @@ void BM_DateParseNames(benchmark::State& state) {
 }
 BENCHMARK(BM_DateParseNames)->ArgName("dayPeriod")->Arg(0)->Arg(1);
 
+// Reading the service's own text with a generic zone name, which does not name the occurrence of
+// a repeated hour: at 00:30 that day, and in the repeated hour, whose texts are checked against
+// the texts of both occurrences.
+void BM_DateParseRepeatedHour(benchmark::State& state) {
+  Fixture f("America/New_York");
+  f.dt.setLocale("en_CA");
+  f.dt.setDateFormat("yyyy-MM-dd HH:mm:ss v");
+  const tmr::String text = state.range(0) == 0 ? "2023-11-05 00:30:00 ET" : "2023-11-05 01:30:00 ET";
+  for (auto _ : state) benchmark::DoNotOptimize(f.dt.DateParse(text));
+}
+BENCHMARK(BM_DateParseRepeatedHour)->ArgName("repeated")->Arg(0)->Arg(1);
+
 // Adding years, months and days to a moment: in UTC, and across daylight-saving changes.
 void BM_Add(benchmark::State& state) {
   Fixture f(ZoneOf(state));

@@ -10,6 +10,7 @@
 #include <unicode/utypes.h>
 
 #include <algorithm>
+#include <array>
 #include <initializer_list>
 #include <string_view>
 #include <tuple>
@@ -89,6 +90,17 @@ std::vector<int32_t> BlankRunsBeforeNumbers(const icu::UnicodeString& text, int3
     if (start == 0 || (i < end && StartsNumber(text.char32At(i)))) runs.push_back(start);
   }
   return runs;
+}
+
+// Days from 1970-01-01 to a day (month 0 = January) of the proleptic Gregorian calendar; years are
+// signed. Counted in eras of 400 years from 1 March, so that the leap day ends a year.
+int64_t DaysFromCivil(int64_t year, int32_t month, int32_t day) {
+  const int64_t y = month < 2 ? year - 1 : year;
+  const int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const int64_t yearOfEra = y - era * 400;
+  const int64_t dayOfYear = (153 * (month < 2 ? month + 10 : month - 2) + 2) / 5 + day - 1;
+  const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+  return era * 146097 + dayOfEra - 719468;
 }
 
 }  // namespace
@@ -422,6 +434,7 @@ DateTextReader::WallTime DateTextReader::read(const String& writtenPattern, cons
   if (U_FAILURE(st)) throw CannotParse(text.str());
   if (HasField(pattern, IsDayPeriodLetter)) takeTheHalfOfTheDayThatTheTextNames(f, text, w);
   if (!fixedWidth && hasBlanksThePatternLacks(f, pattern, text, read)) throw CannotParse(text.str());
+  w.source = WallTime::Source{writtenPattern, text};
   return w;
 }
 
@@ -669,7 +682,9 @@ void DateTextReader::takeTheHalfOfTheDayThatTheTextNames(icu::SimpleDateFormat& 
 // The moment of a local date and time of day, in the zone that the text zoned named (the
 // device's zone when null). Where that text named standard or daylight time, the moment is the
 // time at the zone's raw offset and that daylight saving, as the reader works it out for a text
-// that holds both: so a time in an hour that the clocks repeat is the occurrence named.
+// that holds both: so a time in an hour that the clocks repeat is the occurrence named. But in an
+// hour that the device's clocks or the text's zone repeat, the texts give the moment that the
+// service writes as them.
 int64_t DateTextReader::compose(const WallTime& date, const WallTime& time, const WallTime* zoned) {
   const icu::TimeZone* in = zoned ? zoned->zone.get() : nullptr;
   const auto* named = zoned && zoned->savings ? dynamic_cast<const icu::BasicTimeZone*>(in) : nullptr;
@@ -693,7 +708,65 @@ int64_t DateTextReader::compose(const WallTime& date, const WallTime& time, cons
     d -= raw + (!daylight ? 0 : dst != 0 ? dst : *zoned->savings);
   }
   if (U_FAILURE(st)) throw DateRangeError(std::to_string(date.year));
-  return ToTicks(d);
+  const int64_t moment = ToTicks(d);
+  // Without a zone field, every field is one of the wall time, which both occurrences share.
+  if (zoned) {
+    if (const auto written = occurrenceWrittenAs(date, time, *zoned->zone)) return *written;
+  }
+  return moment;
+}
+
+// The reader takes a zone that does not name standard or daylight time as its first occurrence
+// of a repeated wall time, and a name that zones share ("ET" in en_CA, "CT") as one of them, which
+// may repeat another hour than the device's zone, while the formatter may write the two
+// occurrences of the device's repeated hour apart by any field ("ET (United States)" and "ET"), or
+// alike where the reader takes the name for one of them ("Moscow Standard Time" on both sides of a
+// change of the standard offset). The moments that the service writes as the texts are
+// occurrences of their wall time in the device's zone: the first of those that it writes so.
+std::optional<int64_t> DateTextReader::occurrenceWrittenAs(const WallTime& date, const WallTime& time,
+                                                           const icu::TimeZone& textZone) {
+  const UDate wall = static_cast<UDate>(DaysFromCivil(date.year, date.month, date.day)) * DateTime::TicksPerDay +
+                     static_cast<UDate>(((time.hour * 60 + time.minute) * 60 + time.second) * 1000 + time.millis);
+  // The first and the last occurrence of the wall time in a zone, as the calendar resolves a
+  // repeated one (a skipped one resolves alike both ways).
+  auto occurrencesIn = [&](const icu::TimeZone& tz) -> std::optional<std::array<UDate, 2>> {
+    const auto* zone = dynamic_cast<const icu::BasicTimeZone*>(&tz);
+    if (!zone) return std::nullopt;
+    std::array<UDate, 2> at{};
+    for (int k = 0; k < 2; ++k) {
+      int32_t raw = 0, dst = 0;
+      UErrorCode st = U_ZERO_ERROR;
+      zone->getOffsetFromLocal(wall, UCAL_TZ_LOCAL_FORMER, k == 0 ? UCAL_TZ_LOCAL_FORMER : UCAL_TZ_LOCAL_LATTER, raw,
+                               dst, st);
+      if (U_FAILURE(st)) return std::nullopt;
+      at[k] = wall - raw - dst;
+    }
+    return at;
+  };
+  const auto occurrences = occurrencesIn(local_->getTimeZone());
+  if (!occurrences) return std::nullopt;
+  if ((*occurrences)[0] == (*occurrences)[1]) {
+    icu::UnicodeString deviceId, textId;
+    if (local_->getTimeZone().getID(deviceId) == textZone.getID(textId)) return std::nullopt;
+    const auto inTheTextsZone = occurrencesIn(textZone);
+    if (!inTheTextsZone || (*inTheTextsZone)[0] == (*inTheTextsZone)[1]) return std::nullopt;
+  }
+  auto writesTheTexts = [&](UDate at) {
+    UErrorCode st = U_ZERO_ERROR;
+    local_->setTime(at, st);
+    for (const WallTime* part : {&date, &time == &date ? nullptr : &time}) {
+      if (!part || !part->source) continue;
+      icu::UnicodeString written;
+      icu::FieldPosition fp;
+      writers_(part->source->pattern).format(*local_, written, fp);
+      if (U_FAILURE(st) || written != ToIcu(part->source->text)) return false;
+    }
+    return true;
+  };
+  for (const UDate at : *occurrences) {
+    if (writesTheTexts(at)) return ToTicks(at);
+  }
+  return std::nullopt;
 }
 
 }  // namespace tmr

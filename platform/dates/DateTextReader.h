@@ -12,9 +12,11 @@
 //   nothing where the pattern has a month and giving its first month where it has none;
 // - numbers side by side ("GGyyyyMMdd") also in digits of scripts beyond the BMP.
 // A text that fails raises "Cannot parse: <text>". A wall time becomes a moment in the zone its text
-// named, or else the device's: a time that the clock skips moves forward by the gap's length; one
-// that it repeats is its first occurrence, unless the text's zone names standard or daylight time
-// or the offset, which give the occurrence named.
+// named, or else the device's: a time that the clock skips moves forward by the gap's length. In an
+// hour that the device's clocks or the text's zone repeat, texts read as the moment that the service
+// writes as them, the first occurrence where it writes both alike. Texts that it writes for no
+// moment (typed ones, another zone's) give the occurrence that their zone names (standard or
+// daylight time, or the offset), or else the first.
 #include <unicode/gregocal.h>
 #include <unicode/locid.h>
 #include <unicode/smpdtfmt.h>
@@ -42,6 +44,11 @@ class DateTextReader {
     int32_t year = 1970, month = 0, day = 1, hour = 0, minute = 0, second = 0, millis = 0;
     std::unique_ptr<icu::TimeZone> zone;
     std::optional<int32_t> savings;
+    // The text read and its pattern; none for a wall time that no text gave (today's date).
+    struct Source {
+      String pattern, text;
+    };
+    std::optional<Source> source;
   };
 
   DateTextReader(const icu::Locale& locale, const icu::TimeZone& deviceZone, Writers writers);
@@ -52,8 +59,9 @@ class DateTextReader {
   // Reads text with pattern (one that writers accepts).
   WallTime read(const String& pattern, const String& text);
 
-  // The moment of a local date and time of day, in the zone that the text zoned named (the
-  // device's zone when null). Raises DateRangeError beyond the calendar's reach.
+  // The moment of a local date and time of day (the same wall time for a text of both), in the
+  // zone that the text zoned named (the device's zone when null). Raises DateRangeError beyond the
+  // calendar's reach.
   int64_t compose(const WallTime& date, const WallTime& time, const WallTime* zoned);
 
  private:
@@ -86,6 +94,8 @@ class DateTextReader {
   bool hasBlanksThePatternLacks(icu::SimpleDateFormat& f, const String& pattern, const String& text,
                                 const icu::UnicodeString& read);
   void takeTheHalfOfTheDayThatTheTextNames(icu::SimpleDateFormat& f, const String& text, WallTime& w);
+  // The step of compose() in an hour that the device's clocks or the text's zone repeat.
+  std::optional<int64_t> occurrenceWrittenAs(const WallTime& date, const WallTime& time, const icu::TimeZone& textZone);
 
   const icu::Locale locale_;
   const Writers writers_;

@@ -16,10 +16,11 @@
 // field's count (E and EE the abbreviated weekday, B and BB the abbreviated day period, ccccc the
 // narrow stand-alone weekday; a narrow month only where it is written like a wider one), and a
 // day period gives the half of the day that the formatter writes it for. A local time that the
-// clock skips (a daylight-saving gap) is moved forward by the length of the gap; a local time that
-// occurs twice is taken at its first occurrence, unless the text's zone names standard or
-// daylight time or the offset, which give the occurrence named. Ticks outside ±kMaxTicks, or
-// results that would leave that range, raise DateRangeError.
+// clock skips (a daylight-saving gap) is moved forward by the length of the gap. A local time that
+// the device's clock or the text's zone shows twice reads as the moment that the service writes as
+// the text (the first occurrence where it writes both alike); a text that it writes for no moment
+// gives the occurrence that its zone names (standard or daylight time, or the offset), or else the
+// first. Ticks outside ±kMaxTicks, or results that would leave that range, raise DateRangeError.
 #include <cstdint>
 #include <memory>
 #include <string>

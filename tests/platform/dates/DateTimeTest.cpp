@@ -8,6 +8,7 @@
 
 #include <array>
 #include <climits>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -537,8 +538,9 @@ TEST_F(DateTimeTest, RepeatedLocalTimeIsItsFirstOccurrence) {
 
 // In an hour that the clocks repeat, a text whose zone names standard or daylight time, or the
 // offset, reads as that occurrence, whether the zone comes with the date and time or with one of
-// them; a zone that does not tell them apart (VV, v) or none at all gives the first. A daylight
-// time named outside the repeated hour is read on its own day, not on the day the time is read on.
+// them; a zone that does not tell them apart (VV, v in en_US) or none at all gives the first. A
+// daylight time named outside the repeated hour is read on its own day, not on the day the time is
+// read on.
 TEST_F(DateTimeTest, AnOccurrenceOfARepeatedHourReadsAsItsZoneNamesIt) {
   struct Case {
     const char* zone;
@@ -610,6 +612,78 @@ TEST_F(DateTimeTest, AnOccurrenceOfARepeatedHourReadsAsItsZoneNamesIt) {
   dt.setTimeFormat("HH:mm z");
   EXPECT_EQ(dt.TimeParse("01:30 EST"), CivilTicks(2026, 11, 1, 1, 30, 0, est));
   EXPECT_EQ(dt.TimeParse("01:30 EDT"), CivilTicks(2026, 11, 1, 1, 30, 0, edt));
+}
+
+// In an hour that the clocks repeat, a text reads as the occurrence that the service writes that
+// way, with the zone in the date's text, in the time's, or in the one text of both: where the two
+// occurrences are written differently (a generic name with or without its country or city, in
+// either hemisphere), each text gives its own; where they are written alike (standard time on both
+// sides of a change of the zone's offset, by an hour or by half an hour), the first. And a time
+// that only the zone the text's name stands for repeats (in en_CA "CT" reads as Winnipeg's, which
+// repeated 02:00-03:00 in 1985, in fi_FI the generic name as Helsinki's) is the device's one.
+TEST_F(DateTimeTest, ATextOfARepeatedHourReadsAsTheOccurrenceItIsWrittenFor) {
+  struct Case {
+    const char* zone;
+    const char* locale;
+    const char* field;
+    int year, month, day, hour, minute;
+    int firstOffset, secondOffset;  // minutes east of UTC
+    const char* firstName;          // the zone as written for each occurrence
+    const char* secondName;
+  };
+  const Case cases[] = {
+      {"America/New_York", "en_CA", "v", 2023, 11, 5, 1, 30, -240, -300, "ET (United States)", "ET"},
+      {"America/New_York", "fr_CA", "vvvv", 2023, 11, 5, 1, 30, -240, -300, "heure de l’Est (États-Unis)",
+       "heure de l’Est"},
+      {"America/Toronto", "de_DE", "vvvv", 2023, 11, 5, 1, 30, -240, -300, "Nordamerikanische Ostküstenzeit (Kanada)",
+       "Nordamerikanische Ostküstenzeit"},
+      {"America/Mexico_City", "en_US", "v", 2021, 10, 31, 1, 30, -300, -360, "CT", "CT (Mexico)"},
+      {"Europe/Berlin", "en_GB", "v", 2023, 10, 29, 2, 30, 120, 60, "CET (Germany)", "CET"},
+      {"Europe/Lisbon", "pt_PT", "v", 2023, 10, 29, 1, 30, 60, 0, "WET (Lisboa)", "WET"},
+      {"Australia/Hobart", "en_AU", "v", 2024, 4, 7, 2, 30, 660, 600, "AET (Hobart)", "AET"},
+      {"Europe/Moscow", "en_US", "zzzz", 2014, 10, 26, 1, 30, 240, 180, "Moscow Standard Time", "Moscow Standard Time"},
+      {"Pacific/Norfolk", "en_US", "zzzz", 2015, 10, 4, 1, 45, 690, 660, "Norfolk Island Standard Time",
+       "Norfolk Island Standard Time"},
+      {"Europe/Chisinau", "en_GB", "z", 1990, 5, 6, 1, 30, 240, 180, "EEST", "EEST"},
+      {"America/Chicago", "en_CA", "v", 1985, 10, 27, 2, 30, -360, -360, "CT", "CT"},
+      {"Europe/Kiev", "fi_FI", "vvvv", 1991, 9, 29, 3, 30, 120, 120, "Itä-Euroopan aika", "Itä-Euroopan aika"},
+  };
+  for (const auto& c : cases) {
+    dt.setTimeZone(c.zone);
+    dt.setLocale(c.locale);
+    const int64_t first = CivilTicks(c.year, c.month, c.day, c.hour, c.minute, 0, c.firstOffset);
+    const int64_t second = CivilTicks(c.year, c.month, c.day, c.hour, c.minute, 0, c.secondOffset);
+    const bool alike = std::string(c.firstName) == c.secondName;
+    char wall[32];
+    std::snprintf(wall, sizeof wall, "%04d-%02d-%02d %02d:%02d ", c.year, c.month, c.day, c.hour, c.minute);
+    const std::string where = std::string(c.zone) + " " + c.locale + " " + c.field;
+    dt.setDateFormat("yyyy-MM-dd HH:mm " + std::string(c.field));
+    EXPECT_EQ(dt.Date(first).str(), wall + std::string(c.firstName)) << where;
+    EXPECT_EQ(dt.Date(second).str(), wall + std::string(c.secondName)) << where;
+    ExpectDateParse((wall + std::string(c.firstName)).c_str(), first, where);
+    ExpectDateParse((wall + std::string(c.secondName)).c_str(), alike ? first : second, where);
+    // The zone with the time of day, and with the date.
+    for (const bool zoneWithTime : {true, false}) {
+      dt.setDateFormat(zoneWithTime ? "yyyy-MM-dd" : "yyyy-MM-dd " + std::string(c.field));
+      dt.setTimeFormat(zoneWithTime ? "HH:mm " + std::string(c.field) : "HH:mm");
+      for (const int64_t t : {first, second}) {
+        const String date = dt.Date(t), time = dt.Time(t);
+        try {
+          EXPECT_EQ(dt.DateTimeParse(date, time), alike ? first : t)
+              << where << ": " << date.str() << " " << time.str();
+        } catch (const RuntimeError& e) {
+          ADD_FAILURE() << where << ": " << e.what();
+        }
+      }
+    }
+  }
+  // A time of day read on today's date, when today the clocks go back.
+  rt.loop().setWallClock(CivilTicks(2023, 11, 5, 12));
+  dt.setTimeZone("America/New_York");
+  dt.setLocale("en_CA");
+  dt.setTimeFormat("HH:mm v");
+  EXPECT_EQ(dt.TimeParse("01:30 ET (United States)"), CivilTicks(2023, 11, 5, 1, 30, 0, -240));
+  EXPECT_EQ(dt.TimeParse("01:30 ET"), CivilTicks(2023, 11, 5, 1, 30, 0, -300));
 }
 
 TEST_F(DateTimeTest, TimeParseUsesTodaysLocalDate) {
