@@ -763,8 +763,9 @@ std::optional<int64_t> DateTextReader::occurrenceWrittenAs(const WallTime& date,
     }
     return true;
   };
-  for (const UDate at : *occurrences) {
-    if (writesTheTexts(at)) return ToTicks(at);
+  for (size_t k = 0; k < 2; ++k) {
+    if (k == 1 && (*occurrences)[1] == (*occurrences)[0]) break;  // the device's zone has but one
+    if (writesTheTexts((*occurrences)[k])) return ToTicks((*occurrences)[k]);
   }
   return std::nullopt;
 }
